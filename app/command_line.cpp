@@ -1,0 +1,161 @@
+#include "app/command_line.hpp"
+
+#include <array>
+#include <charconv>
+#include <system_error>
+
+namespace starvane {
+namespace {
+
+struct Level {
+  std::string_view name;
+  std::string_view factor_text;
+  float factor;
+};
+
+constexpr std::array<Level, 5> kLevels{{
+    {"very-easy", "0.2", 0.2f},
+    {"easy", "1", 1.0f},
+    {"normal", "10", 10.0f},
+    {"hard", "70", 70.0f},
+    {"crazy", "150", 150.0f},
+}};
+
+template <typename Int>
+std::optional<Int> ParseWhole(std::string_view text) {
+  Int value{};
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return {};
+  return value;
+}
+
+std::string Quoted(std::string_view text) {
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted.append(1, '\'').append(text).append(1, '\'');
+  return quoted;
+}
+
+}  // namespace
+
+std::optional<float> ParseDifficulty(std::string_view text) {
+  for (const Level& level : kLevels) {
+    if (text == level.name || text == level.factor_text) return level.factor;
+  }
+  return {};
+}
+
+bool IsValidShipName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (char c : name) {
+    if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+  }
+  return true;
+}
+
+std::variant<Options, CommandLineError> ParseCommandLine(std::span<const std::string_view> args) {
+  Options options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string_view name = args[i];
+    std::optional<std::string_view> inline_value;
+    if (const auto equals = name.find('='); name.starts_with("--") && equals != name.npos) {
+      inline_value = name.substr(equals + 1);
+      name = name.substr(0, equals);
+    }
+    auto flag = [&]() -> std::optional<CommandLineError> {
+      if (inline_value) return CommandLineError{std::string(name) + " takes no value"};
+      return {};
+    };
+    std::string_view value;
+    auto take_value = [&]() -> std::optional<CommandLineError> {
+      if (inline_value) {
+        value = *inline_value;
+      } else if (i + 1 < args.size()) {
+        value = args[++i];
+      } else {
+        return CommandLineError{std::string(name) + " needs a value"};
+      }
+      return {};
+    };
+    auto fail = [&](std::string why) {
+      return CommandLineError{std::string(name) + ": " + Quoted(value) + " " + why};
+    };
+
+    std::optional<CommandLineError> error;
+    if (name == "--help" || name == "-h") {
+      error = flag();
+      options.help = true;
+    } else if (name == "--version") {
+      error = flag();
+      options.version = true;
+    } else if (name == "--headless") {
+      error = flag();
+      options.headless = true;
+    } else if (name == "--seed") {
+      if (!(error = take_value())) {
+        options.seed = ParseWhole<std::uint64_t>(value);
+        if (!options.seed) error = fail("is not a whole number from 0 to 18446744073709551615");
+      }
+    } else if (name == "--difficulty") {
+      if (!(error = take_value())) {
+        options.difficulty = ParseDifficulty(value);
+        if (!options.difficulty) {
+          error = fail(
+              "is not a difficulty: very-easy, easy, normal, hard, crazy, "
+              "or 0.2, 1, 10, 70, 150");
+        }
+      }
+    } else if (name == "--ship") {
+      if (!(error = take_value())) {
+        options.ship = std::string(value);
+        if (!IsValidShipName(value)) {
+          error = fail(
+              "is not a ship name: it must not be empty or hold / \\ or control "
+              "characters");
+        }
+      }
+    } else if (name == "--files") {
+      if (!(error = take_value())) {
+        options.files = std::filesystem::path(value);
+        std::error_code ignored;
+        if (!std::filesystem::is_directory(*options.files, ignored)) {
+          error = fail("is not a directory");
+        }
+      }
+    } else if (name == "--frames") {
+      if (!(error = take_value())) {
+        options.frames = ParseWhole<std::int64_t>(value);
+        if (!options.frames || *options.frames < 0) error = fail("is not a whole number of frames");
+      }
+    } else if (name == "--dump") {
+      if (!(error = take_value())) {
+        options.dump = std::string(value);
+        if (value.empty()) error = fail("is not a file name");
+      }
+    } else if (name.starts_with("-")) {
+      error = CommandLineError{"unknown option " + Quoted(name) + " (see --help)"};
+    } else {
+      error = CommandLineError{"unexpected argument " + Quoted(name) + " (see --help)"};
+    }
+    if (error) return *error;
+  }
+  return options;
+}
+
+std::string Usage() {
+  return R"(usage: starvane [options]
+  (none)               launcher, then full-screen play; ships.txt and ship files next to the program
+  --difficulty LEVEL   skip the difficulty choice: very-easy|easy|normal|hard|crazy, or 0.2|1|10|70|150
+  --ship NAME          fly this ship (with --difficulty the launcher is skipped entirely)
+  --seed N             seed the random generator with N (decimal, 64-bit) instead of the clock
+  --files DIR          directory for ships.txt and ship files (default: the program's directory)
+  --headless           no window, no pacing, no display needed; implies the launcher is skipped
+                       (difficulty default easy, ship default MyShip)
+  --frames N           end after N presented frames; like closing from outside, this saves nothing
+  --dump FILE          at exit, write the state summary as JSON ('-' = standard output)
+  --help, --version
+exit status: 0 normal end; 2 bad command line; 1 any other failure, with a message
+)";
+}
+
+}  // namespace starvane

@@ -1,0 +1,45 @@
+#pragma once
+// The starvane command line. See Usage() for the options; tests and users rely on them.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace starvane {
+
+struct Options {
+  bool help = false;
+  bool version = false;
+  bool headless = false;
+  std::optional<float> difficulty;
+  std::optional<std::string> ship;
+  std::optional<std::uint64_t> seed;
+  std::optional<std::filesystem::path> files;
+  std::optional<std::int64_t> frames;
+  std::optional<std::string> dump;  // "-" is standard output
+};
+
+// A bad command line: the one line that tells what is wrong (exit status 2).
+struct CommandLineError {
+  std::string message;
+};
+
+// Parses the arguments after the program name. Options take their value as the next argument
+// or after "=" ("--seed 7", "--seed=7").
+std::variant<Options, CommandLineError> ParseCommandLine(std::span<const std::string_view> args);
+
+// A difficulty level by name (very-easy, easy, normal, hard, crazy) or factor (0.2, 1, 10, 70,
+// 150); nothing for any other text.
+std::optional<float> ParseDifficulty(std::string_view text);
+
+// Whether a text can name a ship: not empty, and no path separators or control characters,
+// since it becomes the name of the ship's file.
+bool IsValidShipName(std::string_view name);
+
+std::string Usage();
+
+}  // namespace starvane

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+
+#include "world/game.hpp"
+
+namespace starvane {
+
+// The first step of the main sequence: seeds the random generator and creates the six world
+// lists empty. Every global already holds its start value from the Game's construction.
+void Startup(Game& game, std::uint64_t seed);
+
+}  // namespace starvane

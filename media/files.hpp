@@ -1,0 +1,59 @@
+#pragma once
+// Line-oriented text files addressed by small slot numbers. All names are resolved against one
+// directory (the program's own, or the one given with --files), never the working directory.
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace starvane {
+
+// The directory that holds the running program (on Linux, that of /proc/self/exe).
+std::filesystem::path ProgramDirectory();
+
+class FileTable {
+ public:
+  explicit FileTable(std::filesystem::path directory);
+  ~FileTable();
+  FileTable(const FileTable&) = delete;
+  FileTable& operator=(const FileTable&) = delete;
+
+  const std::filesystem::path& Directory() const { return directory_; }
+
+  // Opens the named file for reading and writing at its start, creating it empty when it does
+  // not exist and never truncating it. Non-zero on success. The file becomes current.
+  int OpenFile(int file, std::string_view name);
+  // Opens an existing file for reading only; 0 when it does not exist. The file becomes current.
+  int ReadFile(int file, std::string_view name);
+  void CloseFile(int file);
+  // Non-zero when no byte is left to read in that file (or the slot holds no file).
+  int Eof(int file);
+  // One line of the current file without its terminator: LF, CR LF, a lone CR, a zero byte or
+  // the end of the file ends it. "" when there is no current file.
+  std::string ReadLine();
+  // The text and CR LF, at the current file's position. Nothing when there is no current file.
+  void WriteLine(std::string_view text);
+
+  // A name the game may open: a plain file name inside the directory. Empty names, path
+  // separators, "." and ".." and zero bytes are refused, so no name can reach another folder.
+  static bool IsPlainFileName(std::string_view name);
+
+ private:
+  struct OpenedFile {
+    std::FILE* stream = nullptr;
+    bool writing = false;  // the last operation wrote; C streams need a seek between the two
+  };
+  int Open(int file, std::string_view name, bool create);
+  OpenedFile* Current();
+  void SwitchTo(OpenedFile& opened, bool writing);
+
+  std::filesystem::path directory_;
+  std::map<int, OpenedFile> slots_;
+  int current_ = -1;
+  bool has_current_ = false;
+};
+
+}  // namespace starvane

@@ -1,0 +1,22 @@
+#pragma once
+// The one way a float becomes an integer in this game.
+
+#include <cstdint>
+
+namespace starvane {
+
+// Rounds to the nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4, -0.5 -> 0).
+// Defined for every input: NaN gives 0, values beyond the 32-bit range saturate at its ends.
+std::int32_t RoundToInt(double x) noexcept;
+
+// A 16-bit field keeps the low 16 bits of the integer stored in it (70000 -> 4464).
+constexpr std::int16_t Low16(std::int64_t v) noexcept {
+  return static_cast<std::int16_t>(static_cast<std::uint16_t>(v));
+}
+
+// A float stored into a 16-bit field: rounded, then cut to the low 16 bits.
+inline std::int16_t RoundToInt16(double x) noexcept {
+  return Low16(RoundToInt(x));
+}
+
+}  // namespace starvane

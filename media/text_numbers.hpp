@@ -1,0 +1,33 @@
+#pragma once
+// Conversions between numbers and text, and the two float helpers the game calls.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace starvane {
+
+// Decimal text with "-" for negatives.
+std::string IntToText(std::int32_t n);
+
+// Six decimals, then trailing zeros and a trailing "." removed: 2.5 -> "2.5", 3.0 -> "3".
+// Values that are not numbers are written "nan", "inf" or "-inf".
+std::string FloatToText(float x);
+
+// An optional leading "-", then every further byte is taken as a digit (its code minus the code
+// of "0"), unchecked, as the game's files have always been read: "12a" is 12 * 10 + 49.
+// The arithmetic wraps modulo 2^32 instead of overflowing. "" gives 0.
+std::int32_t TextToInt(std::string_view text);
+
+// The leading number of the text: leading white space skipped, an optional sign, digits with an
+// optional decimal point, an optional exponent. Parsing stops at the first byte that cannot
+// continue the number; no number at all gives 0. Too large a value gives an infinity.
+float TextToFloat(std::string_view text);
+
+// a raised to the power b.
+float Pow(float a, float b);
+
+// mode 1: the smallest whole number not below x; any other mode: the largest not above x.
+float Round(float x, int mode);
+
+}  // namespace starvane

@@ -1,0 +1,88 @@
+#include "media/files.hpp"
+
+#include <gtest/gtest.h>
+
+#include "temp_directory.hpp"
+
+namespace starvane {
+namespace {
+
+using starvane::testing::TempDirectory;
+
+TEST(Files, OpenFileCreatesWithoutTruncatingAndWritesCrLf) {
+  TempDirectory dir;
+  FileTable files(dir.Path());
+  ASSERT_NE(files.OpenFile(0, "a.shp"), 0);
+  files.WriteLine("100");
+  files.WriteLine("-0.2");
+  files.CloseFile(0);
+  EXPECT_EQ(dir.Read("a.shp"), "100\r\n-0.2\r\n");
+
+  // Rewriting from the start leaves a longer old tail behind.
+  ASSERT_NE(files.OpenFile(0, "a.shp"), 0);
+  files.WriteLine("7");
+  files.CloseFile(0);
+  EXPECT_EQ(dir.Read("a.shp"), "7\r\n\r\n-0.2\r\n");
+}
+
+TEST(Files, LinesEndAtLfCrLfCrAZeroByteOrTheEnd) {
+  TempDirectory dir;
+  dir.Write("lines", std::string("crlf\r\nlf\nlone\rcr\nzero\0rest\nlast", 32));
+  FileTable files(dir.Path());
+  ASSERT_NE(files.ReadFile(3, "lines"), 0);
+  EXPECT_EQ(files.Eof(3), 0);
+  EXPECT_EQ(files.ReadLine(), "crlf");
+  EXPECT_EQ(files.ReadLine(), "lf");
+  EXPECT_EQ(files.ReadLine(), "lone");
+  EXPECT_EQ(files.ReadLine(), "cr");
+  EXPECT_EQ(files.ReadLine(), "zero");
+  EXPECT_EQ(files.ReadLine(), "rest");
+  EXPECT_EQ(files.Eof(3), 0);
+  EXPECT_EQ(files.ReadLine(), "last");
+  EXPECT_NE(files.Eof(3), 0);
+  EXPECT_EQ(files.ReadLine(), "");  // past the end: empty lines
+  files.CloseFile(3);
+  EXPECT_EQ(files.ReadLine(), "");  // no current file
+  EXPECT_NE(files.Eof(3), 0);
+}
+
+TEST(Files, ReadingAndWritingOneFileInTurn) {
+  TempDirectory dir;
+  dir.Write("mixed", "one\r\ntwo\r\n");
+  FileTable files(dir.Path());
+  ASSERT_NE(files.OpenFile(1, "mixed"), 0);
+  EXPECT_EQ(files.ReadLine(), "one");
+  files.WriteLine("TWO");
+  files.CloseFile(1);
+  EXPECT_EQ(dir.Read("mixed"), "one\r\nTWO\r\n");
+}
+
+TEST(Files, MissingFilesAndUnsafeNamesAreRefused) {
+  TempDirectory dir;
+  FileTable files(dir.Path());
+  EXPECT_EQ(files.ReadFile(0, "absent.shp"), 0);
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "absent.shp"));
+  for (const char* name : {"", ".", "..", "../x.shp", "sub/x.shp", "x\\y.shp"}) {
+    EXPECT_EQ(files.OpenFile(0, name), 0) << name;
+  }
+  EXPECT_EQ(files.OpenFile(0, std::string_view("a\0b", 3)), 0);
+  files.WriteLine("nowhere");  // no current file: nothing happens
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+  EXPECT_NE(files.OpenFile(0, ".shp"), 0);  // an empty ship name still names a plain file
+}
+
+TEST(Files, TheMostRecentlyOpenedFileIsCurrent) {
+  TempDirectory dir;
+  dir.Write("first", "f1\nf2\n");
+  dir.Write("second", "s1\n");
+  FileTable files(dir.Path());
+  ASSERT_NE(files.ReadFile(0, "first"), 0);
+  ASSERT_NE(files.ReadFile(1, "second"), 0);
+  EXPECT_EQ(files.ReadLine(), "s1");
+  files.CloseFile(0);
+  EXPECT_EQ(files.ReadLine(), "");  // still slot 1, now at its end
+  EXPECT_TRUE(ProgramDirectory().is_absolute());
+}
+
+}  // namespace
+}  // namespace starvane

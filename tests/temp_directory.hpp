@@ -1,0 +1,41 @@
+#pragma once
+// A fresh, empty directory for one test, removed again at its end.
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <string_view>
+
+namespace starvane::testing {
+
+class TempDirectory {
+ public:
+  TempDirectory() {
+    std::random_device entropy;
+    path_ = std::filesystem::temp_directory_path() /
+            ("starvane-test-" + std::to_string(entropy()) + std::to_string(entropy()));
+    std::filesystem::create_directories(path_);
+  }
+  ~TempDirectory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempDirectory(const TempDirectory&) = delete;
+  TempDirectory& operator=(const TempDirectory&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+
+  void Write(const std::string& name, std::string_view bytes) const {
+    std::ofstream(path_ / name, std::ios::binary).write(bytes.data(), bytes.size());
+  }
+  std::string Read(const std::string& name) const {
+    std::ifstream in(path_ / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace starvane::testing

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include "test_game.hpp"
+#include "world/adders.hpp"
+#include "world/body_geometry.hpp"
+#include "world/create_body.hpp"
+
+namespace starvane {
+namespace {
+
+using starvane::testing::TestGame;
+
+TEST(Game, StartsWithEveryGlobalAtItsStartValue) {
+  TestGame t;
+  const Game& g = t.game;
+  EXPECT_EQ(g.Pi, 3.1415927f);
+  EXPECT_EQ(g.WorldWidth, 10000);
+  EXPECT_EQ(g.WorldHeight, 10000);
+  EXPECT_EQ(g.Gravity, 4000);
+  EXPECT_EQ(g.SelectedWeapon, 1);
+  EXPECT_EQ(g.PlayerKindName, "ship");
+  EXPECT_EQ(g.ShipName, "MyShip");
+  EXPECT_EQ(g.Money, 0);
+  EXPECT_EQ(g.Life.Refreshrate, 0.005f);
+  EXPECT_EQ(g.Energie.Max, 300.0f);
+  EXPECT_EQ(g.Boost.Refreshrate, -0.2f);
+  EXPECT_EQ(g.Shock.Damage, 0.1f);
+  EXPECT_EQ(g.Shock.Range, 100);
+  EXPECT_EQ(g.Weapon3.Max, 200.0f);
+  EXPECT_EQ(g.ActiveWeapon.Max, 0.0f);  // filled only when the ship is loaded
+  EXPECT_EQ(g.ActiveWeapon.Damage, 0.0f);
+  EXPECT_EQ(g.Bodies.CountList() + g.Shots.CountList() + g.BigStars.CountList(), 0);
+}
+
+TEST(Adders, ShotTakesItsDamageBeforeItsStyle) {
+  TestGame t;
+  AddShot(t.game, 10, -20, 3, -4, 5, 1, 255, 0, 0);
+  const Shot& shot = t.game.Shots.Current();
+  EXPECT_EQ(shot.X, 10.0f);
+  EXPECT_EQ(shot.SpeedY, -4.0f);
+  EXPECT_EQ(shot.Damage, 5);
+  EXPECT_EQ(shot.Style, 1);
+  EXPECT_EQ(shot.Red, 255);
+  EXPECT_EQ(shot.Blue, 0);
+}
+
+TEST(Adders, EachFillsItsRecordInArgumentOrder) {
+  TestGame t;
+  AddSpark(t.game, 1, 2, 0.5f, -0.25f, 3, 0, 70000, 20, 30);
+  const Spark& spark = t.game.Sparks.Current();
+  EXPECT_EQ(spark.SpeedX, 0.5f);
+  EXPECT_EQ(spark.Size, 3);
+  EXPECT_EQ(spark.Red, 4464);  // a 16-bit field keeps the low 16 bits
+  AddButton(t.game, 5, 6, 7, 8, 1);
+  EXPECT_EQ(t.game.Buttons.Current().Height, 8);
+  AddBigStar(t.game, -10000, 10000);
+  AddSmallStar(t.game, 20000, -10000);
+  EXPECT_EQ(t.game.BigStars.Current().Y, 10000.0f);
+  EXPECT_EQ(t.game.SmallStars.Current().X, 20000.0f);
+}
+
+TEST(SetRotation, GivesBothPairsOfFactors) {
+  TestGame t;
+  SetRotation(t.game, 0);
+  EXPECT_EQ(t.game.CosA, 1.0f);
+  EXPECT_EQ(t.game.CosNegA, 1.0f);
+  EXPECT_EQ(t.game.SinA, 0.0f);
+  EXPECT_EQ(t.game.SinNegA, 0.0f);
+  SetRotation(t.game, 90);
+  const float sin90 = t.game.SinA;
+  EXPECT_NEAR(sin90, 1.0f, 1e-6f);
+  EXPECT_EQ(t.game.SinNegA, -sin90);
+  SetRotation(t.game, -90);  // a negative angle swaps the pairs
+  EXPECT_EQ(t.game.SinNegA, sin90);
+}
+
+TEST(SetRotation, TheNegativePairTurnsClockwiseOnTheScreen) {
+  TestGame t;
+  SetRotation(t.game, 90);
+  // y points down: clockwise on the screen takes "right" to "down".
+  const Point turned = TurnAbout({10, 0}, {0, 0}, t.game.CosNegA, t.game.SinNegA);
+  EXPECT_NEAR(turned.X, 0.0f, 1e-5f);
+  EXPECT_NEAR(turned.Y, 10.0f, 1e-5f);
+  const Point back = TurnAbout(turned, {0, 0}, t.game.CosA, t.game.SinA);
+  EXPECT_NEAR(back.X, 10.0f, 1e-5f);
+  EXPECT_NEAR(back.Y, 0.0f, 1e-5f);
+}
+
+TEST(MoveBodyTo, KeepsTheShapeAndEveryCopyOfPointZero) {
+  TestGame t;
+  CreateBody(t.game, 100, 200, 3, 4, 5, "ship", 1, 2, 3);
+  const Body before = t.game.Bodies.Current();
+  MoveBodyTo(t.game, 100, 200);  // onto itself: nothing changes
+  const Body& body = t.game.Bodies.Current();
+  for (int i = 0; i < kBodyPoints; ++i) {
+    EXPECT_EQ(body.Points[i].X, before.Points[i].X);
+    EXPECT_EQ(body.Points[i].Y, before.Points[i].Y);
+  }
+  MoveBodyTo(t.game, -9000, 7000);
+  EXPECT_EQ(body.Points[0].X, -9000.0f);
+  EXPECT_EQ(body.Points[0].Y, 7000.0f);
+  for (int i = 1; i < kBodyPoints; ++i) {
+    EXPECT_EQ(body.Points[i].X - body.Points[0].X, before.Points[i].X - before.Points[0].X);
+    EXPECT_EQ(body.Points[i].Y - body.Points[0].Y, before.Points[i].Y - before.Points[0].Y);
+  }
+  EXPECT_EQ(body.SpeedX, 3.0f);
+  EXPECT_EQ(body.Spin, 5.0f);
+}
+
+TEST(MoveBodyTo, WithoutACurrentBodyDoesNothing) {
+  TestGame t;
+  MoveBodyTo(t.game, 1, 2);
+  EXPECT_EQ(t.game.Bodies.CountList(), 0);
+}
+
+}  // namespace
+}  // namespace starvane
