@@ -91,6 +91,9 @@ std::variant<Options, CommandLineError> ParseCommandLine(std::span<const std::st
     } else if (name == "--headless") {
       error = flag();
       options.headless = true;
+    } else if (name == "--window") {
+      error = flag();
+      options.window = true;
     } else if (name == "--seed") {
       if (!(error = take_value())) {
         options.seed = ParseWhole<std::uint64_t>(value);
@@ -127,9 +130,14 @@ std::variant<Options, CommandLineError> ParseCommandLine(std::span<const std::st
         options.frames = ParseWhole<std::int64_t>(value);
         if (!options.frames || *options.frames < 0) error = fail("is not a whole number of frames");
       }
-    } else if (name == "--dump") {
+    } else if (name == "--input" || name == "--record" || name == "--screenshot" ||
+               name == "--dump") {
       if (!(error = take_value())) {
-        options.dump = std::string(value);
+        auto& file = name == "--input"    ? options.input
+                     : name == "--record" ? options.record
+                     : name == "--dump"   ? options.dump
+                                          : options.screenshot;
+        file = std::string(value);
         if (value.empty()) error = fail("is not a file name");
       }
     } else if (name.starts_with("-")) {
@@ -151,10 +159,17 @@ std::string Usage() {
   --files DIR          directory for ships.txt and ship files (default: the program's directory)
   --headless           no window, no pacing, no display needed; implies the launcher is skipped
                        (difficulty default easy, ship default MyShip)
+  --window             play in a window instead of full screen (Alt+Enter toggles)
   --frames N           end after N presented frames; like closing from outside, this saves nothing
+  --input FILE         take keyboard and mouse from an input script
+  --record FILE        write this session's input, with its seed, difficulty and ship, as an
+                       input script that --headless --input plays back to the same game
+  --screenshot FILE    at exit, write the last presented frame as a 24-bit BMP
   --dump FILE          at exit, write the state summary as JSON ('-' = standard output)
   --help, --version
-exit status: 0 normal end; 2 bad command line; 1 any other failure, with a message
+In play, Escape ends the game and F12 writes a screenshot next to the ship files.
+exit status: 0 normal end; 2 bad command line or bad input script (the message names the
+problem, and the file and line); 1 any other failure (for example no display), with a message
 )";
 }
 

@@ -15,12 +15,16 @@ struct Options {
   bool help = false;
   bool version = false;
   bool headless = false;
+  bool window = false;
   std::optional<float> difficulty;
   std::optional<std::string> ship;
   std::optional<std::uint64_t> seed;
   std::optional<std::filesystem::path> files;
   std::optional<std::int64_t> frames;
-  std::optional<std::string> dump;  // "-" is standard output
+  std::optional<std::string> input;       // an input script to play
+  std::optional<std::string> record;      // where to write this session's input
+  std::optional<std::string> screenshot;  // where to write the last frame at exit
+  std::optional<std::string> dump;        // "-" is standard output
 };
 
 // A bad command line: the one line that tells what is wrong (exit status 2).

@@ -1,15 +1,22 @@
 #include "app/main_sequence.hpp"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <variant>
 
 #include "app/command_line.hpp"
+#include "app/frame_loop.hpp"
+#include "app/input_script.hpp"
 #include "app/startup.hpp"
 #include "app/state_summary.hpp"
 #include "app/world_generation.hpp"
+#include "media/bmp.hpp"
 #include "media/files.hpp"
+#include "media/input_events.hpp"
 #include "media/media.hpp"
+#include "media/quit_signal.hpp"
+#include "media/real_screen.hpp"
 #include "world/game.hpp"
 
 namespace starvane {
@@ -18,6 +25,11 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitBadCommandLine = 2;
+
+int Fail(int status, const std::string& message) {
+  std::fprintf(stderr, "starvane: %s\n", message.c_str());
+  return status;
+}
 
 bool WriteText(const std::string& path, const std::string& text) {
   if (path == "-") return std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
@@ -32,8 +44,7 @@ bool WriteText(const std::string& path, const std::string& text) {
 int RunStarvane(std::span<const std::string_view> args) {
   const auto parsed = ParseCommandLine(args);
   if (const auto* error = std::get_if<CommandLineError>(&parsed)) {
-    std::fprintf(stderr, "starvane: %s\n", error->message.c_str());
-    return kExitBadCommandLine;
+    return Fail(kExitBadCommandLine, error->message);
   }
   const Options& options = std::get<Options>(parsed);
   if (options.help) {
@@ -45,25 +56,65 @@ int RunStarvane(std::span<const std::string_view> args) {
     return kExitOk;
   }
 
-  Media media(options.files ? *options.files : ProgramDirectory());
+  InputScript script;
+  if (options.input) {
+    auto loaded = LoadInputScript(*options.input);
+    if (const auto* error = std::get_if<InputScriptError>(&loaded)) {
+      return Fail(kExitBadCommandLine, error->message);
+    }
+    script = std::move(std::get<InputScript>(loaded));
+  }
+  // The command line wins over the script's header. Until the launcher exists, a game started
+  // without these choices plays on easy with the ship MyShip, like a headless one.
+  const std::uint64_t seed = options.seed.value_or(script.seed.value_or(FreshSeed()));
+  const float difficulty = options.difficulty.value_or(script.difficulty.value_or(1.0f));
+  const std::string ship = options.ship.value_or(script.ship.value_or("MyShip"));
+  const std::filesystem::path file_directory = options.files.value_or(ProgramDirectory());
+
+  std::unique_ptr<Display> display;
+  if (!options.headless) {
+    std::string why;
+    display = ConnectRealScreen({options.window, file_directory}, why);
+    if (!display) {
+      return Fail(kExitFailure,
+                  "no display available (" + why + "); use --headless to run without a screen");
+    }
+  } else if (!options.frames && !options.input) {
+    std::fputs(
+        "starvane: headless with neither --frames nor --input runs until stopped "
+        "(Ctrl+C)\n",
+        stderr);
+  }
+  std::unique_ptr<InputSource> scripted;
+  if (options.input) scripted = std::make_unique<ScriptedInput>(std::move(script.events));
+  Media media(file_directory, std::move(display), std::move(scripted));
+  if (options.frames) media.SetFrameLimit(*options.frames);
+  if (options.record) {
+    auto recorder =
+        InputRecorder::Create(*options.record, InputScriptHeader(seed, difficulty, ship));
+    if (!recorder)
+      return Fail(kExitFailure, "cannot write the recording to '" + *options.record + "'");
+    media.RecordInputTo(std::move(recorder));
+  }
+
   Game game(media);
-  Startup(game, options.seed ? *options.seed : FreshSeed());
-  // Without a launcher yet, the choices come from the command line or the headless defaults.
-  game.Difficulty = options.difficulty.value_or(1.0f);
-  game.ShipName = options.ship.value_or("MyShip");
+  Startup(game, seed);
+  game.Difficulty = difficulty;
+  game.ShipName = ship;
   GenerateWorld(game);
 
-  if (!options.headless) {
-    std::fprintf(stderr,
-                 "starvane: there is no screen yet, so the world was generated headless"
-                 " (seed %llu)\n",
-                 static_cast<unsigned long long>(game.Rng.SeedValue()));
+  CatchQuitSignals();
+  if (!SetupMedia(game)) return Fail(kExitFailure, "cannot open the screen");
+  RunFrameLoop(game);
+
+  if (!media.FinishRecording()) {
+    return Fail(kExitFailure, "cannot write the recording to '" + *options.record + "'");
   }
-  const std::int64_t frames_presented = 0;
-  if (options.dump && !WriteText(*options.dump, StateSummary(game, frames_presented))) {
-    std::fprintf(stderr, "starvane: cannot write the state summary to '%s'\n",
-                 options.dump->c_str());
-    return kExitFailure;
+  if (options.screenshot && !WriteBmp(*options.screenshot, media.Screen)) {
+    return Fail(kExitFailure, "cannot write the screenshot to '" + *options.screenshot + "'");
+  }
+  if (options.dump && !WriteText(*options.dump, StateSummary(game, media.FramesPresented()))) {
+    return Fail(kExitFailure, "cannot write the state summary to '" + *options.dump + "'");
   }
   return kExitOk;
 }

@@ -1,16 +1,75 @@
 #pragma once
-// The media layer as the game sees it: everything that touches the machine lives behind this.
+// The media layer as the game sees it: files, the screen's back buffer, the keyboard and the
+// mouse. Everything that touches the machine lives behind this; whether a real screen is
+// attached is the backend's business.
 
+#include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <optional>
+#include <string_view>
 
+#include "media/backend.hpp"
+#include "media/canvas.hpp"
 #include "media/files.hpp"
+#include "media/input_recorder.hpp"
+#include "media/keyboard.hpp"
+#include "media/mouse.hpp"
 
 namespace starvane {
 
-struct Media {
-  explicit Media(std::filesystem::path file_directory) : Files(std::move(file_directory)) {}
+class Media {
+ public:
+  // Without a display the media layer is headless; without an input script the keyboard and
+  // mouse are the display's own.
+  explicit Media(std::filesystem::path file_directory, std::unique_ptr<Display> display = nullptr,
+                 std::unique_ptr<InputSource> script = nullptr);
 
   FileTable Files;
+  Canvas Screen;  // the back buffer: every primitive is drawn on it
+
+  // Screen start, in this order: InitScreen, OpenScreen, SetFrameRate, InitKeyboard, InitMouse.
+  void InitScreen() {}
+  bool OpenScreen(int width, int height, int depth, std::string_view title);
+  void SetFrameRate(int frames_per_second) { display_->SetFrameRate(frames_per_second); }
+  void InitKeyboard() {}
+  void InitMouse() {}
+
+  // Presents the back buffer, waiting for its turn, and processes pending window messages.
+  void FlipBuffers();
+  std::int64_t FramesPresented() const { return frames_presented_; }
+
+  // Captures the state of all keys; 0 when the capture failed and the last state stays.
+  int ExamineKeyboard();
+  int KeyboardPushed(int key) const { return keyboard_.KeyboardPushed(key); }
+  int KeyboardReleased(int key) { return keyboard_.KeyboardReleased(key); }
+
+  void ExamineMouse();
+  int MouseX() const { return mouse_.MouseX(); }
+  int MouseY() const { return mouse_.MouseY(); }
+  int MouseButton(int button) const { return mouse_.MouseButton(button); }
+
+  // The player asked from outside to end the game: the window was closed, or SIGINT/SIGTERM.
+  bool QuitRequested() const;
+
+  // Ends the game after this many presented frames (--frames).
+  void SetFrameLimit(std::int64_t frames) { frame_limit_ = frames; }
+  bool FrameLimitReached() const { return frame_limit_ && frames_presented_ >= *frame_limit_; }
+
+  // Every examined keyboard and mouse state is also written to this recorder.
+  void RecordInputTo(std::unique_ptr<InputRecorder> recorder) { recorder_ = std::move(recorder); }
+  // Closes the recording; false when it could not be written completely.
+  bool FinishRecording();
+
+ private:
+  std::unique_ptr<Display> display_;
+  std::unique_ptr<InputSource> script_;
+  InputSource* input_;
+  std::unique_ptr<InputRecorder> recorder_;
+  Keyboard keyboard_;
+  Mouse mouse_;
+  std::int64_t frames_presented_ = 0;
+  std::optional<std::int64_t> frame_limit_;
 };
 
 }  // namespace starvane

@@ -84,13 +84,14 @@ TEST(StarvaneBinary, DumpsTheGeneratedWorld) {
             std::string::npos);
   EXPECT_EQ(RunStarvaneBinary("--headless --frames 0 --seed 7 --difficulty normal --dump -").out,
             run.out);
-  EXPECT_NE(RunStarvaneBinary("--headless --seed 8 --dump -").out, run.out);
+  EXPECT_NE(RunStarvaneBinary("--headless --frames 0 --seed 8 --dump -").out, run.out);
 }
 
 TEST(StarvaneBinary, WritesTheDumpToAFileAndUsesTheHeadlessDefaults) {
   starvane::testing::TempDirectory dir;
-  const auto run = RunStarvaneBinary("--headless --seed=3 --files '" + dir.Path().string() +
-                                     "' --dump '" + (dir.Path() / "s.json").string() + "'");
+  const auto run =
+      RunStarvaneBinary("--headless --frames=0 --seed=3 --files '" + dir.Path().string() +
+                        "' --dump '" + (dir.Path() / "s.json").string() + "'");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "");
   const std::string dump = dir.Read("s.json");
@@ -105,7 +106,7 @@ TEST(StarvaneBinary, BadCommandLinesExitWithTwoAndOneLine) {
     EXPECT_EQ(run.err.rfind("starvane: ", 0), 0u) << run.err;
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
   }
-  const auto unwritable = RunStarvaneBinary("--headless --dump /no/such/dir/s.json");
+  const auto unwritable = RunStarvaneBinary("--headless --frames 0 --dump /no/such/dir/s.json");
   EXPECT_EQ(unwritable.status, 1);
   EXPECT_NE(unwritable.err.find("cannot write"), std::string::npos);
 }

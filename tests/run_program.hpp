@@ -16,11 +16,12 @@ struct RunResult {
   std::string err;
 };
 
-// The arguments are passed through the shell as written; quote them there.
-inline RunResult RunStarvaneBinary(const std::string& arguments) {
+// The arguments are passed through the shell as written; quote them there. A run that does not
+// end within the time limit is stopped and fails its test rather than hanging the suite.
+inline RunResult RunStarvaneBinary(const std::string& arguments, const std::string& prefix = "") {
   TempDirectory capture;
-  const std::string command = std::string("'") + STARVANE_BINARY + "' " + arguments + " >'" +
-                              (capture.Path() / "out").string() + "' 2>'" +
+  const std::string command = prefix + " timeout 120 '" + STARVANE_BINARY + "' " + arguments +
+                              " >'" + (capture.Path() / "out").string() + "' 2>'" +
                               (capture.Path() / "err").string() + "' </dev/null";
   const int raw = std::system(command.c_str());
   RunResult result;

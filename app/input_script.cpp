@@ -1,0 +1,170 @@
+#include "app/input_script.hpp"
+
+#include <charconv>
+#include <fstream>
+#include <sstream>
+
+#include "app/command_line.hpp"
+#include "media/keys.hpp"
+#include "media/text_numbers.hpp"
+
+namespace starvane {
+namespace {
+
+std::vector<std::string_view> Words(std::string_view line) {
+  std::vector<std::string_view> words;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    const std::size_t start = i;
+    while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
+    if (i > start) words.push_back(line.substr(start, i - start));
+  }
+  return words;
+}
+
+template <typename Int>
+std::optional<Int> Whole(std::string_view text) {
+  Int value{};
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return {};
+  return value;
+}
+
+std::string Quoted(std::string_view text) {
+  std::string quoted = "'";
+  quoted.append(text);
+  quoted.append("'");
+  return quoted;
+}
+
+// Parses one event line; returns the problem, or nothing when the line is good.
+std::optional<std::string> ParseEvent(const std::vector<std::string_view>& words,
+                                      InputEvent& event) {
+  const std::string_view verb = words[1];
+  const std::size_t extra = words.size() - 2;
+  if (verb == "down" || verb == "up") {
+    event.type = verb == "down" ? InputEvent::Type::KeysDown : InputEvent::Type::KeysUp;
+    if (extra == 0) return "'" + std::string(verb) + "' needs at least one key";
+    for (std::size_t i = 2; i < words.size(); ++i) {
+      const auto key = KeyByName(words[i]);
+      if (!key) return "unknown key " + Quoted(words[i]) + " (a key name or a code 0..255)";
+      event.keys.push_back(*key);
+    }
+    return {};
+  }
+  if (verb == "mouse") {
+    event.type = InputEvent::Type::MouseMove;
+    if (extra != 2) return std::string("'mouse' needs two numbers, DX and DY");
+    const auto dx = Whole<int>(words[2]);
+    const auto dy = Whole<int>(words[3]);
+    if (!dx || !dy) return "'mouse' needs two whole numbers, not " + Quoted(words[dx ? 3 : 2]);
+    event.dx = *dx;
+    event.dy = *dy;
+    return {};
+  }
+  if (verb == "press" || verb == "release") {
+    event.type = verb == "press" ? InputEvent::Type::ButtonPress : InputEvent::Type::ButtonRelease;
+    if (extra > 1) return "'" + std::string(verb) + "' takes at most one button";
+    if (extra == 1) {
+      const auto button = Whole<int>(words[2]);
+      if (!button || *button < 1 || *button > 3) {
+        return "unknown mouse button " + Quoted(words[2]) + " (1, 2 or 3)";
+      }
+      event.button = *button;
+    }
+    return {};
+  }
+  return "unknown event " + Quoted(verb) + " (down, up, mouse, press or release)";
+}
+
+// Parses one header line; returns the problem, or nothing when the line is good.
+std::optional<std::string> ParseHeader(std::string_view line,
+                                       const std::vector<std::string_view>& words,
+                                       InputScript& script) {
+  const std::string_view name = words[0];
+  if (name == "ship") {
+    // The name is the rest of the line, so it may hold spaces.
+    std::string_view rest = line.substr(line.find("ship") + 4);
+    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
+    while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t')) rest.remove_suffix(1);
+    if (!IsValidShipName(rest)) return "'ship' needs a ship name";
+    script.ship = std::string(rest);
+    return {};
+  }
+  if (words.size() != 2) return Quoted(name) + " needs one value";
+  if (name == "seed") {
+    script.seed = Whole<std::uint64_t>(words[1]);
+    if (!script.seed) return "the seed " + Quoted(words[1]) + " is not a whole number";
+    return {};
+  }
+  if (name == "difficulty") {
+    script.difficulty = ParseDifficulty(words[1]);
+    if (!script.difficulty) return Quoted(words[1]) + " is not a difficulty";
+    return {};
+  }
+  return "unknown line " + Quoted(name) + " (seed, difficulty, ship, or a frame number)";
+}
+
+}  // namespace
+
+std::variant<InputScript, InputScriptError> ParseInputScript(std::string_view text,
+                                                             std::string_view file_name) {
+  InputScript script;
+  std::int64_t last_frame = 0;
+  int line_number = 0;
+  while (!text.empty()) {
+    ++line_number;
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    if (const std::size_t hash = line.find('#'); hash != std::string_view::npos) {
+      line = line.substr(0, hash);
+    }
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    const std::vector<std::string_view> words = Words(line);
+    if (words.empty()) continue;
+
+    auto fail = [&](const std::string& why) {
+      return InputScriptError{std::string(file_name) + ":" + std::to_string(line_number) + ": " +
+                              why};
+    };
+    const auto frame = Whole<std::int64_t>(words[0]);
+    if (!frame) {
+      const bool looks_numeric =
+          words[0].find_first_not_of("-+0123456789") == std::string_view::npos;
+      if (looks_numeric) return fail(Quoted(words[0]) + " is not a frame number");
+      if (!script.events.empty()) return fail(Quoted(words[0]) + " must come before the events");
+      if (auto problem = ParseHeader(line, words, script)) return fail(*problem);
+      continue;
+    }
+    if (*frame < 0) return fail("the frame number " + Quoted(words[0]) + " is negative");
+    if (*frame < last_frame) {
+      return fail("frame " + std::to_string(*frame) + " comes after frame " +
+                  std::to_string(last_frame) + ": frame numbers never decrease");
+    }
+    if (words.size() < 2) return fail("an event is missing after the frame number");
+    InputEvent event;
+    event.frame = *frame;
+    if (auto problem = ParseEvent(words, event)) return fail(*problem);
+    last_frame = *frame;
+    script.events.push_back(std::move(event));
+  }
+  return script;
+}
+
+std::variant<InputScript, InputScriptError> LoadInputScript(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return InputScriptError{path + ": cannot read the input script"};
+  std::ostringstream text;
+  text << in.rdbuf();
+  return ParseInputScript(text.str(), path);
+}
+
+std::string InputScriptHeader(std::uint64_t seed, float difficulty, const std::string& ship) {
+  return "# Starvane input recording: play it back with --headless --input FILE\n"
+         "seed " +
+         std::to_string(seed) + "\ndifficulty " + FloatToText(difficulty) + "\nship " + ship + "\n";
+}
+
+}  // namespace starvane

@@ -1,0 +1,64 @@
+#pragma once
+// What a backend supplies to the media layer. The real one puts frames on a screen through
+// SDL2 and reads the real keyboard and mouse; the headless one shows nothing and takes its
+// input from an input script. Nothing above the media layer knows which one is in use.
+
+#include <cstdint>
+#include <string_view>
+
+#include "media/canvas.hpp"
+#include "media/keys.hpp"
+#include "media/mouse.hpp"
+
+namespace starvane {
+
+// Where keyboard and mouse states come from. A source's state may change only between two
+// presented frames, so that a recorded game can be replayed capture for capture.
+class InputSource {
+ public:
+  virtual ~InputSource() = default;
+  // The state of all keys after frames_presented frames; false when the capture failed.
+  virtual bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) = 0;
+  // The movement since the last capture and the buttons held.
+  virtual MouseInput CaptureMouse(std::int64_t frames_presented) = 0;
+};
+
+// Where finished frames go.
+class Display {
+ public:
+  virtual ~Display() = default;
+  virtual bool OpenScreen(int width, int height, std::string_view title) = 0;
+  // The pace of presenting, in frames per second.
+  virtual void SetFrameRate(int frames_per_second) = 0;
+  // Presents the finished frame (waiting for its turn) and processes pending window messages.
+  virtual void Present(const Canvas& canvas) = 0;
+  // The player closed the window.
+  virtual bool CloseRequested() const = 0;
+  // The keyboard and mouse that belong to this display.
+  virtual InputSource& LiveInput() = 0;
+};
+
+// A source with no keys down and no mouse movement, ever.
+class NoInput final : public InputSource {
+ public:
+  bool CaptureKeyboard(std::int64_t, KeyStates& keys) override {
+    keys.fill(0);
+    return true;
+  }
+  MouseInput CaptureMouse(std::int64_t) override { return {}; }
+};
+
+// A display that shows nothing and never waits.
+class HeadlessDisplay final : public Display {
+ public:
+  bool OpenScreen(int, int, std::string_view) override { return true; }
+  void SetFrameRate(int) override {}
+  void Present(const Canvas&) override {}
+  bool CloseRequested() const override { return false; }
+  InputSource& LiveInput() override { return no_input_; }
+
+ private:
+  NoInput no_input_;
+};
+
+}  // namespace starvane

@@ -1,0 +1,67 @@
+#pragma once
+// The 800 x 600 back buffer, 16 bits a pixel (RGB565), and the primitives the game draws with.
+// Plain C++ with no platform code, so every pixel can be checked in a test. Every primitive
+// clips: any coordinates, however far off the surface, are legal and draw only what is visible.
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace starvane {
+
+constexpr int kScreenWidth = 800;
+constexpr int kScreenHeight = 600;
+
+// A colour reduced to the screen's format: red and blue keep their top 5 bits, green its top 6.
+// Channels outside 0..255 are clamped first, so they never spill into another channel.
+std::uint16_t ScreenColor(int red, int green, int blue);
+
+class Canvas {
+ public:
+  Canvas();
+
+  // Fills the whole back buffer.
+  void ClearScreen(int red, int green, int blue);
+
+  // Begins drawing: the front and back colours are black again.
+  void StartDrawing();
+  void StopDrawing() {}
+
+  // The colour of all following primitives and of text.
+  void FrontColor(int red, int green, int blue) { front_ = ScreenColor(red, green, blue); }
+  // The colour behind the characters of text: text cells are opaque.
+  void BackColor(int red, int green, int blue) { back_ = ScreenColor(red, green, blue); }
+
+  void Plot(int x, int y);
+  // A filled rectangle covering x..x+width-1, y..y+height-1; nothing when either side is <= 0.
+  void Box(int x, int y, int width, int height);
+  // A filled disc centred on (x, y) inside the square x-radius..x+radius-1 (and likewise in y):
+  // the pixels whose centres lie within radius of the point (x, y).
+  void Circle(int x, int y, int radius);
+  // A 1-pixel line from (x1, y1) towards (x2, y2), the end pixel itself not drawn; the text
+  // position is left at (x2, y2).
+  void LineXY(int x1, int y1, int x2, int y2);
+
+  // The top-left corner of the next text.
+  void Locate(int x, int y);
+  // The text in the built-in font, each byte an opaque 8 x 13 cell; the text position then
+  // stands at the end of the text.
+  void DrawText(std::string_view text);
+
+  std::uint16_t Pixel(int x, int y) const;  // 0 outside the surface
+  const std::vector<std::uint16_t>& Pixels() const { return pixels_; }
+  int TextX() const { return text_x_; }
+  int TextY() const { return text_y_; }
+
+ private:
+  void Span(int y, std::int64_t left, std::int64_t right);  // inclusive, clipped here
+
+  std::vector<std::uint16_t> pixels_;
+  std::uint16_t front_ = 0;
+  std::uint16_t back_ = 0;
+  int text_x_ = 0;
+  int text_y_ = 0;
+};
+
+}  // namespace starvane

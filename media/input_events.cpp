@@ -1,0 +1,51 @@
+#include "media/input_events.hpp"
+
+#include <algorithm>
+
+namespace starvane {
+
+void ScriptedInput::ApplyEventsUpTo(std::int64_t frames_presented) {
+  for (; next_ < events_.size() && events_[next_].frame <= frames_presented; ++next_) {
+    const InputEvent& event = events_[next_];
+    switch (event.type) {
+      case InputEvent::Type::KeysDown:
+      case InputEvent::Type::KeysUp:
+        for (int key : event.keys) {
+          if (key >= 0 && key < kKeyCount) {
+            keys_[static_cast<std::size_t>(key)] = event.type == InputEvent::Type::KeysDown;
+          }
+        }
+        break;
+      case InputEvent::Type::MouseMove:
+        // Saturating, so that no script can overflow the sum.
+        mouse_.dx = static_cast<std::int32_t>(
+            std::clamp<std::int64_t>(std::int64_t{mouse_.dx} + event.dx, INT32_MIN, INT32_MAX));
+        mouse_.dy = static_cast<std::int32_t>(
+            std::clamp<std::int64_t>(std::int64_t{mouse_.dy} + event.dy, INT32_MIN, INT32_MAX));
+        break;
+      case InputEvent::Type::ButtonPress:
+      case InputEvent::Type::ButtonRelease:
+        if (event.button >= 1 && event.button <= 3) {
+          mouse_.buttons[static_cast<std::size_t>(event.button - 1)] =
+              event.type == InputEvent::Type::ButtonPress;
+        }
+        break;
+    }
+  }
+}
+
+bool ScriptedInput::CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) {
+  ApplyEventsUpTo(frames_presented);
+  keys = keys_;
+  return true;
+}
+
+MouseInput ScriptedInput::CaptureMouse(std::int64_t frames_presented) {
+  ApplyEventsUpTo(frames_presented);
+  MouseInput captured = mouse_;
+  mouse_.dx = 0;
+  mouse_.dy = 0;
+  return captured;
+}
+
+}  // namespace starvane

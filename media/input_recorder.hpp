@@ -1,0 +1,41 @@
+#pragma once
+// Writes the keyboard and mouse states a game examined as an input script, change by change,
+// each with the number of frames presented when it was examined, so that playing the script
+// back gives the same examinations and so the same game.
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "media/keys.hpp"
+#include "media/mouse.hpp"
+
+namespace starvane {
+
+class InputRecorder {
+ public:
+  // Opens the file for writing and writes the header lines; nullptr when it cannot be opened.
+  static std::unique_ptr<InputRecorder> Create(const std::filesystem::path& path,
+                                               const std::string& header);
+  ~InputRecorder();
+  InputRecorder(const InputRecorder&) = delete;
+  InputRecorder& operator=(const InputRecorder&) = delete;
+
+  void NoteKeyboard(std::int64_t frame, const KeyStates& keys);
+  void NoteMouse(std::int64_t frame, const MouseInput& mouse);
+  // Writes what is buffered; false when anything could not be written.
+  bool Finish();
+
+ private:
+  explicit InputRecorder(std::FILE* file) : file_(file) {}
+  void WriteKeys(std::int64_t frame, const KeyStates& keys, bool down);
+
+  std::FILE* file_;
+  KeyStates keys_{};
+  std::array<bool, 3> buttons_{};
+  bool failed_ = false;
+};
+
+}  // namespace starvane

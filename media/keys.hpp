@@ -1,0 +1,45 @@
+#pragma once
+// Key codes: the classic PC keyboard scan codes (Escape 1, the top-row 1 is 2, Return 28,
+// Space 57, the cursor keys 200, 203, 205, 208, ...). A code names a physical key position, so
+// the flight keys sit in the same place on any keyboard layout.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace starvane {
+
+constexpr int kKeyCount = 256;
+using KeyStates = std::array<std::uint8_t, kKeyCount>;  // non-zero: the key is down
+
+enum KeyCode : int {
+  kKeyEscape = 1,
+  kKey1 = 2,
+  kKey2 = 3,
+  kKey3 = 4,
+  kKeyT = 20,
+  kKeyReturn = 28,
+  kKeyLeftControl = 29,
+  kKeyA = 30,
+  kKeyS = 31,
+  kKeyD = 32,
+  kKeyC = 46,
+  kKeyB = 48,
+  kKeySpace = 57,
+  kKeyF12 = 88,
+  kKeyUp = 200,
+  kKeyLeft = 203,
+  kKeyRight = 205,
+  kKeyDown = 208,
+};
+
+// The code of a key by its usual name ("Escape", "1", "Return", "LeftControl", "Up", "F5",
+// "Keypad7", ...; letter case does not matter) or by its code written in decimal, 0 to 255.
+// A single digit names the key of that digit, not the code.
+std::optional<int> KeyByName(std::string_view name);
+
+// The usual name of a key code, or its code in decimal when it has none.
+std::string_view KeyName(int code);
+
+}  // namespace starvane

@@ -1,0 +1,10 @@
+#pragma once
+// SIGINT and SIGTERM during play end the game as Escape would, so that nothing is lost.
+
+namespace starvane {
+
+// Installs the handlers; the signals then only set a flag that the frame loop reads.
+void CatchQuitSignals();
+bool QuitSignalled();
+
+}  // namespace starvane

@@ -1,0 +1,20 @@
+#pragma once
+// The real screen, keyboard and mouse of the machine.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "media/backend.hpp"
+
+namespace starvane {
+
+struct ScreenOptions {
+  bool windowed = false;                       // a window instead of the desktop's full screen
+  std::filesystem::path screenshot_directory;  // where F12 writes its screenshots
+};
+
+// Connects to the display. Without one, returns nullptr and says why in error.
+std::unique_ptr<Display> ConnectRealScreen(const ScreenOptions& options, std::string& error);
+
+}  // namespace starvane

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <SDL.h>
+
+namespace starvane {
+
+// The game's key code (a PC keyboard scan code) of an SDL scancode; 0 for keys it does not know.
+int KeyCodeOfScancode(SDL_Scancode scancode);
+
+}  // namespace starvane

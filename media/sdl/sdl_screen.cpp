@@ -1,0 +1,218 @@
+// The real screen through SDL2: the desktop's full screen (or a window) showing the 800 x 600
+// back buffer scaled to fit, paced at the game's own frame rate, with the real keyboard and
+// mouse.
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "media/bmp.hpp"
+#include "media/frame_pacer.hpp"
+#include "media/real_screen.hpp"
+#include "media/rounding.hpp"
+#include "media/screen_fit.hpp"
+#include "media/sdl/sdl_keys.hpp"
+
+namespace starvane {
+namespace {
+
+class SdlScreen final : public Display, public InputSource {
+ public:
+  explicit SdlScreen(ScreenOptions options) : options_(std::move(options)) {}
+  ~SdlScreen() override;
+
+  bool OpenScreen(int width, int height, std::string_view title) override;
+  void SetFrameRate(int frames_per_second) override { pacer_.SetFrameRate(frames_per_second); }
+  void Present(const Canvas& canvas) override;
+  bool CloseRequested() const override { return close_requested_; }
+  InputSource& LiveInput() override { return *this; }
+
+  // The state as of the last processing of window messages: it changes only inside Present.
+  bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) override;
+  MouseInput CaptureMouse(std::int64_t frames_presented) override;
+
+ private:
+  void ProcessWindowMessages();
+  void ToggleFullScreen();
+  void WriteScreenshot();
+  double PointsPerPixel();  // window points per pixel of the game image
+
+  ScreenOptions options_;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  FramePacer pacer_;
+  SteadyClock clock_;
+  const Canvas* last_frame_ = nullptr;
+  bool close_requested_ = false;
+  double pending_dx_ = 0;  // mouse movement in game pixels, fractions kept
+  double pending_dy_ = 0;
+  std::array<bool, 3> buttons_{};
+};
+
+SdlScreen::~SdlScreen() {
+  if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+  if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+  if (window_ != nullptr) SDL_DestroyWindow(window_);
+  SDL_Quit();
+}
+
+bool SdlScreen::OpenScreen(int width, int height, std::string_view title) {
+  const std::string caption(title);
+  const Uint32 mode = options_.windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
+  window_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                             height, mode | SDL_WINDOW_ALLOW_HIGHDPI);
+  if (window_ == nullptr) return false;
+  // Vsync only keeps the image from tearing; the pacer sets the game's pace.
+  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+  if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  if (renderer_ == nullptr) return false;
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
+                               kScreenWidth, kScreenHeight);
+  if (texture_ == nullptr) return false;
+  SDL_ShowCursor(SDL_DISABLE);
+  SDL_SetRelativeMouseMode(SDL_TRUE);
+  ProcessWindowMessages();
+  return true;
+}
+
+void SdlScreen::Present(const Canvas& canvas) {
+  last_frame_ = &canvas;
+  if (renderer_ != nullptr) {
+    SDL_UpdateTexture(texture_, nullptr, canvas.Pixels().data(), kScreenWidth * 2);
+    int output_width = 0;
+    int output_height = 0;
+    SDL_GetRendererOutputSize(renderer_, &output_width, &output_height);
+    const Viewport fit = FitScreen(output_width, output_height);
+    const SDL_Rect target{fit.x, fit.y, fit.width, fit.height};
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+    pacer_.WaitForNextFrame(clock_);
+    SDL_RenderPresent(renderer_);
+  }
+  ProcessWindowMessages();
+}
+
+double SdlScreen::PointsPerPixel() {
+  int points_width = 0;
+  int points_height = 0;
+  int pixels_width = 0;
+  int pixels_height = 0;
+  SDL_GetWindowSize(window_, &points_width, &points_height);
+  SDL_GetRendererOutputSize(renderer_, &pixels_width, &pixels_height);
+  const Viewport fit = FitScreen(pixels_width, pixels_height);
+  if (fit.width <= 0 || pixels_width <= 0) return 1.0;
+  return static_cast<double>(fit.width) / kScreenWidth * points_width / pixels_width;
+}
+
+void SdlScreen::ProcessWindowMessages() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    switch (event.type) {
+      case SDL_QUIT:
+        close_requested_ = true;
+        break;
+      case SDL_KEYDOWN:
+        if (event.key.repeat) break;
+        if (event.key.keysym.scancode == SDL_SCANCODE_RETURN && (event.key.keysym.mod & KMOD_ALT)) {
+          ToggleFullScreen();
+        } else if (event.key.keysym.scancode == SDL_SCANCODE_F12) {
+          WriteScreenshot();
+        }
+        break;
+      case SDL_MOUSEMOTION: {
+        // The image may be scaled: the pointer in the panel moves as far on the screen as the
+        // player's hand moves the desktop's pointer.
+        const double scale = PointsPerPixel();
+        pending_dx_ += event.motion.xrel / scale;
+        pending_dy_ += event.motion.yrel / scale;
+        break;
+      }
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP: {
+        // SDL numbers the buttons left, middle, right; the game left, right, middle.
+        const int game_button = event.button.button == SDL_BUTTON_LEFT     ? 1
+                                : event.button.button == SDL_BUTTON_RIGHT  ? 2
+                                : event.button.button == SDL_BUTTON_MIDDLE ? 3
+                                                                           : 0;
+        if (game_button != 0) {
+          buttons_[static_cast<std::size_t>(game_button - 1)] = event.type == SDL_MOUSEBUTTONDOWN;
+        }
+        break;
+      }
+      default:
+        break;
+    }
+  }
+}
+
+void SdlScreen::ToggleFullScreen() {
+  const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+  SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+// Writes the last presented frame next to the ship files, under the first free name.
+void SdlScreen::WriteScreenshot() {
+  if (last_frame_ == nullptr) return;
+  for (int n = 1; n <= 999; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "starvane-%03d.bmp", n);
+    const auto path = options_.screenshot_directory / name;
+    std::error_code error;
+    if (std::filesystem::exists(path, error) || error) continue;
+    WriteBmp(path, *last_frame_);
+    return;
+  }
+}
+
+bool SdlScreen::CaptureKeyboard(std::int64_t, KeyStates& keys) {
+  int count = 0;
+  const Uint8* state = SDL_GetKeyboardState(&count);
+  keys.fill(0);
+  for (int scancode = 0; scancode < count; ++scancode) {
+    if (!state[scancode]) continue;
+    const int code = KeyCodeOfScancode(static_cast<SDL_Scancode>(scancode));
+    if (code > 0) keys[static_cast<std::size_t>(code)] = 1;
+  }
+  return true;
+}
+
+MouseInput SdlScreen::CaptureMouse(std::int64_t) {
+  MouseInput input;
+  const double whole_dx = std::trunc(pending_dx_);
+  const double whole_dy = std::trunc(pending_dy_);
+  input.dx = RoundToInt(whole_dx);
+  input.dy = RoundToInt(whole_dy);
+  pending_dx_ -= whole_dx;
+  pending_dy_ -= whole_dy;
+  input.buttons = buttons_;
+  return input;
+}
+
+}  // namespace
+
+std::unique_ptr<Display> ConnectRealScreen(const ScreenOptions& options, std::string& error) {
+  // The game catches SIGINT and SIGTERM itself, to end like Escape.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    error = SDL_GetError();
+    return nullptr;
+  }
+  // Without any display SDL falls back to drivers that show nothing. Those count only when
+  // asked for by name (SDL_VIDEODRIVER), never as a screen the player could see.
+  const std::string_view driver = SDL_GetCurrentVideoDriver();
+  if ((driver == "offscreen" || driver == "dummy") && SDL_getenv("SDL_VIDEODRIVER") == nullptr) {
+    SDL_Quit();
+    error = "no X11 or Wayland display was found";
+    return nullptr;
+  }
+  return std::make_unique<SdlScreen>(options);
+}
+
+}  // namespace starvane
