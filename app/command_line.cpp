@@ -1,5 +1,7 @@
 #include "app/command_line.hpp"
 
+#include "app/quoted.hpp"
+
 #include <array>
 #include <charconv>
 #include <system_error>
@@ -27,13 +29,6 @@ std::optional<Int> ParseWhole(std::string_view text) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return {};
   return value;
-}
-
-std::string Quoted(std::string_view text) {
-  std::string quoted;
-  quoted.reserve(text.size() + 2);
-  quoted.append(1, '\'').append(text).append(1, '\'');
-  return quoted;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "app/command_line.hpp"
+#include "app/quoted.hpp"
 #include "media/keys.hpp"
 #include "media/text_numbers.hpp"
 
@@ -29,13 +30,6 @@ std::optional<Int> Whole(std::string_view text) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return {};
   return value;
-}
-
-std::string Quoted(std::string_view text) {
-  std::string quoted = "'";
-  quoted.append(text);
-  quoted.append("'");
-  return quoted;
 }
 
 // Parses one event line; returns the problem, or nothing when the line is good.

@@ -26,10 +26,10 @@ std::int64_t FloorDiv(Wide a, Wide b) {
   return static_cast<std::int64_t>(q);
 }
 
-// The largest r with r * r <= n.
-std::int64_t IntegerSqrt(std::int64_t n) {
-  if (n <= 0) return 0;
-  auto r = static_cast<std::int64_t>(std::sqrt(static_cast<double>(n)));
+// The largest r with r * r <= n, or -1 when n < 0.
+std::int64_t IntegerSqrt(Wide n) {
+  if (n < 0) return -1;
+  auto r = static_cast<std::int64_t>(std::sqrt(static_cast<long double>(n)));
   while (static_cast<Wide>(r) * r > n) --r;
   while (static_cast<Wide>(r + 1) * (r + 1) <= n) ++r;
   return r;
@@ -88,11 +88,12 @@ void Canvas::Circle(int x, int y, int radius) {
   const std::int64_t top = std::max<std::int64_t>(std::int64_t{y} - radius, 0);
   const std::int64_t bottom =
       std::min<std::int64_t>(std::int64_t{y} + radius - 1, kScreenHeight - 1);
-  const std::int64_t limit = 4 * std::int64_t{radius} * radius;
+  const Wide limit = Wide{4} * radius * radius;
   for (std::int64_t py = top; py <= bottom; ++py) {
     const std::int64_t v = 2 * py + 1 - 2 * std::int64_t{y};
-    std::int64_t u = IntegerSqrt(limit - v * v);  // the largest |2px + 1 - 2x| allowed ...
-    if (u % 2 == 0) --u;                          // ... which is odd
+    // The largest |2px + 1 - 2x| allowed in this row, which is odd.
+    std::int64_t u = IntegerSqrt(limit - Wide{v} * v);
+    if (u % 2 == 0) --u;
     if (u < 0) continue;
     Span(static_cast<int>(py), x + (-u - 1) / 2, x + (u - 1) / 2);
   }

@@ -4,6 +4,7 @@
 
 #include "media/font.hpp"
 
+// clang-format off
 namespace starvane {
 
 const std::array<Glyph, kFontLastByte - kFontFirstByte + 1> kFontGlyphs{{
@@ -234,3 +235,4 @@ const std::array<Glyph, kFontLastByte - kFontFirstByte + 1> kFontGlyphs{{
 }};
 
 }  // namespace starvane
+// clang-format on

@@ -106,6 +106,7 @@ def main():
         "",
         '#include "media/font.hpp"',
         "",
+        "// clang-format off",
         "namespace starvane {",
         "",
         "const std::array<Glyph, kFontLastByte - kFontFirstByte + 1> kFontGlyphs{{",
@@ -113,7 +114,7 @@ def main():
     for code in range(FIRST, LAST + 1):
         rows = ", ".join("0x%02X" % r for r in glyph_rows(code))
         out.append("    {{%s}},  // %d" % (rows, code))
-    out += ["}};", "", "}  // namespace starvane", ""]
+    out += ["}};", "", "}  // namespace starvane", "// clang-format on", ""]
     sys.stdout.write("\n".join(out))
 
 

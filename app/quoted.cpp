@@ -1,0 +1,21 @@
+#include "app/quoted.hpp"
+
+namespace starvane {
+
+std::string Quoted(std::string_view text) {
+  std::string quoted = "'";
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      const char* digits = "0123456789ABCDEF";
+      quoted += "\\x";
+      quoted += digits[byte >> 4];
+      quoted += digits[byte & 0xF];
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "'";
+}
+
+}  // namespace starvane

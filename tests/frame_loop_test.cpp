@@ -1,0 +1,80 @@
+#include "app/frame_loop.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/input_script.hpp"
+#include "app/startup.hpp"
+#include "media/bmp.hpp"
+#include "media/input_events.hpp"
+#include "media/media.hpp"
+
+namespace starvane {
+namespace {
+
+// A headless game whose keyboard and mouse follow the given input script.
+struct ScriptedGame {
+  explicit ScriptedGame(std::string_view script_text)
+      : media(std::filesystem::temp_directory_path(), nullptr,
+              std::make_unique<ScriptedInput>(
+                  std::get<InputScript>(ParseInputScript(script_text, "test")).events)) {
+    Startup(game, 1);
+    EXPECT_TRUE(SetupMedia(game));
+  }
+  Media media;
+  Game game{media};
+};
+
+TEST(FrameLoop, EscapeDownAtFrameThreeEndsAfterFourFrames) {
+  ScriptedGame t("3 down Escape\n");
+  EXPECT_EQ(RunFrameLoop(t.game), LoopEnd::Escape);
+  EXPECT_EQ(t.media.FramesPresented(), 4);
+}
+
+TEST(FrameLoop, EscapePressedAndReleasedBetweenExaminationsIsNotSeen) {
+  ScriptedGame t("2 down Escape\n2 up Escape\n5 down Escape\n");
+  EXPECT_EQ(RunFrameLoop(t.game), LoopEnd::Escape);
+  EXPECT_EQ(t.media.FramesPresented(), 6);
+}
+
+TEST(FrameLoop, AFrameLimitEndsTheLoopWithoutEscape) {
+  ScriptedGame t("");
+  t.media.SetFrameLimit(7);
+  EXPECT_EQ(RunFrameLoop(t.game), LoopEnd::FrameLimit);
+  EXPECT_EQ(t.media.FramesPresented(), 7);
+  ScriptedGame none("0 down Escape\n");
+  none.media.SetFrameLimit(0);
+  EXPECT_EQ(RunFrameLoop(none.game), LoopEnd::FrameLimit);
+  EXPECT_EQ(none.media.FramesPresented(), 0);
+}
+
+TEST(FrameLoop, EachFrameIsClearedToTheBackgroundColour) {
+  ScriptedGame t("0 down Escape\n");
+  t.game.BackRed = 255;
+  t.game.BackBlue = 300;  // clamped, not wrapped into another channel
+  RunFrameLoop(t.game);
+  EXPECT_EQ(t.media.Screen.Pixel(0, 0), ScreenColor(255, 0, 255));
+  EXPECT_EQ(t.media.Screen.Pixel(799, 599), 0xF81F);
+}
+
+TEST(Bmp, IsAn800By600TwentyFourBitImageBottomRowFirst) {
+  Canvas canvas;
+  canvas.ClearScreen(0, 0, 0);
+  canvas.FrontColor(255, 128, 0);
+  canvas.Plot(0, 599);  // the bottom-left pixel comes first in the file
+  const std::vector<std::uint8_t> bmp = EncodeBmp(canvas);
+  ASSERT_EQ(bmp.size(), 54u + 800u * 600u * 3u);
+  EXPECT_EQ(bmp[0], 'B');
+  EXPECT_EQ(bmp[1], 'M');
+  EXPECT_EQ(bmp[18] | bmp[19] << 8, 800);
+  EXPECT_EQ(bmp[22] | bmp[23] << 8, 600);
+  EXPECT_EQ(bmp[28], 24);
+  EXPECT_EQ(bmp[54], 0);      // blue
+  EXPECT_EQ(bmp[55], 130);    // green: 128 kept as 32 of 63, widened back
+  EXPECT_EQ(bmp[56], 255);    // red: full stays full
+  EXPECT_EQ(bmp[57 + 2], 0);  // the next pixel is black
+}
+
+}  // namespace
+}  // namespace starvane

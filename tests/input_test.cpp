@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include "app/input_script.hpp"
+#include "media/input_events.hpp"
+#include "media/input_recorder.hpp"
+#include "media/keyboard.hpp"
+#include "media/keys.hpp"
+#include "media/mouse.hpp"
+#include "temp_directory.hpp"
+
+namespace starvane {
+namespace {
+
+KeyStates Down(std::initializer_list<int> keys) {
+  KeyStates state{};
+  for (int key : keys) state[static_cast<std::size_t>(key)] = 1;
+  return state;
+}
+
+TEST(Keyboard, ReleasedReportsEachPressOnce) {
+  Keyboard keyboard;
+  const KeyStates up{};
+  const KeyStates c_down = Down({kKeyC});
+  keyboard.Examine(&c_down);
+  EXPECT_EQ(keyboard.KeyboardReleased(kKeyC), 0);  // held
+  EXPECT_EQ(keyboard.KeyboardReleased(kKeyC), 0);
+  keyboard.Examine(&up);
+  EXPECT_EQ(keyboard.KeyboardReleased(kKeyC), 1);  // let go
+  EXPECT_EQ(keyboard.KeyboardReleased(kKeyC), 0);  // only once
+  // Pressed and released between two calls: never seen down, never reported.
+  keyboard.Examine(&c_down);
+  keyboard.Examine(&up);
+  EXPECT_EQ(keyboard.KeyboardReleased(kKeyC), 0);
+  // The flag belongs to KeyboardReleased: KeyboardPushed does not set it.
+  keyboard.Examine(&c_down);
+  EXPECT_NE(keyboard.KeyboardPushed(kKeyC), 0);
+  keyboard.Examine(&up);
+  EXPECT_EQ(keyboard.KeyboardReleased(kKeyC), 0);
+}
+
+TEST(Keyboard, PushedAnyKeyAndAFailedCaptureKeepsTheLastState) {
+  Keyboard keyboard;
+  EXPECT_EQ(keyboard.KeyboardPushed(-1), 0);
+  const KeyStates space = Down({kKeySpace});
+  EXPECT_EQ(keyboard.Examine(&space), 1);
+  EXPECT_EQ(keyboard.KeyboardPushed(-1), 1);
+  EXPECT_EQ(keyboard.Examine(nullptr), 0);
+  EXPECT_EQ(keyboard.KeyboardPushed(kKeySpace), 1);
+  EXPECT_EQ(keyboard.KeyboardPushed(kKeyEscape), 0);
+  EXPECT_EQ(keyboard.KeyboardPushed(256), 0);
+  EXPECT_EQ(keyboard.KeyboardPushed(-2), 0);
+  EXPECT_EQ(keyboard.KeyboardReleased(999), 0);
+}
+
+TEST(Mouse, PositionIsClampedToTheScreenInclusive) {
+  Mouse mouse;
+  EXPECT_EQ(mouse.MouseX(), 0);
+  mouse.Examine({-50, 30, {true, false, false}});
+  EXPECT_EQ(mouse.MouseX(), 0);
+  EXPECT_EQ(mouse.MouseY(), 30);
+  EXPECT_EQ(mouse.MouseButton(1), 1);
+  EXPECT_EQ(mouse.MouseButton(2), 0);
+  EXPECT_EQ(mouse.MouseButton(0), 0);
+  EXPECT_EQ(mouse.MouseButton(4), 0);
+  mouse.Examine({INT32_MAX, INT32_MAX, {}});
+  EXPECT_EQ(mouse.MouseX(), 800);
+  EXPECT_EQ(mouse.MouseY(), 600);
+  mouse.Examine({-1, INT32_MIN, {}});
+  EXPECT_EQ(mouse.MouseX(), 799);
+  EXPECT_EQ(mouse.MouseY(), 0);
+  EXPECT_EQ(mouse.MouseButton(1), 0);
+}
+
+TEST(Keys, NamesAndCodes) {
+  EXPECT_EQ(KeyByName("Escape"), kKeyEscape);
+  EXPECT_EQ(KeyByName("escape"), kKeyEscape);
+  EXPECT_EQ(KeyByName("1"), kKey1);  // a digit names its key, not a code
+  EXPECT_EQ(KeyByName("3"), kKey3);
+  EXPECT_EQ(KeyByName("T"), kKeyT);
+  EXPECT_EQ(KeyByName("Return"), kKeyReturn);
+  EXPECT_EQ(KeyByName("LeftControl"), kKeyLeftControl);
+  EXPECT_EQ(KeyByName("C"), kKeyC);
+  EXPECT_EQ(KeyByName("B"), kKeyB);
+  EXPECT_EQ(KeyByName("Space"), kKeySpace);
+  EXPECT_EQ(KeyByName("Up"), kKeyUp);
+  EXPECT_EQ(KeyByName("Left"), kKeyLeft);
+  EXPECT_EQ(KeyByName("Right"), kKeyRight);
+  EXPECT_EQ(KeyByName("Down"), kKeyDown);
+  EXPECT_EQ(KeyByName("57"), kKeySpace);
+  EXPECT_EQ(KeyByName("255"), 255);
+  EXPECT_FALSE(KeyByName("256"));
+  EXPECT_FALSE(KeyByName("-1"));
+  EXPECT_FALSE(KeyByName("Esc"));
+  EXPECT_FALSE(KeyByName(""));
+  for (int code = 1; code < kKeyCount; ++code) EXPECT_EQ(KeyByName(KeyName(code)), code) << code;
+}
+
+TEST(ScriptedInput, EventsActAfterTheirFrameHasCome) {
+  InputEvent escape{3, InputEvent::Type::KeysDown, {kKeyEscape}};
+  InputEvent move{3, InputEvent::Type::MouseMove, {}, 5, -2};
+  InputEvent press{4, InputEvent::Type::ButtonPress, {}, 0, 0, 2};
+  ScriptedInput input({escape, move, press});
+  KeyStates keys{};
+  input.CaptureKeyboard(2, keys);
+  EXPECT_EQ(keys[kKeyEscape], 0);
+  input.CaptureKeyboard(3, keys);
+  EXPECT_EQ(keys[kKeyEscape], 1);
+  const MouseInput first = input.CaptureMouse(3);  // movement waits for the mouse capture
+  EXPECT_EQ(first.dx, 5);
+  EXPECT_EQ(first.dy, -2);
+  EXPECT_FALSE(first.buttons[1]);
+  const MouseInput second = input.CaptureMouse(4);
+  EXPECT_EQ(second.dx, 0);
+  EXPECT_TRUE(second.buttons[1]);
+}
+
+std::string ParseError(std::string_view text) {
+  const auto parsed = ParseInputScript(text, "s.txt");
+  const auto* error = std::get_if<InputScriptError>(&parsed);
+  return error ? error->message : "(accepted)";
+}
+
+TEST(InputScript, ReadsHeaderAndEvents) {
+  const auto parsed = ParseInputScript(
+      "# a game\r\nseed 99\ndifficulty hard\nship Blue Moon  \n\n0 down Up Space # thrust\n"
+      "0 mouse -3 4\n5 press\n5 release 3\n12 up Up 57\n",
+      "s.txt");
+  ASSERT_TRUE(std::holds_alternative<InputScript>(parsed)) << ParseError("");
+  const InputScript& script = std::get<InputScript>(parsed);
+  EXPECT_EQ(*script.seed, 99u);
+  EXPECT_EQ(*script.difficulty, 70.0f);
+  EXPECT_EQ(*script.ship, "Blue Moon");
+  ASSERT_EQ(script.events.size(), 5u);
+  EXPECT_EQ(script.events[0].keys, (std::vector<int>{kKeyUp, kKeySpace}));
+  EXPECT_EQ(script.events[1].dx, -3);
+  EXPECT_EQ(script.events[2].button, 1);
+  EXPECT_EQ(script.events[3].button, 3);
+  EXPECT_EQ(script.events[4].frame, 12);
+  EXPECT_EQ(script.events[4].type, InputEvent::Type::KeysUp);
+}
+
+TEST(InputScript, NamesTheFileAndLineOfEveryMistake) {
+  EXPECT_EQ(ParseError("0 down Escape\n\n2 jump\n"),
+            "s.txt:3: unknown event 'jump' (down, up, mouse, press or release)");
+  EXPECT_EQ(ParseError("5 down A\n4 up A\n"),
+            "s.txt:2: frame 4 comes after frame 5: frame numbers never decrease");
+  EXPECT_EQ(ParseError("1 down Esc\n"), "s.txt:1: unknown key 'Esc' (a key name or a code 0..255)");
+  EXPECT_EQ(ParseError("1 down\n"), "s.txt:1: 'down' needs at least one key");
+  EXPECT_EQ(ParseError("1 mouse 3\n"), "s.txt:1: 'mouse' needs two numbers, DX and DY");
+  EXPECT_EQ(ParseError("1 mouse 3 x\n"), "s.txt:1: 'mouse' needs two whole numbers, not 'x'");
+  EXPECT_EQ(ParseError("1 press 4\n"), "s.txt:1: unknown mouse button '4' (1, 2 or 3)");
+  EXPECT_EQ(ParseError("-1 down A\n"), "s.txt:1: the frame number '-1' is negative");
+  EXPECT_EQ(ParseError("99999999999999999999 down A\n"),
+            "s.txt:1: '99999999999999999999' is not a frame number");
+  EXPECT_EQ(ParseError("7\n"), "s.txt:1: an event is missing after the frame number");
+  EXPECT_EQ(ParseError("difficulty medium\n"), "s.txt:1: 'medium' is not a difficulty");
+  EXPECT_EQ(ParseError("seed\n"), "s.txt:1: 'seed' needs one value");
+  EXPECT_EQ(ParseError("seed x\n"), "s.txt:1: the seed 'x' is not a whole number");
+  EXPECT_EQ(ParseError("ship ../x\n"), "s.txt:1: 'ship' needs a ship name");
+  EXPECT_EQ(ParseError("speed 3\n"),
+            "s.txt:1: unknown line 'speed' (seed, difficulty, ship, or a frame number)");
+  EXPECT_EQ(ParseError("0 down A\nseed 3\n"), "s.txt:2: 'seed' must come before the events");
+  EXPECT_EQ(ParseError(""), "(accepted)");
+  EXPECT_EQ(ParseError(std::string_view("0 down A\0B\n", 11)),
+            "s.txt:1: unknown key 'A\\x00B' (a key name or a code 0..255)");
+}
+
+TEST(InputRecorder, WritesChangesThatParseBackToTheSameInput) {
+  starvane::testing::TempDirectory dir;
+  const auto path = dir.Path() / "rec.txt";
+  auto recorder = InputRecorder::Create(path, InputScriptHeader(42, 0.2f, "Blue Moon"));
+  ASSERT_NE(recorder, nullptr);
+  recorder->NoteKeyboard(0, Down({}));
+  recorder->NoteKeyboard(1, Down({kKeyUp, kKeySpace}));
+  recorder->NoteKeyboard(2, Down({kKeyUp, kKeySpace}));
+  recorder->NoteMouse(2, {7, -1, {true, false, false}});
+  recorder->NoteKeyboard(3, Down({kKeySpace, kKeyEscape}));
+  recorder->NoteMouse(3, {0, 0, {false, false, true}});
+  ASSERT_TRUE(recorder->Finish());
+  EXPECT_EQ(dir.Read("rec.txt"),
+            "# Starvane input recording: play it back with --headless --input FILE\n"
+            "seed 42\ndifficulty 0.2\nship Blue Moon\n"
+            "1 down Space Up\n2 mouse 7 -1\n2 press 1\n3 down Escape\n3 up Up\n"
+            "3 release 1\n3 press 3\n");
+  const auto parsed = ParseInputScript(dir.Read("rec.txt"), "rec.txt");
+  ASSERT_TRUE(std::holds_alternative<InputScript>(parsed));
+  const InputScript& script = std::get<InputScript>(parsed);
+  EXPECT_EQ(*script.seed, 42u);
+  EXPECT_EQ(*script.difficulty, 0.2f);
+  EXPECT_EQ(*script.ship, "Blue Moon");
+  EXPECT_EQ(script.events.size(), 7u);
+  EXPECT_EQ(InputRecorder::Create(dir.Path() / "no" / "such.txt", ""), nullptr);
+}
+
+}  // namespace
+}  // namespace starvane
