@@ -105,6 +105,8 @@ int RunStarvane(std::span<const std::string_view> args) {
 
   CatchQuitSignals();
   if (!SetupMedia(game)) return Fail(kExitFailure, "cannot open the screen");
+  // Escape, a closed window and SIGINT/SIGTERM end the game alike; only --frames ends it the
+  // way a program stopped from outside would.
   RunFrameLoop(game);
 
   if (!media.FinishRecording()) {
