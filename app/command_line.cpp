@@ -1,10 +1,9 @@
 #include "app/command_line.hpp"
 
-#include "app/quoted.hpp"
-
 #include <array>
-#include <charconv>
 #include <system_error>
+
+#include "app/parse_text.hpp"
 
 namespace starvane {
 namespace {
@@ -22,14 +21,6 @@ constexpr std::array<Level, 5> kLevels{{
     {"hard", "70", 70.0f},
     {"crazy", "150", 150.0f},
 }};
-
-template <typename Int>
-std::optional<Int> ParseWhole(std::string_view text) {
-  Int value{};
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return {};
-  return value;
-}
 
 }  // namespace
 

@@ -1,11 +1,10 @@
 #include "app/input_script.hpp"
 
-#include <charconv>
 #include <fstream>
 #include <sstream>
 
 #include "app/command_line.hpp"
-#include "app/quoted.hpp"
+#include "app/parse_text.hpp"
 #include "media/keys.hpp"
 #include "media/text_numbers.hpp"
 
@@ -22,14 +21,6 @@ std::vector<std::string_view> Words(std::string_view line) {
     if (i > start) words.push_back(line.substr(start, i - start));
   }
   return words;
-}
-
-template <typename Int>
-std::optional<Int> Whole(std::string_view text) {
-  Int value{};
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return {};
-  return value;
 }
 
 // Parses one event line; returns the problem, or nothing when the line is good.
@@ -50,8 +41,8 @@ std::optional<std::string> ParseEvent(const std::vector<std::string_view>& words
   if (verb == "mouse") {
     event.type = InputEvent::Type::MouseMove;
     if (extra != 2) return std::string("'mouse' needs two numbers, DX and DY");
-    const auto dx = Whole<int>(words[2]);
-    const auto dy = Whole<int>(words[3]);
+    const auto dx = ParseWhole<int>(words[2]);
+    const auto dy = ParseWhole<int>(words[3]);
     if (!dx || !dy) return "'mouse' needs two whole numbers, not " + Quoted(words[dx ? 3 : 2]);
     event.dx = *dx;
     event.dy = *dy;
@@ -61,7 +52,7 @@ std::optional<std::string> ParseEvent(const std::vector<std::string_view>& words
     event.type = verb == "press" ? InputEvent::Type::ButtonPress : InputEvent::Type::ButtonRelease;
     if (extra > 1) return "'" + std::string(verb) + "' takes at most one button";
     if (extra == 1) {
-      const auto button = Whole<int>(words[2]);
+      const auto button = ParseWhole<int>(words[2]);
       if (!button || *button < 1 || *button > 3) {
         return "unknown mouse button " + Quoted(words[2]) + " (1, 2 or 3)";
       }
@@ -88,7 +79,7 @@ std::optional<std::string> ParseHeader(std::string_view line,
   }
   if (words.size() != 2) return Quoted(name) + " needs one value";
   if (name == "seed") {
-    script.seed = Whole<std::uint64_t>(words[1]);
+    script.seed = ParseWhole<std::uint64_t>(words[1]);
     if (!script.seed) return "the seed " + Quoted(words[1]) + " is not a whole number";
     return {};
   }
@@ -123,7 +114,7 @@ std::variant<InputScript, InputScriptError> ParseInputScript(std::string_view te
       return InputScriptError{std::string(file_name) + ":" + std::to_string(line_number) + ": " +
                               why};
     };
-    const auto frame = Whole<std::int64_t>(words[0]);
+    const auto frame = ParseWhole<std::int64_t>(words[0]);
     if (!frame) {
       const bool looks_numeric =
           words[0].find_first_not_of("-+0123456789") == std::string_view::npos;

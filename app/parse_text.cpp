@@ -1,4 +1,4 @@
-#include "app/quoted.hpp"
+#include "app/parse_text.hpp"
 
 namespace starvane {
 
