@@ -103,10 +103,11 @@ std::variant<InputScript, InputScriptError> ParseInputScript(std::string_view te
     const std::size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    const std::string_view whole_line = line;
     if (const std::size_t hash = line.find('#'); hash != std::string_view::npos) {
       line = line.substr(0, hash);
     }
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     const std::vector<std::string_view> words = Words(line);
     if (words.empty()) continue;
 
@@ -120,7 +121,9 @@ std::variant<InputScript, InputScriptError> ParseInputScript(std::string_view te
           words[0].find_first_not_of("-+0123456789") == std::string_view::npos;
       if (looks_numeric) return fail(Quoted(words[0]) + " is not a frame number");
       if (!script.events.empty()) return fail(Quoted(words[0]) + " must come before the events");
-      if (auto problem = ParseHeader(line, words, script)) return fail(*problem);
+      // A ship line takes the rest of the whole line as the name, '#' included, so that every
+      // ship name a recording writes reads back the same.
+      if (auto problem = ParseHeader(whole_line, words, script)) return fail(*problem);
       continue;
     }
     if (*frame < 0) return fail("the frame number " + Quoted(words[0]) + " is negative");

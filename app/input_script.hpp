@@ -1,5 +1,6 @@
 #pragma once
-// Input scripts: plain text, one entry per line, '#' starts a comment.
+// Input scripts: plain text, one entry per line, '#' starts a comment (except on a ship line,
+// whose whole rest is the ship's name).
 //
 //   seed N | difficulty LEVEL | ship NAME     optional header lines, before the first event
 //   F down KEY [KEY...]                       keys go down

@@ -56,6 +56,9 @@ int RunStarvane(std::span<const std::string_view> args) {
     return kExitOk;
   }
 
+  // From here on SIGINT and SIGTERM end the game as Escape would, at the end of a frame.
+  CatchQuitSignals();
+
   InputScript script;
   if (options.input) {
     auto loaded = LoadInputScript(*options.input);
@@ -103,7 +106,6 @@ int RunStarvane(std::span<const std::string_view> args) {
   game.ShipName = ship;
   GenerateWorld(game);
 
-  CatchQuitSignals();
   if (!SetupMedia(game)) return Fail(kExitFailure, "cannot open the screen");
   // Escape, a closed window and SIGINT/SIGTERM end the game alike; only --frames ends it the
   // way a program stopped from outside would.

@@ -122,14 +122,14 @@ std::string ParseError(std::string_view text) {
 
 TEST(InputScript, ReadsHeaderAndEvents) {
   const auto parsed = ParseInputScript(
-      "# a game\r\nseed 99\ndifficulty hard\nship Blue Moon  \n\n0 down Up Space # thrust\n"
+      "# a game\r\nseed 99\ndifficulty hard\nship Blue Moon #2  \n\n0 down Up Space # thrust\n"
       "0 mouse -3 4\n5 press\n5 release 3\n12 up Up 57\n",
       "s.txt");
   ASSERT_TRUE(std::holds_alternative<InputScript>(parsed)) << ParseError("");
   const InputScript& script = std::get<InputScript>(parsed);
   EXPECT_EQ(*script.seed, 99u);
   EXPECT_EQ(*script.difficulty, 70.0f);
-  EXPECT_EQ(*script.ship, "Blue Moon");
+  EXPECT_EQ(*script.ship, "Blue Moon #2");  // a ship line has no comment
   ASSERT_EQ(script.events.size(), 5u);
   EXPECT_EQ(script.events[0].keys, (std::vector<int>{kKeyUp, kKeySpace}));
   EXPECT_EQ(script.events[1].dx, -3);
