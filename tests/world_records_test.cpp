@@ -10,28 +10,6 @@ namespace {
 
 using starvane::testing::TestGame;
 
-TEST(Game, StartsWithEveryGlobalAtItsStartValue) {
-  TestGame t;
-  const Game& g = t.game;
-  EXPECT_EQ(g.Pi, 3.1415927f);
-  EXPECT_EQ(g.WorldWidth, 10000);
-  EXPECT_EQ(g.WorldHeight, 10000);
-  EXPECT_EQ(g.Gravity, 4000);
-  EXPECT_EQ(g.SelectedWeapon, 1);
-  EXPECT_EQ(g.PlayerKindName, "ship");
-  EXPECT_EQ(g.ShipName, "MyShip");
-  EXPECT_EQ(g.Money, 0);
-  EXPECT_EQ(g.Life.Refreshrate, 0.005f);
-  EXPECT_EQ(g.Energie.Max, 300.0f);
-  EXPECT_EQ(g.Boost.Refreshrate, -0.2f);
-  EXPECT_EQ(g.Shock.Damage, 0.1f);
-  EXPECT_EQ(g.Shock.Range, 100);
-  EXPECT_EQ(g.Weapon3.Max, 200.0f);
-  EXPECT_EQ(g.ActiveWeapon.Max, 0.0f);  // filled only when the ship is loaded
-  EXPECT_EQ(g.ActiveWeapon.Damage, 0.0f);
-  EXPECT_EQ(g.Bodies.CountList() + g.Shots.CountList() + g.BigStars.CountList(), 0);
-}
-
 TEST(Adders, ShotTakesItsDamageBeforeItsStyle) {
   TestGame t;
   AddShot(t.game, 10, -20, 3, -4, 5, 1, 255, 0, 0);
