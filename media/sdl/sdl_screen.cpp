@@ -198,6 +198,13 @@ MouseInput SdlScreen::CaptureMouse(std::int64_t) {
 }  // namespace
 
 std::unique_ptr<Display> ConnectRealScreen(const ScreenOptions& options, std::string& error) {
+  // Without a desktop session there is nothing to show a window on (a console display can still
+  // be chosen by name with SDL_VIDEODRIVER).
+  if (SDL_getenv("DISPLAY") == nullptr && SDL_getenv("WAYLAND_DISPLAY") == nullptr &&
+      SDL_getenv("SDL_VIDEODRIVER") == nullptr) {
+    error = "neither DISPLAY nor WAYLAND_DISPLAY is set";
+    return nullptr;
+  }
   // The game catches SIGINT and SIGTERM itself, to end like Escape.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
