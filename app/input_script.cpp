@@ -30,7 +30,7 @@ std::optional<std::string> ParseEvent(const std::vector<std::string_view>& words
   const std::size_t extra = words.size() - 2;
   if (verb == "down" || verb == "up") {
     event.type = verb == "down" ? InputEvent::Type::KeysDown : InputEvent::Type::KeysUp;
-    if (extra == 0) return "'" + std::string(verb) + "' needs at least one key";
+    if (extra == 0) return Quoted(verb) + " needs at least one key";
     for (std::size_t i = 2; i < words.size(); ++i) {
       const auto key = KeyByName(words[i]);
       if (!key) return "unknown key " + Quoted(words[i]) + " (a key name or a code 0..255)";
@@ -50,7 +50,7 @@ std::optional<std::string> ParseEvent(const std::vector<std::string_view>& words
   }
   if (verb == "press" || verb == "release") {
     event.type = verb == "press" ? InputEvent::Type::ButtonPress : InputEvent::Type::ButtonRelease;
-    if (extra > 1) return "'" + std::string(verb) + "' takes at most one button";
+    if (extra > 1) return Quoted(verb) + " takes at most one button";
     if (extra == 1) {
       const auto button = ParseWhole<int>(words[2]);
       if (!button || *button < 1 || *button > 3) {

@@ -8,6 +8,7 @@
 #include "app/command_line.hpp"
 #include "app/frame_loop.hpp"
 #include "app/input_script.hpp"
+#include "app/parse_text.hpp"
 #include "app/startup.hpp"
 #include "app/state_summary.hpp"
 #include "app/world_generation.hpp"
@@ -29,6 +30,10 @@ constexpr int kExitBadCommandLine = 2;
 int Fail(int status, const std::string& message) {
   std::fprintf(stderr, "starvane: %s\n", message.c_str());
   return status;
+}
+
+int CannotWrite(const std::string& what, const std::string& path) {
+  return Fail(kExitFailure, "cannot write " + what + " to " + Quoted(path));
 }
 
 bool WriteText(const std::string& path, const std::string& text) {
@@ -69,7 +74,9 @@ int RunStarvane(std::span<const std::string_view> args) {
   }
   // The command line wins over the script's header. Until the launcher exists, a game started
   // without these choices plays on easy with the ship MyShip, like a headless one.
-  const std::uint64_t seed = options.seed.value_or(script.seed.value_or(FreshSeed()));
+  const std::uint64_t seed = options.seed  ? *options.seed
+                             : script.seed ? *script.seed
+                                           : FreshSeed();  // the clock only when no seed is given
   const float difficulty = options.difficulty.value_or(script.difficulty.value_or(1.0f));
   const std::string ship = options.ship.value_or(script.ship.value_or("MyShip"));
   const std::filesystem::path file_directory = options.files.value_or(ProgramDirectory());
@@ -95,8 +102,7 @@ int RunStarvane(std::span<const std::string_view> args) {
   if (options.record) {
     auto recorder =
         InputRecorder::Create(*options.record, InputScriptHeader(seed, difficulty, ship));
-    if (!recorder)
-      return Fail(kExitFailure, "cannot write the recording to '" + *options.record + "'");
+    if (!recorder) return CannotWrite("the recording", *options.record);
     media.RecordInputTo(std::move(recorder));
   }
 
@@ -112,13 +118,13 @@ int RunStarvane(std::span<const std::string_view> args) {
   RunFrameLoop(game);
 
   if (!media.FinishRecording()) {
-    return Fail(kExitFailure, "cannot write the recording to '" + *options.record + "'");
+    return CannotWrite("the recording", *options.record);
   }
   if (options.screenshot && !WriteBmp(*options.screenshot, media.Screen)) {
-    return Fail(kExitFailure, "cannot write the screenshot to '" + *options.screenshot + "'");
+    return CannotWrite("the screenshot", *options.screenshot);
   }
   if (options.dump && !WriteText(*options.dump, StateSummary(game, media.FramesPresented()))) {
-    return Fail(kExitFailure, "cannot write the state summary to '" + *options.dump + "'");
+    return CannotWrite("the state summary", *options.dump);
   }
   return kExitOk;
 }
