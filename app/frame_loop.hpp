@@ -9,13 +9,6 @@ namespace starvane {
 // not be opened.
 bool SetupMedia(Game& game);
 
-// How the frame loop ended.
-enum class LoopEnd {
-  Escape,      // Escape was down at the end of a frame
-  Closed,      // the window was closed or the process told to stop: ends like Escape
-  FrameLimit,  // --frames: ends like a program stopped from outside, nothing is saved
-};
-
 // Runs frame after frame until one of the ends above.
 LoopEnd RunFrameLoop(Game& game);
 

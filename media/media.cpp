@@ -34,8 +34,10 @@ void Media::ExamineMouse() {
   mouse_.Examine(captured);
 }
 
-bool Media::QuitRequested() const {
-  return display_->CloseRequested() || QuitSignalled();
+std::optional<LoopEnd> Media::ShouldEnd() const {
+  if (frame_limit_ && frames_presented_ >= *frame_limit_) return LoopEnd::FrameLimit;
+  if (display_->CloseRequested() || QuitSignalled()) return LoopEnd::Closed;
+  return {};
 }
 
 bool Media::FinishRecording() {

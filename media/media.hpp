@@ -18,6 +18,13 @@
 
 namespace starvane {
 
+// Why a loop that presents frames (flight, the STATS panel, the launcher) ended.
+enum class LoopEnd {
+  Escape,      // Escape was down at the end of a frame
+  Closed,      // the window was closed or the process told to stop: ends like Escape
+  FrameLimit,  // --frames: ends like a program stopped from outside, nothing is saved
+};
+
 class Media {
  public:
   // Without a display the media layer is headless; without an input script the keyboard and
@@ -49,12 +56,13 @@ class Media {
   int MouseY() const { return mouse_.MouseY(); }
   int MouseButton(int button) const { return mouse_.MouseButton(button); }
 
-  // The player asked from outside to end the game: the window was closed, or SIGINT/SIGTERM.
-  bool QuitRequested() const;
+  // The one end test of every loop that presents frames, asked before each frame: the frame
+  // limit (--frames) was reached, or the player asked from outside to end the game (the window
+  // was closed, SIGINT or SIGTERM). Nothing when the game goes on. Escape is each loop's own.
+  std::optional<LoopEnd> ShouldEnd() const;
 
   // Ends the game after this many presented frames (--frames).
   void SetFrameLimit(std::int64_t frames) { frame_limit_ = frames; }
-  bool FrameLimitReached() const { return frame_limit_ && frames_presented_ >= *frame_limit_; }
 
   // Every examined keyboard and mouse state is also written to this recorder.
   void RecordInputTo(std::unique_ptr<InputRecorder> recorder) { recorder_ = std::move(recorder); }

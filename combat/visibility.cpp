@@ -1,0 +1,4 @@
+#include "combat/visibility.hpp"
+namespace starvane {
+void UpdateVisibility(Game&) {}
+}  // namespace starvane

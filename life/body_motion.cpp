@@ -1,0 +1,5 @@
+#include "life/body_motion.hpp"
+namespace starvane {
+void RotateBodies(Game&) {}
+void MoveBodies(Game&) {}
+}  // namespace starvane

@@ -1,0 +1,4 @@
+#include "life/controls.hpp"
+namespace starvane {
+void HandleControls(Game&) {}
+}  // namespace starvane

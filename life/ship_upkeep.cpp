@@ -1,0 +1,5 @@
+#include "life/ship_upkeep.hpp"
+namespace starvane {
+void ShipUpkeep(Game&) {}
+void UpdateEquipment(Game&) {}
+}  // namespace starvane
