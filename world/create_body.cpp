@@ -183,6 +183,16 @@ bool ApplyBodyRecipe(Game& game, Body& body, std::string_view kind_name) {
   return false;
 }
 
+bool IsKindName(std::string_view kind_name) {
+  for (const RockRecipe& rock : kRocks) {
+    if (Names(kind_name, rock.code, rock.name)) return true;
+  }
+  for (const FixedRecipe& recipe : kFixed) {
+    if (Names(kind_name, recipe.code, recipe.name)) return true;
+  }
+  return Names(kind_name, "6", "planet");
+}
+
 void CreateBody(Game& game, std::int32_t x, std::int32_t y, std::int32_t speed_x,
                 std::int32_t speed_y, std::int32_t spin, std::string_view kind_name,
                 std::int32_t red, std::int32_t green, std::int32_t blue) {

@@ -24,4 +24,7 @@ void CreateBody(Game& game, std::int32_t x, std::int32_t y, std::int32_t speed_x
 // matches no kind.
 bool ApplyBodyRecipe(Game& game, Body& body, std::string_view kind_name);
 
+// Whether the name (or decimal code) names one of the kinds that have a recipe.
+bool IsKindName(std::string_view kind_name);
+
 }  // namespace starvane

@@ -77,8 +77,9 @@ struct Game {
   std::int16_t HomePlanetOnScreen = 0;
   std::int16_t ShieldKind = 0;
   std::int16_t ShipKind = 0;
-  std::int16_t NosePoint = 0;  // the ship's tip, from which its heading is taken
-  std::int16_t TailPoint = 0;  // where the exhaust leaves
+  std::int16_t TurretTurn = 0;  // -2, 0 or +2 degrees a frame added to the turret's spin
+  std::int16_t NosePoint = 0;   // the ship's tip, from which its heading is taken
+  std::int16_t TailPoint = 0;   // where the exhaust leaves
 };
 
 }  // namespace starvane
