@@ -1,43 +1,12 @@
 #include "app/command_line.hpp"
 
-#include <array>
 #include <system_error>
 
-#include "app/parse_text.hpp"
+#include "media/input_script.hpp"
+#include "media/text_numbers.hpp"
+#include "media/text_quoting.hpp"
 
 namespace starvane {
-namespace {
-
-struct Level {
-  std::string_view name;
-  std::string_view factor_text;
-  float factor;
-};
-
-constexpr std::array<Level, 5> kLevels{{
-    {"very-easy", "0.2", 0.2f},
-    {"easy", "1", 1.0f},
-    {"normal", "10", 10.0f},
-    {"hard", "70", 70.0f},
-    {"crazy", "150", 150.0f},
-}};
-
-}  // namespace
-
-std::optional<float> ParseDifficulty(std::string_view text) {
-  for (const Level& level : kLevels) {
-    if (text == level.name || text == level.factor_text) return level.factor;
-  }
-  return {};
-}
-
-bool IsValidShipName(std::string_view name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  for (char c : name) {
-    if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
-  }
-  return true;
-}
 
 std::variant<Options, CommandLineError> ParseCommandLine(std::span<const std::string_view> args) {
   Options options;

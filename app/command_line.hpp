@@ -9,6 +9,8 @@
 #include <string_view>
 #include <variant>
 
+#include "media/input_script.hpp"  // ParseDifficulty, IsValidShipName
+
 namespace starvane {
 
 struct Options {
@@ -35,14 +37,6 @@ struct CommandLineError {
 // Parses the arguments after the program name. Options take their value as the next argument
 // or after "=" ("--seed 7", "--seed=7").
 std::variant<Options, CommandLineError> ParseCommandLine(std::span<const std::string_view> args);
-
-// A difficulty level by name (very-easy, easy, normal, hard, crazy) or factor (0.2, 1, 10, 70,
-// 150); nothing for any other text.
-std::optional<float> ParseDifficulty(std::string_view text);
-
-// Whether a text can name a ship: not empty, and no path separators or control characters,
-// since it becomes the name of the ship's file.
-bool IsValidShipName(std::string_view name);
 
 std::string Usage();
 

@@ -7,17 +7,18 @@
 
 #include "app/command_line.hpp"
 #include "app/frame_loop.hpp"
-#include "app/input_script.hpp"
-#include "app/parse_text.hpp"
 #include "app/startup.hpp"
 #include "app/state_summary.hpp"
 #include "app/world_generation.hpp"
 #include "media/bmp.hpp"
 #include "media/files.hpp"
 #include "media/input_events.hpp"
+#include "media/input_script.hpp"
+#include "media/keys.hpp"
 #include "media/media.hpp"
 #include "media/quit_signal.hpp"
 #include "media/real_screen.hpp"
+#include "media/text_quoting.hpp"
 #include "world/game.hpp"
 
 namespace starvane {
@@ -34,6 +35,18 @@ int Fail(int status, const std::string& message) {
 
 int CannotWrite(const std::string& what, const std::string& path) {
   return Fail(kExitFailure, "cannot write " + what + " to " + Quoted(path));
+}
+
+// Whether the script ends the game by itself: an end line, or Escape going down.
+bool ScriptEndsTheGame(const InputScript& script) {
+  if (script.end) return true;
+  for (const InputEvent& event : script.events) {
+    if (event.type != InputEvent::Type::KeysDown) continue;
+    for (int key : event.keys) {
+      if (key == kKeyEscape) return true;
+    }
+  }
+  return false;
 }
 
 bool WriteText(const std::string& path, const std::string& text) {
@@ -67,6 +80,9 @@ int RunStarvane(std::span<const std::string_view> args) {
   InputScript script;
   if (options.input) {
     auto loaded = LoadInputScript(*options.input);
+    // A signal while the script was read (say from a pipe) ends the program before play; the
+    // read it interrupted is no mistake of the script.
+    if (QuitSignalled()) return kExitOk;
     if (const auto* error = std::get_if<InputScriptError>(&loaded)) {
       return Fail(kExitBadCommandLine, error->message);
     }
@@ -84,7 +100,7 @@ int RunStarvane(std::span<const std::string_view> args) {
   std::unique_ptr<Display> display;
   if (!options.headless) {
     std::string why;
-    display = ConnectRealScreen({options.window, file_directory}, why);
+    display = ConnectRealScreen({options.window}, why);
     if (!display) {
       return Fail(kExitFailure,
                   "no display available (" + why + "); use --headless to run without a screen");
@@ -95,8 +111,16 @@ int RunStarvane(std::span<const std::string_view> args) {
         "(Ctrl+C)\n",
         stderr);
   }
+  if (options.input && !options.frames && !ScriptEndsTheGame(script)) {
+    std::fputs(
+        "starvane: the input script has no end (no 'end' line, no Escape) and --frames is not "
+        "given: the game runs until stopped (Ctrl+C)\n",
+        stderr);
+  }
   std::unique_ptr<InputSource> scripted;
-  if (options.input) scripted = std::make_unique<ScriptedInput>(std::move(script.events));
+  if (options.input) {
+    scripted = std::make_unique<ScriptedInput>(std::move(script.events), script.end);
+  }
   Media media(file_directory, std::move(display), std::move(scripted));
   if (options.frames) media.SetFrameLimit(*options.frames);
   if (options.record) {
@@ -111,22 +135,25 @@ int RunStarvane(std::span<const std::string_view> args) {
   game.Difficulty = difficulty;
   game.ShipName = ship;
   GenerateWorld(game);
+  // The ship flies with its start equipment. Loading the ship from its file will do this later.
+  game.ActiveWeapon = game.Weapon1;
+  game.ActiveWeapon.Refreshrate = 1.0f;
 
   if (!SetupMedia(game)) return Fail(kExitFailure, "cannot open the screen");
   // Escape, a closed window and SIGINT/SIGTERM end the game alike; only --frames ends it the
-  // way a program stopped from outside would.
-  RunFrameLoop(game);
+  // way a program stopped from outside would. Saving the ship will depend on it.
+  const LoopEnd end = RunFrameLoop(game);
 
-  if (!media.FinishRecording()) {
-    return CannotWrite("the recording", *options.record);
-  }
+  // Every output is written even when another one fails; each failure has its message.
+  int status = kExitOk;
+  if (!media.FinishRecording(end)) status = CannotWrite("the recording", *options.record);
   if (options.screenshot && !WriteBmp(*options.screenshot, media.Screen)) {
-    return CannotWrite("the screenshot", *options.screenshot);
+    status = CannotWrite("the screenshot", *options.screenshot);
   }
   if (options.dump && !WriteText(*options.dump, StateSummary(game, media.FramesPresented()))) {
-    return CannotWrite("the state summary", *options.dump);
+    status = CannotWrite("the state summary", *options.dump);
   }
-  return kExitOk;
+  return status;
 }
 
 }  // namespace starvane

@@ -26,9 +26,11 @@ std::string Text(const std::string& text) {
     if (c == '"' || c == '\\') {
       out += '\\';
       out += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
+    } else if (const auto byte = static_cast<unsigned char>(c); byte < 0x20 || byte >= 0x7F) {
+      // Control bytes, and every byte above 0x7E as the character of the same number, so the
+      // summary stays valid JSON (and plain ASCII) whatever bytes a ship name holds.
       char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(byte));
       out += escaped;
     } else {
       out += c;
@@ -41,6 +43,16 @@ std::string EquipmentJson(const Equipment& e) {
   return "{\"active\": " + Number(e.Active) + ", \"value\": " + Number(e.Value) +
          ", \"max\": " + Number(e.Max) + ", \"refreshrate\": " + Number(e.Refreshrate) +
          ", \"damage\": " + Number(e.Damage) + ", \"range\": " + Number(e.Range) + "}";
+}
+
+std::string BodyJson(const Body& b) {
+  return "{\"kind\": " + Number(b.Kind) + ", \"x\": " + Number(b.Points[0].X) +
+         ", \"y\": " + Number(b.Points[0].Y) + ", \"speedX\": " + Number(b.SpeedX) +
+         ", \"speedY\": " + Number(b.SpeedY) + ", \"spin\": " + Number(b.Spin) +
+         ", \"radius\": " + Number(b.Radius) + ", \"life\": " + Number(b.Life) +
+         ", \"lifeMax\": " + Number(b.LifeMax) + ", \"onScreen\": " + Number(b.OnScreen) +
+         ", \"nearScreen\": " + Number(b.NearScreen) + ", \"p1\": [" + Number(b.Points[1].X) +
+         ", " + Number(b.Points[1].Y) + "]}";
 }
 
 }  // namespace
@@ -87,7 +99,16 @@ std::string StateSummary(const Game& game, std::int64_t frame) {
     json += separator + Text(std::to_string(kind)) + ": " + Number(count);
     separator = ", ";
   }
-  return json + "}}\n";
+  json += "}, \"bodies\": [";
+  for (std::int32_t i = 0; i < game.Bodies.CountList(); ++i) {
+    json += (i == 0 ? "" : ", ") + BodyJson(game.Bodies.At(i));
+  }
+  char hash[24];
+  std::snprintf(hash, sizeof hash, "%016llx",
+                static_cast<unsigned long long>(FrameHash(game.media.Screen)));
+  json += "], \"frameHash\": \"";
+  json += hash;
+  return json + "\"}\n";
 }
 
 }  // namespace starvane

@@ -60,7 +60,7 @@ BENCHMARK(BM_PrimitiveMix)->Unit(benchmark::kMillisecond);
 
 void BM_PresentThroughSdl(benchmark::State& state) {
   std::string why;
-  auto display = ConnectRealScreen({true, std::filesystem::temp_directory_path()}, why);
+  auto display = ConnectRealScreen({true}, why);
   if (!display || !display->OpenScreen(800, 600, "Starvane")) {
     state.SkipWithError(("no display: " + why).c_str());
     return;

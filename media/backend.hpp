@@ -4,10 +4,12 @@
 // input from an input script. Nothing above the media layer knows which one is in use.
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "media/canvas.hpp"
 #include "media/keys.hpp"
+#include "media/loop_end.hpp"
 #include "media/mouse.hpp"
 
 namespace starvane {
@@ -21,6 +23,9 @@ class InputSource {
   virtual bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) = 0;
   // The movement since the last capture and the buttons held.
   virtual MouseInput CaptureMouse(std::int64_t frames_presented) = 0;
+  // How the game ends once frames_presented frames have been presented: a script may end it
+  // where its recorded game ended. Nothing while it goes on; live input never ends it.
+  virtual std::optional<LoopEnd> EndAt(std::int64_t /*frames_presented*/) const { return {}; }
 };
 
 // Where finished frames go.

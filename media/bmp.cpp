@@ -63,4 +63,16 @@ bool WriteBmp(const std::filesystem::path& path, const Canvas& canvas) {
   return std::fclose(file) == 0 && written;
 }
 
+std::filesystem::path FreeScreenshotPath(const std::filesystem::path& directory) {
+  for (int n = 1; n <= 999; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "starvane-%03d.bmp", n);
+    std::filesystem::path path = directory / name;
+    std::error_code error;
+    // A name that cannot be checked counts as taken: nothing is ever overwritten.
+    if (!std::filesystem::exists(path, error) && !error) return path;
+  }
+  return {};
+}
+
 }  // namespace starvane

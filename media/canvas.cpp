@@ -168,4 +168,23 @@ void Canvas::DrawText(std::string_view text) {
   }
 }
 
+std::uint64_t Fnv1a64(std::span<const std::uint8_t> bytes) {
+  std::uint64_t hash = 0xcbf29ce484222325u;
+  for (std::uint8_t byte : bytes) {
+    hash ^= byte;
+    hash *= 0x100000001b3u;
+  }
+  return hash;
+}
+
+std::uint64_t FrameHash(const Canvas& canvas) {
+  std::vector<std::uint8_t> bytes;
+  bytes.reserve(canvas.Pixels().size() * 2);
+  for (std::uint16_t pixel : canvas.Pixels()) {
+    bytes.push_back(static_cast<std::uint8_t>(pixel & 0xFF));
+    bytes.push_back(static_cast<std::uint8_t>(pixel >> 8));
+  }
+  return Fnv1a64(bytes);
+}
+
 }  // namespace starvane

@@ -4,7 +4,10 @@
 #include <cstdint>
 #include <vector>
 
+#include <optional>
+
 #include "media/backend.hpp"
+#include "media/loop_end.hpp"
 
 namespace starvane {
 
@@ -19,18 +22,30 @@ struct InputEvent {
   int button = 1;  // ButtonPress, ButtonRelease: 1..3
 };
 
+// A scripted game ends before frame `frame` is drawn, as a game ended this way.
+struct ScriptEnd {
+  std::int64_t frame = 0;
+  LoopEnd reason = LoopEnd::Closed;
+};
+
 // Plays a list of events (in order of their frames) back as keyboard and mouse states.
 class ScriptedInput final : public InputSource {
  public:
-  explicit ScriptedInput(std::vector<InputEvent> events) : events_(std::move(events)) {}
+  explicit ScriptedInput(std::vector<InputEvent> events, std::optional<ScriptEnd> end = {})
+      : events_(std::move(events)), end_(end) {}
 
   bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) override;
   MouseInput CaptureMouse(std::int64_t frames_presented) override;
+  std::optional<LoopEnd> EndAt(std::int64_t frames_presented) const override {
+    if (end_ && frames_presented >= end_->frame) return end_->reason;
+    return {};
+  }
 
  private:
   void ApplyEventsUpTo(std::int64_t frames_presented);
 
   std::vector<InputEvent> events_;
+  std::optional<ScriptEnd> end_;
   std::size_t next_ = 0;
   KeyStates keys_{};
   MouseInput mouse_{};  // movement not yet captured, and the buttons held

@@ -1,6 +1,6 @@
 #include "media/input_recorder.hpp"
 
-#include <string_view>
+#include "media/input_script.hpp"
 
 namespace starvane {
 
@@ -9,7 +9,7 @@ std::unique_ptr<InputRecorder> InputRecorder::Create(const std::filesystem::path
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return nullptr;
   std::unique_ptr<InputRecorder> recorder(new InputRecorder(file));
-  if (std::fputs(header.c_str(), file) < 0) recorder->failed_ = true;
+  recorder->Write(header);
   return recorder;
 }
 
@@ -17,20 +17,20 @@ InputRecorder::~InputRecorder() {
   Finish();
 }
 
+void InputRecorder::Write(const std::string& text) {
+  if (file_ == nullptr || text.empty()) return;
+  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) failed_ = true;
+}
+
 void InputRecorder::WriteKeys(std::int64_t frame, const KeyStates& keys, bool down) {
-  std::string line;
+  InputEvent event;
+  event.frame = frame;
+  event.type = down ? InputEvent::Type::KeysDown : InputEvent::Type::KeysUp;
   for (int key = 0; key < kKeyCount; ++key) {
     const auto k = static_cast<std::size_t>(key);
-    if ((keys[k] != 0) == down && (keys_[k] != 0) != down) {
-      line += ' ';
-      line += KeyName(key);
-    }
+    if ((keys[k] != 0) == down && (keys_[k] != 0) != down) event.keys.push_back(key);
   }
-  if (line.empty()) return;
-  if (std::fprintf(file_, "%lld %s%s\n", static_cast<long long>(frame), down ? "down" : "up",
-                   line.c_str()) < 0) {
-    failed_ = true;
-  }
+  if (!event.keys.empty()) Write(InputEventLine(event));
 }
 
 void InputRecorder::NoteKeyboard(std::int64_t frame, const KeyStates& keys) {
@@ -42,19 +42,21 @@ void InputRecorder::NoteKeyboard(std::int64_t frame, const KeyStates& keys) {
 
 void InputRecorder::NoteMouse(std::int64_t frame, const MouseInput& mouse) {
   if (file_ == nullptr) return;
-  const auto at = static_cast<long long>(frame);
   if (mouse.dx != 0 || mouse.dy != 0) {
-    if (std::fprintf(file_, "%lld mouse %d %d\n", at, mouse.dx, mouse.dy) < 0) failed_ = true;
+    Write(InputEventLine({frame, InputEvent::Type::MouseMove, {}, mouse.dx, mouse.dy}));
   }
   for (int b = 0; b < 3; ++b) {
     const auto i = static_cast<std::size_t>(b);
     if (mouse.buttons[i] == buttons_[i]) continue;
-    if (std::fprintf(file_, "%lld %s %d\n", at, mouse.buttons[i] ? "press" : "release", b + 1) <
-        0) {
-      failed_ = true;
-    }
+    const auto type =
+        mouse.buttons[i] ? InputEvent::Type::ButtonPress : InputEvent::Type::ButtonRelease;
+    Write(InputEventLine({frame, type, {}, 0, 0, b + 1}));
     buttons_[i] = mouse.buttons[i];
   }
+}
+
+void InputRecorder::NoteEnd(const ScriptEnd& end) {
+  Write(ScriptEndLine(end));
 }
 
 bool InputRecorder::Finish() {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "media/input_events.hpp"
 #include "media/keys.hpp"
 #include "media/mouse.hpp"
 
@@ -25,11 +26,14 @@ class InputRecorder {
 
   void NoteKeyboard(std::int64_t frame, const KeyStates& keys);
   void NoteMouse(std::int64_t frame, const MouseInput& mouse);
+  // The end line of a game that did not end by Escape (see media/input_script.hpp).
+  void NoteEnd(const ScriptEnd& end);
   // Writes what is buffered; false when anything could not be written.
   bool Finish();
 
  private:
   explicit InputRecorder(std::FILE* file) : file_(file) {}
+  void Write(const std::string& text);
   void WriteKeys(std::int64_t frame, const KeyStates& keys, bool down);
 
   std::FILE* file_;

@@ -33,4 +33,18 @@ int Keyboard::KeyboardReleased(int key) {
   return 0;
 }
 
+void ShortcutKeys::Take(int key) {
+  if (key >= 0 && key < kKeyCount) taken_[static_cast<std::size_t>(key)] = 1;
+}
+
+void ShortcutKeys::Release(int key) {
+  if (key >= 0 && key < kKeyCount) taken_[static_cast<std::size_t>(key)] = 0;
+}
+
+void ShortcutKeys::HideFrom(KeyStates& keys) const {
+  for (std::size_t k = 0; k < keys.size(); ++k) {
+    if (taken_[k]) keys[k] = 0;
+  }
+}
+
 }  // namespace starvane

@@ -25,4 +25,16 @@ class Keyboard {
   KeyStates seen_down_{};
 };
 
+// Keys that went down as part of a window shortcut (Return of Alt+Enter): hidden from the game
+// until they are released, so that the shortcut does not act in the game too.
+class ShortcutKeys {
+ public:
+  void Take(int key);     // the key went down as part of a shortcut
+  void Release(int key);  // the key went up
+  void HideFrom(KeyStates& keys) const;
+
+ private:
+  KeyStates taken_{};
+};
+
 }  // namespace starvane

@@ -171,6 +171,7 @@ std::string_view KeyName(int code) {
     if (key.code == code) return key.name;
   }
   if (code < 0 || code >= kKeyCount) return "?";
+  if (code == 0) return "00";  // "0" names the 0 key (code 11)
   return CodeTexts()[static_cast<std::size_t>(code)];
 }
 

@@ -39,7 +39,8 @@ enum KeyCode : int {
 // A single digit names the key of that digit, not the code.
 std::optional<int> KeyByName(std::string_view name);
 
-// The usual name of a key code, or its code in decimal when it has none.
+// The usual name of a key code, or its code in decimal when it has none; code 0 is "00", since
+// "0" names the 0 key. KeyByName reads every such name back to its code.
 std::string_view KeyName(int code);
 
 }  // namespace starvane

@@ -1,6 +1,10 @@
 #include "media/media.hpp"
 
+#include <cstdio>
+
+#include "media/bmp.hpp"
 #include "media/quit_signal.hpp"
+#include "media/text_quoting.hpp"
 
 namespace starvane {
 
@@ -19,12 +23,21 @@ bool Media::OpenScreen(int width, int height, int /*depth: always 16 bits*/,
 void Media::FlipBuffers() {
   display_->Present(Screen);
   ++frames_presented_;
+  if (screenshot_asked_) {
+    screenshot_asked_ = false;
+    const std::filesystem::path path = FreeScreenshotPath(Files.Directory());
+    if (path.empty() || !WriteBmp(path, Screen)) {
+      std::fprintf(stderr, "starvane: cannot write a screenshot to %s\n",
+                   Quoted(Files.Directory().string()).c_str());
+    }
+  }
 }
 
 int Media::ExamineKeyboard() {
   KeyStates captured{};
   if (!input_->CaptureKeyboard(frames_presented_, captured)) return keyboard_.Examine(nullptr);
   if (recorder_) recorder_->NoteKeyboard(frames_presented_, captured);
+  if (captured[kKeyF12] && !keyboard_.KeyboardPushed(kKeyF12)) screenshot_asked_ = true;
   return keyboard_.Examine(&captured);
 }
 
@@ -36,12 +49,14 @@ void Media::ExamineMouse() {
 
 std::optional<LoopEnd> Media::ShouldEnd() const {
   if (frame_limit_ && frames_presented_ >= *frame_limit_) return LoopEnd::FrameLimit;
+  if (const auto end = input_->EndAt(frames_presented_)) return end;
   if (display_->CloseRequested() || QuitSignalled()) return LoopEnd::Closed;
   return {};
 }
 
-bool Media::FinishRecording() {
+bool Media::FinishRecording(LoopEnd end) {
   if (!recorder_) return true;
+  recorder_->NoteEnd({frames_presented_, end});
   const bool written = recorder_->Finish();
   recorder_.reset();
   return written;

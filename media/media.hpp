@@ -14,16 +14,10 @@
 #include "media/files.hpp"
 #include "media/input_recorder.hpp"
 #include "media/keyboard.hpp"
+#include "media/loop_end.hpp"  // LoopEnd
 #include "media/mouse.hpp"
 
 namespace starvane {
-
-// Why a loop that presents frames (flight, the STATS panel, the launcher) ended.
-enum class LoopEnd {
-  Escape,      // Escape was down at the end of a frame
-  Closed,      // the window was closed or the process told to stop: ends like Escape
-  FrameLimit,  // --frames: ends like a program stopped from outside, nothing is saved
-};
 
 class Media {
  public:
@@ -43,6 +37,9 @@ class Media {
   void InitMouse() {}
 
   // Presents the back buffer, waiting for its turn, and processes pending window messages.
+  // When F12 went down at an examination since the last flip, the frame just presented is then
+  // written as a screenshot (starvane-001.bmp, ... : the first free name in the files
+  // directory), whatever the backend, so an input script takes screenshots too.
   void FlipBuffers();
   std::int64_t FramesPresented() const { return frames_presented_; }
 
@@ -57,8 +54,9 @@ class Media {
   int MouseButton(int button) const { return mouse_.MouseButton(button); }
 
   // The one end test of every loop that presents frames, asked before each frame: the frame
-  // limit (--frames) was reached, or the player asked from outside to end the game (the window
-  // was closed, SIGINT or SIGTERM). Nothing when the game goes on. Escape is each loop's own.
+  // limit (--frames) was reached, the input script ends here (its end line), or the player asked
+  // from outside to end the game (the window was closed, SIGINT or SIGTERM). Nothing when the
+  // game goes on. Escape is each loop's own.
   std::optional<LoopEnd> ShouldEnd() const;
 
   // Ends the game after this many presented frames (--frames).
@@ -66,8 +64,9 @@ class Media {
 
   // Every examined keyboard and mouse state is also written to this recorder.
   void RecordInputTo(std::unique_ptr<InputRecorder> recorder) { recorder_ = std::move(recorder); }
-  // Closes the recording; false when it could not be written completely.
-  bool FinishRecording();
+  // Ends the recording with the way the game ended (so that its replay ends alike) and closes
+  // it; false when it could not be written completely.
+  bool FinishRecording(LoopEnd end);
 
  private:
   std::unique_ptr<Display> display_;
@@ -78,6 +77,7 @@ class Media {
   Mouse mouse_;
   std::int64_t frames_presented_ = 0;
   std::optional<std::int64_t> frame_limit_;
+  bool screenshot_asked_ = false;  // F12 went down since the last flip
 };
 
 }  // namespace starvane

@@ -1,5 +1,7 @@
 #include "media/quit_signal.hpp"
 
+#include <signal.h>
+
 #include <csignal>
 
 namespace starvane {
@@ -16,8 +18,14 @@ extern "C" void NoteQuitSignal(int) {
 }  // namespace
 
 void CatchQuitSignals() {
-  std::signal(SIGINT, NoteQuitSignal);
-  std::signal(SIGTERM, NoteQuitSignal);
+  // Without SA_RESTART a signal also interrupts a read that waits (an input script from a pipe
+  // that never ends), so the program can look at the flag and end.
+  struct sigaction action {};
+  action.sa_handler = NoteQuitSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = 0;
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
 }
 
 bool QuitSignalled() {

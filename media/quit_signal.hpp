@@ -3,7 +3,8 @@
 
 namespace starvane {
 
-// Installs the handlers; the signals then only set a flag that the frame loop reads.
+// Installs the handlers; the signals then only set a flag that the frame loop reads (and the
+// start, after reading the input script). A waiting read is interrupted, not resumed.
 void CatchQuitSignals();
 bool QuitSignalled();
 

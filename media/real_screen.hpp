@@ -1,7 +1,6 @@
 #pragma once
 // The real screen, keyboard and mouse of the machine.
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -10,8 +9,7 @@
 namespace starvane {
 
 struct ScreenOptions {
-  bool windowed = false;                       // a window instead of the desktop's full screen
-  std::filesystem::path screenshot_directory;  // where F12 writes its screenshots
+  bool windowed = false;  // a window instead of the desktop's full screen
 };
 
 // Connects to the display. Without one, returns nullptr and says why in error.

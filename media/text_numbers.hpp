@@ -1,9 +1,12 @@
 #pragma once
 // Conversions between numbers and text, and the two float helpers the game calls.
 
+#include <charconv>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace starvane {
 
@@ -23,6 +26,17 @@ std::int32_t TextToInt(std::string_view text);
 // optional decimal point, an optional exponent. Parsing stops at the first byte that cannot
 // continue the number; no number at all gives 0. Too large a value gives an infinity.
 float TextToFloat(std::string_view text);
+
+// The whole text as a decimal integer of the type, or nothing (no sign allowed for unsigned
+// types, nothing before or after the digits, no overflow). For the command line and input
+// scripts, which must refuse what TextToInt would take.
+template <typename Int>
+std::optional<Int> ParseWhole(std::string_view text) {
+  Int value{};
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return {};
+  return value;
+}
 
 // a raised to the power b.
 float Pow(float a, float b);

@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-#include "app/input_script.hpp"
 #include "app/startup.hpp"
 #include "media/bmp.hpp"
 #include "media/input_events.hpp"
+#include "media/input_script.hpp"
 #include "media/media.hpp"
 
 namespace starvane {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/input_script.hpp"
 #include "media/input_events.hpp"
 #include "media/input_recorder.hpp"
+#include "media/input_script.hpp"
 #include "media/keyboard.hpp"
 #include "media/keys.hpp"
 #include "media/mouse.hpp"
@@ -121,7 +121,7 @@ TEST(InputScript, ReadsHeaderAndEvents) {
   const InputScript& script = std::get<InputScript>(parsed);
   EXPECT_EQ(*script.seed, 99u);
   EXPECT_EQ(*script.difficulty, 70.0f);
-  EXPECT_EQ(*script.ship, "Blue Moon #2");  // a ship line has no comment
+  EXPECT_EQ(*script.ship, "Blue Moon #2  ");  // a ship line has no comment, and keeps its spaces
   ASSERT_EQ(script.events.size(), 5u);
   EXPECT_EQ(script.events[0].keys, (std::vector<int>{kKeyUp, kKeySpace}));
   EXPECT_EQ(script.events[1].dx, -3);
@@ -133,7 +133,7 @@ TEST(InputScript, ReadsHeaderAndEvents) {
 
 TEST(InputScript, NamesTheFileAndLineOfEveryMistake) {
   EXPECT_EQ(ParseError("0 down Escape\n\n2 jump\n"),
-            "s.txt:3: unknown event 'jump' (down, up, mouse, press or release)");
+            "s.txt:3: unknown event 'jump' (down, up, mouse, press, release or end)");
   EXPECT_EQ(ParseError("5 down A\n4 up A\n"),
             "s.txt:2: frame 4 comes after frame 5: frame numbers never decrease");
   EXPECT_EQ(ParseError("1 down Esc\n"), "s.txt:1: unknown key 'Esc' (a key name or a code 0..255)");

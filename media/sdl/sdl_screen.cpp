@@ -6,12 +6,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
-#include "media/bmp.hpp"
 #include "media/frame_pacer.hpp"
+#include "media/keyboard.hpp"
 #include "media/real_screen.hpp"
 #include "media/rounding.hpp"
 #include "media/screen_fit.hpp"
@@ -38,7 +37,6 @@ class SdlScreen final : public Display, public InputSource {
  private:
   void ProcessWindowMessages();
   void ToggleFullScreen();
-  void WriteScreenshot();
   double PointsPerPixel();  // window points per pixel of the game image
 
   ScreenOptions options_;
@@ -47,9 +45,9 @@ class SdlScreen final : public Display, public InputSource {
   SDL_Texture* texture_ = nullptr;
   FramePacer pacer_;
   SteadyClock clock_;
-  const Canvas* last_frame_ = nullptr;
   bool close_requested_ = false;
-  double pending_dx_ = 0;  // mouse movement in game pixels, fractions kept
+  ShortcutKeys shortcut_keys_;  // Return of Alt+Enter: the game must not see it (it would dash)
+  double pending_dx_ = 0;       // mouse movement in game pixels, fractions kept
   double pending_dy_ = 0;
   std::array<bool, 3> buttons_{};
 };
@@ -82,7 +80,6 @@ bool SdlScreen::OpenScreen(int width, int height, std::string_view title) {
 }
 
 void SdlScreen::Present(const Canvas& canvas) {
-  last_frame_ = &canvas;
   if (renderer_ != nullptr) {
     SDL_UpdateTexture(texture_, nullptr, canvas.Pixels().data(), kScreenWidth * 2);
     int output_width = 0;
@@ -121,10 +118,12 @@ void SdlScreen::ProcessWindowMessages() {
       case SDL_KEYDOWN:
         if (event.key.repeat) break;
         if (event.key.keysym.scancode == SDL_SCANCODE_RETURN && (event.key.keysym.mod & KMOD_ALT)) {
+          shortcut_keys_.Take(kKeyReturn);
           ToggleFullScreen();
-        } else if (event.key.keysym.scancode == SDL_SCANCODE_F12) {
-          WriteScreenshot();
         }
+        break;
+      case SDL_KEYUP:
+        if (event.key.keysym.scancode == SDL_SCANCODE_RETURN) shortcut_keys_.Release(kKeyReturn);
         break;
       case SDL_MOUSEMOTION: {
         // The image may be scaled: the pointer in the panel moves as far on the screen as the
@@ -157,20 +156,6 @@ void SdlScreen::ToggleFullScreen() {
   SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
-// Writes the last presented frame next to the ship files, under the first free name.
-void SdlScreen::WriteScreenshot() {
-  if (last_frame_ == nullptr) return;
-  for (int n = 1; n <= 999; ++n) {
-    char name[32];
-    std::snprintf(name, sizeof name, "starvane-%03d.bmp", n);
-    const auto path = options_.screenshot_directory / name;
-    std::error_code error;
-    if (std::filesystem::exists(path, error) || error) continue;
-    WriteBmp(path, *last_frame_);
-    return;
-  }
-}
-
 bool SdlScreen::CaptureKeyboard(std::int64_t, KeyStates& keys) {
   int count = 0;
   const Uint8* state = SDL_GetKeyboardState(&count);
@@ -180,6 +165,7 @@ bool SdlScreen::CaptureKeyboard(std::int64_t, KeyStates& keys) {
     const int code = KeyCodeOfScancode(static_cast<SDL_Scancode>(scancode));
     if (code > 0) keys[static_cast<std::size_t>(code)] = 1;
   }
+  shortcut_keys_.HideFrom(keys);
   return true;
 }
 

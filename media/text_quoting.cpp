@@ -1,4 +1,4 @@
-#include "app/parse_text.hpp"
+#include "media/text_quoting.hpp"
 
 namespace starvane {
 

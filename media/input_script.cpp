@@ -1,15 +1,30 @@
-#include "app/input_script.hpp"
+#include "media/input_script.hpp"
 
+#include <array>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "app/command_line.hpp"
-#include "app/parse_text.hpp"
 #include "media/keys.hpp"
 #include "media/text_numbers.hpp"
+#include "media/text_quoting.hpp"
 
 namespace starvane {
 namespace {
+
+struct Level {
+  std::string_view name;
+  std::string_view factor_text;
+  float factor;
+};
+
+constexpr std::array<Level, 5> kLevels{{
+    {"very-easy", "0.2", 0.2f},
+    {"easy", "1", 1.0f},
+    {"normal", "10", 10.0f},
+    {"hard", "70", 70.0f},
+    {"crazy", "150", 150.0f},
+}};
 
 std::vector<std::string_view> Words(std::string_view line) {
   std::vector<std::string_view> words;
@@ -60,7 +75,19 @@ std::optional<std::string> ParseEvent(const std::vector<std::string_view>& words
     }
     return {};
   }
-  return "unknown event " + Quoted(verb) + " (down, up, mouse, press or release)";
+  return "unknown event " + Quoted(verb) + " (down, up, mouse, press, release or end)";
+}
+
+// Parses an end line; returns the problem, or nothing when the line is good.
+std::optional<std::string> ParseEnd(const std::vector<std::string_view>& words, ScriptEnd& end) {
+  if (words.size() == 3 && words[2] == "frames") {
+    end.reason = LoopEnd::FrameLimit;
+  } else if (words.size() == 3 && words[2] == "closed") {
+    end.reason = LoopEnd::Closed;
+  } else {
+    return std::string("'end' needs how the game ended: frames or closed");
+  }
+  return {};
 }
 
 // Parses one header line; returns the problem, or nothing when the line is good.
@@ -69,10 +96,10 @@ std::optional<std::string> ParseHeader(std::string_view line,
                                        InputScript& script) {
   const std::string_view name = words[0];
   if (name == "ship") {
-    // The name is the rest of the line, so it may hold spaces.
+    // The name is the rest of the line after one separator, byte for byte, as a recording
+    // writes it: spaces at either end are part of the name.
     std::string_view rest = line.substr(line.find("ship") + 4);
-    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
-    while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t')) rest.remove_suffix(1);
+    if (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
     if (!IsValidShipName(rest)) return "'ship' needs a ship name";
     script.ship = std::string(rest);
     return {};
@@ -120,7 +147,9 @@ std::variant<InputScript, InputScriptError> ParseInputScript(std::string_view te
       const bool looks_numeric =
           words[0].find_first_not_of("-+0123456789") == std::string_view::npos;
       if (looks_numeric) return fail(Quoted(words[0]) + " is not a frame number");
-      if (!script.events.empty()) return fail(Quoted(words[0]) + " must come before the events");
+      if (!script.events.empty() || script.end) {
+        return fail(Quoted(words[0]) + " must come before the events");
+      }
       // A ship line takes the rest of the whole line as the name, '#' included, so that every
       // ship name a recording writes reads back the same.
       if (auto problem = ParseHeader(whole_line, words, script)) return fail(*problem);
@@ -132,6 +161,15 @@ std::variant<InputScript, InputScriptError> ParseInputScript(std::string_view te
                   std::to_string(last_frame) + ": frame numbers never decrease");
     }
     if (words.size() < 2) return fail("an event is missing after the frame number");
+    if (script.end) return fail("nothing may follow the 'end' line");
+    if (words[1] == "end") {
+      ScriptEnd end;
+      end.frame = *frame;
+      if (auto problem = ParseEnd(words, end)) return fail(*problem);
+      last_frame = *frame;
+      script.end = end;
+      continue;
+    }
     InputEvent event;
     event.frame = *frame;
     if (auto problem = ParseEvent(words, event)) return fail(*problem);
@@ -142,10 +180,15 @@ std::variant<InputScript, InputScriptError> ParseInputScript(std::string_view te
 }
 
 std::variant<InputScript, InputScriptError> LoadInputScript(const std::string& path) {
+  std::error_code ignored;
+  if (std::filesystem::is_directory(path, ignored)) {
+    return InputScriptError{path + ": is a directory, not an input script"};
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) return InputScriptError{path + ": cannot read the input script"};
   std::ostringstream text;
   text << in.rdbuf();
+  if (in.bad()) return InputScriptError{path + ": cannot read the input script"};
   return ParseInputScript(text.str(), path);
 }
 
@@ -153,6 +196,56 @@ std::string InputScriptHeader(std::uint64_t seed, float difficulty, const std::s
   return "# Starvane input recording: play it back with --headless --input FILE\n"
          "seed " +
          std::to_string(seed) + "\ndifficulty " + FloatToText(difficulty) + "\nship " + ship + "\n";
+}
+
+std::string InputEventLine(const InputEvent& event) {
+  std::string line = std::to_string(event.frame);
+  switch (event.type) {
+    case InputEvent::Type::KeysDown:
+    case InputEvent::Type::KeysUp:
+      line += event.type == InputEvent::Type::KeysDown ? " down" : " up";
+      for (int key : event.keys) {
+        line += ' ';
+        line += KeyName(key);
+      }
+      break;
+    case InputEvent::Type::MouseMove:
+      line += " mouse " + std::to_string(event.dx) + " " + std::to_string(event.dy);
+      break;
+    case InputEvent::Type::ButtonPress:
+    case InputEvent::Type::ButtonRelease:
+      line += event.type == InputEvent::Type::ButtonPress ? " press " : " release ";
+      line += std::to_string(event.button);
+      break;
+  }
+  return line + "\n";
+}
+
+std::string ScriptEndLine(const ScriptEnd& end) {
+  switch (end.reason) {
+    case LoopEnd::FrameLimit:
+      return std::to_string(end.frame) + " end frames\n";
+    case LoopEnd::Closed:
+      return std::to_string(end.frame) + " end closed\n";
+    case LoopEnd::Escape:
+      break;
+  }
+  return "";
+}
+
+std::optional<float> ParseDifficulty(std::string_view text) {
+  for (const Level& level : kLevels) {
+    if (text == level.name || text == level.factor_text) return level.factor;
+  }
+  return {};
+}
+
+bool IsValidShipName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (char c : name) {
+    if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+  }
+  return true;
 }
 
 }  // namespace starvane

@@ -1,0 +1,71 @@
+#pragma once
+// Input scripts, read and written: plain text, one entry per line, '#' starts a comment (except
+// on a ship line, whose whole rest is the ship's name).
+//
+//   seed N | difficulty LEVEL | ship NAME     optional header lines, before the first event
+//   F down KEY [KEY...]                       keys go down
+//   F up KEY [KEY...]                         keys go up
+//   F mouse DX DY                             relative mouse movement
+//   F press [BUTTON] | F release [BUTTON]     mouse button 1..3 (default 1) down or up
+//   F end frames | F end closed               the game ends before frame F is drawn; the last line
+//
+// F counts presented frames: the event is in effect for every keyboard and mouse examination
+// made after F frames have been presented. F never decreases from line to line.
+//
+// The end line is what a recording writes when its game ended by --frames ("frames": the replay
+// ends as that game did, saving nothing) or by a closed window or a signal ("closed": the replay
+// ends like Escape). A game that ended by Escape ends its replay by its own Escape events.
+//
+// The ship line keeps the name byte for byte: after "ship" one space or tab, then the name up to
+// the end of the line, spaces at either end included.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "media/input_events.hpp"
+#include "media/loop_end.hpp"
+
+namespace starvane {
+
+struct InputScript {
+  std::optional<std::uint64_t> seed;
+  std::optional<float> difficulty;
+  std::optional<std::string> ship;
+  std::vector<InputEvent> events;
+  std::optional<ScriptEnd> end;
+};
+
+// "FILE:LINE: what is wrong".
+struct InputScriptError {
+  std::string message;
+};
+
+std::variant<InputScript, InputScriptError> ParseInputScript(std::string_view text,
+                                                             std::string_view file_name);
+
+// Reads and parses a script file; a file that cannot be read (or a directory) is an error too.
+std::variant<InputScript, InputScriptError> LoadInputScript(const std::string& path);
+
+// The header lines that make a recording replay the same game.
+std::string InputScriptHeader(std::uint64_t seed, float difficulty, const std::string& ship);
+
+// One event as a script line, with its line feed. Key codes without a name are written in
+// decimal, code 0 as "00" (a single digit names that digit's key).
+std::string InputEventLine(const InputEvent& event);
+
+// The end line of a game that ended this way; "" for Escape, which ends by its own events.
+std::string ScriptEndLine(const ScriptEnd& end);
+
+// A difficulty level by name (very-easy, easy, normal, hard, crazy) or factor (0.2, 1, 10, 70,
+// 150); nothing for any other text. Shared by the command line and the script header.
+std::optional<float> ParseDifficulty(std::string_view text);
+
+// Whether a text can name a ship: not empty, and no path separators or control characters,
+// since it becomes the name of the ship's file.
+bool IsValidShipName(std::string_view name);
+
+}  // namespace starvane
