@@ -3,18 +3,19 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <string>
 
 #include "media/canvas.hpp"
 #include "media/media.hpp"
 #include "media/real_screen.hpp"
+#include "tests/temp_directory.hpp"
 
 namespace starvane {
 namespace {
 
 void BM_EmptyHeadlessFrame(benchmark::State& state) {
-  Media media(std::filesystem::temp_directory_path());
+  starvane::testing::TempDirectory files;  // a directory of its own for what the game writes
+  Media media(files.Path());
   media.OpenScreen(800, 600, 16, "Starvane");
   for (auto _ : state) {
     media.Screen.ClearScreen(0, 0, 0);

@@ -2,20 +2,21 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <random>
 #include <vector>
 
 #include "app/startup.hpp"
 #include "app/world_generation.hpp"
 #include "media/cursor_list.hpp"
+#include "tests/temp_directory.hpp"
 #include "world/records.hpp"
 
 namespace starvane {
 namespace {
 
 void BM_GenerateDefaultWorld(benchmark::State& state) {
-  Media media(std::filesystem::temp_directory_path());
+  starvane::testing::TempDirectory files;  // a directory of its own for what the game writes
+  Media media(files.Path());
   std::uint64_t seed = 1;
   for (auto _ : state) {
     Game game(media);

@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "app/startup.hpp"
 #include "media/bmp.hpp"
 #include "media/input_events.hpp"
 #include "media/input_script.hpp"
 #include "media/media.hpp"
+#include "temp_directory.hpp"
 
 namespace starvane {
 namespace {
@@ -16,12 +15,13 @@ namespace {
 // A headless game whose keyboard and mouse follow the given input script.
 struct ScriptedGame {
   explicit ScriptedGame(std::string_view script_text)
-      : media(std::filesystem::temp_directory_path(), nullptr,
+      : media(files.Path(), nullptr,
               std::make_unique<ScriptedInput>(
                   std::get<InputScript>(ParseInputScript(script_text, "test")).events)) {
     Startup(game, 1);
     EXPECT_TRUE(SetupMedia(game));
   }
+  starvane::testing::TempDirectory files;
   Media media;
   Game game{media};
 };

@@ -17,11 +17,17 @@ struct RunResult {
 };
 
 // The arguments are passed through the shell as written; quote them there. A run that does not
-// end within the time limit is stopped and fails its test rather than hanging the suite.
+// end within the time limit is stopped and fails its test rather than hanging the suite. Unless
+// the arguments name one, each run gets a files directory of its own (--files), so that no two
+// tests ever write the same files.
 inline RunResult RunStarvaneBinary(const std::string& arguments, const std::string& prefix = "") {
   TempDirectory capture;
-  const std::string command = prefix + " timeout 120 '" + STARVANE_BINARY + "' " + arguments +
-                              " >'" + (capture.Path() / "out").string() + "' 2>'" +
+  std::filesystem::create_directory(capture.Path() / "files");
+  const std::string files = arguments.find("--files") == std::string::npos
+                                ? "--files '" + (capture.Path() / "files").string() + "' "
+                                : "";
+  const std::string command = prefix + " timeout 120 '" + STARVANE_BINARY + "' " + files +
+                              arguments + " >'" + (capture.Path() / "out").string() + "' 2>'" +
                               (capture.Path() / "err").string() + "' </dev/null";
   const int raw = std::system(command.c_str());
   RunResult result;

@@ -1,11 +1,12 @@
 #pragma once
-// A fresh game for a test: started with a fixed seed, its files in the temporary directory.
+// A fresh game for a test: started with a fixed seed, its files in a directory of its own (games
+// write files, and tests run in parallel), removed at its end.
 
 #include <cstdint>
-#include <filesystem>
 
 #include "app/startup.hpp"
 #include "media/media.hpp"
+#include "temp_directory.hpp"
 #include "world/game.hpp"
 
 namespace starvane::testing {
@@ -13,7 +14,8 @@ namespace starvane::testing {
 struct TestGame {
   explicit TestGame(std::uint64_t seed = 1) { Startup(game, seed); }
 
-  Media media{std::filesystem::temp_directory_path()};
+  TempDirectory files;
+  Media media{files.Path()};
   Game game{media};
 };
 
