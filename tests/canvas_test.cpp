@@ -193,5 +193,25 @@ TEST_F(CanvasTest, TextClipsAndShowsEveryByte) {
   EXPECT_EQ(canvas.Pixel(4, 0), 0);
 }
 
+TEST(FrameHash, IsFnv1aOfEachPixelLowByteFirst) {
+  // The published FNV-1a test vectors.
+  const std::uint8_t a[] = {'a'};
+  const std::uint8_t foobar[] = {'f', 'o', 'o', 'b', 'a', 'r'};
+  EXPECT_EQ(Fnv1a64({}), 0xcbf29ce484222325u);
+  EXPECT_EQ(Fnv1a64(a), 0xaf63dc4c8601ec8cu);
+  EXPECT_EQ(Fnv1a64(foobar), 0x85944171f73967e8u);
+
+  Canvas canvas;
+  canvas.ClearScreen(0, 0, 0);
+  canvas.FrontColor(255, 0, 0);  // 0xF800: low byte 0x00, high byte 0xF8
+  canvas.Plot(0, 0);
+  std::vector<std::uint8_t> bytes(800 * 600 * 2, 0);
+  bytes[1] = 0xF8;
+  EXPECT_EQ(FrameHash(canvas), Fnv1a64(bytes));
+  bytes[1] = 0;
+  bytes[0] = 0xF8;
+  EXPECT_NE(FrameHash(canvas), Fnv1a64(bytes));  // not the other byte order
+}
+
 }  // namespace
 }  // namespace starvane

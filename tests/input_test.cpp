@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "media/bmp.hpp"
 #include "media/input_events.hpp"
 #include "media/input_recorder.hpp"
 #include "media/input_script.hpp"
 #include "media/keyboard.hpp"
 #include "media/keys.hpp"
+#include "media/media.hpp"
 #include "media/mouse.hpp"
 #include "temp_directory.hpp"
 
@@ -84,7 +88,8 @@ TEST(Keys, NamesAndCodes) {
   EXPECT_FALSE(KeyByName("-1"));
   EXPECT_FALSE(KeyByName("Esc"));
   EXPECT_FALSE(KeyByName(""));
-  for (int code = 1; code < kKeyCount; ++code) EXPECT_EQ(KeyByName(KeyName(code)), code) << code;
+  for (int code = 0; code < kKeyCount; ++code) EXPECT_EQ(KeyByName(KeyName(code)), code) << code;
+  EXPECT_EQ(KeyName(0), "00");  // "0" is the 0 key
 }
 
 TEST(ScriptedInput, EventsActAfterTheirFrameHasCome) {
@@ -182,6 +187,155 @@ TEST(InputRecorder, WritesChangesThatParseBackToTheSameInput) {
   EXPECT_EQ(*script.ship, "Blue Moon");
   EXPECT_EQ(script.events.size(), 7u);
   EXPECT_EQ(InputRecorder::Create(dir.Path() / "no" / "such.txt", ""), nullptr);
+}
+
+TEST(InputScript, AnEndLineEndsTheScriptAndNothingFollowsIt) {
+  const auto parsed = ParseInputScript("0 down Up\n7 end frames\n", "s.txt");
+  ASSERT_TRUE(std::holds_alternative<InputScript>(parsed));
+  const InputScript& script = std::get<InputScript>(parsed);
+  ASSERT_TRUE(script.end);
+  EXPECT_EQ(script.end->frame, 7);
+  EXPECT_EQ(script.end->reason, LoopEnd::FrameLimit);
+  EXPECT_EQ(std::get<InputScript>(ParseInputScript("3 end closed", "s.txt")).end->reason,
+            LoopEnd::Closed);
+  EXPECT_EQ(ParseError("3 end\n"), "s.txt:1: 'end' needs how the game ended: frames or closed");
+  EXPECT_EQ(ParseError("3 end escape\n"),
+            "s.txt:1: 'end' needs how the game ended: frames or closed");
+  EXPECT_EQ(ParseError("3 end closed\n3 down A\n"), "s.txt:2: nothing may follow the 'end' line");
+  EXPECT_EQ(ParseError("3 end closed\n4 end closed\n"),
+            "s.txt:2: nothing may follow the 'end' line");
+  EXPECT_EQ(ParseError("5 down A\n4 end frames\n"),
+            "s.txt:2: frame 4 comes after frame 5: frame numbers never decrease");
+  EXPECT_EQ(ParseError("3 end closed\nseed 4\n"), "s.txt:2: 'seed' must come before the events");
+}
+
+TEST(InputScript, TheHeaderKeepsTheShipNameByteForByte) {
+  for (const std::string ship : {" Blue  Moon ", "#1 ", "a#b", "\xC3\xA9t\xC3\xA9"}) {
+    const auto parsed = ParseInputScript(InputScriptHeader(5, 150, ship), "h.txt");
+    ASSERT_TRUE(std::holds_alternative<InputScript>(parsed)) << ship;
+    const InputScript& script = std::get<InputScript>(parsed);
+    EXPECT_EQ(*script.ship, ship);
+    EXPECT_EQ(*script.seed, 5u);
+    EXPECT_EQ(*script.difficulty, 150.0f);
+  }
+  EXPECT_EQ(ParseError("ship \n"), "s.txt:1: 'ship' needs a ship name");
+}
+
+TEST(InputScript, ADirectoryOrAMissingFileIsNoScript) {
+  starvane::testing::TempDirectory dir;
+  const auto directory = LoadInputScript(dir.Path().string());
+  ASSERT_TRUE(std::holds_alternative<InputScriptError>(directory));
+  EXPECT_EQ(std::get<InputScriptError>(directory).message,
+            dir.Path().string() + ": is a directory, not an input script");
+  EXPECT_TRUE(std::holds_alternative<InputScriptError>(
+      LoadInputScript((dir.Path() / "none.txt").string())));
+}
+
+TEST(InputRecorder, EndsWithHowTheGameEndedUnlessByEscapeAndWritesKeyCodeZero) {
+  starvane::testing::TempDirectory dir;
+  for (const LoopEnd end : {LoopEnd::FrameLimit, LoopEnd::Closed, LoopEnd::Escape}) {
+    auto recorder = InputRecorder::Create(dir.Path() / "rec.txt", "");
+    ASSERT_NE(recorder, nullptr);
+    recorder->NoteKeyboard(2, Down({0, kKeyUp}));
+    recorder->NoteEnd({9, end});
+    ASSERT_TRUE(recorder->Finish());
+    const std::string text = dir.Read("rec.txt");
+    EXPECT_EQ(text, std::string("2 down 00 Up\n") + (end == LoopEnd::FrameLimit ? "9 end frames\n"
+                                                     : end == LoopEnd::Closed   ? "9 end closed\n"
+                                                                                : ""));
+    const auto parsed = ParseInputScript(text, "rec.txt");
+    ASSERT_TRUE(std::holds_alternative<InputScript>(parsed));
+    const InputScript& script = std::get<InputScript>(parsed);
+    EXPECT_EQ(script.events.at(0).keys, (std::vector<int>{0, kKeyUp}));
+    EXPECT_EQ(script.end.has_value(), end != LoopEnd::Escape);
+    if (script.end) {
+      EXPECT_EQ(script.end->reason, end);
+    }
+  }
+}
+
+// A headless media layer playing the script, and its files directory.
+struct ScriptedMedia {
+  explicit ScriptedMedia(std::string_view text) {
+    auto script = std::get<InputScript>(ParseInputScript(text, "test"));
+    media = std::make_unique<Media>(files.Path(), nullptr,
+                                    std::make_unique<ScriptedInput>(script.events, script.end));
+  }
+  // Presents frames until the media layer says the game ends; returns the end.
+  std::optional<LoopEnd> Run(int most_frames) {
+    for (int i = 0; i < most_frames; ++i) {
+      if (auto end = media->ShouldEnd()) return end;
+      media->ExamineKeyboard();
+      media->FlipBuffers();
+    }
+    return {};
+  }
+  starvane::testing::TempDirectory files;
+  std::unique_ptr<Media> media;
+};
+
+TEST(Media, AScriptsEndLineEndsTheGameBeforeThatFrameUnlessTheFrameLimitComesFirst) {
+  ScriptedMedia closed("0 down Up\n5 end closed\n");
+  EXPECT_EQ(closed.Run(100), LoopEnd::Closed);
+  EXPECT_EQ(closed.media->FramesPresented(), 5);
+  ScriptedMedia frames("5 end frames\n");
+  EXPECT_EQ(frames.Run(100), LoopEnd::FrameLimit);
+  ScriptedMedia limited("5 end closed\n");
+  limited.media->SetFrameLimit(3);
+  EXPECT_EQ(limited.Run(100), LoopEnd::FrameLimit);
+  EXPECT_EQ(limited.media->FramesPresented(), 3);
+  ScriptedMedia endless("0 down Up\n");
+  EXPECT_EQ(endless.Run(50), std::nullopt);
+}
+
+TEST(Media, F12WritesTheNextFrameUnderTheFirstFreeNameOncePerPress) {
+  // F12 held for two frames is one screenshot; a second press is the next.
+  ScriptedMedia t("1 down F12\n3 up F12\n4 down F12\n");
+  t.files.Write("starvane-001.bmp", "taken");
+  Canvas& screen = t.media->Screen;
+  for (int frame = 0; frame < 6; ++frame) {
+    screen.ClearScreen(frame * 40, 0, 0);  // each frame its own colour
+    t.media->ExamineKeyboard();
+    t.media->FlipBuffers();
+  }
+  EXPECT_EQ(t.files.Read("starvane-001.bmp"), "taken");
+  const std::string second = t.files.Read("starvane-002.bmp");
+  const std::string third = t.files.Read("starvane-003.bmp");
+  ASSERT_EQ(second.size(), 54u + 800u * 600u * 3u);
+  EXPECT_EQ(static_cast<unsigned char>(second[56]), 41);  // red 40 kept as 5 of 31, widened back
+  ASSERT_EQ(third.size(), second.size());
+  EXPECT_EQ(static_cast<unsigned char>(third[56]), 165);
+  EXPECT_FALSE(std::filesystem::exists(t.files.Path() / "starvane-004.bmp"));
+}
+
+TEST(Media, ScreenshotNamesCountUpToNineHundredNinetyNine) {
+  starvane::testing::TempDirectory dir;
+  EXPECT_EQ(FreeScreenshotPath(dir.Path()), dir.Path() / "starvane-001.bmp");
+  dir.Write("starvane-001.bmp", "");
+  dir.Write("starvane-003.bmp", "");
+  EXPECT_EQ(FreeScreenshotPath(dir.Path()), dir.Path() / "starvane-002.bmp");
+  for (int n = 1; n <= 999; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "starvane-%03d.bmp", n);
+    dir.Write(name, "");
+  }
+  EXPECT_EQ(FreeScreenshotPath(dir.Path()), std::filesystem::path());
+}
+
+TEST(ShortcutKeys, ATakenKeyIsHiddenUntilReleased) {
+  ShortcutKeys shortcut;
+  KeyStates keys = Down({kKeyReturn, kKeyUp});
+  shortcut.HideFrom(keys);
+  EXPECT_EQ(keys, Down({kKeyReturn, kKeyUp}));
+  shortcut.Take(kKeyReturn);
+  shortcut.Take(-1);   // ignored
+  shortcut.Take(256);  // ignored
+  shortcut.HideFrom(keys);
+  EXPECT_EQ(keys, Down({kKeyUp}));
+  shortcut.Release(kKeyReturn);
+  keys = Down({kKeyReturn});
+  shortcut.HideFrom(keys);
+  EXPECT_EQ(keys, Down({kKeyReturn}));
 }
 
 }  // namespace
