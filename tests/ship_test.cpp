@@ -1,0 +1,365 @@
+// The player's ship: its upkeep, its equipment, its rebuild at the home planet and the keys.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+
+#include "app/frame_loop.hpp"
+#include "app/world_generation.hpp"
+#include "life/controls.hpp"
+#include "life/ship_rebuild.hpp"
+#include "life/ship_upkeep.hpp"
+#include "media/keys.hpp"
+#include "temp_directory.hpp"
+#include "world/body_geometry.hpp"
+#include "world/kinds.hpp"
+
+namespace starvane {
+namespace {
+
+// Keys held down by the test, as the keyboard shows them at every examination.
+class HeldKeys final : public InputSource {
+ public:
+  bool CaptureKeyboard(std::int64_t, KeyStates& keys) override {
+    keys = held;
+    return true;
+  }
+  MouseInput CaptureMouse(std::int64_t) override { return {}; }
+  KeyStates held{};
+};
+
+// A generated world flown with keys the test holds down.
+struct Flight {
+  explicit Flight(float difficulty = 1) {
+    auto input = std::make_unique<HeldKeys>();
+    keys = input.get();
+    media = std::make_unique<Media>(files.Path(), nullptr, std::move(input));
+    game = std::make_unique<Game>(*media);
+    game->Rng.Seed(5);
+    game->Difficulty = difficulty;
+    GenerateWorld(*game);
+    game->ActiveWeapon = game->Weapon1;
+    game->ActiveWeapon.Refreshrate = 1;
+    SetupMedia(*game);
+  }
+  Body& Ship() { return game->Bodies.At(kShipIndex); }
+  void Hold(int key, bool down = true) { keys->held[static_cast<std::size_t>(key)] = down; }
+  // The keyboard is examined and the controls act, as at the end of a frame.
+  void Controls() {
+    media->ExamineKeyboard();
+    HandleControls(*game);
+  }
+  // Whole frames of the loop.
+  void Frames(std::int64_t n) {
+    media->SetFrameLimit(media->FramesPresented() + n);
+    RunFrameLoop(*game);
+  }
+
+  starvane::testing::TempDirectory files;
+  HeldKeys* keys = nullptr;
+  std::unique_ptr<Media> media;
+  std::unique_ptr<Game> game;
+};
+
+TEST(ShipUpkeep, QueuedZeroMeansNoChangeAndEveryQueuedValueIsTakenOnce) {
+  Flight f;
+  Game& g = *f.game;
+  f.Ship().SpeedX = 2;
+  g.ShipOverride.SpeedX = -0.0f;  // -0.0 is "no change" as well
+  g.ShipOverride.SpeedY = 3;
+  g.ShipOverride.Points[0].X = 0.0f;
+  g.ShipOverride.Points[1].Y = 77;
+  g.ShipOverride.Life = 40;
+  ShipUpkeep(g);
+  EXPECT_EQ(f.Ship().SpeedX, 2.0f);
+  EXPECT_EQ(f.Ship().SpeedY, 3.0f);
+  EXPECT_EQ(f.Ship().Points[1].Y, 77.0f);
+  EXPECT_EQ(g.Life.Value, 40.0f);
+  EXPECT_EQ(f.Ship().Life, 40.0f);
+  EXPECT_EQ(g.ShipSpeed, std::sqrt(13.0f));
+  EXPECT_EQ(g.ShipOverride.SpeedY, 0.0f);
+  EXPECT_EQ(g.ShipOverride.Life, 0.0f);
+  EXPECT_EQ(g.ShipOverride.Points[1].Y, 0.0f);
+  // The view centres the ship; the shield and turret ride on it.
+  EXPECT_EQ(g.ViewX, 400 - f.Ship().Points[0].X);
+  EXPECT_EQ(g.Bodies.At(kShieldIndex).Points[0].X, g.ShipX);
+  EXPECT_EQ(g.Bodies.At(kTurretIndex).Points[0].Y, g.ShipY);
+}
+
+TEST(ShipUpkeep, ANonFiniteQueuedSpeedIsNeverApplied) {
+  Flight f;
+  f.Ship().SpeedX = 1;
+  f.game->ShipOverride.SpeedX = std::numeric_limits<float>::quiet_NaN();
+  f.game->ShipOverride.SpeedY = std::numeric_limits<float>::infinity();
+  ShipUpkeep(*f.game);
+  EXPECT_EQ(f.Ship().SpeedX, 1.0f);
+  EXPECT_EQ(f.Ship().SpeedY, 0.0f);
+  EXPECT_EQ(f.game->ShipOverride.SpeedX, 0.0f);
+}
+
+TEST(ShipUpkeep, ADeadShipRespawnsAtTheHomePlanetForAPriceAtEveryDifficulty) {
+  const std::pair<float, int> penalties[] = {
+      {0.2f, 200}, {1, 1000}, {10, 10000}, {70, 70000}, {150, 150000}};
+  for (const auto& [difficulty, penalty] : penalties) {
+    Flight f(difficulty);
+    Game& g = *f.game;
+    g.Money = 200000;
+    f.Ship().SpeedX = 4;
+    g.ShipOverride.Life = -1.0f;  // a lethal hit queued by a collision
+    ShipUpkeep(g);
+    EXPECT_EQ(g.Money, 200000 - penalty) << difficulty;
+    EXPECT_EQ(g.Life.Value, 50.0f);
+    EXPECT_EQ(f.Ship().Points[0].X, -3000.0f);
+    EXPECT_EQ(f.Ship().Points[0].Y, -3420.0f);
+    EXPECT_EQ(g.ShipSpeed, 0.0f);       // at rest in the same frame
+    EXPECT_EQ(g.ViewY, 300 + 3420.0f);  // and the view already on it
+    EXPECT_EQ(g.BackRed, 100);          // the grey flash
+  }
+  // Money never goes below 0, and a life of exactly 0 is dead.
+  Flight poor(150);
+  poor.game->Money = 300;
+  poor.game->Life.Value = 0;
+  ShipUpkeep(*poor.game);
+  EXPECT_EQ(poor.game->Money, 0);
+  EXPECT_EQ(poor.Ship().Points[0].X, -3000.0f);
+}
+
+TEST(ShipUpkeep, FrameTickAndTockCountElevenStepsAndTheChargeDrains) {
+  Flight f;
+  Game& g = *f.game;
+  g.TeleportCharge = 2;
+  for (int frame = 1; frame <= 11 * 11; ++frame) {
+    ShipUpkeep(g);
+    EXPECT_EQ(g.FrameTick, frame % 11);
+    EXPECT_EQ(g.FrameTock, (frame / 11) % 11);
+  }
+  EXPECT_EQ(g.TeleportCharge, 0);
+}
+
+TEST(UpdateEquipment, EnergyPaysForTheSwitchesWhichFallOffWhenItRunsOut) {
+  Flight f;
+  Game& g = *f.game;
+  // Shield on with 0.5 left: -0.5 is set to 0, the shield goes off, regeneration gives 0.1.
+  g.Bodies.At(kShieldIndex).Kind = kKindShield;
+  g.Energie.Value = 0.5f;
+  UpdateEquipment(g);
+  EXPECT_EQ(g.Bodies.At(kShieldIndex).Kind, kKindNone);
+  EXPECT_EQ(g.Energie.Value, 0.1f);
+  // Shock on with 0.3: overdrawn, off, and the clamp leaves 0.
+  g.Shock.Active = 1;
+  g.Energie.Value = 0.3f;
+  UpdateEquipment(g);
+  EXPECT_EQ(g.Shock.Active, 0);
+  EXPECT_EQ(g.Energie.Value, 0.0f);
+  // The home planet in sight doubles the regeneration of energy and life, up to their ceilings.
+  g.HomePlanetOnScreen = 1;
+  g.Energie.Value = 100;
+  g.Life.Value = 99.995f;
+  UpdateEquipment(g);
+  EXPECT_EQ(g.Energie.Value, 100 + 0.1f + 0.1f);
+  EXPECT_EQ(g.Life.Value, 100.0f);
+}
+
+TEST(UpdateEquipment, TheReloadCounterStopsAtThePeriod) {
+  Flight f;
+  Game& g = *f.game;
+  g.ActiveWeapon.Value = 1.5f;
+  UpdateEquipment(g);
+  EXPECT_EQ(g.ActiveWeapon.Value, 2.0f);
+}
+
+TEST(RebuildShip, PutsTheShipHomeAtRestWithItsRecipesOutline) {
+  Flight f;
+  Game& g = *f.game;
+  f.Ship().Spin = 3;
+  f.Ship().SpeedY = 8;
+  g.Bodies.SelectElement(kShipIndex);
+  MoveBodyTo(g, 500, 500);
+  f.game->Bodies.At(kShipIndex).Points[2] = Point{510, 500};  // nose turned to the right
+  g.ShipOverride.Points[0].X = 700;                           // a bump queued earlier this frame
+  g.ShipOverride.SpeedX = 30;
+  g.ShipOverride.Life = 12;
+  RebuildShip(g, kRespawnX, kRespawnY);
+  EXPECT_EQ(f.Ship().Points[2].X, -3000.0f);  // nose straight up again
+  EXPECT_EQ(f.Ship().Points[2].Y, -3430.0f);
+  EXPECT_EQ(f.Ship().Points[7].X, -3000.0f);
+  EXPECT_EQ(f.Ship().SpeedY, 0.0f);
+  EXPECT_EQ(f.Ship().Spin, 3.0f);  // a held turn key goes on turning it
+  // Nothing queued can pull the ship back where it was; its queued life stays.
+  EXPECT_EQ(g.ShipOverride.Points[0].X, 0.0f);
+  EXPECT_EQ(g.ShipOverride.SpeedX, 0.0f);
+  EXPECT_EQ(g.ShipOverride.Life, 12.0f);
+  // The turret is rebuilt where it is: its muzzle 10 units up.
+  const Body& turret = g.Bodies.At(kTurretIndex);
+  EXPECT_EQ(turret.Points[2].Y, turret.Points[0].Y - 10);
+  EXPECT_EQ(g.Bodies.ListIndex(), kTurretIndex + 1);
+}
+
+TEST(HandleControls, TurningThrustAndBrakeInOneFrame) {
+  Flight f;
+  Game& g = *f.game;
+  f.Hold(kKeyLeft);
+  f.Hold(kKeyRight);
+  f.Hold(kKeyUp);
+  f.Hold(kKeyDown);
+  const std::int32_t sparks = g.Sparks.CountList();
+  f.Controls();
+  EXPECT_EQ(f.Ship().Spin, -3.0f);  // left wins
+  // Thrust adds a 200th of the 10-unit nose, then the brake takes 3 % of the new speed.
+  EXPECT_EQ(f.Ship().SpeedY, -10.0f / 200 / 100 * 97);
+  EXPECT_EQ(g.Sparks.CountList(), sparks + 2);
+  // With the boost on, thrust is stronger by the boost's multiplier.
+  f.Hold(kKeyDown, false);
+  f.Ship().SpeedY = 0;
+  g.Boost.Active = 1;
+  f.Controls();
+  EXPECT_EQ(f.Ship().SpeedY, -10.0f / 200 * 1.5f);
+  // Without life the ship cannot thrust.
+  g.Life.Value = 0;
+  f.Controls();
+  EXPECT_EQ(f.Ship().SpeedY, -10.0f / 200 * 1.5f);
+}
+
+TEST(HandleControls, TheWeaponFiresOnlyWhenItsCounterEqualsThePeriod) {
+  Flight f;
+  f.Hold(kKeySpace);
+  f.Frames(10);
+  // Weapon 1 (period 2) fires every second frame: the first frame reloads, then it fires.
+  EXPECT_EQ(f.game->Shots.CountList(), 5);
+  const Shot& shot = f.game->Shots.At(0);
+  EXPECT_EQ(shot.Style, 2);
+  EXPECT_EQ(shot.Damage, 1);
+  EXPECT_LE(std::abs(shot.SpeedX), 1.0f);  // the barrel points up; weapon 1 scatters by 1
+}
+
+TEST(HandleControls, SwitchingWeaponsKeepsTheCounter) {
+  Flight f;
+  Game& g = *f.game;
+  g.ActiveWeapon.Value = 2;
+  f.Hold(kKey3);
+  f.Controls();
+  f.Hold(kKey3, false);
+  f.Controls();  // released: weapon 3 from now on
+  EXPECT_EQ(g.SelectedWeapon, 3);
+  EXPECT_EQ(g.ActiveWeapon.Max, 200.0f);
+  EXPECT_EQ(g.ActiveWeapon.Value, 2.0f);
+  g.ActiveWeapon.Value = 200;
+  f.Hold(kKeySpace);
+  f.Controls();
+  EXPECT_EQ(g.Shots.CountList(), 1);
+  EXPECT_EQ(g.Shots.At(0).Style, 3);
+  EXPECT_EQ(g.ActiveWeapon.Value, 0.0f);
+}
+
+TEST(HandleControls, SwitchesActOnReleaseAndTheShieldNeedsEnergy) {
+  Flight f;
+  Game& g = *f.game;
+  for (int key : {kKeyLeftControl, kKeyS, kKeyB, kKeyC}) f.Hold(key);
+  f.Controls();
+  EXPECT_EQ(g.Bodies.At(kShieldIndex).Kind, kKindNone);  // nothing yet: the keys are down
+  for (int key : {kKeyLeftControl, kKeyS, kKeyB, kKeyC}) f.Hold(key, false);
+  f.Controls();
+  EXPECT_EQ(g.Bodies.At(kShieldIndex).Kind, kKindShield);
+  EXPECT_EQ(g.Shock.Active, 1);
+  EXPECT_EQ(g.Boost.Active, 1);
+  EXPECT_EQ(g.StatsOpen, 1);
+  // With 5 energy or less the key leaves the shield off, and always turns it off.
+  g.Energie.Value = 5;
+  f.Hold(kKeyLeftControl);
+  f.Controls();
+  f.Hold(kKeyLeftControl, false);
+  f.Controls();
+  EXPECT_EQ(g.Bodies.At(kShieldIndex).Kind, kKindNone);
+  f.Hold(kKeyLeftControl);
+  f.Controls();
+  f.Hold(kKeyLeftControl, false);
+  f.Controls();
+  EXPECT_EQ(g.Bodies.At(kShieldIndex).Kind, kKindNone);
+  // A release while dead still counts as taken: it does not act later.
+  g.Life.Value = 0;
+  g.Energie.Value = 300;
+  f.Hold(kKeyLeftControl);
+  f.Controls();
+  f.Hold(kKeyLeftControl, false);
+  f.Controls();
+  g.Life.Value = 50;
+  f.Controls();
+  EXPECT_EQ(g.Bodies.At(kShieldIndex).Kind, kKindNone);
+}
+
+TEST(HandleControls, HoldingTTeleportsHomeAfterNinetyNineFrames) {
+  Flight f;
+  Game& g = *f.game;
+  g.Bodies.SelectElement(kShipIndex);
+  MoveBodyTo(g, 1000, 1000);
+  f.Hold(kKeyT);
+  f.Frames(98);
+  EXPECT_EQ(f.Ship().Points[0].X, 1000.0f);
+  EXPECT_EQ(g.TeleportCharge, 99);  // the upkeep takes 1 back every frame
+  f.Frames(1);
+  EXPECT_EQ(f.Ship().Points[0].X, -3000.0f);
+  EXPECT_EQ(f.Ship().Points[0].Y, -3420.0f);
+  EXPECT_EQ(g.TeleportCharge, 0);
+  // 2 a frame, less the regeneration (lost in the first frame, when the energy was full).
+  EXPECT_NEAR(g.Energie.Value, 300 - 99 * 2 + 98 * 0.1f, 0.01f);
+  // Letting go lets the charge drain away; without energy T neither charges nor costs.
+  f.Hold(kKeyT, false);
+  g.TeleportCharge = 60;
+  f.Frames(60);
+  EXPECT_EQ(g.TeleportCharge, 0);
+  g.Energie.Value = 0;
+  g.Energie.Refreshrate = 0;
+  f.Hold(kKeyT);
+  f.Frames(5);
+  EXPECT_EQ(g.TeleportCharge, 0);
+  EXPECT_EQ(g.Energie.Value, 0.0f);
+}
+
+TEST(HandleControls, TheDashTimesTheSpeedByTenWithinTheWorld) {
+  Flight f;
+  Game& g = *f.game;
+  f.Ship().SpeedX = 3;
+  ShipUpkeep(g);
+  f.Hold(kKeyReturn);
+  f.Controls();
+  f.Hold(kKeyReturn, false);
+  f.Controls();
+  EXPECT_EQ(g.ShipOverride.SpeedX, 30.0f);
+  EXPECT_EQ(g.ShipOverride.SpeedY, 0.0f);  // 0 queues nothing
+  ShipUpkeep(g);
+  EXPECT_EQ(f.Ship().SpeedX, 30.0f);
+  // However often Return is pressed, no speed goes beyond twice the world's half-width.
+  for (int dash = 0; dash < 50; ++dash) {
+    f.Hold(kKeyReturn);
+    f.Controls();
+    f.Hold(kKeyReturn, false);
+    f.Controls();
+    ShipUpkeep(g);
+  }
+  EXPECT_EQ(f.Ship().SpeedX, 20000.0f);
+  f.Frames(3);
+  EXPECT_TRUE(std::isfinite(f.Ship().Points[0].X));
+  EXPECT_LE(std::abs(f.Ship().Points[0].X), 10000.0f);
+}
+
+TEST(HandleControls, NoDashInTheFrameThatTeleported) {
+  Flight f;
+  Game& g = *f.game;
+  f.Ship().SpeedX = 5;
+  ShipUpkeep(g);
+  g.TeleportCharge = 98;
+  f.Hold(kKeyReturn);
+  f.Controls();
+  f.Hold(kKeyReturn, false);
+  f.Hold(kKeyT);
+  f.Controls();
+  EXPECT_EQ(f.Ship().Points[0].X, -3000.0f);
+  EXPECT_EQ(g.ShipOverride.SpeedX, 0.0f);
+  ShipUpkeep(g);
+  EXPECT_EQ(f.Ship().SpeedX, 0.0f);
+}
+
+}  // namespace
+}  // namespace starvane
