@@ -1,11 +1,11 @@
 #include "media/input_script.hpp"
 
 #include <array>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "media/keys.hpp"
+#include "media/quit_signal.hpp"
 #include "media/text_numbers.hpp"
 #include "media/text_quoting.hpp"
 
@@ -184,12 +184,20 @@ std::variant<InputScript, InputScriptError> LoadInputScript(const std::string& p
   if (std::filesystem::is_directory(path, ignored)) {
     return InputScriptError{path + ": is a directory, not an input script"};
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return InputScriptError{path + ": cannot read the input script"};
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) return InputScriptError{path + ": cannot read the input script"};
-  return ParseInputScript(text.str(), path);
+  // C streams rather than iostreams: a signal interrupts a waiting read (a pipe) instead of
+  // being retried, so the program can end.
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return InputScriptError{path + ": cannot read the input script"};
+  std::string text;
+  char buffer[65536];
+  std::size_t got = 0;
+  while (!QuitSignalled() && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+    text.append(buffer, got);
+  }
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed) return InputScriptError{path + ": cannot read the input script"};
+  return ParseInputScript(text, path);
 }
 
 std::string InputScriptHeader(std::uint64_t seed, float difficulty, const std::string& ship) {

@@ -93,6 +93,98 @@ TEST(PlayBinary, FramesEndTheGameAndOutputsThatCannotBeWrittenFail) {
   EXPECT_NE(record.err.find("cannot write the recording"), std::string::npos);
 }
 
+TEST(PlayBinary, WhenOneOutputFailsTheOthersAreStillWritten) {
+  TempDirectory dir;
+  dir.Write("end.txt", "1 down Escape\n");
+  const auto result = RunStarvaneBinary(
+      "--headless --files " + In(dir, "") + " --input " + In(dir, "end.txt") + " --record " +
+      In(dir, "r.txt") + " --screenshot /no/such/dir/s.bmp --dump /no/such/dir/d.json");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("cannot write the screenshot"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("cannot write the state summary"), std::string::npos) << result.err;
+  EXPECT_NE(dir.Read("r.txt").find("1 down Escape\n"), std::string::npos);
+  const auto dump_only =
+      RunStarvaneBinary("--headless --frames 1 --screenshot /no/such/dir/s.bmp --dump -");
+  EXPECT_EQ(dump_only.status, 1);
+  EXPECT_EQ(dump_only.out.rfind("{\"frame\": 1,", 0), 0u) << dump_only.out;
+}
+
+// A recording of a game that did not end by Escape ends its replay at the same frame, the same
+// way: 'end frames' saves nothing like --frames, 'end closed' ends like Escape.
+TEST(PlayBinary, AGameEndedByFramesOrASignalReplaysToTheSameEnd) {
+  TempDirectory dir;
+  dir.Write("play.txt", "0 down Up\n3 up Up\n");
+  const auto recorded = RunStarvaneBinary("--headless --seed 4 --frames 12 --files " + In(dir, "") +
+                                          " --input " + In(dir, "play.txt") + " --record " +
+                                          In(dir, "rec.txt") + " --dump " + In(dir, "a.json"));
+  ASSERT_EQ(recorded.status, 0) << recorded.err;
+  const std::string recording = dir.Read("rec.txt");
+  EXPECT_EQ(recording.substr(recording.size() - 15), "\n12 end frames\n") << recording;
+  const auto replayed = RunStarvaneBinary("--headless --files " + In(dir, "") + " --input " +
+                                          In(dir, "rec.txt") + " --dump " + In(dir, "b.json"));
+  ASSERT_EQ(replayed.status, 0) << replayed.err;
+  EXPECT_EQ(replayed.err, "");  // the script ends: no "runs until stopped"
+  EXPECT_EQ(dir.Read("a.json"), dir.Read("b.json"));
+  EXPECT_EQ(dir.Read("b.json").rfind("{\"frame\": 12,", 0), 0u);
+  EXPECT_NE(dir.Read("b.json").find("\"frameHash\": \""), std::string::npos);
+
+  // Stopped by a signal somewhere in its run: the replay stops at that frame.
+  const std::string command =
+      std::string("sh -c \"'") + STARVANE_BINARY + "' --headless --seed 4 --files " + In(dir, "") +
+      " --input " + In(dir, "play.txt") + " --record " + In(dir, "sig.txt") + " --dump " +
+      In(dir, "c.json") + " & pid=\\$!; sleep 1; kill -TERM \\$pid; wait \\$pid\" 2>/dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string signalled = dir.Read("sig.txt");
+  EXPECT_NE(signalled.find(" end closed\n"), std::string::npos) << signalled;
+  const auto again = RunStarvaneBinary("--headless --files " + In(dir, "") + " --input " +
+                                       In(dir, "sig.txt") + " --dump " + In(dir, "d.json"));
+  ASSERT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(dir.Read("c.json"), dir.Read("d.json"));
+}
+
+TEST(PlayBinary, ADirectoryIsNoInputScript) {
+  TempDirectory dir;
+  const auto result = RunStarvaneBinary("--headless --input " + In(dir, ""));
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.err.find("is a directory, not an input script"), std::string::npos)
+      << result.err;
+}
+
+TEST(PlayBinary, TheDumpStaysAsciiJsonForAnyShipNameAndListsEveryBody) {
+  const auto result = RunStarvaneBinary(
+      "--headless --frames 0 --seed 7 --ship \"$(printf 'Q\\303\\251\\377')\" --dump -");
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("\"shipName\": \"Q\\u00c3\\u00a9\\u00ff\""), std::string::npos)
+      << result.out;
+  for (unsigned char c : result.out) EXPECT_LT(c, 0x7F);
+  // Every body, in list order.
+  std::size_t bodies = 0;
+  for (std::size_t at = result.out.find("{\"kind\": "); at != std::string::npos;
+       at = result.out.find("{\"kind\": ", at + 1)) {
+    ++bodies;
+  }
+  EXPECT_EQ(bodies, 894u);
+  EXPECT_NE(result.out.find("\"bodies\": [{\"kind\": "), std::string::npos);
+  EXPECT_NE(result.out.find("\"onScreen\": "), std::string::npos);
+  EXPECT_NE(result.out.find("\"p1\": ["), std::string::npos);
+}
+
+TEST(PlayBinary, ASignalWhileTheScriptIsReadEndsTheProgram) {
+  TempDirectory dir;
+  // A pipe whose writer never finishes: the read waits until the signal comes. (A signal that
+  // comes between two reads is only seen after the next read, so a loaded machine gets a second.)
+  const std::string fifo = (dir.Path() / "fifo").string();
+  // A program that never ends is stopped by the timeout and the test fails.
+  const std::string command =
+      "mkfifo '" + fifo + "' && sh -c \"timeout -s KILL 30 '" + STARVANE_BINARY +
+      "' --headless --files " + In(dir, "") + " --input '" + fifo + "' & pid=\\$!; exec 3>'" +
+      fifo +
+      "'; echo '0 down Up' >&3; sleep 1; kill -INT \\$pid; "
+      "sleep 2; kill -INT \\$pid 2>/dev/null; wait \\$pid\" >/dev/null 2>&1";
+  const int status = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
 TEST(PlayBinary, SigtermAndSigintEndTheGameLikeEscape) {
   for (const char* signal : {"TERM", "INT"}) {
     TempDirectory dir;
@@ -100,9 +192,11 @@ TEST(PlayBinary, SigtermAndSigintEndTheGameLikeEscape) {
     const std::string command = std::string("sh -c \"'") + STARVANE_BINARY +
                                 "' --headless --input " + In(dir, "idle.txt") + " --dump " +
                                 In(dir, "end.json") + " & pid=\\$!; sleep 1; kill -" + signal +
-                                " \\$pid; wait \\$pid\" >/dev/null 2>&1";
+                                " \\$pid; wait \\$pid\" >/dev/null 2>" + In(dir, "err");
     const int status = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << signal;
+    // The script never ends the game by itself, and says so.
+    EXPECT_NE(dir.Read("err").find("runs until stopped"), std::string::npos) << dir.Read("err");
     const std::string dump = dir.Read("end.json");
     EXPECT_EQ(dump.rfind("{\"frame\": ", 0), 0u) << signal << ": " << dump;
     EXPECT_EQ(dump.rfind("{\"frame\": 0,", 0), std::string::npos) << dump;
