@@ -37,10 +37,9 @@ float WrapShift(float c, std::int32_t half) {
 }  // namespace
 
 void RotateBodies(Game& game) {
-  for (std::int32_t i = 0; i < game.Bodies.CountList(); ++i) {
-    Body& body = game.Bodies.At(i);
-    if (body.NearScreen != 1) continue;
-    if (!(body.Spin > 0 || body.Spin < 0)) continue;  // no spin (or no number) turns nothing
+  WalkList(game.Bodies, [&](Body& body) {
+    if (body.NearScreen != 1) return;
+    if (!(body.Spin > 0 || body.Spin < 0)) return;  // no spin (or no number) turns nothing
     // Whole degrees, halves to even; both directions turn by the same formula.
     const std::int32_t degrees = RoundToInt(body.Spin < 0 ? -body.Spin : body.Spin);
     SetRotation(game, degrees);
@@ -49,13 +48,11 @@ void RotateBodies(Game& game) {
     } else {
       TurnOutline(body, game.CosA, game.SinA);
     }
-  }
-  EndWalk(game.Bodies);
+  });
 }
 
 void MoveBodies(Game& game) {
-  for (std::int32_t i = 0; i < game.Bodies.CountList(); ++i) {
-    Body& body = game.Bodies.At(i);
+  WalkList(game.Bodies, [&](Body& body) {
     for (Point& point : body.Points) {
       point.X += body.SpeedX;
       point.Y += body.SpeedY;
@@ -69,21 +66,16 @@ void MoveBodies(Game& game) {
     if (shift_y != 0) {
       for (Point& point : body.Points) point.Y -= shift_y;
     }
-  }
-  EndWalk(game.Bodies);
+  });
   // Sparks and shots fly on unwrapped; others remove them.
-  for (std::int32_t i = 0; i < game.Sparks.CountList(); ++i) {
-    Spark& spark = game.Sparks.At(i);
+  WalkList(game.Sparks, [](Spark& spark) {
     spark.X += spark.SpeedX;
     spark.Y += spark.SpeedY;
-  }
-  EndWalk(game.Sparks);
-  for (std::int32_t i = 0; i < game.Shots.CountList(); ++i) {
-    Shot& shot = game.Shots.At(i);
+  });
+  WalkList(game.Shots, [](Shot& shot) {
     shot.X += shot.SpeedX;
     shot.Y += shot.SpeedY;
-  }
-  EndWalk(game.Shots);
+  });
 }
 
 }  // namespace starvane

@@ -82,6 +82,13 @@ class CursorList {
     return CurrentElement();
   }
 
+  // Visits every element in list order, first to last, without moving the cursor. The visit
+  // must not add to or delete from this list.
+  template <typename Visit>
+  void ForEach(Visit&& visit) {
+    for (const std::uint32_t handle : order_) visit(Slot(handle));
+  }
+
   // 1-based position of the current element; 0 when there is none.
   std::int32_t ListIndex() const { return static_cast<std::int32_t>(cursor_ + 1); }
   std::int32_t CountList() const { return static_cast<std::int32_t>(order_.size()); }

@@ -1,6 +1,11 @@
 #include "media/input_script.hpp"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 
@@ -184,18 +189,33 @@ std::variant<InputScript, InputScriptError> LoadInputScript(const std::string& p
   if (std::filesystem::is_directory(path, ignored)) {
     return InputScriptError{path + ": is a directory, not an input script"};
   }
-  // C streams rather than iostreams: a signal interrupts a waiting read (a pipe) instead of
-  // being retried, so the program can end.
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return InputScriptError{path + ": cannot read the input script"};
+  // The script may be a pipe that keeps the program waiting. The wait looks at the quit flag
+  // ten times a second, so SIGINT or SIGTERM ends it whenever it comes: a read that blocked
+  // could miss a signal that came just before it. (Opened without blocking, so that a pipe
+  // with no writer yet does not hold up the open either.)
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return InputScriptError{path + ": cannot read the input script"};
   std::string text;
-  char buffer[65536];
-  std::size_t got = 0;
-  while (!QuitSignalled() && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-    text.append(buffer, got);
+  bool failed = false;
+  std::array<char, 65536> buffer;
+  while (!QuitSignalled()) {
+    pollfd ready{fd, POLLIN, 0};
+    const int polled = poll(&ready, 1, 100);
+    if (polled == 0 || (polled < 0 && errno == EINTR)) continue;
+    if (polled < 0) {
+      failed = true;
+      break;
+    }
+    const ssize_t got = read(fd, buffer.data(), buffer.size());
+    if (got == 0) break;  // the end of the file, or the pipe's writer has closed it
+    if (got < 0) {
+      if (errno == EINTR || errno == EAGAIN) continue;
+      failed = true;
+      break;
+    }
+    text.append(buffer.data(), static_cast<std::size_t>(got));
   }
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
+  close(fd);
   if (failed) return InputScriptError{path + ": cannot read the input script"};
   return ParseInputScript(text, path);
 }

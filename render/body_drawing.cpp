@@ -5,12 +5,12 @@
 #include "render/world_drawing.hpp"
 #include "render/world_walk.hpp"
 #include "world/kinds.hpp"
+#include "world/list_walk.hpp"
 
 namespace starvane {
 
 using render_detail::PixelX;
 using render_detail::PixelY;
-using render_detail::WalkList;
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include "render/world_drawing.hpp"
 #include "render/world_walk.hpp"
 #include "world/adders.hpp"
+#include "world/list_walk.hpp"
 
 namespace starvane {
 
-using render_detail::InShipWindow;
 using render_detail::PixelX;
 using render_detail::PixelY;
-using render_detail::WalkList;
+using render_detail::ShipWindow;
 
 namespace {
 
@@ -25,8 +25,9 @@ constexpr std::int16_t kStyleBall = 3;
 // more after the view shift, the way the game has always placed it.
 void DrawSparks(Game& game) {
   Canvas& screen = game.media.Screen;
+  const ShipWindow window(game, 400.0f, 400.0f, 300.0f, 300.0f);
   WalkList(game.Sparks, [&](const Spark& spark) {
-    if (!InShipWindow(game, spark.X, spark.Y, 400.0f, 400.0f, 300.0f, 300.0f)) return;
+    if (!window.Contains(spark.X, spark.Y)) return;
     const float half = static_cast<float>(spark.Size) / 2.0f;
     const std::int32_t left =
         RoundToInt(static_cast<float>(RoundToInt(spark.X - half)) + game.ViewX);
@@ -42,8 +43,9 @@ void DrawSparks(Game& game) {
 // only while it is inside the window. Unknown styles draw nothing.
 void DrawShots(Game& game) {
   Canvas& screen = game.media.Screen;
+  const ShipWindow window(game, 500.0f, 500.0f, 400.0f, 400.0f);
   WalkList(game.Shots, [&](const Shot& shot) {
-    if (!InShipWindow(game, shot.X, shot.Y, 500.0f, 500.0f, 400.0f, 400.0f)) return;
+    if (!window.Contains(shot.X, shot.Y)) return;
     screen.FrontColor(shot.Red, shot.Green, shot.Blue);
     const float sx = shot.X + game.ViewX;
     const float sy = shot.Y + game.ViewY;

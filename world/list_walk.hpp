@@ -7,10 +7,19 @@
 namespace starvane {
 
 // A walk over a whole list ends with its last element current, as a walk from the start by
-// NextElement does; the steps of a frame that walk by index end with this.
+// NextElement does; the steps of a frame that walk by index end with this too.
 template <typename T>
 void EndWalk(CursorList<T>& list) {
   list.SelectElement(std::int64_t{list.CountList()} - 1);
+}
+
+// Visits every element from the first to the last, and leaves the last one current (none when
+// the list is empty), as a walk with ResetList and NextElement would. The visit must not add to
+// or delete from the walked list.
+template <typename T, typename Visit>
+void WalkList(CursorList<T>& list, Visit&& visit) {
+  list.ForEach(visit);
+  EndWalk(list);
 }
 
 }  // namespace starvane
