@@ -4,8 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -14,44 +12,20 @@
 #include "app/world_generation.hpp"
 #include "media/keys.hpp"
 #include "media/media.hpp"
+#include "tests/held_keys.hpp"
+#include "tests/temp_directory.hpp"
 #include "world/game.hpp"
 
 namespace starvane {
 namespace {
 
-// The pilot's hands: these keys are down at every examination.
-class HeldKeys final : public InputSource {
- public:
-  bool CaptureKeyboard(std::int64_t, KeyStates& keys) override {
-    keys = held;
-    return true;
-  }
-  MouseInput CaptureMouse(std::int64_t) override { return {}; }
-  KeyStates held{};
-};
-
-// A files directory of the benchmark's own, removed at its end.
-struct OwnDirectory {
-  OwnDirectory() {
-    std::string pattern = std::filesystem::temp_directory_path() / "starvane-bench-XXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) {
-      path = pattern;
-    } else {
-      path = std::filesystem::temp_directory_path();
-    }
-  }
-  ~OwnDirectory() {
-    std::error_code ignored;
-    if (path != std::filesystem::temp_directory_path()) std::filesystem::remove_all(path, ignored);
-  }
-  std::filesystem::path path;
-};
+using starvane::testing::HeldKeys;
 
 struct FlyingGame {
   explicit FlyingGame(std::int32_t half_extent) {
     auto input = std::make_unique<HeldKeys>();
     for (int key : {kKeyUp, kKeyDown, kKeyLeft, kKeySpace}) input->held[key] = 1;
-    media = std::make_unique<Media>(files.path, nullptr, std::move(input));
+    media = std::make_unique<Media>(files.Path(), nullptr, std::move(input));
     game = std::make_unique<Game>(*media);
     game->Rng.Seed(1);
     game->Difficulty = 1;
@@ -67,7 +41,7 @@ struct FlyingGame {
     RunFrameLoop(*game);
   }
 
-  OwnDirectory files;
+  starvane::testing::TempDirectory files;  // a directory of its own for what the game writes
   std::unique_ptr<Media> media;
   std::unique_ptr<Game> game;
 };

@@ -8,6 +8,7 @@
 
 #include "app/frame_loop.hpp"
 #include "app/world_generation.hpp"
+#include "held_keys.hpp"
 #include "life/controls.hpp"
 #include "life/ship_rebuild.hpp"
 #include "life/ship_upkeep.hpp"
@@ -19,16 +20,7 @@
 namespace starvane {
 namespace {
 
-// Keys held down by the test, as the keyboard shows them at every examination.
-class HeldKeys final : public InputSource {
- public:
-  bool CaptureKeyboard(std::int64_t, KeyStates& keys) override {
-    keys = held;
-    return true;
-  }
-  MouseInput CaptureMouse(std::int64_t) override { return {}; }
-  KeyStates held{};
-};
+using starvane::testing::HeldKeys;
 
 // A generated world flown with keys the test holds down.
 struct Flight {
