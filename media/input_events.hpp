@@ -2,9 +2,8 @@
 // Scripted input: key, mouse and button changes, each in effect from a given frame on.
 
 #include <cstdint>
-#include <vector>
-
 #include <optional>
+#include <vector>
 
 #include "media/backend.hpp"
 #include "media/loop_end.hpp"
