@@ -52,7 +52,7 @@ LoopEnd RunFrameLoop(Game& game) {
     DrawShots(game);
     // DrawStatusBars(game): life, energy, boost and shock bars (render/)
     DrawEnemyLifeBars(game);
-    // RunStatsPanel(game) while StatsOpen: the workshop at the home planet (workshop/)
+    // RunStatsPanel(game) when StatsOpen is 1: the workshop at the home planet (workshop/)
     // DrawMiniMap(game) and DrawHudText(game): the minimap, money and teleport ring (render/)
 
     // The player's turn: keys act on the ship from the next frame on.

@@ -14,11 +14,17 @@ bool SameAs(const Point& a, const Point& b) {
 }
 
 // Turns the outline by whole degrees with the factors (c, s): point 1 always, then each next
-// point until the first copy of point 0, and never past point 100.
+// point until the first copy of point 0, and never past point 100. The turned offset is worked
+// out in floats first and only then added to the centre, so that far from the origin a turn
+// loses no more than the offset's own rounding.
 void TurnOutline(Body& body, float c, float s) {
   const Point centre = body.Points[0];
   for (int i = 1; i < kBodyPoints; ++i) {
-    body.Points[i] = TurnAbout(body.Points[i], centre, c, s);
+    Point& point = body.Points[i];
+    const float dx = point.X - centre.X;
+    const float dy = point.Y - centre.Y;
+    point.Y = centre.Y + (c * dy - s * dx);
+    point.X = centre.X + (c * dx + s * dy);
     if (i + 1 < kBodyPoints && SameAs(body.Points[i + 1], centre)) break;
   }
 }

@@ -42,6 +42,16 @@ TEST(RotateBodies, PositiveSpinTurnsClockwiseOnTheScreenByWholeDegrees) {
   EXPECT_NEAR(body.Points[1].Y, -10.0f, 1e-5f);
 }
 
+TEST(RotateBodies, TheTurnedOffsetIsRoundedBeforeTheCentreIsAdded) {
+  // Far from the origin the order matters: adding the centre first would give -3009.69336.
+  TestGame t;
+  Body& body = PointerBody(t, 3, -3000, -3000);
+  body.Points[1] = Point{-3010, -3005.6f};
+  RotateBodies(t.game);
+  EXPECT_EQ(body.Points[1].X, -3009.69312f);
+  EXPECT_EQ(body.Points[1].Y, -3006.11572f);
+}
+
 TEST(RotateBodies, SpinIsRoundedHalvesToEven) {
   // 2.5 turns like 2 and 3.5 like 4; -2.5 like -2; 0.4 turns by nothing.
   const std::pair<float, float> cases[] = {{2.5f, 2}, {3.5f, 4}, {-2.5f, -2}, {0.4f, 0}};

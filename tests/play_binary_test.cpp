@@ -69,6 +69,26 @@ TEST(PlayBinary, ARecordingReplaysToTheSameGame) {
             std::string::npos);
 }
 
+TEST(PlayBinary, APlayerFliesUpFiringAndTeleportsHome) {
+  TempDirectory dir;
+  // Thrust and fire for 40 frames, then hold T until the ship jumps home in the 99th frame of
+  // holding it, the last frame of the game.
+  dir.Write("fly.txt", "0 down Up Space\n40 up Up Space\n40 down T\n138 down Escape\n");
+  const auto result = RunStarvaneBinary("--headless --seed 9 --files " + In(dir, "") + " --input " +
+                                        In(dir, "fly.txt") + " --dump -");
+  ASSERT_EQ(result.status, 0) << result.err;
+  const std::string& dump = result.out;
+  // Weapon 1 fired every second frame; every thrust frame left an exhaust spark.
+  EXPECT_NE(dump.find("\"shots\": 20,"), std::string::npos) << dump.substr(0, 900);
+  EXPECT_NE(dump.find("\"sparks\": 40,"), std::string::npos);
+  // The teleport has put the ship at rest above the home planet, with a grey flash.
+  EXPECT_NE(dump.find("\"ship\": {\"x\": -3000, \"y\": -3420, \"speedX\": 0, \"speedY\": 0,"),
+            std::string::npos)
+      << dump.substr(0, 900);
+  EXPECT_NE(dump.find("\"background\": [100, 100, 100]"), std::string::npos);
+  EXPECT_NE(dump.find("\"teleportCharge\": 0,"), std::string::npos);
+}
+
 TEST(PlayBinary, ABadInputScriptNamesItsFileAndLine) {
   TempDirectory dir;
   dir.Write("bad.txt", "0 down Up\n1 down Hyperspace\n");

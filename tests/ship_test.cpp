@@ -16,6 +16,7 @@
 #include "temp_directory.hpp"
 #include "world/body_geometry.hpp"
 #include "world/kinds.hpp"
+#include "world/money.hpp"
 
 namespace starvane {
 namespace {
@@ -128,6 +129,14 @@ TEST(ShipUpkeep, FrameTickAndTockCountElevenStepsAndTheChargeDrains) {
     EXPECT_EQ(g.FrameTock, (frame / 11) % 11);
   }
   EXPECT_EQ(g.TeleportCharge, 0);
+}
+
+TEST(AddMoney, NeverWrapsRoundNorGoesBelowNothing) {
+  EXPECT_EQ(AddMoney(2147483000, 150000), 2147483647);
+  EXPECT_EQ(AddMoney(2147483647, INT64_MAX), 2147483647);
+  EXPECT_EQ(AddMoney(100, -150000), 0);
+  EXPECT_EQ(AddMoney(0, INT64_MIN), 0);
+  EXPECT_EQ(AddMoney(-5, 10), 5);  // money read as negative from anywhere is lifted as well
 }
 
 TEST(UpdateEquipment, EnergyPaysForTheSwitchesWhichFallOffWhenItRunsOut) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "test_game.hpp"
 #include "world/adders.hpp"
 #include "world/body_geometry.hpp"
@@ -62,6 +64,19 @@ TEST(SetRotation, TheNegativePairTurnsClockwiseOnTheScreen) {
   const Point back = TurnAbout(turned, {0, 0}, t.game.CosA, t.game.SinA);
   EXPECT_NEAR(back.X, 10.0f, 1e-5f);
   EXPECT_NEAR(back.Y, 0.0f, 1e-5f);
+}
+
+TEST(SetRotation, GivesTheNearestFloatsToTheExactFactorsForEveryWholeAngle) {
+  // Worked out here in long double: the factors must not depend on the maths library's float
+  // cosine, which differs between machines by a float step.
+  TestGame t;
+  for (int angle = -360; angle <= 360; ++angle) {
+    SetRotation(t.game, angle);
+    const long double turn = angle * 2.0L * static_cast<long double>(t.game.Pi) / 360.0L;
+    EXPECT_EQ(t.game.CosA, static_cast<float>(std::cos(turn))) << angle;
+    EXPECT_EQ(t.game.SinA, static_cast<float>(std::sin(turn))) << angle;
+    EXPECT_EQ(t.game.SinNegA, static_cast<float>(std::sin(-turn))) << angle;
+  }
 }
 
 TEST(MoveBodyTo, KeepsTheShapeAndEveryCopyOfPointZero) {
