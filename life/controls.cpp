@@ -10,6 +10,9 @@
 #include "world/adders.hpp"
 #include "world/kinds.hpp"
 
+// As everywhere in the game, the random values of one call are drawn into locals from its last
+// argument to its first: that order, with the seed, is what replays a game.
+
 namespace starvane {
 namespace {
 
