@@ -89,6 +89,24 @@ class CursorList {
     for (const std::uint32_t handle : order_) visit(Slot(handle));
   }
 
+  // Visits every element in list order and removes those for which the visit returns true, in
+  // one pass that keeps the order of the rest. The same as walking by index and, after each
+  // removal, going on with the element that followed the removed one: none is skipped or
+  // visited twice, the first element included. Leaves no current element.
+  template <typename Visit>
+  void RemoveWhere(Visit&& visit) {
+    std::size_t kept = 0;
+    for (const std::uint32_t handle : order_) {
+      if (visit(Slot(handle))) {
+        free_.push_back(handle);
+      } else {
+        order_[kept++] = handle;
+      }
+    }
+    order_.resize(kept);
+    cursor_ = kNone;
+  }
+
   // 1-based position of the current element; 0 when there is none.
   std::int32_t ListIndex() const { return static_cast<std::int32_t>(cursor_ + 1); }
   std::int32_t CountList() const { return static_cast<std::int32_t>(order_.size()); }

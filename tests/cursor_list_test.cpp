@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "world/list_walk.hpp"
+
 namespace starvane {
 namespace {
 
@@ -112,6 +114,22 @@ TEST(CursorList, StorageIsReusedAndRecordsStayWhereTheyAre) {
   EXPECT_EQ(list.ListIndex(), 0);
   Fill(list, {4, 5});
   EXPECT_EQ(Values(list), (std::vector<int>{4, 5}));
+}
+
+TEST(CursorList, AWalkThatRemovesVisitsEveryElementOnceTheFirstIncluded) {
+  CursorList<Item> list;
+  Fill(list, {1, 2, 3, 4, 5});
+  std::vector<int> visited;
+  WalkListRemoving(list, [&](Item& item) {
+    visited.push_back(item.value);
+    return item.value < 3 || item.value == 4;  // the first two in a row, then one in between
+  });
+  EXPECT_EQ(visited, (std::vector<int>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(Values(list), (std::vector<int>{3, 5}));
+  EXPECT_EQ(list.ListIndex(), 2) << "ends on the last, as any walk";
+  WalkListRemoving(list, [](Item&) { return true; });
+  EXPECT_EQ(list.CountList(), 0);
+  EXPECT_EQ(list.ListIndex(), 0);
 }
 
 }  // namespace

@@ -22,4 +22,13 @@ void WalkList(CursorList<T>& list, Visit&& visit) {
   EndWalk(list);
 }
 
+// A walk that may delete: the visit returns true to remove the element it was given. The walk
+// goes on with the element that followed a removed one, so none is skipped, not even after the
+// first element is removed, and it leaves the last remaining element current.
+template <typename T, typename Visit>
+void WalkListRemoving(CursorList<T>& list, Visit&& visit) {
+  list.RemoveWhere(visit);
+  EndWalk(list);
+}
+
 }  // namespace starvane
