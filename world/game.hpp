@@ -2,6 +2,7 @@
 // The one state of the running game: the six world lists, every shared global under its own
 // name with its start value, the random generator, and the media layer it plays on.
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -80,6 +81,14 @@ struct Game {
   std::int16_t TurretTurn = 0;  // -2, 0 or +2 degrees a frame added to the turret's spin
   std::int16_t NosePoint = 0;   // the ship's tip, from which its heading is taken
   std::int16_t TailPoint = 0;   // where the exhaust leaves
+
+  // The line last computed by LineThrough: y = LineSlope * x + LineIntercept.
+  float LineSlope = 0;
+  float LineIntercept = 0;
+
+  // Effects: the work points of a lightning bolt, and the flicker of the teleport ring.
+  std::array<Point, 51> LightningPoints{};
+  std::int32_t TeleportShimmer = 0;
 };
 
 }  // namespace starvane

@@ -1,0 +1,93 @@
+#include "combat/shot_pass.hpp"
+
+#include "combat/collision_geometry.hpp"
+#include "combat/spark_burst.hpp"
+#include "media/rounding.hpp"
+#include "world/kinds.hpp"
+#include "world/list_walk.hpp"
+
+namespace starvane {
+namespace {
+
+constexpr float kShotReach = 1200;  // shots farther from the ship than this are dropped
+constexpr std::int16_t kStyleBall = 3;
+
+void RemoveShot(Game& game, std::int64_t index) {
+  game.Shots.SelectElement(index);
+  game.Shots.DeleteElement();
+}
+
+bool OutsideWorld(const Game& game, const Shot& shot) {
+  const auto width = static_cast<float>(game.WorldWidth);
+  const auto height = static_cast<float>(game.WorldHeight);
+  return shot.X > width || shot.X < -width || shot.Y > height || shot.Y < -height;
+}
+
+// The shot's sparks: one more than a tenth of its damage.
+void HitSparks(Game& game, const Shot& shot, std::int32_t red, std::int32_t green,
+               std::int32_t blue) {
+  SparkBurst(game, RoundToInt(shot.X), RoundToInt(shot.Y), shot.Damage / 10 + 1, red, green, blue);
+}
+
+// Without the shield the hit is queued against the ship's life as it was at the start of the
+// frame, so only the last such hit of a frame counts; with it, every hit costs a third of its
+// damage in energy at once.
+void HitShip(Game& game, const Shot& shot) {
+  if (game.ShieldKind == kKindNone) {
+    const float life = game.Life.Value - static_cast<float>(shot.Damage);
+    game.ShipOverride.Life = life <= 0 ? -1.0f : life;
+    HitSparks(game, shot, 255, 100, 0);
+  } else {
+    game.Energie.Value -= static_cast<float>(shot.Damage) / 3;
+    HitSparks(game, shot, 100, 100, 255);
+  }
+}
+
+}  // namespace
+
+void ShotPass(Game& game, Body& body) {
+  CursorList<Shot>& shots = game.Shots;
+  const Point centre = body.Points[0];
+  // By index: after a removal the pass goes on with the shot that followed the removed one, so
+  // none is skipped, not even behind a removed first shot.
+  std::int64_t i = 0;
+  while (i < shots.CountList()) {
+    Shot* shot = &shots.At(i);
+    const float to_ship = Distance(shot->X, shot->Y, game.ShipX, game.ShipY);
+    if (to_ship > kShotReach) {
+      RemoveShot(game, i);
+      continue;
+    }
+    if (to_ship <= static_cast<float>(game.ShipCopy.Radius)) {
+      HitShip(game, *shot);
+      RemoveShot(game, i);
+      if (shots.CountList() == 0) break;
+      // The rest of this step goes to the shot the removal made current: the one before it, or
+      // the new first one.
+      if (i > 0) --i;
+      shot = &shots.At(i);
+    }
+    float to_body = Distance(shot->X, shot->Y, centre.X, centre.Y);
+    if (shot->Style == kStyleBall) to_body -= 10;  // a ball hits from 10 units farther
+    if (OutsideWorld(game, *shot)) {
+      RemoveShot(game, i);
+      continue;
+    }
+    if (to_body <= static_cast<float>(body.Radius) && body.Kind != kKindWeapon) {
+      body.Life -= static_cast<float>(shot->Damage);
+      HitSparks(game, *shot, 255, 100, 0);
+      // A ball passes on, one damage weaker each time, until it has none left.
+      const std::int32_t damage_left = shot->Damage - 1;
+      if (shot->Style == kStyleBall && damage_left > 0) {
+        shot->Damage = static_cast<std::int16_t>(damage_left);
+      } else {
+        RemoveShot(game, i);
+        continue;
+      }
+    }
+    ++i;
+  }
+  EndWalk(shots);
+}
+
+}  // namespace starvane
