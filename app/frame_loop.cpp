@@ -1,10 +1,15 @@
 #include "app/frame_loop.hpp"
 
+#include "combat/collide.hpp"
+#include "combat/enemy_behaviour.hpp"
+#include "combat/shock_and_destroy.hpp"
 #include "combat/visibility.hpp"
 #include "life/body_motion.hpp"
 #include "life/controls.hpp"
 #include "life/ship_upkeep.hpp"
 #include "media/keys.hpp"
+#include "render/effects.hpp"
+#include "render/hud.hpp"
 #include "render/world_drawing.hpp"
 
 namespace starvane {
@@ -33,11 +38,11 @@ LoopEnd RunFrameLoop(Game& game) {
     screen.StartDrawing();  // everything below draws on the back buffer
 
     // The world moves.
-    // SteerEnemies(game): enemies near the screen steer, thrust and fire (combat/)
+    SteerEnemies(game);
     RotateBodies(game);
     MoveBodies(game);
     ShipUpkeep(game);
-    // Collide(game): the planet's pull, bodies bumping, shots hitting (combat/)
+    Collide(game);
     UpdateEquipment(game);
     UpdateVisibility(game);
 
@@ -45,15 +50,16 @@ LoopEnd RunFrameLoop(Game& game) {
     DrawBigStars(game);
     DrawSmallStars(game);
     DrawBodyDiscs(game);
-    // UpdateEffects(game): fading sparks and flashes, the speed shake (render/)
-    // ShockAndDestroy(game): the shock's lightning, then destruction and rewards (combat/)
+    UpdateEffects(game);
+    ShockAndDestroy(game);
     DrawBodyOutlines(game);
     DrawSparks(game);
     DrawShots(game);
-    // DrawStatusBars(game): life, energy, boost and shock bars (render/)
+    DrawStatusBars(game);
     DrawEnemyLifeBars(game);
     // RunStatsPanel(game) when StatsOpen is 1: the workshop at the home planet (workshop/)
-    // DrawMiniMap(game) and DrawHudText(game): the minimap, money and teleport ring (render/)
+    DrawMiniMap(game);
+    DrawHudText(game);
 
     // The player's turn: keys act on the ship from the next frame on.
     media.ExamineKeyboard();

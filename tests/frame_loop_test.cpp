@@ -54,7 +54,7 @@ TEST(FrameLoop, EachFrameIsClearedToTheBackgroundColour) {
   t.game.BackRed = 255;
   t.game.BackBlue = 300;  // clamped, not wrapped into another channel
   RunFrameLoop(t.game);
-  EXPECT_EQ(t.media.Screen.Pixel(0, 0), ScreenColor(255, 0, 255));
+  EXPECT_EQ(t.media.Screen.Pixel(0, 300), ScreenColor(255, 0, 255));  // clear of the HUD
   EXPECT_EQ(t.media.Screen.Pixel(799, 599), 0xF81F);
 }
 

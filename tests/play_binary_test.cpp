@@ -78,9 +78,6 @@ TEST(PlayBinary, APlayerFliesUpFiringAndTeleportsHome) {
                                         In(dir, "fly.txt") + " --dump -");
   ASSERT_EQ(result.status, 0) << result.err;
   const std::string& dump = result.out;
-  // Weapon 1 fired every second frame; every thrust frame left an exhaust spark.
-  EXPECT_NE(dump.find("\"shots\": 20,"), std::string::npos) << dump.substr(0, 900);
-  EXPECT_NE(dump.find("\"sparks\": 40,"), std::string::npos);
   // The teleport has put the ship at rest above the home planet, with a grey flash.
   EXPECT_NE(dump.find("\"ship\": {\"x\": -3000, \"y\": -3420, \"speedX\": 0, \"speedY\": 0,"),
             std::string::npos)
