@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "media/font.hpp"
 
@@ -128,8 +129,30 @@ void Canvas::LineXY(int x1, int y1, int x2, int y2) {
     first = std::max(first, major_start - (major_size - 1));
     last = std::min(last, major_start);
   }
+  if (first > last) return;
+  // offset(i) = floor((2 i minor_total + steps) / (2 steps)), worked out once for the first
+  // visible step and then carried along: each step adds 2 minor_total to the numerator, which is
+  // at most one more whole 2 steps, since minor_total <= steps.
+  const std::int64_t denominator = 2 * steps;
+  const Wide numerator = Wide{2} * first * minor_total + steps;  // may pass 64 bits
+  std::int64_t offset = 0;
+  std::int64_t remainder = 0;
+  if (numerator <= std::numeric_limits<std::int64_t>::max()) {
+    const auto narrow = static_cast<std::int64_t>(numerator);  // the usual case, cheaper
+    offset = narrow / denominator;
+    remainder = narrow % denominator;
+  } else {
+    offset = FloorDiv(numerator, denominator);
+    remainder = static_cast<std::int64_t>(numerator - Wide{offset} * denominator);
+  }
   for (std::int64_t i = first; i <= last; ++i) {
-    const std::int64_t offset = FloorDiv(Wide{2} * i * minor_total + steps, Wide{2} * steps);
+    if (i > first) {
+      remainder += 2 * minor_total;
+      if (remainder >= denominator) {
+        remainder -= denominator;
+        ++offset;
+      }
+    }
     const std::int64_t major = major_start + major_dir * i;
     const std::int64_t minor = minor_start + minor_dir * offset;
     const std::int64_t px = x_major ? major : minor;

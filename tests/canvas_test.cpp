@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
+#include <random>
+#include <vector>
 
 #include "media/font.hpp"
 
@@ -10,6 +13,7 @@ namespace starvane {
 namespace {
 
 constexpr std::uint16_t kWhite = 0xFFFF;
+__extension__ using Wide = __int128;
 
 class CanvasTest : public ::testing::Test {
  protected:
@@ -152,6 +156,48 @@ TEST_F(CanvasTest, LinesFromFarOffTheSurfaceClipToIt) {
   canvas.LineXY(INT_MAX, 0, INT_MAX, 599);
   canvas.LineXY(900, -50, 2000, 700);
   EXPECT_EQ(LitCount(), kScreenWidth + kScreenHeight - 1);
+}
+
+// Each step along the major axis takes the minor coordinate nearest to the exact line (halves
+// away from the start). The canvas carries that along from the first visible step; this works
+// each one out on its own, for lines that start far off the surface too.
+TEST_F(CanvasTest, EveryLinePixelIsTheNearestToTheExactLine) {
+  std::mt19937 random(3);
+  std::uniform_int_distribution<int> near(-1500, 2500);
+  std::uniform_int_distribution<int> far(INT_MIN, INT_MAX);
+  for (int line = 0; line < 300; ++line) {
+    const bool huge = line % 10 == 0;
+    const std::int64_t x1 = huge ? far(random) : near(random);
+    const std::int64_t y1 = huge ? far(random) : near(random);
+    const std::int64_t x2 = near(random);
+    const std::int64_t y2 = near(random);
+    canvas.ClearScreen(0, 0, 0);
+    canvas.LineXY(static_cast<int>(x1), static_cast<int>(y1), static_cast<int>(x2),
+                  static_cast<int>(y2));
+    std::vector<std::uint16_t> expected(canvas.Pixels().size(), 0);
+    const std::int64_t dx = x2 - x1;
+    const std::int64_t dy = y2 - y1;
+    const bool x_major = std::abs(dx) >= std::abs(dy);
+    const std::int64_t steps = x_major ? std::abs(dx) : std::abs(dy);
+    const std::int64_t minor = x_major ? std::abs(dy) : std::abs(dx);
+    const std::int64_t start = x_major ? x1 : y1;
+    const std::int64_t direction = (x_major ? dx : dy) < 0 ? -1 : 1;
+    // Only the steps whose major coordinate lies on the surface can show.
+    for (std::int64_t c = 0; c < (x_major ? kScreenWidth : kScreenHeight); ++c) {
+      const std::int64_t i = (c - start) * direction;
+      if (i < 0 || i >= steps) continue;
+      const Wide numerator = Wide{2} * i * minor + steps;
+      const auto offset = static_cast<std::int64_t>(numerator / (Wide{2} * steps));
+      const std::int64_t across =
+          x_major ? y1 + (dy < 0 ? -offset : offset) : x1 + (dx < 0 ? -offset : offset);
+      const std::int64_t px = x_major ? c : across;
+      const std::int64_t py = x_major ? across : c;
+      if (px >= 0 && px < kScreenWidth && py >= 0 && py < kScreenHeight) {
+        expected[static_cast<std::size_t>(py * kScreenWidth + px)] = kWhite;
+      }
+    }
+    ASSERT_EQ(canvas.Pixels(), expected) << x1 << "," << y1 << " to " << x2 << "," << y2;
+  }
 }
 
 TEST_F(CanvasTest, TextCellsAreOpaqueAndThePositionAdvances) {
