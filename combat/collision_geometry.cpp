@@ -1,14 +1,6 @@
 #include "combat/collision_geometry.hpp"
 
-#include <cmath>
-
 namespace starvane {
-
-float Distance(float x1, float y1, float x2, float y2) {
-  const float dx = x2 - x1;
-  const float dy = y2 - y1;
-  return std::sqrt(dx * dx + dy * dy);
-}
 
 void LineThrough(Game& game, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
   // Worked out in 64 bits first: the ends may be any integers, and their differences must not

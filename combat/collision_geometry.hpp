@@ -1,6 +1,7 @@
 #pragma once
 // The small geometry that collisions, enemy steering and destruction share.
 
+#include <cmath>
 #include <cstdint>
 
 #include "world/game.hpp"
@@ -8,7 +9,11 @@
 namespace starvane {
 
 // The distance between two points, in float arithmetic.
-float Distance(float x1, float y1, float x2, float y2);
+inline float Distance(float x1, float y1, float x2, float y2) {
+  const float dx = x2 - x1;
+  const float dy = y2 - y1;
+  return std::sqrt(dx * dx + dy * dy);
+}
 
 // Sets LineSlope and LineIntercept to the line through (x1, y1) and (x2, y2):
 // LineSlope = (y1 - y2) / (x1 - x2), LineIntercept = y1 - LineSlope * x1.

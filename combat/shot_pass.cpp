@@ -1,5 +1,7 @@
 #include "combat/shot_pass.hpp"
 
+#include <cmath>
+
 #include "combat/collision_geometry.hpp"
 #include "combat/spark_burst.hpp"
 #include "media/rounding.hpp"
@@ -43,22 +45,55 @@ void HitShip(Game& game, const Shot& shot) {
   }
 }
 
+// The pass tests every shot against the ship and the body, as many times a frame as there are
+// bodies near the screen, so most tests are settled by the offsets alone: a distance is never
+// less than its larger offset, and at most its larger offset times the square root of 2. The
+// exact distance, with its float roundings, is worked out only where the offsets cannot tell.
+enum class ShipTest { kOutOfReach, kHit, kNeither };
+
+ShipTest TestAgainstShip(const Game& game, const Shot& shot, float ship_radius) {
+  const float dx = std::abs(shot.X - game.ShipX);
+  const float dy = std::abs(shot.Y - game.ShipY);
+  if (dx > kShotReach || dy > kShotReach) return ShipTest::kOutOfReach;
+  if (dx > ship_radius || dy > ship_radius) {
+    // 848 * sqrt(2) is 1199.3: surely within reach.
+    if (dx <= 848 && dy <= 848) return ShipTest::kNeither;
+  }
+  const float d = Distance(shot.X, shot.Y, game.ShipX, game.ShipY);
+  if (d > kShotReach) return ShipTest::kOutOfReach;
+  return d <= ship_radius ? ShipTest::kHit : ShipTest::kNeither;
+}
+
+// Whether the shot lies within the body's radius of its centre; a ball reaches 10 units
+// farther.
+bool Reaches(const Shot& shot, const Point& centre, float radius) {
+  const float extra = shot.Style == kStyleBall ? 10.0f : 0.0f;
+  const float dx = std::abs(shot.X - centre.X);
+  const float dy = std::abs(shot.Y - centre.Y);
+  if (dx > radius + extra + 1 || dy > radius + extra + 1) return false;
+  float t = Distance(shot.X, shot.Y, centre.X, centre.Y);
+  if (shot.Style == kStyleBall) t -= 10;
+  return t <= radius;
+}
+
 }  // namespace
 
 void ShotPass(Game& game, Body& body) {
   CursorList<Shot>& shots = game.Shots;
   const Point centre = body.Points[0];
+  const auto ship_radius = static_cast<float>(game.ShipCopy.Radius);
+  const auto body_radius = static_cast<float>(body.Radius);
   // By index: after a removal the pass goes on with the shot that followed the removed one, so
   // none is skipped, not even behind a removed first shot.
   std::int64_t i = 0;
   while (i < shots.CountList()) {
     Shot* shot = &shots.At(i);
-    const float to_ship = Distance(shot->X, shot->Y, game.ShipX, game.ShipY);
-    if (to_ship > kShotReach) {
+    const ShipTest ship = TestAgainstShip(game, *shot, ship_radius);
+    if (ship == ShipTest::kOutOfReach) {
       RemoveShot(game, i);
       continue;
     }
-    if (to_ship <= static_cast<float>(game.ShipCopy.Radius)) {
+    if (ship == ShipTest::kHit) {
       HitShip(game, *shot);
       RemoveShot(game, i);
       if (shots.CountList() == 0) break;
@@ -67,13 +102,11 @@ void ShotPass(Game& game, Body& body) {
       if (i > 0) --i;
       shot = &shots.At(i);
     }
-    float to_body = Distance(shot->X, shot->Y, centre.X, centre.Y);
-    if (shot->Style == kStyleBall) to_body -= 10;  // a ball hits from 10 units farther
     if (OutsideWorld(game, *shot)) {
       RemoveShot(game, i);
       continue;
     }
-    if (to_body <= static_cast<float>(body.Radius) && body.Kind != kKindWeapon) {
+    if (body.Kind != kKindWeapon && Reaches(*shot, centre, body_radius)) {
       body.Life -= static_cast<float>(shot->Damage);
       HitSparks(game, *shot, 255, 100, 0);
       // A ball passes on, one damage weaker each time, until it has none left.
