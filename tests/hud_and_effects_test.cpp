@@ -1,0 +1,174 @@
+// The short-lived effects, the status bars, the minimap and the HUD text.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "arena.hpp"
+#include "media/canvas.hpp"
+#include "media/rounding.hpp"
+#include "render/effects.hpp"
+#include "render/hud.hpp"
+#include "world/adders.hpp"
+
+namespace starvane {
+namespace {
+
+using starvane::testing::Arena;
+
+Canvas& Screen(Arena& a) {
+  return a.media.Screen;
+}
+
+TEST(UpdateEffects, SparksFadeAndGoOnlyInTheFrameAfterTheyTurnBlack) {
+  Arena a;
+  AddSpark(a.game, 0, 0, 0, 0, 2, 0, 0, 0, 0);    // black: goes at once
+  AddSpark(a.game, 0, 0, 0, 0, 2, 0, 0, 0, 0);    // behind it, black too
+  AddSpark(a.game, 0, 0, 0, 0, 2, 0, 255, 0, 0);  // fades
+  AddSpark(a.game, 0, 0, 0, 0, 2, 1, 0, 0, 0);    // steady: stays as it is
+  UpdateEffects(a.game);
+  ASSERT_EQ(a.game.Sparks.CountList(), 2) << "removing the first spark skips none behind it";
+  const Spark& red = a.game.Sparks.At(0);
+  EXPECT_GE(red.Red, 245);
+  EXPECT_LE(red.Red, 255);
+  int frames = 1;
+  while (red.Red > 0) {
+    const std::int16_t before = red.Red;
+    UpdateEffects(a.game);
+    ASSERT_LE(before - red.Red, 10);
+    ++frames;
+    ASSERT_EQ(a.game.Sparks.CountList(), 2) << "still there in the frame it turned black";
+  }
+  EXPECT_GE(frames, 26);
+  UpdateEffects(a.game);
+  EXPECT_EQ(a.game.Sparks.CountList(), 1);
+  EXPECT_EQ(a.game.Sparks.At(0).Steady, 1);
+}
+
+TEST(UpdateEffects, TheFlashFadesToBlackIn20FramesAndSpeedShakesTheView) {
+  Arena a;
+  a.game.BackRed = a.game.BackGreen = a.game.BackBlue = 100;
+  for (int frame = 1; frame <= 20; ++frame) {
+    UpdateEffects(a.game);
+    EXPECT_EQ(a.game.BackGreen, frame < 20 ? 100 - 5 * frame : 0);
+  }
+  UpdateEffects(a.game);
+  EXPECT_EQ(a.game.BackRed, 0);
+
+  a.game.ShipSpeed = 10;
+  a.game.ViewX = a.game.ViewY = 400;
+  UpdateEffects(a.game);
+  EXPECT_EQ(a.game.ViewX, 400.0f) << "no shake at 10";
+  for (int frame = 0; frame < 20; ++frame) {
+    a.game.ShipSpeed = 20;
+    a.game.ViewX = a.game.ViewY = 400;
+    UpdateEffects(a.game);
+    EXPECT_GE(a.game.ViewX, 390.0f);
+    EXPECT_LE(a.game.ViewX, 392.0f);
+    EXPECT_GE(a.game.ViewY, 390.0f);
+    EXPECT_LE(a.game.ViewY, 392.0f);
+  }
+}
+
+TEST(UpdateEffects, TheGlimmerhexTrailsSparksWithItsCaptionOnlyNearTheScreen) {
+  Arena a;
+  const std::int64_t hex = a.Add(200, 100, "glimmerhex", 2, 0);
+  ASSERT_EQ(hex, kGlimmerhexIndex);
+  a.Upkeep();
+  a.game.FrameTick = 10;
+  a.At(hex).Spin = 0;
+  UpdateEffects(a.game);
+  EXPECT_EQ(a.game.Sparks.CountList(), 1);
+  EXPECT_EQ(Screen(a).TextX(), 400 + 200 - 50 + 14 * 8) << "THE GLIMMERHEX, 50 up and left";
+  EXPECT_EQ(Screen(a).TextY(), 300 + 100 - 50);
+  EXPECT_NE(a.At(hex).Spin, 0.0f) << "re-aimed every 11 frames";
+
+  a.At(hex).Points[0].X = 5000;
+  a.Upkeep();
+  UpdateEffects(a.game);
+  EXPECT_EQ(a.game.Sparks.CountList(), 1);
+}
+
+TEST(UpdateEffects, ShieldPulseTeleportRingAndWeaponGlow) {
+  Arena a;
+  a.game.FrameTick = 4;
+  a.game.TeleportCharge = 50;
+  a.game.SelectedWeapon = 3;
+  a.game.ActiveWeapon.Value = 200;
+  UpdateEffects(a.game);
+  EXPECT_EQ(a.At(kShieldIndex).Red, 60);
+  EXPECT_EQ(a.At(kShieldIndex).Green, 60);
+  const int grey = 50 * a.game.TeleportShimmer;
+  EXPECT_EQ(Screen(a).Pixel(400, 280), ScreenColor(grey, grey, grey))
+      << "a disc of radius 20 to 30";
+  EXPECT_EQ(Screen(a).Pixel(400, 290), ScreenColor(100, 100, 200)) << "the glow at the muzzle";
+  // "Teleport : 50%" at (5, 25), white on black.
+  EXPECT_EQ(Screen(a).Pixel(5 + 8 * 14 - 1, 25), ScreenColor(0, 0, 0));
+  bool white = false;
+  for (int x = 5; x < 5 + 8; ++x) {
+    for (int y = 25; y < 25 + 13; ++y) white = white || Screen(a).Pixel(x, y) == 0xFFFF;
+  }
+  EXPECT_TRUE(white) << "the T";
+  EXPECT_EQ(a.game.Bodies.ListIndex(), kTurretIndex + 1) << "the glow's body stays current";
+}
+
+TEST(DrawLightning, FewerThanTwoPointsDrawNothingAndDrawNoRandomNumbers) {
+  Arena a;
+  RandomGenerator untouched = a.game.Rng;
+  DrawLightning(a.game, 0, 0, 100, 0, 1, 0, 0, 100);
+  DrawLightning(a.game, 0, 0, 100, 0, -7, 0, 0, 100);
+  EXPECT_EQ(a.game.Rng.Draw64(), untouched.Draw64());
+  DrawLightning(a.game, -2147483647 - 1, 0, 2147483647, 0, 1000, 0, 0, 100);  // no overflow
+  a.game.FrameTick = 0;
+  DrawLightning(a.game, 0, 0, 100, 0, 2, 0, 0, 100);
+  EXPECT_EQ(Screen(a).TextX(), RoundToInt(a.game.LightningPoints[1].X + a.game.ViewX));
+  EXPECT_LE(std::abs(a.game.LightningPoints[1].X - 100), 5.0f);
+}
+
+TEST(DrawStatusBars, BarsEndWhereTheirShareOfTheWidthEnds) {
+  Arena a;
+  a.game.Energie.Value = 150;  // half: ends at ceil(319.5) = 320
+  a.game.ActiveWeapon = Equipment{0, 0, 2, 1, 1, 0};
+  DrawStatusBars(a.game);
+  const std::uint16_t red = ScreenColor(255, 0, 0);
+  EXPECT_EQ(Screen(a).Pixel(10, 590), red);
+  EXPECT_EQ(Screen(a).Pixel(628, 590), red);
+  EXPECT_NE(Screen(a).Pixel(629, 590), red);
+  EXPECT_EQ(Screen(a).Pixel(319, 585), ScreenColor(0, 100, 255));
+  EXPECT_NE(Screen(a).Pixel(320, 585), ScreenColor(0, 100, 255));
+  EXPECT_EQ(Screen(a).Pixel(5, 20), 0) << "an empty weapon has no bar";
+
+  Arena broken;
+  broken.game.Life = Equipment{0, 0, 0, 0, 0, 0};  // no life, and no ceiling either
+  DrawStatusBars(broken.game);
+  EXPECT_NE(Screen(broken).Pixel(10, 590), red);
+}
+
+TEST(DrawMiniMap, MarksEveryBodyByKindAndTheShipLast) {
+  Arena a;
+  a.PlaceShip(-5000, 5000);
+  a.Add(5000, -5000, "random");
+  a.Add(0, 0, "enemie2");
+  a.Add(2500, 2500, "glimmerhex");
+  a.Upkeep();
+  DrawMiniMap(a.game);
+  EXPECT_EQ(Screen(a).Pixel(760, 510), ScreenColor(0, 0, 255));
+  EXPECT_EQ(Screen(a).Pixel(721, 541), ScreenColor(255, 0, 0)) << "a 2 x 2 box at the centre";
+  EXPECT_EQ(Screen(a).Pixel(740, 555), 0) << "the glimmerhex is not shown";
+  EXPECT_EQ(Screen(a).Pixel(696, 522), ScreenColor(100, 100, 255)) << "the planet's circle";
+  EXPECT_EQ(Screen(a).Pixel(680, 570), ScreenColor(0, 255, 0)) << "the ship's square over it";
+  EXPECT_EQ(Screen(a).Pixel(639, 500), ScreenColor(50, 50, 50));
+}
+
+TEST(DrawHudText, WeaponAtTheTopAndMoneyAtTheBottom) {
+  Arena a;
+  a.game.Money = 1234;
+  DrawHudText(a.game);
+  EXPECT_EQ(Screen(a).TextX(), 10 + 8 * static_cast<int>(std::string("Money : 1234").size()));
+  EXPECT_EQ(Screen(a).TextY(), 565);
+  EXPECT_NE(Screen(a).Pixel(1, 3), 0) << "the W of Weapon";
+}
+
+}  // namespace
+}  // namespace starvane
