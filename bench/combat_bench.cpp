@@ -6,37 +6,20 @@
 #include <cmath>
 #include <memory>
 
-#include "app/frame_loop.hpp"
-#include "app/world_generation.hpp"
+#include "bench/flying_game.hpp"
 #include "combat/collide.hpp"
-#include "media/keys.hpp"
-#include "media/media.hpp"
 #include "tests/arena.hpp"
-#include "tests/held_keys.hpp"
-#include "tests/temp_directory.hpp"
 #include "world/adders.hpp"
 #include "world/create_body.hpp"
-#include "world/kinds.hpp"
 
 namespace starvane {
 namespace {
 
-using starvane::testing::HeldKeys;
-
 // The default world with a fight around the ship: 40 enemy craft of the three firing kinds in a
 // ring 150 to 350 units out, and the ship circling and firing weapon 1. The ship cannot die, so
 // the fight stays where it is.
-struct Fight {
+struct Fight : bench::FlyingGame {
   Fight() {
-    auto input = std::make_unique<HeldKeys>();
-    for (int key : {kKeyUp, kKeyDown, kKeyLeft, kKeySpace}) input->held[key] = 1;
-    media = std::make_unique<Media>(files.Path(), nullptr, std::move(input));
-    game = std::make_unique<Game>(*media);
-    game->Rng.Seed(1);
-    game->Difficulty = 1;
-    GenerateWorld(*game);
-    game->ActiveWeapon = game->Weapon1;
-    game->ActiveWeapon.Refreshrate = 1;
     game->Life.Max = 1e9f;
     game->Life.Value = 1e9f;
     constexpr const char* kKinds[] = {"enemie", "enemie2", "enemie3"};
@@ -48,16 +31,7 @@ struct Fight {
                  static_cast<std::int32_t>(distance * std::sin(angle)), 0, 0, 0, kKinds[i % 3], 200,
                  50, 50);
     }
-    SetupMedia(*game);
   }
-  void Frame() {
-    media->SetFrameLimit(media->FramesPresented() + 1);
-    RunFrameLoop(*game);
-  }
-
-  starvane::testing::TempDirectory files;
-  std::unique_ptr<Media> media;
-  std::unique_ptr<Game> game;
 };
 
 // Enemies die and the ship drifts off; every 500 frames the fight starts again (not timed).

@@ -4,47 +4,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <memory>
-#include <string>
-
-#include "app/frame_loop.hpp"
-#include "app/world_generation.hpp"
-#include "media/keys.hpp"
-#include "media/media.hpp"
-#include "tests/held_keys.hpp"
-#include "tests/temp_directory.hpp"
-#include "world/game.hpp"
+#include "bench/flying_game.hpp"
+#include "media/canvas.hpp"
 
 namespace starvane {
 namespace {
 
-using starvane::testing::HeldKeys;
-
-struct FlyingGame {
-  explicit FlyingGame(std::int32_t half_extent) {
-    auto input = std::make_unique<HeldKeys>();
-    for (int key : {kKeyUp, kKeyDown, kKeyLeft, kKeySpace}) input->held[key] = 1;
-    media = std::make_unique<Media>(files.Path(), nullptr, std::move(input));
-    game = std::make_unique<Game>(*media);
-    game->Rng.Seed(1);
-    game->Difficulty = 1;
-    game->WorldWidth = half_extent;
-    game->WorldHeight = half_extent;
-    GenerateWorld(*game);
-    game->ActiveWeapon = game->Weapon1;
-    game->ActiveWeapon.Refreshrate = 1;
-    SetupMedia(*game);
-  }
-  void Frame() {
-    media->SetFrameLimit(media->FramesPresented() + 1);
-    RunFrameLoop(*game);
-  }
-
-  starvane::testing::TempDirectory files;  // a directory of its own for what the game writes
-  std::unique_ptr<Media> media;
-  std::unique_ptr<Game> game;
-};
+using starvane::bench::FlyingGame;
 
 void FlyFrames(benchmark::State& state, std::int32_t half_extent) {
   FlyingGame flight(half_extent);
