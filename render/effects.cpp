@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "combat/enemy_behaviour.hpp"
 #include "media/random.hpp"
@@ -16,6 +18,13 @@
 
 namespace starvane {
 namespace {
+
+// Sums that only a broken ship file or a careless caller pushes past the 32-bit range stop at
+// its ends instead of overflowing; the screen clamps colours and clips shapes anyway.
+std::int32_t Saturated(std::int64_t value) {
+  using Limits = std::numeric_limits<std::int32_t>;
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, Limits::min(), Limits::max()));
+}
 
 // A fading spark loses 0 to 10 of each colour a frame (red, green, blue drawn in that order).
 // Once black it is removed by the next frame, so it is seen black for no frame at all. Steady
@@ -129,7 +138,8 @@ void Weapon3Glow(Game& game) {
   const float charge = game.ActiveWeapon.Value;
   Canvas& screen = game.media.Screen;
   screen.FrontColor(RoundToInt(charge / 2), RoundToInt(charge / 2), RoundToInt(charge));
-  const std::int32_t radius = RoundToInt(charge / 25) + Random(game.Rng, 2) - 1;
+  const std::int32_t radius =
+      Saturated(std::int64_t{RoundToInt(charge / 25)} + Random(game.Rng, 2) - 1);
   screen.Circle(RoundToInt(muzzle.X + game.ViewX), RoundToInt(muzzle.Y + game.ViewY), radius);
 }
 
@@ -168,7 +178,8 @@ void DrawLightning(Game& game, std::int32_t x1, std::int32_t y1, std::int32_t x2
   }
   Canvas& screen = game.media.Screen;
   const std::int32_t glow = 15 * game.FrameTick;  // brightens over the 11-frame cycle
-  screen.FrontColor(red + glow, green + glow, blue + glow);
+  screen.FrontColor(Saturated(std::int64_t{red} + glow), Saturated(std::int64_t{green} + glow),
+                    Saturated(std::int64_t{blue} + glow));
   for (std::int32_t i = 0; i + 1 < count; ++i) {
     const Point& from = points[static_cast<std::size_t>(i)];
     const Point& to = points[static_cast<std::size_t>(i) + 1];

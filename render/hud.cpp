@@ -1,6 +1,9 @@
 #include "render/hud.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "media/rounding.hpp"
 #include "media/text_numbers.hpp"
@@ -11,19 +14,29 @@ namespace starvane {
 namespace {
 
 // Where a bar of `length` pixels from `start` ends for value / max: rounded up, the end pixel
-// itself not drawn. A ceiling of 0 or less (only a broken ship file gives one) draws no bar.
+// itself not drawn. A ceiling of 0 or less, or a share that is no number (both only from a
+// broken ship file), draws no bar.
 std::int32_t BarEnd(float value, float max, float length, std::int32_t start) {
   if (!(max > 0)) return start;
-  return RoundToInt(std::ceil(value / max * length + static_cast<float>(start)));
+  const float end = std::ceil(value / max * length + static_cast<float>(start));
+  if (std::isnan(end)) return start;
+  return RoundToInt(end);
 }
 
-// The minimap: the world's -half..+half on each axis scaled to 80 pixels either side of x 720
-// and 60 pixels either side of y 540.
-std::int32_t MapX(const Game& game, float x) {
-  return RoundToInt(x / static_cast<float>(game.WorldWidth) * 80);
+// The minimap: the world's -half..+half on each axis scaled to `reach` pixels either side of the
+// map's centre, the offset rounded before it is added. A body far outside the world (or a world
+// of no size) lands at the end of the integer range rather than overflowing it.
+std::int32_t OnMap(float position, std::int32_t half_extent, float reach, std::int32_t centre) {
+  using Limits = std::numeric_limits<std::int32_t>;
+  const std::int64_t offset = RoundToInt(position / static_cast<float>(half_extent) * reach);
+  return static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(offset + centre, Limits::min(), Limits::max()));
 }
-std::int32_t MapY(const Game& game, float y) {
-  return RoundToInt(y / static_cast<float>(game.WorldHeight) * 60);
+std::int32_t MapX(const Game& game, float x, std::int32_t centre) {
+  return OnMap(x, game.WorldWidth, 80, centre);
+}
+std::int32_t MapY(const Game& game, float y, std::int32_t centre) {
+  return OnMap(y, game.WorldHeight, 60, centre);
 }
 
 void MarkBody(Canvas& screen, std::int16_t kind, std::int32_t x, std::int32_t y) {
@@ -75,11 +88,12 @@ void DrawMiniMap(Game& game) {
   screen.LineXY(639, 480, 639, 600);
   // Every body of the world, wherever it is; nothing is culled.
   WalkList(game.Bodies, [&](const Body& body) {
-    MarkBody(screen, body.Kind, MapX(game, body.Points[0].X) + 720,
-             MapY(game, body.Points[0].Y) + 540);
+    MarkBody(screen, body.Kind, MapX(game, body.Points[0].X, 720),
+             MapY(game, body.Points[0].Y, 540));
   });
   screen.FrontColor(0, 255, 0);
-  screen.Box(MapX(game, game.ShipX) + 719, MapY(game, game.ShipY) + 539, 3, 3);
+  // A 3 x 3 square centred on the ship's map position.
+  screen.Box(MapX(game, game.ShipX, 719), MapY(game, game.ShipY, 539), 3, 3);
 }
 
 void DrawHudText(Game& game) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <string>
 
 #include "arena.hpp"
@@ -168,6 +170,66 @@ TEST(DrawHudText, WeaponAtTheTopAndMoneyAtTheBottom) {
   EXPECT_EQ(Screen(a).TextX(), 10 + 8 * static_cast<int>(std::string("Money : 1234").size()));
   EXPECT_EQ(Screen(a).TextY(), 565);
   EXPECT_NE(Screen(a).Pixel(1, 3), 0) << "the W of Weapon";
+}
+
+// Values that only a broken ship file, a runaway body or a careless caller gives: whatever can
+// be drawn is drawn, and nothing overflows or misbehaves.
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+constexpr float kInfinity = std::numeric_limits<float>::infinity();
+
+TEST(DrawLightning, KeepsToItsFiftyOnePointsAndToleratesAnyIntegers) {
+  Arena a;
+  a.game.FrameTick = 10;
+  RandomGenerator expected = a.game.Rng;
+  for (int draw = 0; draw < 2 * 51; ++draw) expected.Draw64();
+  DrawLightning(a.game, kMin, kMin, kMax, kMax, kMax, kMax, kMax, kMax);
+  EXPECT_EQ(a.game.Rng.Draw64(), expected.Draw64()) << "an x and a y draw for each of 51 points";
+
+  // A bolt across the screen's top row: the colour channels saturate instead of overflowing.
+  a.game.ViewX = a.game.ViewY = 0;
+  DrawLightning(a.game, -1000, 300, 2000, 300, 2, kMax, kMin, kMax - 10);
+  bool bolt = false;
+  for (int y = 290; y <= 310; ++y) bolt = bolt || a.media.Screen.Pixel(400, y) == 0xF81F;
+  EXPECT_TRUE(bolt) << "magenta: red and blue at full, green at none";
+}
+
+TEST(UpdateEffects, SurvivesInfiniteSpeedsAndReloadCounters) {
+  for (const float extreme : {kInfinity, -kInfinity, 3e38f}) {
+    Arena a;
+    a.game.ShipSpeed = extreme;
+    a.game.SelectedWeapon = 3;
+    a.game.ActiveWeapon.Value = extreme;
+    a.game.TeleportCharge = 100;
+    a.game.Shock.Active = 1;
+    UpdateEffects(a.game);
+    UpdateEffects(a.game);
+  }
+}
+
+TEST(DrawStatusBars, ShareThatIsNoNumberOrNegativeCeilingDrawsNoBar) {
+  Arena a;
+  a.game.Life = Equipment{0, kInfinity, kInfinity, 0, 0, 0};  // infinity over infinity
+  a.game.Energie = Equipment{0, 100, -300, 0, 0, 0};
+  a.game.ActiveWeapon = Equipment{0, kInfinity, 2, 0, 0, 0};  // a bar to the screen's edge
+  DrawStatusBars(a.game);
+  for (int x = 0; x < 800; ++x) {
+    EXPECT_EQ(a.media.Screen.Pixel(x, 590), 0) << x;
+    EXPECT_EQ(a.media.Screen.Pixel(x, 585), 0) << x;
+  }
+  EXPECT_NE(a.media.Screen.Pixel(799, 20), 0);
+  EXPECT_EQ(a.media.Screen.Pixel(4, 20), 0);
+}
+
+TEST(DrawMiniMap, BodiesFarOutsideTheWorldOrAWorldOfNoSizeAreSafe) {
+  Arena a;
+  a.Add(0, 0, "random");
+  a.At(4).Points[0] = {3e38f, -kInfinity};
+  a.game.ShipX = kInfinity;
+  DrawMiniMap(a.game);
+  a.game.WorldWidth = 0;
+  a.game.WorldHeight = 0;
+  DrawMiniMap(a.game);
 }
 
 }  // namespace
