@@ -54,8 +54,10 @@ enum class ShipTest { kOutOfReach, kHit, kNeither };
 ShipTest TestAgainstShip(const Game& game, const Shot& shot, float ship_radius) {
   const float dx = std::abs(shot.X - game.ShipX);
   const float dy = std::abs(shot.Y - game.ShipY);
-  if (dx > kShotReach || dy > kShotReach) return ShipTest::kOutOfReach;
-  if (dx > ship_radius || dy > ship_radius) {
+  // An offset that is not a number settles nothing; the exact distance then decides as always.
+  const bool offsets_tell = !std::isnan(dx) && !std::isnan(dy);
+  if (offsets_tell && (dx > kShotReach || dy > kShotReach)) return ShipTest::kOutOfReach;
+  if (offsets_tell && (dx > ship_radius || dy > ship_radius)) {
     // 848 * sqrt(2) is 1199.3: surely within reach.
     if (dx <= 848 && dy <= 848) return ShipTest::kNeither;
   }

@@ -136,6 +136,12 @@ TEST(ShotPass, ShotsBeyond1200AreDroppedWithoutSkippingTheOneBehind) {
   ASSERT_EQ(r.game.Shots.CountList(), 1);
   EXPECT_EQ(r.game.Shots.At(0).Damage, 7);
 
+  // The quick test by offsets decides as the exact distance would, even for a shot whose
+  // position is not a number: its distance is no number, so it is neither hit nor dropped.
+  r.Fire(std::nanf(""), 5000);
+  Collide(r.game);
+  EXPECT_EQ(r.game.Shots.CountList(), 2);
+
   // Near the world's edge: a shot just outside the world is dropped though it is near.
   Arena edge;
   edge.PlaceShip(9990, 0);
