@@ -66,11 +66,7 @@ std::variant<Options, CommandLineError> ParseCommandLine(std::span<const std::st
     } else if (name == "--ship") {
       if (!(error = take_value())) {
         options.ship = std::string(value);
-        if (!IsValidShipName(value)) {
-          error = fail(
-              "is not a ship name: it must not be empty or hold / \\ or control "
-              "characters");
-        }
+        if (!IsValidShipName(value)) error = fail("is not a ship name: it holds a line end");
       }
     } else if (name == "--files") {
       if (!(error = take_value())) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "media/canvas.hpp"
@@ -23,6 +24,9 @@ class InputSource {
   virtual bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) = 0;
   // The movement since the last capture and the buttons held.
   virtual MouseInput CaptureMouse(std::int64_t frames_presented) = 0;
+  // The text typed since the last capture, as bytes (UTF-8 from a real keyboard). Only windows
+  // with text fields ask for it.
+  virtual std::string CaptureText(std::int64_t /*frames_presented*/) { return {}; }
   // How the game ends once frames_presented frames have been presented: a script may end it
   // where its recorded game ended. Nothing while it goes on; live input never ends it.
   virtual std::optional<LoopEnd> EndAt(std::int64_t /*frames_presented*/) const { return {}; }
@@ -32,6 +36,10 @@ class InputSource {
 class Display {
  public:
   virtual ~Display() = default;
+  // Shows only the top-left width x height of the back buffer, in a small window centred on the
+  // desktop, with the system's pointer and text input: the launcher's window. OpenScreen later
+  // turns the same window into the game's screen.
+  virtual void ShowWindowArea(int /*width*/, int /*height*/, std::string_view /*title*/) {}
   virtual bool OpenScreen(int width, int height, std::string_view title) = 0;
   // The pace of presenting, in frames per second.
   virtual void SetFrameRate(int frames_per_second) = 0;

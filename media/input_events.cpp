@@ -1,6 +1,7 @@
 #include "media/input_events.hpp"
 
 #include <algorithm>
+#include <utility>
 
 namespace starvane {
 
@@ -22,6 +23,19 @@ void ScriptedInput::ApplyEventsUpTo(std::int64_t frames_presented) {
             std::clamp<std::int64_t>(std::int64_t{mouse_.dx} + event.dx, INT32_MIN, INT32_MAX));
         mouse_.dy = static_cast<std::int32_t>(
             std::clamp<std::int64_t>(std::int64_t{mouse_.dy} + event.dy, INT32_MIN, INT32_MAX));
+        break;
+      case InputEvent::Type::Pointer:
+        // Movement before the pointer was put somewhere counts no more.
+        mouse_.pointer = PointerPosition{event.dx, event.dy};
+        mouse_.dx = 0;
+        mouse_.dy = 0;
+        break;
+      case InputEvent::Type::Wheel:
+        mouse_.wheel = static_cast<std::int32_t>(
+            std::clamp<std::int64_t>(std::int64_t{mouse_.wheel} + event.dx, INT32_MIN, INT32_MAX));
+        break;
+      case InputEvent::Type::Type:
+        text_ += event.text;
         break;
       case InputEvent::Type::ButtonPress:
       case InputEvent::Type::ButtonRelease:
@@ -45,7 +59,14 @@ MouseInput ScriptedInput::CaptureMouse(std::int64_t frames_presented) {
   MouseInput captured = mouse_;
   mouse_.dx = 0;
   mouse_.dy = 0;
+  mouse_.pointer.reset();
+  mouse_.wheel = 0;
   return captured;
+}
+
+std::string ScriptedInput::CaptureText(std::int64_t frames_presented) {
+  ApplyEventsUpTo(frames_presented);
+  return std::exchange(text_, {});
 }
 
 }  // namespace starvane

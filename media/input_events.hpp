@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "media/backend.hpp"
@@ -11,14 +12,15 @@
 namespace starvane {
 
 struct InputEvent {
-  enum class Type { KeysDown, KeysUp, MouseMove, ButtonPress, ButtonRelease };
+  enum class Type { KeysDown, KeysUp, MouseMove, ButtonPress, ButtonRelease, Pointer, Wheel, Type };
   // In effect for every examination made after this many frames have been presented.
   std::int64_t frame = 0;
   Type type = Type::KeysDown;
   std::vector<int> keys;  // KeysDown, KeysUp: key codes 0..255
-  int dx = 0;             // MouseMove
+  int dx = 0;             // MouseMove; Pointer: the position; Wheel: the steps in dx
   int dy = 0;
-  int button = 1;  // ButtonPress, ButtonRelease: 1..3
+  int button = 1;      // ButtonPress, ButtonRelease: 1..3
+  std::string text{};  // Type: the bytes typed
 };
 
 // A scripted game ends before frame `frame` is drawn, as a game ended this way.
@@ -35,6 +37,7 @@ class ScriptedInput final : public InputSource {
 
   bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) override;
   MouseInput CaptureMouse(std::int64_t frames_presented) override;
+  std::string CaptureText(std::int64_t frames_presented) override;
   std::optional<LoopEnd> EndAt(std::int64_t frames_presented) const override {
     if (end_ && frames_presented >= end_->frame) return end_->reason;
     return {};
@@ -47,7 +50,8 @@ class ScriptedInput final : public InputSource {
   std::optional<ScriptEnd> end_;
   std::size_t next_ = 0;
   KeyStates keys_{};
-  MouseInput mouse_{};  // movement not yet captured, and the buttons held
+  MouseInput mouse_{};  // movement, pointer and wheel not yet captured, and the buttons held
+  std::string text_;    // typed and not yet captured
 };
 
 }  // namespace starvane

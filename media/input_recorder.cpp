@@ -40,19 +40,51 @@ void InputRecorder::NoteKeyboard(std::int64_t frame, const KeyStates& keys) {
   for (std::size_t k = 0; k < keys.size(); ++k) keys_[k] = keys[k] != 0;
 }
 
+namespace {
+
+// A mouse event of the frame: a movement, a pointer position, wheel steps or a button.
+InputEvent MouseEvent(std::int64_t frame, InputEvent::Type type, int dx, int dy = 0,
+                      int button = 1) {
+  InputEvent event;
+  event.frame = frame;
+  event.type = type;
+  event.dx = dx;
+  event.dy = dy;
+  event.button = button;
+  return event;
+}
+
+}  // namespace
+
 void InputRecorder::NoteMouse(std::int64_t frame, const MouseInput& mouse) {
   if (file_ == nullptr) return;
+  if (mouse.pointer) {
+    Write(InputEventLine(
+        MouseEvent(frame, InputEvent::Type::Pointer, mouse.pointer->x, mouse.pointer->y)));
+  }
+  if (mouse.wheel != 0) {
+    Write(InputEventLine(MouseEvent(frame, InputEvent::Type::Wheel, mouse.wheel)));
+  }
   if (mouse.dx != 0 || mouse.dy != 0) {
-    Write(InputEventLine({frame, InputEvent::Type::MouseMove, {}, mouse.dx, mouse.dy}));
+    Write(InputEventLine(MouseEvent(frame, InputEvent::Type::MouseMove, mouse.dx, mouse.dy)));
   }
   for (int b = 0; b < 3; ++b) {
     const auto i = static_cast<std::size_t>(b);
     if (mouse.buttons[i] == buttons_[i]) continue;
     const auto type =
         mouse.buttons[i] ? InputEvent::Type::ButtonPress : InputEvent::Type::ButtonRelease;
-    Write(InputEventLine({frame, type, {}, 0, 0, b + 1}));
+    Write(InputEventLine(MouseEvent(frame, type, 0, 0, b + 1)));
     buttons_[i] = mouse.buttons[i];
   }
+}
+
+void InputRecorder::NoteText(std::int64_t frame, const std::string& text) {
+  if (file_ == nullptr || text.empty()) return;
+  InputEvent event;
+  event.frame = frame;
+  event.type = InputEvent::Type::Type;
+  event.text = text;
+  Write(InputEventLine(event));
 }
 
 void InputRecorder::NoteEnd(const ScriptEnd& end) {

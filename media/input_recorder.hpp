@@ -26,6 +26,7 @@ class InputRecorder {
 
   void NoteKeyboard(std::int64_t frame, const KeyStates& keys);
   void NoteMouse(std::int64_t frame, const MouseInput& mouse);
+  void NoteText(std::int64_t frame, const std::string& text);
   // The end line of a game that did not end by Escape (see media/input_script.hpp).
   void NoteEnd(const ScriptEnd& end);
   // Writes what is buffered; false when anything could not be written.

@@ -43,6 +43,15 @@ std::vector<std::string_view> Words(std::string_view line) {
   return words;
 }
 
+// What follows the word (a view into the line) and one space or tab after it, to the end of
+// the line, byte for byte.
+std::string_view RestOfLine(std::string_view line, std::string_view word) {
+  std::string_view rest =
+      line.substr(static_cast<std::size_t>(word.data() - line.data()) + word.size());
+  if (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
+  return rest;
+}
+
 // Parses one event line; returns the problem, or nothing when the line is good.
 std::optional<std::string> ParseEvent(const std::vector<std::string_view>& words,
                                       InputEvent& event) {
@@ -68,6 +77,23 @@ std::optional<std::string> ParseEvent(const std::vector<std::string_view>& words
     event.dy = *dy;
     return {};
   }
+  if (verb == "pointer") {
+    event.type = InputEvent::Type::Pointer;
+    if (extra != 2) return std::string("'pointer' needs two numbers, X and Y");
+    const auto x = ParseWhole<int>(words[2]);
+    const auto y = ParseWhole<int>(words[3]);
+    if (!x || !y) return "'pointer' needs two whole numbers, not " + Quoted(words[x ? 3 : 2]);
+    event.dx = *x;
+    event.dy = *y;
+    return {};
+  }
+  if (verb == "wheel") {
+    event.type = InputEvent::Type::Wheel;
+    const auto steps = extra == 1 ? ParseWhole<int>(words[2]) : std::nullopt;
+    if (!steps) return std::string("'wheel' needs one whole number of steps");
+    event.dx = *steps;
+    return {};
+  }
   if (verb == "press" || verb == "release") {
     event.type = verb == "press" ? InputEvent::Type::ButtonPress : InputEvent::Type::ButtonRelease;
     if (extra > 1) return Quoted(verb) + " takes at most one button";
@@ -80,7 +106,8 @@ std::optional<std::string> ParseEvent(const std::vector<std::string_view>& words
     }
     return {};
   }
-  return "unknown event " + Quoted(verb) + " (down, up, mouse, press, release or end)";
+  return "unknown event " + Quoted(verb) +
+         " (down, up, mouse, pointer, wheel, press, release, type or end)";
 }
 
 // Parses an end line; returns the problem, or nothing when the line is good.
@@ -102,11 +129,8 @@ std::optional<std::string> ParseHeader(std::string_view line,
   const std::string_view name = words[0];
   if (name == "ship") {
     // The name is the rest of the line after one separator, byte for byte, as a recording
-    // writes it: spaces at either end are part of the name.
-    std::string_view rest = line.substr(line.find("ship") + 4);
-    if (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
-    if (!IsValidShipName(rest)) return "'ship' needs a ship name";
-    script.ship = std::string(rest);
+    // writes it: spaces at either end are part of the name, and so is an empty rest.
+    script.ship = std::string(RestOfLine(line, name));
     return {};
   }
   if (words.size() != 2) return Quoted(name) + " needs one value";
@@ -177,7 +201,14 @@ std::variant<InputScript, InputScriptError> ParseInputScript(std::string_view te
     }
     InputEvent event;
     event.frame = *frame;
-    if (auto problem = ParseEvent(words, event)) return fail(*problem);
+    if (words[1] == "type") {
+      // The text is the rest of the whole line after one separator, '#' and blanks included.
+      event.type = InputEvent::Type::Type;
+      event.text = std::string(RestOfLine(whole_line, words[1]));
+      if (event.text.empty()) return fail("'type' needs the text typed");
+    } else if (auto problem = ParseEvent(words, event)) {
+      return fail(*problem);
+    }
     last_frame = *frame;
     script.events.push_back(std::move(event));
   }
@@ -245,6 +276,19 @@ std::string InputEventLine(const InputEvent& event) {
       line += event.type == InputEvent::Type::ButtonPress ? " press " : " release ";
       line += std::to_string(event.button);
       break;
+    case InputEvent::Type::Pointer:
+      line += " pointer " + std::to_string(event.dx) + " " + std::to_string(event.dy);
+      break;
+    case InputEvent::Type::Wheel:
+      line += " wheel " + std::to_string(event.dx);
+      break;
+    case InputEvent::Type::Type:
+      // A line end cannot stand in a line; typed text never reaches a field with one anyway.
+      line += " type ";
+      for (char c : event.text) {
+        if (c != '\n' && c != '\r') line += c;
+      }
+      break;
   }
   return line + "\n";
 }
@@ -269,11 +313,7 @@ std::optional<float> ParseDifficulty(std::string_view text) {
 }
 
 bool IsValidShipName(std::string_view name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  for (char c : name) {
-    if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
-  }
-  return true;
+  return name.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
 
 }  // namespace starvane

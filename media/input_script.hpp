@@ -6,6 +6,9 @@
 //   F down KEY [KEY...]                       keys go down
 //   F up KEY [KEY...]                         keys go up
 //   F mouse DX DY                             relative mouse movement
+//   F pointer X Y                             the pointer put at a screen position (windows)
+//   F wheel N                                 the mouse wheel turned N steps (positive: up)
+//   F type TEXT                               text typed: the rest of the line, '#' included
 //   F press [BUTTON] | F release [BUTTON]     mouse button 1..3 (default 1) down or up
 //   F end frames | F end closed               the game ends before frame F is drawn; the last line
 //
@@ -64,8 +67,8 @@ std::string ScriptEndLine(const ScriptEnd& end);
 // 150); nothing for any other text. Shared by the command line and the script header.
 std::optional<float> ParseDifficulty(std::string_view text);
 
-// Whether a text can name a ship: not empty, and no path separators or control characters,
-// since it becomes the name of the ship's file.
+// Whether a text can name a ship. A name is one line of the ship list, so any bytes but a line
+// end or a zero byte, the empty text included; the ship's file name is made safe on its own.
 bool IsValidShipName(std::string_view name);
 
 }  // namespace starvane

@@ -34,6 +34,8 @@ void Media::FlipBuffers() {
 }
 
 int Media::ExamineKeyboard() {
+  typed_text_ = input_->CaptureText(frames_presented_);
+  if (recorder_) recorder_->NoteText(frames_presented_, typed_text_);
   KeyStates captured{};
   if (!input_->CaptureKeyboard(frames_presented_, captured)) return keyboard_.Examine(nullptr);
   if (recorder_) recorder_->NoteKeyboard(frames_presented_, captured);

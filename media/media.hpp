@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "media/backend.hpp"
@@ -29,6 +30,12 @@ class Media {
   FileTable Files;
   Canvas Screen;  // the back buffer: every primitive is drawn on it
 
+  // The launcher's window: only the top-left width x height of the back buffer is shown, with
+  // the system's pointer, whose position the mouse then follows; text input is on.
+  void ShowWindowArea(int width, int height, std::string_view title) {
+    display_->ShowWindowArea(width, height, title);
+  }
+
   // Screen start, in this order: InitScreen, OpenScreen, SetFrameRate, InitKeyboard, InitMouse.
   void InitScreen() {}
   bool OpenScreen(int width, int height, int depth, std::string_view title);
@@ -43,8 +50,11 @@ class Media {
   void FlipBuffers();
   std::int64_t FramesPresented() const { return frames_presented_; }
 
-  // Captures the state of all keys; 0 when the capture failed and the last state stays.
+  // Captures the state of all keys, and the text typed since the last examination; 0 when the
+  // capture failed and the last state stays.
   int ExamineKeyboard();
+  // The bytes typed between the last two examinations of the keyboard.
+  const std::string& TypedText() const { return typed_text_; }
   int KeyboardPushed(int key) const { return keyboard_.KeyboardPushed(key); }
   int KeyboardReleased(int key) { return keyboard_.KeyboardReleased(key); }
 
@@ -52,6 +62,7 @@ class Media {
   int MouseX() const { return mouse_.MouseX(); }
   int MouseY() const { return mouse_.MouseY(); }
   int MouseButton(int button) const { return mouse_.MouseButton(button); }
+  int MouseWheel() const { return mouse_.MouseWheel(); }
 
   // The one end test of every loop that presents frames, asked before each frame: the frame
   // limit (--frames) was reached, the input script ends here (its end line), or the player asked
@@ -78,6 +89,7 @@ class Media {
   std::int64_t frames_presented_ = 0;
   std::optional<std::int64_t> frame_limit_;
   bool screenshot_asked_ = false;  // F12 went down since the last flip
+  std::string typed_text_;
 };
 
 }  // namespace starvane

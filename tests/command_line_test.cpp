@@ -62,7 +62,8 @@ TEST(CommandLine, EveryMistakeIsNamed) {
             std::string::npos);
   EXPECT_NE(ErrorOf({"--files", "/no/such/dir"}).find("is not a directory"), std::string::npos);
   EXPECT_NE(ErrorOf({"--dump", ""}).find("is not a file name"), std::string::npos);
-  for (std::string_view bad : {"", "..", "a/b", "a\\b", "line\nbreak"}) {
+  // A name is a line of the ship list: anything but a line end (the file name is made safe).
+  for (std::string_view bad : {"line\nbreak", "a\rb"}) {
     EXPECT_NE(ErrorOf({"--ship", bad}).find("is not a ship name"), std::string::npos) << bad;
   }
 }

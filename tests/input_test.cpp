@@ -138,7 +138,8 @@ TEST(InputScript, ReadsHeaderAndEvents) {
 
 TEST(InputScript, NamesTheFileAndLineOfEveryMistake) {
   EXPECT_EQ(ParseError("0 down Escape\n\n2 jump\n"),
-            "s.txt:3: unknown event 'jump' (down, up, mouse, press, release or end)");
+            "s.txt:3: unknown event 'jump' (down, up, mouse, pointer, wheel, press, release, type "
+            "or end)");
   EXPECT_EQ(ParseError("5 down A\n4 up A\n"),
             "s.txt:2: frame 4 comes after frame 5: frame numbers never decrease");
   EXPECT_EQ(ParseError("1 down Esc\n"), "s.txt:1: unknown key 'Esc' (a key name or a code 0..255)");
@@ -153,7 +154,6 @@ TEST(InputScript, NamesTheFileAndLineOfEveryMistake) {
   EXPECT_EQ(ParseError("difficulty medium\n"), "s.txt:1: 'medium' is not a difficulty");
   EXPECT_EQ(ParseError("seed\n"), "s.txt:1: 'seed' needs one value");
   EXPECT_EQ(ParseError("seed x\n"), "s.txt:1: the seed 'x' is not a whole number");
-  EXPECT_EQ(ParseError("ship ../x\n"), "s.txt:1: 'ship' needs a ship name");
   EXPECT_EQ(ParseError("speed 3\n"),
             "s.txt:1: unknown line 'speed' (seed, difficulty, ship, or a frame number)");
   EXPECT_EQ(ParseError("0 down A\nseed 3\n"), "s.txt:2: 'seed' must come before the events");
@@ -210,7 +210,7 @@ TEST(InputScript, AnEndLineEndsTheScriptAndNothingFollowsIt) {
 }
 
 TEST(InputScript, TheHeaderKeepsTheShipNameByteForByte) {
-  for (const std::string ship : {" Blue  Moon ", "#1 ", "a#b", "\xC3\xA9t\xC3\xA9"}) {
+  for (const std::string ship : {" Blue  Moon ", "#1 ", "a#b", "\xC3\xA9t\xC3\xA9", "", "../x"}) {
     const auto parsed = ParseInputScript(InputScriptHeader(5, 150, ship), "h.txt");
     ASSERT_TRUE(std::holds_alternative<InputScript>(parsed)) << ship;
     const InputScript& script = std::get<InputScript>(parsed);
@@ -218,7 +218,52 @@ TEST(InputScript, TheHeaderKeepsTheShipNameByteForByte) {
     EXPECT_EQ(*script.seed, 5u);
     EXPECT_EQ(*script.difficulty, 150.0f);
   }
-  EXPECT_EQ(ParseError("ship \n"), "s.txt:1: 'ship' needs a ship name");
+}
+
+TEST(InputScript, PointerWheelAndTypedTextReadBackAsRecorded) {
+  starvane::testing::TempDirectory dir;
+  auto recorder = InputRecorder::Create(dir.Path() / "rec.txt", "");
+  ASSERT_NE(recorder, nullptr);
+  MouseInput put;
+  put.pointer = PointerPosition{120, 45};
+  put.dx = 3;
+  put.wheel = -2;
+  recorder->NoteMouse(4, put);
+  recorder->NoteText(5, "a # b \r\n");  // line ends cannot stand in a line
+  ASSERT_TRUE(recorder->Finish());
+  EXPECT_EQ(dir.Read("rec.txt"), "4 pointer 120 45\n4 wheel -2\n4 mouse 3 0\n5 type a # b \n");
+
+  const auto parsed = ParseInputScript(dir.Read("rec.txt"), "rec.txt");
+  ASSERT_TRUE(std::holds_alternative<InputScript>(parsed));
+  ScriptedInput input(std::get<InputScript>(parsed).events);
+  EXPECT_EQ(input.CaptureText(4), "");
+  const MouseInput at4 = input.CaptureMouse(4);
+  ASSERT_TRUE(at4.pointer);
+  EXPECT_EQ(*at4.pointer, (PointerPosition{120, 45}));
+  EXPECT_EQ(at4.dx, 3);
+  EXPECT_EQ(at4.wheel, -2);
+  const MouseInput at5 = input.CaptureMouse(5);  // each capture takes them once
+  EXPECT_FALSE(at5.pointer);
+  EXPECT_EQ(at5.wheel, 0);
+  EXPECT_EQ(input.CaptureText(5), "a # b ");
+  EXPECT_EQ(input.CaptureText(6), "");
+
+  // The mouse puts the position first, then adds the movement, clamped to the screen.
+  Mouse mouse;
+  mouse.Examine(at4);
+  EXPECT_EQ(mouse.MouseX(), 123);
+  EXPECT_EQ(mouse.MouseY(), 45);
+  EXPECT_EQ(mouse.MouseWheel(), -2);
+  MouseInput far;
+  far.pointer = PointerPosition{-5, 9000};
+  mouse.Examine(far);
+  EXPECT_EQ(mouse.MouseX(), 0);
+  EXPECT_EQ(mouse.MouseY(), 600);
+  EXPECT_EQ(mouse.MouseWheel(), 0);
+
+  EXPECT_EQ(ParseError("0 type\n"), "s.txt:1: 'type' needs the text typed");
+  EXPECT_EQ(ParseError("0 pointer 1\n"), "s.txt:1: 'pointer' needs two numbers, X and Y");
+  EXPECT_EQ(ParseError("0 wheel x\n"), "s.txt:1: 'wheel' needs one whole number of steps");
 }
 
 TEST(InputScript, ADirectoryOrAMissingFileIsNoScript) {

@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "media/frame_pacer.hpp"
 #include "media/keyboard.hpp"
@@ -24,6 +26,7 @@ class SdlScreen final : public Display, public InputSource {
   explicit SdlScreen(ScreenOptions options) : options_(std::move(options)) {}
   ~SdlScreen() override;
 
+  void ShowWindowArea(int width, int height, std::string_view title) override;
   bool OpenScreen(int width, int height, std::string_view title) override;
   void SetFrameRate(int frames_per_second) override { pacer_.SetFrameRate(frames_per_second); }
   void Present(const Canvas& canvas) override;
@@ -33,8 +36,10 @@ class SdlScreen final : public Display, public InputSource {
   // The state as of the last processing of window messages: it changes only inside Present.
   bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) override;
   MouseInput CaptureMouse(std::int64_t frames_presented) override;
+  std::string CaptureText(std::int64_t frames_presented) override;
 
  private:
+  bool CreateRenderer();
   void ProcessWindowMessages();
   void ToggleFullScreen();
   double PointsPerPixel();  // window points per pixel of the game image
@@ -50,6 +55,13 @@ class SdlScreen final : public Display, public InputSource {
   double pending_dx_ = 0;       // mouse movement in game pixels, fractions kept
   double pending_dy_ = 0;
   std::array<bool, 3> buttons_{};
+  std::int32_t pending_wheel_ = 0;
+  // While a window area is shown (the launcher), the system's pointer is shown and followed by
+  // its position, and typed text is collected.
+  int area_width_ = 0;
+  int area_height_ = 0;
+  std::optional<PointerPosition> pointer_;
+  std::string pending_text_;
 };
 
 SdlScreen::~SdlScreen() {
@@ -59,12 +71,7 @@ SdlScreen::~SdlScreen() {
   SDL_Quit();
 }
 
-bool SdlScreen::OpenScreen(int width, int height, std::string_view title) {
-  const std::string caption(title);
-  const Uint32 mode = options_.windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
-  window_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                             height, mode | SDL_WINDOW_ALLOW_HIGHDPI);
-  if (window_ == nullptr) return false;
+bool SdlScreen::CreateRenderer() {
   // Vsync only keeps the image from tearing; the pacer sets the game's pace.
   renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
   if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, 0);
@@ -72,7 +79,45 @@ bool SdlScreen::OpenScreen(int width, int height, std::string_view title) {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
                                kScreenWidth, kScreenHeight);
-  if (texture_ == nullptr) return false;
+  return texture_ != nullptr;
+}
+
+void SdlScreen::ShowWindowArea(int width, int height, std::string_view title) {
+  area_width_ = std::clamp(width, 1, kScreenWidth);
+  area_height_ = std::clamp(height, 1, kScreenHeight);
+  const std::string caption(title);
+  if (window_ == nullptr) {
+    window_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               area_width_, area_height_, SDL_WINDOW_ALLOW_HIGHDPI);
+    if (window_ == nullptr || !CreateRenderer()) return;
+  }
+  SDL_ShowCursor(SDL_ENABLE);
+  SDL_SetRelativeMouseMode(SDL_FALSE);
+  SDL_StartTextInput();
+  ProcessWindowMessages();
+}
+
+bool SdlScreen::OpenScreen(int width, int height, std::string_view title) {
+  const std::string caption(title);
+  const Uint32 mode = options_.windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
+  if (window_ == nullptr) {
+    window_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               width, height, mode | SDL_WINDOW_ALLOW_HIGHDPI);
+    if (window_ == nullptr || !CreateRenderer()) return false;
+  } else {
+    // The launcher's window becomes the game's screen.
+    if (renderer_ == nullptr) return false;
+    SDL_SetWindowTitle(window_, caption.c_str());
+    SDL_SetWindowSize(window_, width, height);
+    SDL_SetWindowResizable(window_, SDL_TRUE);
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    if (!options_.windowed) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  }
+  area_width_ = 0;
+  area_height_ = 0;
+  pointer_.reset();
+  pending_text_.clear();
+  SDL_StopTextInput();
   SDL_ShowCursor(SDL_DISABLE);
   SDL_SetRelativeMouseMode(SDL_TRUE);
   ProcessWindowMessages();
@@ -89,7 +134,13 @@ void SdlScreen::Present(const Canvas& canvas) {
     const SDL_Rect target{fit.x, fit.y, fit.width, fit.height};
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+    if (area_width_ > 0) {
+      // The launcher's window shows its own area of the back buffer, filling the window.
+      const SDL_Rect area{0, 0, area_width_, area_height_};
+      SDL_RenderCopy(renderer_, texture_, &area, nullptr);
+    } else {
+      SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+    }
     pacer_.WaitForNextFrame(clock_);
     SDL_RenderPresent(renderer_);
   }
@@ -126,6 +177,22 @@ void SdlScreen::ProcessWindowMessages() {
         if (event.key.keysym.scancode == SDL_SCANCODE_RETURN) shortcut_keys_.Release(kKeyReturn);
         break;
       case SDL_MOUSEMOTION: {
+        if (area_width_ > 0) {
+          // The launcher follows the system's pointer where it is, in pixels of its area.
+          int window_width = 0;
+          int window_height = 0;
+          SDL_GetWindowSize(window_, &window_width, &window_height);
+          const double x = window_width > 0
+                               ? static_cast<double>(event.motion.x) * area_width_ / window_width
+                               : 0;
+          const double y = window_height > 0
+                               ? static_cast<double>(event.motion.y) * area_height_ / window_height
+                               : 0;
+          pointer_ = PointerPosition{RoundToInt(std::floor(x)), RoundToInt(std::floor(y))};
+          pending_dx_ = 0;
+          pending_dy_ = 0;
+          break;
+        }
         // The image may be scaled: the pointer in the panel moves as far on the screen as the
         // player's hand moves the desktop's pointer.
         const double scale = PointsPerPixel();
@@ -133,6 +200,17 @@ void SdlScreen::ProcessWindowMessages() {
         pending_dy_ += event.motion.yrel / scale;
         break;
       }
+      case SDL_MOUSEWHEEL: {
+        const std::int64_t steps = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED
+                                       ? -std::int64_t{event.wheel.y}
+                                       : std::int64_t{event.wheel.y};
+        pending_wheel_ = static_cast<std::int32_t>(
+            std::clamp<std::int64_t>(pending_wheel_ + steps, -1000000, 1000000));
+        break;
+      }
+      case SDL_TEXTINPUT:
+        if (area_width_ > 0 && pending_text_.size() < 4096) pending_text_ += event.text.text;
+        break;
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP: {
         // SDL numbers the buttons left, middle, right; the game left, right, middle.
@@ -178,7 +256,13 @@ MouseInput SdlScreen::CaptureMouse(std::int64_t) {
   pending_dx_ -= whole_dx;
   pending_dy_ -= whole_dy;
   input.buttons = buttons_;
+  input.pointer = std::exchange(pointer_, std::nullopt);
+  input.wheel = std::exchange(pending_wheel_, 0);
   return input;
+}
+
+std::string SdlScreen::CaptureText(std::int64_t) {
+  return std::exchange(pending_text_, {});
 }
 
 }  // namespace
