@@ -49,6 +49,9 @@ std::variant<Options, CommandLineError> ParseCommandLine(std::span<const std::st
     } else if (name == "--window") {
       error = flag();
       options.window = true;
+    } else if (name == "--launcher") {
+      error = flag();
+      options.launcher = true;
     } else if (name == "--seed") {
       if (!(error = take_value())) {
         options.seed = ParseWhole<std::uint64_t>(value);
@@ -111,6 +114,8 @@ std::string Usage() {
   --headless           no window, no pacing, no display needed; implies the launcher is skipped
                        (difficulty default easy, ship default MyShip)
   --window             play in a window instead of full screen (Alt+Enter toggles)
+  --launcher           show the launcher even where it is skipped (with --headless: driven by
+                       --input, whose pointer, press and type events click and type in it)
   --frames N           end after N presented frames; like closing from outside, this saves nothing
   --input FILE         take keyboard and mouse from an input script
   --record FILE        write this session's input, with its seed, difficulty and ship, as an

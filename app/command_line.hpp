@@ -18,6 +18,7 @@ struct Options {
   bool version = false;
   bool headless = false;
   bool window = false;
+  bool launcher = false;  // the launcher even where it is skipped (headless)
   std::optional<float> difficulty;
   std::optional<std::string> ship;
   std::optional<std::uint64_t> seed;

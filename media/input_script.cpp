@@ -133,6 +133,11 @@ std::optional<std::string> ParseHeader(std::string_view line,
     script.ship = std::string(RestOfLine(line, name));
     return {};
   }
+  if (name == "launcher") {
+    if (words.size() != 1) return std::string("'launcher' takes no value");
+    script.launcher = true;
+    return {};
+  }
   if (words.size() != 2) return Quoted(name) + " needs one value";
   if (name == "seed") {
     script.seed = ParseWhole<std::uint64_t>(words[1]);
@@ -144,7 +149,7 @@ std::optional<std::string> ParseHeader(std::string_view line,
     if (!script.difficulty) return Quoted(words[1]) + " is not a difficulty";
     return {};
   }
-  return "unknown line " + Quoted(name) + " (seed, difficulty, ship, or a frame number)";
+  return "unknown line " + Quoted(name) + " (seed, difficulty, ship, launcher, or a frame number)";
 }
 
 }  // namespace
@@ -255,6 +260,12 @@ std::string InputScriptHeader(std::uint64_t seed, float difficulty, const std::s
   return "# Starvane input recording: play it back with --headless --input FILE\n"
          "seed " +
          std::to_string(seed) + "\ndifficulty " + FloatToText(difficulty) + "\nship " + ship + "\n";
+}
+
+std::string InputScriptLauncherHeader(std::uint64_t seed) {
+  return "# Starvane input recording: play it back with --headless --input FILE\n"
+         "seed " +
+         std::to_string(seed) + "\nlauncher\n";
 }
 
 std::string InputEventLine(const InputEvent& event) {

@@ -3,6 +3,8 @@
 // on a ship line, whose whole rest is the ship's name).
 //
 //   seed N | difficulty LEVEL | ship NAME     optional header lines, before the first event
+//   launcher                                  the events begin in the launcher, which chooses
+//                                             the ship and the difficulty
 //   F down KEY [KEY...]                       keys go down
 //   F up KEY [KEY...]                         keys go up
 //   F mouse DX DY                             relative mouse movement
@@ -38,6 +40,7 @@ struct InputScript {
   std::optional<std::uint64_t> seed;
   std::optional<float> difficulty;
   std::optional<std::string> ship;
+  bool launcher = false;  // the game starts in the launcher, even headless
   std::vector<InputEvent> events;
   std::optional<ScriptEnd> end;
 };
@@ -55,6 +58,9 @@ std::variant<InputScript, InputScriptError> LoadInputScript(const std::string& p
 
 // The header lines that make a recording replay the same game.
 std::string InputScriptHeader(std::uint64_t seed, float difficulty, const std::string& ship);
+// The header of a recording that begins in the launcher: its events choose the ship and the
+// difficulty, so a replay runs the launcher again (with the same ship list).
+std::string InputScriptLauncherHeader(std::uint64_t seed);
 
 // One event as a script line, with its line feed. Key codes without a name are written in
 // decimal, code 0 as "00" (a single digit names that digit's key).

@@ -155,7 +155,7 @@ TEST(InputScript, NamesTheFileAndLineOfEveryMistake) {
   EXPECT_EQ(ParseError("seed\n"), "s.txt:1: 'seed' needs one value");
   EXPECT_EQ(ParseError("seed x\n"), "s.txt:1: the seed 'x' is not a whole number");
   EXPECT_EQ(ParseError("speed 3\n"),
-            "s.txt:1: unknown line 'speed' (seed, difficulty, ship, or a frame number)");
+            "s.txt:1: unknown line 'speed' (seed, difficulty, ship, launcher, or a frame number)");
   EXPECT_EQ(ParseError("0 down A\nseed 3\n"), "s.txt:2: 'seed' must come before the events");
   EXPECT_EQ(ParseError(""), "(accepted)");
   EXPECT_EQ(ParseError(std::string_view("0 down A\0B\n", 11)),
@@ -217,7 +217,19 @@ TEST(InputScript, TheHeaderKeepsTheShipNameByteForByte) {
     EXPECT_EQ(*script.ship, ship);
     EXPECT_EQ(*script.seed, 5u);
     EXPECT_EQ(*script.difficulty, 150.0f);
+    EXPECT_FALSE(script.launcher);
   }
+}
+
+TEST(InputScript, ALauncherRecordingSaysSoInsteadOfTheShipAndDifficulty) {
+  const auto parsed = ParseInputScript(InputScriptLauncherHeader(9), "h.txt");
+  ASSERT_TRUE(std::holds_alternative<InputScript>(parsed));
+  const InputScript& script = std::get<InputScript>(parsed);
+  EXPECT_TRUE(script.launcher);
+  EXPECT_EQ(*script.seed, 9u);
+  EXPECT_FALSE(script.difficulty);
+  EXPECT_FALSE(script.ship);
+  EXPECT_EQ(ParseError("launcher now\n"), "s.txt:1: 'launcher' takes no value");
 }
 
 TEST(InputScript, PointerWheelAndTypedTextReadBackAsRecorded) {
