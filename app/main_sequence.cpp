@@ -1,6 +1,7 @@
 #include "app/main_sequence.hpp"
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <variant>
@@ -12,6 +13,7 @@
 #include "app/world_generation.hpp"
 #include "media/bmp.hpp"
 #include "media/files.hpp"
+#include "media/files_directory.hpp"
 #include "media/input_events.hpp"
 #include "media/input_script.hpp"
 #include "media/keys.hpp"
@@ -19,6 +21,7 @@
 #include "media/quit_signal.hpp"
 #include "media/real_screen.hpp"
 #include "media/text_quoting.hpp"
+#include "workshop/ship_file.hpp"
 #include "world/game.hpp"
 
 namespace starvane {
@@ -95,7 +98,15 @@ int RunStarvane(std::span<const std::string_view> args) {
                                            : FreshSeed();  // the clock only when no seed is given
   const float difficulty = options.difficulty.value_or(script.difficulty.value_or(1.0f));
   const std::string ship = options.ship.value_or(script.ship.value_or("MyShip"));
-  const std::filesystem::path file_directory = options.files.value_or(ProgramDirectory());
+  std::filesystem::path file_directory;
+  if (options.files) {
+    file_directory = *options.files;
+  } else {
+    FilesDirectoryChoice choice = DefaultFilesDirectory(
+        ProgramDirectory(), [](const char* name) { return std::getenv(name); });
+    if (!choice.notice.empty()) std::fprintf(stderr, "starvane: %s\n", choice.notice.c_str());
+    file_directory = std::move(choice.directory);
+  }
 
   std::unique_ptr<Display> display;
   if (!options.headless) {
@@ -135,17 +146,23 @@ int RunStarvane(std::span<const std::string_view> args) {
   game.Difficulty = difficulty;
   game.ShipName = ship;
   GenerateWorld(game);
-  // The ship flies with its start equipment. Loading the ship from its file will do this later.
-  game.ActiveWeapon = game.Weapon1;
-  game.ActiveWeapon.Refreshrate = 1.0f;
 
   if (!SetupMedia(game)) return Fail(kExitFailure, "cannot open the screen");
+  if (const std::string warning = LoadShip(game); !warning.empty()) {
+    std::fprintf(stderr, "starvane: %s\n", warning.c_str());
+  }
   // Escape, a closed window and SIGINT/SIGTERM end the game alike; only --frames ends it the
-  // way a program stopped from outside would. Saving the ship will depend on it.
+  // way a program stopped from outside would, and that saves nothing.
   const LoopEnd end = RunFrameLoop(game);
 
-  // Every output is written even when another one fails; each failure has its message.
+  // Every output is written even when another one fails; each failure has its message. The
+  // ship is saved first, so the dump and the screenshot come after it.
   int status = kExitOk;
+  if (end != LoopEnd::FrameLimit) {
+    if (const std::string problem = SaveShip(game); !problem.empty()) {
+      status = Fail(kExitFailure, problem);
+    }
+  }
   if (!media.FinishRecording(end)) status = CannotWrite("the recording", *options.record);
   if (options.screenshot && !WriteBmp(*options.screenshot, media.Screen)) {
     status = CannotWrite("the screenshot", *options.screenshot);

@@ -1,5 +1,6 @@
 #include "media/files.hpp"
 
+#include <cerrno>
 #include <system_error>
 
 namespace starvane {
@@ -32,21 +33,26 @@ int FileTable::ReadFile(int file, std::string_view name) {
 
 int FileTable::Open(int file, std::string_view name, bool create) {
   CloseFile(file);
-  if (!IsPlainFileName(name)) return 0;
+  if (!IsPlainFileName(name)) {
+    last_open_error_ = std::make_error_code(std::errc::invalid_argument);
+    return 0;
+  }
   const std::filesystem::path path = directory_ / std::string(name);
   std::FILE* stream = nullptr;
+  errno = 0;
   if (create) {
     stream = std::fopen(path.c_str(), "r+b");
     // Create the file only when it really is absent: "w+b" on an existing file would empty it.
-    std::error_code error;
-    if (stream == nullptr && !std::filesystem::exists(path, error) && !error) {
-      stream = std::fopen(path.c_str(), "w+b");
-    }
+    if (stream == nullptr && errno == ENOENT) stream = std::fopen(path.c_str(), "w+b");
   } else {
     stream = std::fopen(path.c_str(), "rb");
   }
-  if (stream == nullptr) return 0;
-  slots_[file] = OpenedFile{stream, false};
+  if (stream == nullptr) {
+    last_open_error_ = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
+    return 0;
+  }
+  last_open_error_.clear();
+  slots_[file] = OpenedFile{stream, false, {}};
   current_ = file;
   has_current_ = true;
   return 1;
@@ -90,8 +96,12 @@ std::string FileTable::ReadLine() {
   OpenedFile* opened = Current();
   if (opened == nullptr) return line;
   SwitchTo(*opened, false);
+  errno = 0;
   for (;;) {
     const int byte = std::fgetc(opened->stream);
+    if (byte == EOF && std::ferror(opened->stream) && !opened->read_error) {
+      opened->read_error = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
+    }
     if (byte == EOF || byte == '\n' || byte == 0) break;
     if (byte == '\r') {
       // CR LF ends a line as one terminator; a CR alone ends it too and keeps the next byte.
@@ -103,6 +113,11 @@ std::string FileTable::ReadLine() {
   }
   std::clearerr(opened->stream);
   return line;
+}
+
+std::error_code FileTable::ReadError(int file) const {
+  const auto found = slots_.find(file);
+  return found == slots_.end() ? std::error_code() : found->second.read_error;
 }
 
 void FileTable::WriteLine(std::string_view text) {

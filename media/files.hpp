@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace starvane {
 
@@ -28,6 +29,9 @@ class FileTable {
   int OpenFile(int file, std::string_view name);
   // Opens an existing file for reading only; 0 when it does not exist. The file becomes current.
   int ReadFile(int file, std::string_view name);
+  // Why the last OpenFile or ReadFile that returned 0 failed: no_such_file_or_directory when
+  // the file is simply absent, invalid_argument for a name that is no plain file name.
+  std::error_code LastOpenError() const { return last_open_error_; }
   void CloseFile(int file);
   // Non-zero when no byte is left to read in that file (or the slot holds no file).
   int Eof(int file);
@@ -36,6 +40,9 @@ class FileTable {
   std::string ReadLine();
   // The text and CR LF, at the current file's position. Nothing when there is no current file.
   void WriteLine(std::string_view text);
+  // The first error met while reading that file since it was opened (not its end: an I/O error,
+  // or a directory opened as a file); empty when there was none.
+  std::error_code ReadError(int file) const;
 
   // A name the game may open: a plain file name inside the directory. Empty names, path
   // separators, "." and ".." and zero bytes are refused, so no name can reach another folder.
@@ -45,6 +52,7 @@ class FileTable {
   struct OpenedFile {
     std::FILE* stream = nullptr;
     bool writing = false;  // the last operation wrote; C streams need a seek between the two
+    std::error_code read_error;
   };
   int Open(int file, std::string_view name, bool create);
   OpenedFile* Current();
@@ -54,6 +62,7 @@ class FileTable {
   std::map<int, OpenedFile> slots_;
   int current_ = -1;
   bool has_current_ = false;
+  std::error_code last_open_error_;
 };
 
 }  // namespace starvane

@@ -153,6 +153,9 @@ TEST(PlayBinary, AGameEndedByFramesOrASignalReplaysToTheSameEnd) {
   ASSERT_EQ(std::system(command.c_str()), 0);
   const std::string signalled = dir.Read("sig.txt");
   EXPECT_NE(signalled.find(" end closed\n"), std::string::npos) << signalled;
+  // Ended like Escape, the game saved its ship. The replay must start from the ship the
+  // recorded game started from: none.
+  EXPECT_TRUE(std::filesystem::remove(dir.Path() / "MyShip.shp"));
   const auto again = RunStarvaneBinary("--headless --files " + In(dir, "") + " --input " +
                                        In(dir, "sig.txt") + " --dump " + In(dir, "d.json"));
   ASSERT_EQ(again.status, 0) << again.err;
@@ -218,6 +221,78 @@ TEST(PlayBinary, SigtermAndSigintEndTheGameLikeEscape) {
     EXPECT_EQ(dump.rfind("{\"frame\": ", 0), 0u) << signal << ": " << dump;
     EXPECT_EQ(dump.rfind("{\"frame\": 0,", 0), std::string::npos) << dump;
   }
+}
+
+// The number of CR LF ended lines of a text.
+std::size_t CountLines(const std::string& text) {
+  std::size_t lines = 0;
+  for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+       at = text.find("\r\n", at + 2)) {
+    ++lines;
+  }
+  return lines;
+}
+
+TEST(PlayBinary, EscapeAndEndClosedSaveTheShipButFramesDoNot) {
+  TempDirectory dir;
+  dir.Write("esc.txt", "3 down Escape\n");
+  dir.Write("closed.txt", "0 down Up\n4 end closed\n");
+  const auto escaped = RunStarvaneBinary("--headless --ship Scout --files " + In(dir, "") +
+                                         " --input " + In(dir, "esc.txt"));
+  ASSERT_EQ(escaped.status, 0) << escaped.err;
+  EXPECT_EQ(escaped.err, "");
+  const std::string scout = dir.Read("Scout.shp");
+  EXPECT_EQ(CountLines(scout), 39u);
+  EXPECT_EQ(scout.rfind("100\r\n100\r\n0.005\r\n", 0), 0u) << scout;
+
+  const auto closed = RunStarvaneBinary("--headless --ship Closed --files " + In(dir, "") +
+                                        " --input " + In(dir, "closed.txt"));
+  ASSERT_EQ(closed.status, 0) << closed.err;
+  EXPECT_EQ(CountLines(dir.Read("Closed.shp")), 39u);
+
+  const auto framed =
+      RunStarvaneBinary("--headless --ship Framed --frames 5 --files " + In(dir, ""));
+  ASSERT_EQ(framed.status, 0) << framed.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "Framed.shp"));
+}
+
+TEST(PlayBinary, TheShipFliesWithWhatItsFileHolds) {
+  TempDirectory dir;
+  // Money 5000 and a life of 80; no boost and no colour: the start boost, magenta.
+  std::string file;
+  for (int line = 1; line <= 39; ++line) {
+    file += std::string(line == 31 ? "5000" : line <= 2 ? "80" : "0") + "\r\n";
+  }
+  dir.Write("Rich.shp", file);
+  const auto result =
+      RunStarvaneBinary("--headless --ship Rich --frames 1 --files " + In(dir, "") + " --dump -");
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("\"money\": 5000,"), std::string::npos) << result.out.substr(0, 600);
+  EXPECT_NE(result.out.find("\"red\": 255, \"green\": 0, \"blue\": 255}"), std::string::npos);
+  EXPECT_NE(result.out.find("\"Boost\": {\"active\": 0, \"value\": 1, \"max\": 1.5,"),
+            std::string::npos);
+  EXPECT_EQ(dir.Read("Rich.shp"), file);  // --frames saves nothing
+}
+
+TEST(PlayBinary, AShipThatCannotBeReadOrSavedIsReportedAndFailsTheExit) {
+  TempDirectory dir;
+  dir.Write("esc.txt", "1 down Escape\n");
+  std::filesystem::create_directory(dir.Path() / "MyShip.shp");
+  const auto unreadable = RunStarvaneBinary("--headless --files " + In(dir, "") + " --input " +
+                                            In(dir, "esc.txt") + " --dump " + In(dir, "d.json"));
+  EXPECT_EQ(unreadable.status, 1);
+  EXPECT_NE(unreadable.err.find("MyShip.shp' cannot be read"), std::string::npos) << unreadable.err;
+  EXPECT_NE(unreadable.err.find("the ship was not saved"), std::string::npos) << unreadable.err;
+  EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "MyShip.shp"));
+  EXPECT_EQ(dir.Read("d.json").rfind("{\"frame\": 2,", 0), 0u);  // the other outputs still come
+
+  // /proc takes no new files, not even from root.
+  const auto lost =
+      RunStarvaneBinary("--headless --files /proc --input " + In(dir, "esc.txt") + " --dump -");
+  EXPECT_EQ(lost.status, 1);
+  EXPECT_NE(lost.err.find("cannot save the ship to '/proc/MyShip.shp'"), std::string::npos)
+      << lost.err;
+  EXPECT_EQ(lost.out.rfind("{\"frame\": 2,", 0), 0u);
 }
 
 TEST(PlayBinary, WithoutADisplayItSuggestsHeadless) {

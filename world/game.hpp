@@ -39,6 +39,10 @@ struct Game {
   std::int32_t Money = 0;
   std::string ShipName = "MyShip";
   float Difficulty = 0;  // 0.2, 1, 10, 70 or 150, chosen before anything reads it
+  // The ship's file is there but could not be read when the ship was loaded (no permission, an
+  // I/O error, a directory of that name). The ship then flies with the start equipment, and its
+  // file, which may still hold the player's real ship, is never saved over.
+  bool ShipFileUnreadable = false;
 
   // The ship's equipment: Active, Value, Max, Refreshrate, Damage, Range.
   Equipment Life{0, 100, 100, 0.005f, 0, 0};

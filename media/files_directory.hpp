@@ -1,0 +1,33 @@
+#pragma once
+// Where ships.txt and the ship files live when the command line does not say: next to the
+// program, as players have always found them, unless that directory cannot be written (a
+// system-wide install); then in the player's own data directory.
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace starvane {
+
+struct FilesDirectoryChoice {
+  std::filesystem::path directory;
+  std::string notice;  // what to tell the player once, on standard error; "" for nothing
+};
+
+// Looks up an environment variable; nullptr when it is not set.
+using EnvironmentLookup = std::function<const char*(const char*)>;
+// Whether the game may create and replace files in the directory.
+using WritableTest = std::function<bool(const std::filesystem::path&)>;
+
+// Whether this process may write into the directory (a read-only file system counts as no).
+bool CanWriteDirectory(const std::filesystem::path& directory);
+
+// The program's directory when it can be written; otherwise $XDG_DATA_HOME/starvane (an
+// absolute XDG_DATA_HOME only), else $HOME/.local/share/starvane, created when missing, with a
+// notice that says where the files now are. When no such directory can be had, the program's
+// directory all the same, with a notice that saving will fail.
+FilesDirectoryChoice DefaultFilesDirectory(const std::filesystem::path& program_directory,
+                                           const EnvironmentLookup& environment,
+                                           const WritableTest& writable = CanWriteDirectory);
+
+}  // namespace starvane

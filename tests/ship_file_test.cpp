@@ -1,0 +1,453 @@
+// The ship file: its lines byte for byte, loading with the fallbacks of short and hand-edited
+// files, garbage that must fly without a fault, the names that must stay inside the files
+// directory, files that must never be saved over, the all-or-nothing replacement of a file, and
+// the choice of the files directory.
+
+#include "workshop/ship_file.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/frame_loop.hpp"
+#include "app/startup.hpp"
+#include "app/world_generation.hpp"
+#include "media/atomic_write.hpp"
+#include "media/files_directory.hpp"
+#include "media/input_events.hpp"
+#include "media/input_script.hpp"
+#include "temp_directory.hpp"
+#include "world/kinds.hpp"
+
+namespace starvane {
+namespace {
+
+namespace fs = std::filesystem;
+using starvane::testing::TempDirectory;
+
+// A generated world whose files are in the given directory, flown by an input script.
+struct ShipGame {
+  explicit ShipGame(const fs::path& files, std::string_view script = "")
+      : media(files, nullptr,
+              std::make_unique<ScriptedInput>(
+                  std::get<InputScript>(ParseInputScript(script, "test")).events)) {
+    Startup(game, 3);
+    game.Difficulty = 10;
+    GenerateWorld(game);
+  }
+  Body& Ship() { return game.Bodies.At(kShipIndex); }
+
+  Media media;
+  Game game{media};
+};
+
+// The lines joined with CR LF, each line ended by it.
+std::string Lines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+// The names in a directory, sorted.
+std::vector<std::string> Listing(const fs::path& directory) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(directory)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+const std::vector<std::string> kFreshShip{
+    "100", "100", "0.005", "0", "0", "300", "300", "0.1",  "0",  "0", "0",   "0", "-0.5",
+    "0.1", "100", "0",     "2", "0", "1",   "0",   "0",    "20", "0", "10",  "0", "0",
+    "200", "0",   "10",    "0", "0", "1",   "1.5", "-0.2", "0",  "0", "255", "0", "255"};
+
+TEST(ShipFile, AFreshShipFliesWithWeaponOneAndSavesTheThirtyNineStartLines) {
+  TempDirectory dir;
+  ShipGame t(dir.Path());
+  EXPECT_EQ(t.game.ActiveWeapon.Max, 0.0f);
+  EXPECT_EQ(LoadShip(t.game), "");  // no file: a new ship, without a word
+  EXPECT_FALSE(t.game.ShipFileUnreadable);
+  EXPECT_EQ(t.game.ActiveWeapon.Max, 2.0f);
+  EXPECT_EQ(t.game.ActiveWeapon.Damage, 1.0f);
+  EXPECT_EQ(t.game.ActiveWeapon.Refreshrate, 1.0f);
+
+  EXPECT_EQ(SaveShip(t.game), "");
+  EXPECT_EQ(dir.Read("MyShip.shp"), Lines(kFreshShip));
+  EXPECT_EQ(Listing(dir.Path()), std::vector<std::string>{"MyShip.shp"});
+}
+
+TEST(ShipFile, ASavedShipLoadsBackToSixDecimalsAndReplacesALongerOldFileWhole) {
+  TempDirectory dir;
+  dir.Write("Nova.shp", Lines(kFreshShip) + "a tail of an older, longer file\r\n1\r\n2\r\n");
+  ShipGame a(dir.Path());
+  a.game.ShipName = "Nova";
+  a.game.Life = {0, 12.3456789f, 250.5f, 0.0000004f, 0, 7};
+  a.game.Energie = {0, 1e6f, 1e7f, 0.25f, -3.5f, -32768};
+  a.game.Shock = {1, 0, 0, -0.75f, 0.35f, 400};
+  a.game.Weapon1 = {0, 1, 1.5f, 0, 2.5f, 0};
+  a.game.Weapon3 = {0, 0, 150, 0, 40, 0};
+  a.game.Boost = {1, 1, 2.25f, -0.4f, 0, 0};
+  a.game.Money = 123456;
+  a.game.SelectedWeapon = 3;
+  a.Ship().Red = 10;
+  a.Ship().Green = 20;
+  a.Ship().Blue = 30;
+  ASSERT_EQ(SaveShip(a.game), "");
+  const std::string saved = dir.Read("Nova.shp");
+  EXPECT_EQ(saved.find("tail"), std::string::npos);
+  EXPECT_EQ(saved.substr(0, 27), "12.345679\r\n250.5\r\n0\r\n0\r\n7\r\n");
+
+  ShipGame b(dir.Path());
+  b.game.ShipName = "Nova";
+  ASSERT_EQ(LoadShip(b.game), "");
+  const auto same = [](const Equipment& x, const Equipment& y, const char* name) {
+    const auto near = [](float u, float v) {
+      return std::fabs(u - v) <= 5e-7f + std::fabs(u) * 1e-7f;
+    };
+    EXPECT_TRUE(near(x.Value, y.Value) && near(x.Max, y.Max) &&
+                near(x.Refreshrate, y.Refreshrate) && near(x.Damage, y.Damage) &&
+                x.Range == y.Range)
+        << name;
+  };
+  same(b.game.Life, a.game.Life, "Life");
+  same(b.game.Energie, a.game.Energie, "Energie");
+  same(b.game.Shock, a.game.Shock, "Shock");
+  same(b.game.Weapon1, a.game.Weapon1, "Weapon1");
+  same(b.game.Weapon2, a.game.Weapon2, "Weapon2");
+  same(b.game.Weapon3, a.game.Weapon3, "Weapon3");
+  same(b.game.Boost, a.game.Boost, "Boost");
+  EXPECT_EQ(b.game.Life.Refreshrate, 0.0f);  // below the sixth decimal: lost
+  EXPECT_EQ(b.game.Money, 123456);
+  EXPECT_EQ(b.Ship().Red, 10);
+  EXPECT_EQ(b.Ship().Green, 20);
+  EXPECT_EQ(b.Ship().Blue, 30);
+  // Switches and the weapon choice are not kept: everything is off and weapon 1 is selected.
+  EXPECT_EQ(b.game.Shock.Active, 0);
+  EXPECT_EQ(b.game.Boost.Active, 0);
+  EXPECT_EQ(b.game.SelectedWeapon, 1);
+  EXPECT_EQ(b.game.ActiveWeapon.Max, 1.5f);
+  EXPECT_EQ(b.game.ActiveWeapon.Damage, 2.5f);
+  EXPECT_EQ(b.game.ActiveWeapon.Value, 1.0f);
+  EXPECT_EQ(b.game.ActiveWeapon.Refreshrate, 1.0f);
+}
+
+TEST(ShipFile, ShortFilesGetTheStartBoostAndAColourlessShipTurnsMagenta) {
+  TempDirectory dir;
+  std::vector<std::string> lines(kFreshShip.begin(), kFreshShip.begin() + 31);
+  lines[30] = "777";  // Money
+  dir.Write("MyShip.shp", Lines(lines));
+  ShipGame short_file(dir.Path());
+  short_file.Ship().Red = 1;  // whatever the factory gave, the file's 0, 0, 0 wins
+  LoadShip(short_file.game);
+  EXPECT_EQ(short_file.game.Money, 777);
+  EXPECT_EQ(short_file.game.Boost.Value, 1.0f);
+  EXPECT_EQ(short_file.game.Boost.Max, 1.5f);
+  EXPECT_EQ(short_file.game.Boost.Refreshrate, -0.2f);
+  EXPECT_EQ(short_file.Ship().Red, 255);
+  EXPECT_EQ(short_file.Ship().Green, 0);
+  EXPECT_EQ(short_file.Ship().Blue, 255);
+
+  // 36 lines: a boost of its own, still no colour. A boost of Max 0 gets the start boost but
+  // keeps its damage and range.
+  for (const char* max : {"3", "0"}) {
+    lines = std::vector<std::string>(kFreshShip.begin(), kFreshShip.begin() + 36);
+    lines[31] = "7";
+    lines[32] = max;
+    lines[33] = "-9";
+    lines[34] = "4";
+    lines[35] = "5";
+    dir.Write("MyShip.shp", Lines(lines));
+    ShipGame t(dir.Path());
+    LoadShip(t.game);
+    const bool own = std::string(max) == "3";
+    EXPECT_EQ(t.game.Boost.Value, own ? 7.0f : 1.0f) << max;
+    EXPECT_EQ(t.game.Boost.Max, own ? 3.0f : 1.5f) << max;
+    EXPECT_EQ(t.game.Boost.Refreshrate, own ? -9.0f : -0.2f) << max;
+    EXPECT_EQ(t.game.Boost.Damage, 4.0f) << max;
+    EXPECT_EQ(t.game.Boost.Range, 5) << max;
+    EXPECT_EQ(t.Ship().Red, 255);
+    EXPECT_EQ(t.Ship().Blue, 255);
+  }
+}
+
+TEST(ShipFile, SixteenBitFieldsKeepTheirLowBitsAndHandEditedNumbersReadAsMeant) {
+  TempDirectory dir;
+  std::vector<std::string> lines = kFreshShip;
+  lines[1] = "-20";       // Life.Max of 0 or less: the start maximum
+  lines[4] = "70000";     // Life.Range: the low 16 bits
+  lines[9] = "1000 \t ";  // Energie.Range: trailing blanks are no digits
+  lines[14] = "-70000";   // Shock.Range
+  lines[30] = "-500";     // Money is never negative
+  lines[36] = "65791 ";   // Red: 65536 + 255
+  lines[37] = "1\t";
+  lines[38] = "-1";
+  dir.Write("MyShip.shp", Lines(lines));
+  ShipGame t(dir.Path());
+  t.game.Money = 42;
+  LoadShip(t.game);
+  EXPECT_EQ(t.game.Life.Max, 100.0f);
+  EXPECT_EQ(t.game.Life.Range, 4464);
+  EXPECT_EQ(t.game.Energie.Range, 1000);
+  EXPECT_EQ(t.game.Shock.Range, -4464);
+  EXPECT_EQ(t.game.Money, 0);
+  EXPECT_EQ(t.Ship().Red, 255);
+  EXPECT_EQ(t.Ship().Green, 1);
+  EXPECT_EQ(t.Ship().Blue, -1);
+
+  // A ship whose file says it has no life to have does not die and pay in every frame.
+  lines = kFreshShip;
+  lines[0] = "0";
+  lines[1] = "0";
+  lines[30] = "5000";
+  dir.Write("MyShip.shp", Lines(lines));
+  ShipGame dead(dir.Path());
+  dead.game.Difficulty = 1;  // a penalty of 1000
+  LoadShip(dead.game);
+  SetupMedia(dead.game);
+  dead.media.SetFrameLimit(50);
+  RunFrameLoop(dead.game);
+  EXPECT_EQ(dead.game.Money, 4000);  // it died once, at the start, and came back with life
+  EXPECT_GT(dead.game.Life.Value, 0.0f);
+}
+
+TEST(ShipFile, NoNameMakesAFileOutsideTheFilesDirectory) {
+  EXPECT_EQ(ShipFileName("MyShip"), "MyShip.shp");
+  EXPECT_EQ(ShipFileName(""), ".shp");
+  EXPECT_EQ(ShipFileName(".."), "...shp");
+  EXPECT_EQ(ShipFileName("../up"), "..%2Fup.shp");
+  EXPECT_EQ(ShipFileName("a\\b"), "a%5Cb.shp");
+  EXPECT_EQ(ShipFileName(std::string("t\tab\nnl\x7f\0z", 10)), "t%09ab%0Anl%7F%00z.shp");
+  EXPECT_EQ(ShipFileName("100% a%2Fb"), "100%25 a%252Fb.shp");      // never the file of "100/ a/b"
+  EXPECT_EQ(ShipFileName("Q\xC3\xA9 \xFF"), "Q\xC3\xA9 \xFF.shp");  // other bytes as they are
+  for (const char* name : {"", "..", "../up", "/", "a\\b", "."}) {
+    EXPECT_TRUE(FileTable::IsPlainFileName(ShipFileName(name))) << name;
+  }
+
+  TempDirectory outer;
+  fs::create_directory(outer.Path() / "files");
+  for (const char* name : {"../up", "/tmp/x", "", "\r\n"}) {
+    ShipGame a(outer.Path() / "files");
+    a.game.ShipName = name;
+    a.game.Money = 99;
+    ASSERT_EQ(SaveShip(a.game), "") << name;
+    ShipGame b(outer.Path() / "files");
+    b.game.ShipName = name;
+    EXPECT_EQ(LoadShip(b.game), "") << name;
+    EXPECT_EQ(b.game.Money, 99) << name;
+    EXPECT_EQ(b.game.ShipName, name);  // the name itself is unchanged
+  }
+  EXPECT_EQ(Listing(outer.Path()), std::vector<std::string>{"files"});
+  EXPECT_EQ(Listing(outer.Path() / "files"),
+            (std::vector<std::string>{"%0D%0A.shp", "%2Ftmp%2Fx.shp", "..%2Fup.shp", ".shp"}));
+}
+
+TEST(ShipFile, AFileThatIsThereButCannotBeReadIsNeverSavedOver) {
+  TempDirectory dir;
+  // A directory of the file's name, holding something; a link that leads round in a circle.
+  fs::create_directory(dir.Path() / "Dir.shp");
+  dir.Write("Dir.shp/keep", "the player's things");
+  fs::create_symlink("Loop.shp", dir.Path() / "Loop.shp");
+  for (const char* name : {"Dir", "Loop"}) {
+    ShipGame t(dir.Path());
+    t.game.ShipName = name;
+    t.game.Money = 0;
+    const std::string warning = LoadShip(t.game);
+    EXPECT_NE(warning.find(std::string(name) + ".shp"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("cannot be read"), std::string::npos) << warning;
+    EXPECT_TRUE(t.game.ShipFileUnreadable) << name;
+    EXPECT_EQ(t.game.Life.Max, 100.0f);  // the start equipment
+    EXPECT_EQ(t.game.ActiveWeapon.Max, 2.0f);
+    t.game.Money = 500;
+    const std::string problem = SaveShip(t.game);
+    EXPECT_NE(problem.find("not saved"), std::string::npos) << problem;
+    EXPECT_NE(problem.find(std::string(name) + ".shp"), std::string::npos) << problem;
+  }
+  EXPECT_EQ(dir.Read("Dir.shp/keep"), "the player's things");
+  EXPECT_TRUE(fs::is_symlink(dir.Path() / "Loop.shp"));
+  EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"Dir.shp", "Loop.shp"}));
+
+  // A file without permission to read it (only where permissions apply: not for root).
+  dir.Write("Locked.shp", Lines(kFreshShip));
+  fs::permissions(dir.Path() / "Locked.shp", fs::perms::none);
+  if (std::FILE* probe = std::fopen((dir.Path() / "Locked.shp").c_str(), "rb")) {
+    std::fclose(probe);
+  } else {
+    ShipGame t(dir.Path());
+    t.game.ShipName = "Locked";
+    EXPECT_NE(LoadShip(t.game), "");
+    EXPECT_NE(SaveShip(t.game), "");
+  }
+  fs::permissions(dir.Path() / "Locked.shp", fs::perms::owner_all);
+  EXPECT_EQ(dir.Read("Locked.shp"), Lines(kFreshShip));
+}
+
+TEST(ShipFile, ASaveThatCannotBeWrittenSaysSoAndNamesTheFile) {
+  TempDirectory dir;
+  ShipGame t(dir.Path() / "gone");
+  t.game.ShipName = "Lost";
+  const std::string problem = SaveShip(t.game);
+  EXPECT_NE(problem.find("cannot save the ship to"), std::string::npos) << problem;
+  EXPECT_NE(problem.find((dir.Path() / "gone" / "Lost.shp").string()), std::string::npos)
+      << problem;
+}
+
+// Files that no one saved: they load, and the game then flies on them under the sanitizers.
+TEST(ShipFile, GarbageFilesLoadAndFlyWithoutAFault) {
+  std::string binary;
+  std::uint32_t state = 12345;
+  for (int i = 0; i < 4096; ++i) {
+    state = state * 1664525u + 1013904223u;
+    binary += static_cast<char>(state >> 24);
+  }
+  const auto each = [](const std::string& line) {
+    return Lines(std::vector<std::string>(39, line));
+  };
+  const std::vector<std::pair<std::string, std::string>> files{
+      {"binary", binary},
+      {"infinite", each("1e999")},
+      {"minus infinite", each("-1e999")},
+      {"nan", each("nan")},
+      {"huge integers", each("99999999999999999999")},
+      {"tiny", each("1e-45")},
+      {"mixed", Lines({"1e999", "-1e999", "99999999999999999999", "1e-45", "-0", "1e999", "1e999",
+                       "-1e999", "-1e-45", "-99999999999", "0", "-1e999", "-1e999"})},
+      {"empty", ""},
+      {"ten megabytes", std::string(10'000'000, '7')},
+      {"ten megabytes of lines", std::string(10'000'000, '\n')},
+  };
+  // Thrust, fire every weapon, switch shield, shock and boost, dash, teleport home, turn.
+  const char* script =
+      "0 down Up Space\n5 down S B LeftControl\n7 up S B LeftControl\n20 down 2 Return\n"
+      "22 up 2 Return\n40 down 3\n42 up 3\n60 down T\n170 up T\n170 down Left A\n"
+      "250 down Down D\n";
+  for (const auto& [what, bytes] : files) {
+    TempDirectory dir;
+    dir.Write("MyShip.shp", bytes);
+    ShipGame t(dir.Path(), script);
+    EXPECT_EQ(LoadShip(t.game), "") << what;
+    EXPECT_GE(t.game.Money, 0) << what;
+    EXPECT_TRUE(t.game.Life.Max > 0) << what;
+    SetupMedia(t.game);
+    t.media.SetFrameLimit(300);
+    EXPECT_EQ(RunFrameLoop(t.game), LoopEnd::FrameLimit) << what;
+    EXPECT_GE(t.game.Money, 0) << what;
+    EXPECT_EQ(SaveShip(t.game), "") << what;
+    EXPECT_EQ(dir.Read("MyShip.shp").size() < 2000, true) << what;
+  }
+}
+
+// An energy beyond any float drained by a shock beyond any float: the energy runs out and the
+// shock switches off, as for any other numbers.
+TEST(ShipFile, NumbersTooLargeForAFloatLoadAsTheLargestFloat) {
+  TempDirectory dir;
+  std::vector<std::string> lines = kFreshShip;
+  lines[5] = "1e999";    // Energie.Value
+  lines[6] = "1e999";    // Energie.Max
+  lines[7] = "-1e999";   // Energie.Refreshrate
+  lines[12] = "-1e999";  // Shock.Refreshrate
+  dir.Write("MyShip.shp", Lines(lines));
+  ShipGame t(dir.Path(), "0 down S\n1 up S\n");
+  LoadShip(t.game);
+  EXPECT_EQ(t.game.Energie.Max, std::numeric_limits<float>::max());
+  EXPECT_EQ(t.game.Shock.Refreshrate, -std::numeric_limits<float>::max());
+  SetupMedia(t.game);
+  t.media.SetFrameLimit(5);
+  RunFrameLoop(t.game);
+  EXPECT_EQ(t.game.Energie.Value, 0.0f);
+  EXPECT_EQ(t.game.Shock.Active, 0);
+}
+
+TEST(AtomicWrite, EachFailingStepKeepsTheOldFileAndLeavesNoTemporaryFile) {
+  TempDirectory dir;
+  const fs::path path = dir.Path() / "ship.shp";
+  const std::string fresh(100'000, 'n');
+  for (AtomicWriteStep step : {AtomicWriteStep::Open, AtomicWriteStep::Write, AtomicWriteStep::Sync,
+                               AtomicWriteStep::Close, AtomicWriteStep::Rename}) {
+    const int n = static_cast<int>(step);
+    dir.Write("ship.shp", "old ship");
+    std::string why;
+    EXPECT_FALSE(WriteFileAtomically(path, fresh, why, step)) << n;
+    EXPECT_FALSE(why.empty()) << n;
+    EXPECT_EQ(dir.Read("ship.shp"), "old ship") << n;
+    EXPECT_EQ(Listing(dir.Path()), std::vector<std::string>{"ship.shp"}) << n;
+    // Without an old file, a failure makes none.
+    fs::remove(path);
+    EXPECT_FALSE(WriteFileAtomically(path, fresh, why, step)) << n;
+    EXPECT_TRUE(Listing(dir.Path()).empty()) << n;
+  }
+  dir.Write("ship.shp", std::string(300'000, 'o'));
+  std::string why;
+  EXPECT_TRUE(WriteFileAtomically(path, fresh, why)) << why;
+  EXPECT_EQ(dir.Read("ship.shp"), fresh);
+  EXPECT_EQ(Listing(dir.Path()), std::vector<std::string>{"ship.shp"});
+  // The replacement keeps the file's permissions.
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_TRUE(WriteFileAtomically(path, "x", why)) << why;
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  // A directory that is not there: nothing made, and a reason.
+  EXPECT_FALSE(WriteFileAtomically(dir.Path() / "none" / "f", "x", why));
+  EXPECT_NE(why.find("No such file or directory"), std::string::npos) << why;
+}
+
+TEST(FilesDirectory, NextToTheProgramUnlessItCannotBeWrittenThenTheDataDirectory) {
+  TempDirectory dir;
+  const fs::path program = dir.Path() / "bin";
+  fs::create_directory(program);
+  const auto only = [&program](const fs::path& writable_but) {
+    return
+        [&program, writable_but](const fs::path& p) { return p != program && p != writable_but; };
+  };
+  const auto environment = [](const char* xdg, const char* home) {
+    return [xdg, home](const char* name) -> const char* {
+      return std::string(name) == "XDG_DATA_HOME" ? xdg
+             : std::string(name) == "HOME"        ? home
+                                                  : nullptr;
+    };
+  };
+  const std::string xdg = (dir.Path() / "xdg").string();
+  const std::string home = (dir.Path() / "home").string();
+
+  auto choice = DefaultFilesDirectory(program, environment(xdg.c_str(), home.c_str()),
+                                      [](const fs::path&) { return true; });
+  EXPECT_EQ(choice.directory, program);
+  EXPECT_EQ(choice.notice, "");
+
+  choice = DefaultFilesDirectory(program, environment(xdg.c_str(), home.c_str()), only({}));
+  EXPECT_EQ(choice.directory, fs::path(xdg) / "starvane");
+  EXPECT_TRUE(fs::is_directory(choice.directory));
+  EXPECT_NE(choice.notice.find(choice.directory.string()), std::string::npos) << choice.notice;
+  EXPECT_NE(choice.notice.find(program.string()), std::string::npos) << choice.notice;
+
+  // A relative XDG_DATA_HOME does not count; HOME's .local/share does.
+  for (const char* relative : {"relative/data", static_cast<const char*>(nullptr)}) {
+    choice = DefaultFilesDirectory(program, environment(relative, home.c_str()), only({}));
+    EXPECT_EQ(choice.directory, fs::path(home) / ".local" / "share" / "starvane");
+    EXPECT_TRUE(fs::is_directory(choice.directory));
+  }
+
+  // Nowhere to go: the program's directory all the same, and the player is told.
+  choice = DefaultFilesDirectory(program, environment(nullptr, nullptr), only({}));
+  EXPECT_EQ(choice.directory, program);
+  EXPECT_NE(choice.notice.find("cannot be saved"), std::string::npos);
+  dir.Write("file", "");
+  const std::string under_a_file = (dir.Path() / "file").string();
+  choice = DefaultFilesDirectory(program, environment(under_a_file.c_str(), nullptr), only({}));
+  EXPECT_EQ(choice.directory, program);
+  EXPECT_NE(choice.notice.find("cannot be saved"), std::string::npos);
+  choice = DefaultFilesDirectory(program, environment(xdg.c_str(), nullptr),
+                                 only(fs::path(xdg) / "starvane"));
+  EXPECT_EQ(choice.directory, program);
+}
+
+}  // namespace
+}  // namespace starvane
