@@ -27,6 +27,7 @@ std::int32_t PriceOf(float level, float factor) {
   return RoundToInt(level * factor);
 }
 
+// The price shown while the box is hovered, and the step taken when it is clicked and paid for.
 template <typename Step>
 void Sell(Game& game, int button, std::int32_t price, bool payable, Step&& step) {
   ShowPrice(game, button, price, payable);
