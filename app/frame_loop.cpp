@@ -11,6 +11,7 @@
 #include "render/effects.hpp"
 #include "render/hud.hpp"
 #include "render/world_drawing.hpp"
+#include "workshop/stats_panel.hpp"
 
 namespace starvane {
 
@@ -57,7 +58,11 @@ LoopEnd RunFrameLoop(Game& game) {
     DrawShots(game);
     DrawStatusBars(game);
     DrawEnemyLifeBars(game);
-    // RunStatsPanel(game) when StatsOpen is 1: the workshop at the home planet (workshop/)
+    // The workshop, asked for in the last frame, runs its own frames while the world stands
+    // still. A game that must end meanwhile ends there, without presenting this frame.
+    if (game.StatsOpen == 1) {
+      if (const auto end = RunStatsPanel(game)) return *end;
+    }
     DrawMiniMap(game);
     DrawHudText(game);
 

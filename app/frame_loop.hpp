@@ -9,7 +9,8 @@ namespace starvane {
 // not be opened.
 bool SetupMedia(Game& game);
 
-// Runs frame after frame until one of the ends above.
+// Runs frame after frame until Escape is down at the end of a frame, or until the media layer
+// reports an end (asked before each frame, the STATS panel's own frames included).
 LoopEnd RunFrameLoop(Game& game);
 
 }  // namespace starvane

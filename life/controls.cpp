@@ -95,7 +95,9 @@ void Fire(Game& game) {
   const auto barrel_y = static_cast<float>(RoundToInt(tip.Y - centre.Y));
   const int x = RoundToInt(tip.X);
   const int y = RoundToInt(tip.Y);
-  const int damage = RoundToInt(game.ActiveWeapon.Damage);
+  // A shot keeps its damage in 16 bits: a damage bought or loaded beyond that range hits as
+  // hard as a shot can, rather than wrapping round to a weak or a healing one.
+  const int damage = std::clamp(RoundToInt(game.ActiveWeapon.Damage), -32768, 32767);
   const float speed_x = barrel_x + game.ShipSpeedX;
   const float speed_y = barrel_y + game.ShipSpeedY;
   switch (game.SelectedWeapon) {

@@ -49,6 +49,14 @@ void Media::ExamineMouse() {
   mouse_.Examine(captured);
 }
 
+void Media::DiscardMouseMovement() {
+  MouseInput captured = input_->CaptureMouse(frames_presented_);
+  if (recorder_) recorder_->NoteMouse(frames_presented_, captured);
+  captured.dx = 0;
+  captured.dy = 0;
+  mouse_.Examine(captured);
+}
+
 std::optional<LoopEnd> Media::ShouldEnd() const {
   if (frame_limit_ && frames_presented_ >= *frame_limit_) return LoopEnd::FrameLimit;
   if (const auto end = input_->EndAt(frames_presented_)) return end;

@@ -59,6 +59,10 @@ class Media {
   int KeyboardReleased(int key) { return keyboard_.KeyboardReleased(key); }
 
   void ExamineMouse();
+  // Captures the mouse like ExamineMouse (and records the capture alike, so a replay captures
+  // the same), but takes only the buttons: the movement gathered since the last examination is
+  // dropped and the pointer stays where it was.
+  void DiscardMouseMovement();
   int MouseX() const { return mouse_.MouseX(); }
   int MouseY() const { return mouse_.MouseY(); }
   int MouseButton(int button) const { return mouse_.MouseButton(button); }

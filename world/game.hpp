@@ -66,6 +66,9 @@ struct Game {
   std::int16_t BackGreen = 0;
   std::int16_t BackBlue = 0;
   std::int16_t StatsOpen = 0;  // 1: the STATS panel runs in the next frame
+  // The left mouse button in the STATS panel: 0 up, 1 just went down (for one panel frame: only
+  // then does a click count), 2 held. Kept from one opening of the panel to the next.
+  std::int16_t MouseClickState = 0;
 
   // Rotation factors set by SetRotation.
   float CosA = 0;
