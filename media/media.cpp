@@ -54,6 +54,8 @@ void Media::DiscardMouseMovement() {
   if (recorder_) recorder_->NoteMouse(frames_presented_, captured);
   captured.dx = 0;
   captured.dy = 0;
+  captured.pointer.reset();
+  captured.wheel = 0;
   mouse_.Examine(captured);
 }
 
