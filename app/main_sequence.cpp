@@ -8,6 +8,7 @@
 
 #include "app/command_line.hpp"
 #include "app/frame_loop.hpp"
+#include "app/launcher.hpp"
 #include "app/startup.hpp"
 #include "app/state_summary.hpp"
 #include "app/world_generation.hpp"
@@ -60,6 +61,45 @@ bool WriteText(const std::string& path, const std::string& text) {
   return std::fclose(file) == 0 && written;
 }
 
+// Where ships.txt and the ship files live: the directory given, or the program's own, or the
+// player's data directory when the program's cannot be written.
+std::filesystem::path ChooseFilesDirectory(const Options& options) {
+  if (options.files) return *options.files;
+  FilesDirectoryChoice choice =
+      DefaultFilesDirectory(ProgramDirectory(), [](const char* name) { return std::getenv(name); });
+  if (!choice.notice.empty()) std::fprintf(stderr, "starvane: %s\n", choice.notice.c_str());
+  return std::move(choice.directory);
+}
+
+// The launcher chooses the ship and the difficulty unless the difficulty is already chosen on
+// the command line; headless it runs only when asked for (or when the script was recorded in
+// it), and a script that names the difficulty skips it too.
+bool StartsInLauncher(const Options& options, const InputScript& script) {
+  if (options.difficulty) return false;
+  if (options.launcher || script.launcher) return true;
+  return !options.headless && !script.difficulty;
+}
+
+// Everything the game writes at its end, each even when another fails: the ship (unless the
+// game was ended by --frames, or never began), then the recording, the screenshot and the dump.
+int FinishGame(Game& game, const Options& options, LoopEnd end, bool played) {
+  Media& media = game.media;
+  int status = kExitOk;
+  if (played && end != LoopEnd::FrameLimit) {
+    if (const std::string problem = SaveShip(game); !problem.empty()) {
+      status = Fail(kExitFailure, problem);
+    }
+  }
+  if (!media.FinishRecording(end)) status = CannotWrite("the recording", *options.record);
+  if (options.screenshot && !WriteBmp(*options.screenshot, media.Screen)) {
+    status = CannotWrite("the screenshot", *options.screenshot);
+  }
+  if (options.dump && !WriteText(*options.dump, StateSummary(game, media.FramesPresented()))) {
+    status = CannotWrite("the state summary", *options.dump);
+  }
+  return status;
+}
+
 }  // namespace
 
 int RunStarvane(std::span<const std::string_view> args) {
@@ -91,22 +131,15 @@ int RunStarvane(std::span<const std::string_view> args) {
     }
     script = std::move(std::get<InputScript>(loaded));
   }
-  // The command line wins over the script's header. Until the launcher exists, a game started
-  // without these choices plays on easy with the ship MyShip, like a headless one.
+  // The command line wins over the script's header, and both over the launcher. A game that
+  // starts without the launcher and without these choices plays on easy with the ship MyShip.
   const std::uint64_t seed = options.seed  ? *options.seed
                              : script.seed ? *script.seed
                                            : FreshSeed();  // the clock only when no seed is given
   const float difficulty = options.difficulty.value_or(script.difficulty.value_or(1.0f));
   const std::string ship = options.ship.value_or(script.ship.value_or("MyShip"));
-  std::filesystem::path file_directory;
-  if (options.files) {
-    file_directory = *options.files;
-  } else {
-    FilesDirectoryChoice choice = DefaultFilesDirectory(
-        ProgramDirectory(), [](const char* name) { return std::getenv(name); });
-    if (!choice.notice.empty()) std::fprintf(stderr, "starvane: %s\n", choice.notice.c_str());
-    file_directory = std::move(choice.directory);
-  }
+  const bool launcher = StartsInLauncher(options, script);
+  const std::filesystem::path file_directory = ChooseFilesDirectory(options);
 
   std::unique_ptr<Display> display;
   if (!options.headless) {
@@ -135,42 +168,34 @@ int RunStarvane(std::span<const std::string_view> args) {
   Media media(file_directory, std::move(display), std::move(scripted));
   if (options.frames) media.SetFrameLimit(*options.frames);
   if (options.record) {
-    auto recorder =
-        InputRecorder::Create(*options.record, InputScriptHeader(seed, difficulty, ship));
+    // A game that begins in the launcher is replayed through it, not by its choices.
+    auto recorder = InputRecorder::Create(
+        *options.record,
+        launcher ? InputScriptLauncherHeader(seed) : InputScriptHeader(seed, difficulty, ship));
     if (!recorder) return CannotWrite("the recording", *options.record);
     media.RecordInputTo(std::move(recorder));
   }
 
   Game game(media);
   Startup(game, seed);
-  game.Difficulty = difficulty;
-  game.ShipName = ship;
+  if (launcher) {
+    // Closing the launcher ends the program before any world or ship file exists.
+    if (const auto end = RunLauncher(game)) return FinishGame(game, options, *end, false);
+    if (options.ship) game.ShipName = *options.ship;
+  } else {
+    game.Difficulty = difficulty;
+    game.ShipName = ship;
+  }
   GenerateWorld(game);
 
   if (!SetupMedia(game)) return Fail(kExitFailure, "cannot open the screen");
   if (const std::string warning = LoadShip(game); !warning.empty()) {
     std::fprintf(stderr, "starvane: %s\n", warning.c_str());
   }
-  // Escape, a closed window and SIGINT/SIGTERM end the game alike; only --frames ends it the
-  // way a program stopped from outside would, and that saves nothing.
+  // Escape, a closed window and SIGINT/SIGTERM end the game alike and save the ship; only
+  // --frames ends it the way a program stopped from outside would, and that saves nothing.
   const LoopEnd end = RunFrameLoop(game);
-
-  // Every output is written even when another one fails; each failure has its message. The
-  // ship is saved first, so the dump and the screenshot come after it.
-  int status = kExitOk;
-  if (end != LoopEnd::FrameLimit) {
-    if (const std::string problem = SaveShip(game); !problem.empty()) {
-      status = Fail(kExitFailure, problem);
-    }
-  }
-  if (!media.FinishRecording(end)) status = CannotWrite("the recording", *options.record);
-  if (options.screenshot && !WriteBmp(*options.screenshot, media.Screen)) {
-    status = CannotWrite("the screenshot", *options.screenshot);
-  }
-  if (options.dump && !WriteText(*options.dump, StateSummary(game, media.FramesPresented()))) {
-    status = CannotWrite("the state summary", *options.dump);
-  }
-  return status;
+  return FinishGame(game, options, end, true);
 }
 
 }  // namespace starvane

@@ -120,6 +120,21 @@ std::error_code FileTable::ReadError(int file) const {
   return found == slots_.end() ? std::error_code() : found->second.read_error;
 }
 
+bool FileTable::AtEndOfEndedLine(int file) {
+  const auto found = slots_.find(file);
+  if (found == slots_.end()) return false;
+  OpenedFile& opened = found->second;
+  SwitchTo(opened, false);
+  bool ended = true;
+  if (std::fseek(opened.stream, -1, SEEK_END) == 0) {
+    const int last = std::fgetc(opened.stream);
+    ended = last == '\n' || last == '\r';
+  }
+  std::clearerr(opened.stream);
+  std::fseek(opened.stream, 0, SEEK_END);
+  return ended;
+}
+
 void FileTable::WriteLine(std::string_view text) {
   OpenedFile* opened = Current();
   if (opened == nullptr) return;

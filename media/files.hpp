@@ -40,6 +40,9 @@ class FileTable {
   std::string ReadLine();
   // The text and CR LF, at the current file's position. Nothing when there is no current file.
   void WriteLine(std::string_view text);
+  // Moves to the end of the file and tells whether its last line is ended (an empty file is):
+  // what is written next then starts a line of its own. False when the slot holds no file.
+  bool AtEndOfEndedLine(int file);
   // The first error met while reading that file since it was opened (not its end: an I/O error,
   // or a directory opened as a file); empty when there was none.
   std::error_code ReadError(int file) const;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "run_program.hpp"
@@ -309,11 +310,31 @@ TEST(PlayBinary, TheRealWindowPresentsFramesAndEndsOnEscape) {
   TempDirectory dir;
   dir.Write("esc.txt", "20 down Escape\n");
   // The display libraries under SDL keep a few allocations until exit; they are not ours.
-  const auto result = RunStarvaneBinary(
-      "--window --seed 5 --files " + In(dir, "") + " --input " + In(dir, "esc.txt") + " --dump -",
-      "ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s '-screen 0 1024x768x24'");
+  const auto result =
+      RunStarvaneBinary("--window --difficulty easy --seed 5 --files " + In(dir, "") + " --input " +
+                            In(dir, "esc.txt") + " --dump -",
+                        "ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s '-screen 0 1024x768x24'");
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out.rfind("{\"frame\": 21, \"seed\": 5,", 0), 0u) << result.out << result.err;
+}
+
+TEST(PlayBinary, ANewPlayerAddsAShipInTheLauncherWithRealClicksAndFliesIt) {
+  if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1") !=
+      0) {
+    GTEST_SKIP() << "xvfb-run or xdotool is not installed";
+  }
+  TempDirectory dir;
+  const std::string command = std::string(
+                                  "ASAN_OPTIONS=detect_leaks=0 timeout 120 xvfb-run -a -s "
+                                  "'-screen 0 1024x768x24' '") +
+                              STARVANE_SOURCE_DIR + "/tests/scripts/launcher_clicks.sh' '" +
+                              STARVANE_BINARY + "' " + In(dir, "") + " >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << dir.Read("err");
+  EXPECT_EQ(dir.Read("status"), "0\n") << dir.Read("err");
+  EXPECT_EQ(dir.Read("ships.txt"), "Nova\r\n");
+  const std::string dump = dir.Read("dump.json");
+  EXPECT_NE(dump.find("\"difficulty\": 10, \"shipName\": \"Nova\""), std::string::npos) << dump;
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "Nova.shp")) << dir.Read("err");
 }
 
 }  // namespace

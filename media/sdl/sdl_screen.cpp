@@ -55,6 +55,9 @@ class SdlScreen final : public Display, public InputSource {
   double pending_dx_ = 0;       // mouse movement in game pixels, fractions kept
   double pending_dy_ = 0;
   std::array<bool, 3> buttons_{};
+  // Buttons that went down since the last capture: a click quicker than a frame (a tap on a
+  // touchpad, a scripted click) still shows as down at one capture and up at the next.
+  std::array<bool, 3> pressed_since_capture_{};
   std::int32_t pending_wheel_ = 0;
   // While a window area is shown (the launcher), the system's pointer is shown and followed by
   // its position, and typed text is collected.
@@ -219,7 +222,9 @@ void SdlScreen::ProcessWindowMessages() {
                                 : event.button.button == SDL_BUTTON_MIDDLE ? 3
                                                                            : 0;
         if (game_button != 0) {
-          buttons_[static_cast<std::size_t>(game_button - 1)] = event.type == SDL_MOUSEBUTTONDOWN;
+          const auto index = static_cast<std::size_t>(game_button - 1);
+          buttons_[index] = event.type == SDL_MOUSEBUTTONDOWN;
+          if (buttons_[index]) pressed_since_capture_[index] = true;
         }
         break;
       }
@@ -255,7 +260,10 @@ MouseInput SdlScreen::CaptureMouse(std::int64_t) {
   input.dy = RoundToInt(whole_dy);
   pending_dx_ -= whole_dx;
   pending_dy_ -= whole_dy;
-  input.buttons = buttons_;
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    input.buttons[i] = buttons_[i] || pressed_since_capture_[i];
+  }
+  pressed_since_capture_ = {};
   input.pointer = std::exchange(pointer_, std::nullopt);
   input.wheel = std::exchange(pending_wheel_, 0);
   return input;

@@ -1,0 +1,23 @@
+#pragma once
+// The launcher: a small window where the player picks a ship from the list in "ships.txt", may
+// add a new name, and starts the game with one of five difficulties.
+
+#include <optional>
+
+#include "media/loop_end.hpp"
+#include "media/windows.hpp"
+#include "world/game.hpp"
+
+namespace starvane {
+
+// Fills the ship list (gadget 5) from "ships.txt", created empty when missing. ShipName is left
+// holding the last name read. A file that cannot be opened leaves the list as it was.
+void FillShipList(Game& game, Windows& windows);
+
+// Runs the launcher until a difficulty button is clicked: then ShipName is the selected ship
+// ("" when the list is empty) and Difficulty that button's factor, and nothing is returned.
+// Otherwise returns how the program ends: closed (the close box, Escape, a signal) or by the
+// end of --frames or of the input script.
+std::optional<LoopEnd> RunLauncher(Game& game);
+
+}  // namespace starvane

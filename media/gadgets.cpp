@@ -1,0 +1,253 @@
+#include "media/gadgets.hpp"
+
+#include <algorithm>
+
+#include "media/font.hpp"
+
+namespace starvane {
+namespace {
+
+constexpr int kTextPadding = 3;       // between a box's edge and its text
+constexpr int kArrowWidth = 16;       // the drop-down list's arrow box
+constexpr int kMostShownBytes = 512;  // no gadget is wider than the screen
+
+// How many cells of text fit in a width.
+std::size_t CellsIn(int width) {
+  return static_cast<std::size_t>(std::clamp(width / kFontWidth, 0, kMostShownBytes));
+}
+
+// Text that fits the width: whole cells from the start, the rest left out.
+std::string_view Fitting(std::string_view text, int width) {
+  return text.substr(0, std::min(text.size(), CellsIn(width)));
+}
+
+void Frame(Canvas& canvas, int x, int y, int width, int height) {
+  canvas.LineXY(x, y, x + width - 1, y);
+  canvas.LineXY(x + width - 1, y, x + width - 1, y + height - 1);
+  canvas.LineXY(x + width - 1, y + height - 1, x, y + height - 1);
+  canvas.LineXY(x, y + height - 1, x, y);
+}
+
+void Text(Canvas& canvas, int x, int y, std::string_view text) {
+  canvas.Locate(x, y);
+  canvas.DrawText(text);
+}
+
+// The text centred in a box; text wider than the box stands out on both sides.
+void CentredText(Canvas& canvas, int x, int y, int width, int height, std::string_view text) {
+  const auto text_width =
+      static_cast<int>(std::min<std::size_t>(text.size(), kMostShownBytes)) * kFontWidth;
+  Text(canvas, x + (width - text_width) / 2, y + (height - kFontHeight) / 2,
+       text.substr(0, kMostShownBytes));
+}
+
+void DrawFrameGadget(Canvas& canvas, const Gadget& g, int x, int y) {
+  canvas.FrontColor(128, 128, 128);
+  Frame(canvas, x, y + kFontHeight / 2, g.width, g.height - kFontHeight / 2);
+  canvas.FrontColor(0, 0, 0);
+  UseWindowFace(canvas);
+  Text(canvas, x + 8, y, Fitting(" " + g.text + " ", g.width - 16));
+}
+
+void DrawButtonGadget(Canvas& canvas, const Gadget& g, int x, int y, bool pressed) {
+  const int face = pressed ? 170 : 230;
+  canvas.FrontColor(face, face, face);
+  canvas.Box(x, y, g.width, g.height);
+  canvas.FrontColor(60, 60, 60);
+  Frame(canvas, x, y, g.width, g.height);
+  canvas.FrontColor(0, 0, 0);
+  canvas.BackColor(face, face, face);
+  const int shift = pressed ? 1 : 0;
+  CentredText(canvas, x + shift, y + shift, g.width, g.height, g.text);
+}
+
+void DrawComboGadget(Canvas& canvas, const Gadget& g, int x, int y) {
+  const int height = g.ClosedHeight();
+  canvas.FrontColor(255, 255, 255);
+  canvas.Box(x, y, g.width, height);
+  canvas.FrontColor(60, 60, 60);
+  Frame(canvas, x, y, g.width, height);
+  // The arrow box, with its arrow pointing down.
+  const int ax = x + g.width - kArrowWidth;
+  canvas.FrontColor(230, 230, 230);
+  canvas.Box(ax, y + 1, kArrowWidth - 1, height - 2);
+  canvas.FrontColor(60, 60, 60);
+  canvas.LineXY(ax, y, ax, y + height);
+  const int cx = ax + kArrowWidth / 2;
+  const int cy = y + height / 2 + 2;
+  for (int row = 0; row < 4; ++row) canvas.LineXY(cx - row, cy - row, cx + row + 1, cy - row);
+  if (g.selected >= 0 && g.selected < static_cast<int>(g.items.size())) {
+    canvas.FrontColor(0, 0, 0);
+    canvas.BackColor(255, 255, 255);
+    const std::string& item = g.items[static_cast<std::size_t>(g.selected)];
+    Text(canvas, x + kTextPadding, y + (height - kFontHeight) / 2,
+         Fitting(item, g.width - kArrowWidth - 2 * kTextPadding));
+  }
+}
+
+void DrawStringGadget(Canvas& canvas, const Gadget& g, int x, int y, bool focused) {
+  const int text_y = y + (g.height - kFontHeight) / 2;
+  if (g.IsLabel()) {
+    // A label that is too long for its place keeps to its right edge, next to what it names.
+    canvas.FrontColor(0, 0, 0);
+    UseWindowFace(canvas);
+    const auto cells = std::min<std::size_t>(g.text.size(), kMostShownBytes);
+    const int text_width = static_cast<int>(cells) * kFontWidth;
+    const int text_x = text_width <= g.width ? x : x + g.width - text_width;
+    Text(canvas, text_x, text_y, std::string_view(g.text).substr(0, cells));
+    return;
+  }
+  canvas.FrontColor(255, 255, 255);
+  canvas.Box(x, y, g.width, g.height);
+  if ((g.flags & kStringBorderless) == 0) {
+    canvas.FrontColor(60, 60, 60);
+    Frame(canvas, x, y, g.width, g.height);
+  }
+  canvas.FrontColor(0, 0, 0);
+  canvas.BackColor(255, 255, 255);
+  const std::size_t first = std::min(g.first_byte_shown, g.text.size());
+  Text(canvas, x + kTextPadding, text_y,
+       Fitting(std::string_view(g.text).substr(first), g.width - 2 * kTextPadding));
+  if (focused) {
+    const auto shown =
+        static_cast<int>(std::min(g.cursor, g.text.size()) - std::min(g.cursor, first));
+    const int cursor_x = x + kTextPadding + shown * kFontWidth;
+    canvas.LineXY(cursor_x, text_y - 1, cursor_x, text_y + kFontHeight + 1);
+  }
+}
+
+}  // namespace
+
+int Gadget::ClosedHeight() const {
+  return kind == GadgetKind::ComboBox ? std::min(height, kComboRowHeight) : height;
+}
+
+int Gadget::ListRows() const {
+  return std::max(1, (height - kComboRowHeight) / kListRowHeight);
+}
+
+int Gadget::ListItemAt(int px, int py) const {
+  const int top = y + ClosedHeight();
+  if (px < x || px >= x + width || py < top || py >= top + ListRows() * kListRowHeight) return -1;
+  const int item = first_shown + (py - top) / kListRowHeight;
+  return item < static_cast<int>(items.size()) ? item : -1;
+}
+
+void Gadget::ScrollList(int rows) {
+  const int last_first = std::max(0, static_cast<int>(items.size()) - ListRows());
+  first_shown = static_cast<int>(
+      std::clamp<long long>(static_cast<long long>(first_shown) + rows, 0, last_first));
+}
+
+void Gadget::ShowSelected() {
+  if (selected < first_shown) first_shown = std::max(selected, 0);
+  if (selected >= first_shown + ListRows()) first_shown = selected - ListRows() + 1;
+  ScrollList(0);
+}
+
+void UseWindowFace(Canvas& canvas) {
+  canvas.BackColor(kFaceRed, kFaceGreen, kFaceBlue);
+}
+
+void DrawGadget(Canvas& canvas, const Gadget& gadget, int ox, int oy, GadgetLook look) {
+  const int x = ox + gadget.x;
+  const int y = oy + gadget.y;
+  switch (gadget.kind) {
+    case GadgetKind::Frame:
+      DrawFrameGadget(canvas, gadget, x, y);
+      break;
+    case GadgetKind::Button:
+      DrawButtonGadget(canvas, gadget, x, y, look.pressed);
+      break;
+    case GadgetKind::ComboBox:
+      DrawComboGadget(canvas, gadget, x, y);
+      break;
+    case GadgetKind::String:
+      DrawStringGadget(canvas, gadget, x, y, look.focused);
+      break;
+  }
+}
+
+void DrawOpenList(Canvas& canvas, const Gadget& gadget, int ox, int oy) {
+  const int x = ox + gadget.x;
+  const int top = oy + gadget.y + gadget.ClosedHeight();
+  const int height = gadget.ListRows() * kListRowHeight + 2;
+  canvas.FrontColor(255, 255, 255);
+  canvas.Box(x, top, gadget.width, height);
+  canvas.FrontColor(60, 60, 60);
+  Frame(canvas, x, top, gadget.width, height);
+  for (int row = 0; row < gadget.ListRows(); ++row) {
+    const int item = gadget.first_shown + row;
+    if (item >= static_cast<int>(gadget.items.size())) break;
+    const int row_y = top + 1 + row * kListRowHeight;
+    const bool chosen = item == gadget.selected;
+    if (chosen) {
+      canvas.FrontColor(0, 0, 128);
+      canvas.Box(x + 1, row_y, gadget.width - 2, kListRowHeight);
+    }
+    canvas.FrontColor(chosen ? 255 : 0, chosen ? 255 : 0, chosen ? 255 : 0);
+    if (chosen) {
+      canvas.BackColor(0, 0, 128);
+    } else {
+      canvas.BackColor(255, 255, 255);
+    }
+    Text(canvas, x + kTextPadding, row_y,
+         Fitting(gadget.items[static_cast<std::size_t>(item)], gadget.width - 2 * kTextPadding));
+  }
+  // Marks on the right edge when items lie above or below the rows shown.
+  canvas.FrontColor(0, 0, 0);
+  const int mx = x + gadget.width - 8;
+  if (gadget.first_shown > 0) canvas.LineXY(mx, top + 3, mx + 5, top + 3);
+  if (gadget.first_shown + gadget.ListRows() < static_cast<int>(gadget.items.size())) {
+    canvas.LineXY(mx, top + height - 4, mx + 5, top + height - 4);
+  }
+}
+
+bool InsertTyped(Gadget& field, std::string_view typed) {
+  std::string kept;
+  for (char c : typed) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte != 0x7F) kept += c;
+  }
+  if (kept.empty()) return false;
+  field.cursor = std::min(field.cursor, field.text.size());
+  field.text.insert(field.cursor, kept);
+  field.cursor += kept.size();
+  KeepCursorShown(field);
+  return true;
+}
+
+bool EraseBeforeCursor(Gadget& field) {
+  field.cursor = std::min(field.cursor, field.text.size());
+  if (field.cursor == 0) return false;
+  field.text.erase(--field.cursor, 1);
+  KeepCursorShown(field);
+  return true;
+}
+
+bool EraseAtCursor(Gadget& field) {
+  field.cursor = std::min(field.cursor, field.text.size());
+  if (field.cursor == field.text.size()) return false;
+  field.text.erase(field.cursor, 1);
+  KeepCursorShown(field);
+  return true;
+}
+
+void PlaceCursor(Gadget& field, int px) {
+  const int cell = std::max(0, (px - field.x - kTextPadding + kFontWidth / 2) / kFontWidth);
+  field.cursor = std::min(field.text.size(), std::min(field.first_byte_shown, field.text.size()) +
+                                                 static_cast<std::size_t>(cell));
+  KeepCursorShown(field);
+}
+
+void KeepCursorShown(Gadget& field) {
+  field.cursor = std::min(field.cursor, field.text.size());
+  // One cell stays free for the cursor after the last byte.
+  const std::size_t cells = std::max<std::size_t>(1, CellsIn(field.width - 2 * kTextPadding));
+  if (field.cursor < field.first_byte_shown) field.first_byte_shown = field.cursor;
+  if (field.cursor >= field.first_byte_shown + cells)
+    field.first_byte_shown = field.cursor - cells + 1;
+  field.first_byte_shown = std::min(field.first_byte_shown, field.text.size());
+}
+
+}  // namespace starvane

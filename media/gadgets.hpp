@@ -1,0 +1,88 @@
+#pragma once
+// The gadgets of the launcher's windows, drawn on the canvas and worked by the mouse and the
+// keyboard: a framed group box, a push button, a drop-down list, a one-line text field (or,
+// read-only and borderless, a label). Each is plain data; media/windows.* gives them events.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "media/canvas.hpp"
+
+namespace starvane {
+
+enum class GadgetKind { Frame, Button, ComboBox, String };
+
+// Text field flags: read-only, and no border. Both together make a plain label.
+constexpr int kStringReadOnly = 0x800;
+constexpr int kStringBorderless = 0x20000;
+
+// Heights inside a drop-down list: the closed box is one row; the rest of its height is the
+// opened list, a row of text every kListRowHeight pixels.
+constexpr int kComboRowHeight = 20;
+constexpr int kListRowHeight = 14;
+
+struct Gadget {
+  int id = 0;
+  GadgetKind kind = GadgetKind::Button;
+  int x = 0;  // in the window's client area
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  std::string text{};  // caption, button text, or the field's text
+  int flags = 0;
+
+  // Drop-down list: its items, the selected one (-1: none), whether it is open, and the first
+  // item shown in the opened list.
+  std::vector<std::string> items{};
+  int selected = -1;
+  bool open = false;
+  int first_shown = 0;
+
+  // Text field: the cursor (a byte position in text) and the first byte shown.
+  std::size_t cursor = 0;
+  std::size_t first_byte_shown = 0;
+
+  bool IsLabel() const { return kind == GadgetKind::String && (flags & kStringReadOnly) != 0; }
+  bool Contains(int px, int py) const {
+    return px >= x && px < x + width && py >= y && py < y + ClosedHeight();
+  }
+  // A drop-down list is one row high when closed; everything else is as high as it was made.
+  int ClosedHeight() const;
+  // The rows of an opened list.
+  int ListRows() const;
+  // The item under a point of the opened list, or -1.
+  int ListItemAt(int px, int py) const;
+  void ScrollList(int rows);  // moves the first row shown, within the items
+  void ShowSelected();        // scrolls the opened list so the selected item is in it
+};
+
+// How a gadget looks at this moment of the window's life.
+struct GadgetLook {
+  bool pressed = false;  // a button held down with the pointer on it
+  bool focused = false;  // the text field that takes the keys
+};
+
+// Draws the gadget at the client area's origin (ox, oy).
+void DrawGadget(Canvas& canvas, const Gadget& gadget, int ox, int oy, GadgetLook look);
+// Draws the opened list of a drop-down list over everything else.
+void DrawOpenList(Canvas& canvas, const Gadget& gadget, int ox, int oy);
+
+// The face colour of windows; text and lines are drawn on it.
+void UseWindowFace(Canvas& canvas);
+constexpr int kFaceRed = 212;
+constexpr int kFaceGreen = 208;
+constexpr int kFaceBlue = 200;
+
+// Text field editing. Typed bytes below 0x20 and 0x7F are dropped, so no pasted line end can
+// ever become part of a name. Each returns whether the text changed.
+bool InsertTyped(Gadget& field, std::string_view typed);
+bool EraseBeforeCursor(Gadget& field);  // Backspace
+bool EraseAtCursor(Gadget& field);      // Delete
+// Places the cursor at the byte under a point of the field.
+void PlaceCursor(Gadget& field, int px);
+// Keeps the cursor within what the field shows, scrolling its text sideways.
+void KeepCursorShown(Gadget& field);
+
+}  // namespace starvane

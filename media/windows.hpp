@@ -1,0 +1,124 @@
+#pragma once
+// The launcher's windows and their gadgets, on the game's own canvas: no native toolkit. The
+// first window opened is the whole visible area (its title bar and close box are those of the
+// real window around it); a further window is a modal dialog drawn on top, centred, with a
+// title bar and a close box of its own. The gadgets work out their events from the keyboard and
+// mouse states of each examination, so a script drives them as well as a player does.
+//
+// WaitWindowEvent returns kGadgetEvent for a button click, for an opened drop-down list or a
+// change of its selection, and for each change of a text field's text; kCloseEvent when the
+// top window is asked to close (its close box, Escape, or the real window closed); other codes
+// for anything else. Enter clicks the top window's default button.
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "media/gadgets.hpp"
+#include "media/keys.hpp"
+
+namespace starvane {
+
+class Media;
+
+constexpr int kGadgetEvent = 13100;
+constexpr int kCloseEvent = 16;
+
+// What the windows see of one examination of the keyboard and the mouse.
+struct WindowInput {
+  int pointer_x = 0;  // on the screen
+  int pointer_y = 0;
+  bool button = false;  // the left mouse button is held
+  int wheel = 0;        // steps since the last examination, positive away from the player
+  KeyStates keys{};
+  std::string typed;
+};
+
+class Windows {
+ public:
+  explicit Windows(Media& media) : media_(media) {}
+
+  void OpenWindow(int window, int x, int y, int width, int height, int flags,
+                  std::string_view title);
+  void CreateGadgetList(int window);
+  void UseWindow(int window);
+  void CloseWindow(int window);
+
+  void FrameGadget(int gadget, int x, int y, int width, int height, std::string_view text,
+                   int flags);
+  void ButtonGadget(int gadget, int x, int y, int width, int height, std::string_view text);
+  void ComboBoxGadget(int gadget, int x, int y, int width, int height);
+  void AddGadgetItem(int gadget, int position, std::string_view text);
+  void ClearGadgetItems(int gadget);
+  void SetGadgetState(int gadget, int index);
+  void StringGadget(int gadget, int x, int y, int width, int height, std::string_view text,
+                    int flags = 0);
+  std::string GetGadgetText(int gadget) const;
+
+  // The button that Enter clicks in the current window.
+  void SetDefaultButton(int gadget);
+
+  // Blocks until the next window event: frames are drawn and presented, and the keyboard and
+  // mouse examined, until one comes. When the game must end (--frames, the script's end, a
+  // closed window, a signal) it returns kCloseEvent; Media::ShouldEnd() then tells why.
+  int WaitWindowEvent();
+  // The gadget of the most recent gadget event; other events leave it.
+  int EventGadgetID() const { return event_gadget_; }
+
+  // One examination's worth of input, and the drawing of every window: the parts of the wait,
+  // open to tests.
+  void Examine(const WindowInput& input);
+  void Draw(Canvas& canvas) const;
+
+ private:
+  struct Window {
+    int id = 0;
+    int width = 0;
+    int height = 0;
+    std::string title;
+    std::vector<Gadget> gadgets;
+    int focus = -1;           // the text field or list that takes the keys
+    int default_button = -1;  // the button Enter clicks
+  };
+  struct Event {
+    int code = 0;
+    int gadget = -1;
+  };
+
+  Window* Find(int window);
+  Window* Current();
+  Window* Top();  // the window that takes input: the last opened
+  Gadget* FindGadget(Window& window, int gadget);
+  const Gadget* FindGadget(int gadget) const;
+  Gadget* FindGadget(int gadget);
+  Gadget& Add(Gadget gadget);
+  // Where a window's client area lies on the screen.
+  int OriginX(const Window& window) const;
+  int OriginY(const Window& window) const;
+  bool OnCloseBox(const Window& window, int px, int py) const;
+
+  void PressAt(Window& window, int px, int py);
+  void ReleaseAt(Window& window, int px, int py);
+  void HandleKeys(Window& window, const WindowInput& input);
+  bool Stroke(const WindowInput& input, int key);  // went down, or repeats while held
+  void Queue(int code, int gadget = -1) { events_.push_back({code, gadget}); }
+
+  Media& media_;
+  std::vector<Window> windows_;  // in the order they were opened; the last one is on top
+  int current_ = -1;
+  std::deque<Event> events_;
+  int event_gadget_ = 0;
+
+  // Input as of the last examination.
+  bool button_ = false;
+  KeyStates keys_{};
+  std::array<int, kKeyCount> held_frames_{};
+  int pressed_gadget_ = -1;  // the button under the press, until the release
+  bool pressed_close_ = false;
+  int pointer_x_ = 0;
+  int pointer_y_ = 0;
+};
+
+}  // namespace starvane
