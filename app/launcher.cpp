@@ -39,9 +39,8 @@ constexpr std::array<Level, 5> kLevels{
 constexpr int kWindowFlags = 0xC80000;
 constexpr int kLabelFlags = 0x20800;
 
-void CannotOpenShipList(const Game& game) {
-  std::fprintf(stderr, "starvane: cannot open %s: the ship list stays as it is\n",
-               Quoted((game.media.Files.Directory() / kShipListName).string()).c_str());
+std::string ShipListPath(const Game& game) {
+  return Quoted((game.media.Files.Directory() / kShipListName).string());
 }
 
 // Adds the name as the last line of "ships.txt". A last line without its line end (written by
@@ -49,7 +48,8 @@ void CannotOpenShipList(const Game& game) {
 void AppendShipName(Game& game, const std::string& name) {
   FileTable& files = game.media.Files;
   if (files.OpenFile(kShipListFile, kShipListName) == 0) {
-    CannotOpenShipList(game);
+    std::fprintf(stderr, "starvane: cannot open %s: the name %s is not added\n",
+                 ShipListPath(game).c_str(), Quoted(name).c_str());
     return;
   }
   if (!files.AtEndOfEndedLine(kShipListFile)) files.WriteLine("");
@@ -94,7 +94,10 @@ void OpenLauncherWindow(Game& game, Windows& windows) {
   windows.ButtonGadget(kCrazy, 260, 55, 80, 20, "Crazy Spacey");
   windows.ButtonGadget(kVeryEasy, 50, 30, 290, 20, "Very Easy for Newbies");
   windows.ComboBoxGadget(kShipList, 150, 100, 100, 50);
-  FillShipList(game, windows);
+  if (!FillShipList(game, windows)) {
+    std::fprintf(stderr, "starvane: cannot open %s: the ship list is empty\n",
+                 ShipListPath(game).c_str());
+  }
   windows.SetGadgetState(kShipList, 0);
   windows.StringGadget(kShipsLabel, 100, 100, 50, 20, "Ships : ", kLabelFlags);
   windows.ButtonGadget(kNewShip, 250, 100, 50, 20, "New");
@@ -102,18 +105,16 @@ void OpenLauncherWindow(Game& game, Windows& windows) {
 
 }  // namespace
 
-void FillShipList(Game& game, Windows& windows) {
+bool FillShipList(Game& game, Windows& windows) {
   FileTable& files = game.media.Files;
-  if (files.OpenFile(kShipListFile, kShipListName) == 0) {
-    CannotOpenShipList(game);
-    return;
-  }
+  if (files.OpenFile(kShipListFile, kShipListName) == 0) return false;
   windows.ClearGadgetItems(kShipList);
   while (files.Eof(kShipListFile) == 0) {
     game.ShipName = files.ReadLine();
     windows.AddGadgetItem(kShipList, -1, game.ShipName);
   }
   files.CloseFile(kShipListFile);
+  return true;
 }
 
 std::optional<LoopEnd> RunLauncher(Game& game) {

@@ -11,8 +11,8 @@
 namespace starvane {
 
 // Fills the ship list (gadget 5) from "ships.txt", created empty when missing. ShipName is left
-// holding the last name read. A file that cannot be opened leaves the list as it was.
-void FillShipList(Game& game, Windows& windows);
+// holding the last name read. A file that cannot be opened leaves the list as it was: false.
+bool FillShipList(Game& game, Windows& windows);
 
 // Runs the launcher until a difficulty button is clicked: then ShipName is the selected ship
 // ("" when the list is empty) and Difficulty that button's factor, and nothing is returned.

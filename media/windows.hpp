@@ -66,6 +66,8 @@ class Windows {
   int WaitWindowEvent();
   // The gadget of the most recent gadget event; other events leave it.
   int EventGadgetID() const { return event_gadget_; }
+  // Whether WaitWindowEvent would return at once.
+  bool HasEvent() const { return !events_.empty(); }
 
   // One examination's worth of input, and the drawing of every window: the parts of the wait,
   // open to tests.

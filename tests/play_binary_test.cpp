@@ -70,6 +70,30 @@ TEST(PlayBinary, ARecordingReplaysToTheSameGame) {
             std::string::npos);
 }
 
+TEST(PlayBinary, AGameBegunInTheLauncherReplaysThroughIt) {
+  TempDirectory dir;
+  dir.Write("ships.txt", "Alpha\r\nBeta\r\n");
+  // Open the list, choose Beta, start on Hard, thrust a while.
+  dir.Write("play.txt",
+            "launcher\n2 pointer 200 110\n3 press\n4 release\n6 pointer 200 142\n7 press\n"
+            "8 release\n10 pointer 215 65\n11 press\n12 release\n14 down Up\n30 end frames\n");
+  const auto recorded = RunStarvaneBinary("--headless --seed 4 --files " + In(dir, "") +
+                                          " --input " + In(dir, "play.txt") + " --record " +
+                                          In(dir, "rec.txt") + " --dump " + In(dir, "a.json"));
+  ASSERT_EQ(recorded.status, 0) << recorded.err;
+  // The recording says it began in the launcher, and names neither ship nor difficulty.
+  EXPECT_NE(dir.Read("rec.txt").find("\nseed 4\nlauncher\n2 pointer 200 110\n"), std::string::npos)
+      << dir.Read("rec.txt");
+  EXPECT_NE(dir.Read("a.json").find("\"difficulty\": 70, \"shipName\": \"Beta\""),
+            std::string::npos)
+      << dir.Read("a.json");
+
+  const auto replayed = RunStarvaneBinary("--headless --files " + In(dir, "") + " --input " +
+                                          In(dir, "rec.txt") + " --dump " + In(dir, "b.json"));
+  ASSERT_EQ(replayed.status, 0) << replayed.err;
+  EXPECT_EQ(dir.Read("a.json"), dir.Read("b.json"));
+}
+
 TEST(PlayBinary, APlayerFliesUpFiringAndTeleportsHome) {
   TempDirectory dir;
   // Thrust and fire for 40 frames, then hold T until the ship jumps home in the 99th frame of

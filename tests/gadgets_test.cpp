@@ -1,0 +1,191 @@
+// The launcher's gadgets, worked one examination of the keyboard and mouse at a time: text
+// editing, the drop-down list, clicks, the close box, and a few pixels of how they look.
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "media/media.hpp"
+#include "media/windows.hpp"
+#include "temp_directory.hpp"
+
+namespace starvane {
+namespace {
+
+constexpr int kKeyBackspace = 14;
+constexpr int kKeyDelete = 211;
+constexpr int kKeyHome = 199;
+constexpr int kKeyEnd = 207;
+
+struct Desk {
+  Desk() {
+    windows.OpenWindow(0, 200, 200, 400, 150, 0xC80000, "Starvane");
+    windows.CreateGadgetList(0);
+  }
+  // One examination with these keys held and this text typed.
+  void Keys(std::initializer_list<int> held, const std::string& typed = "") {
+    input.keys.fill(0);
+    for (int key : held) input.keys[static_cast<std::size_t>(key)] = 1;
+    input.typed = typed;
+    windows.Examine(input);
+    input.typed.clear();
+  }
+  void Tap(int key) {
+    Keys({key});
+    Keys({});
+  }
+  void Click(int x, int y) {
+    input.pointer_x = x;
+    input.pointer_y = y;
+    input.button = true;
+    windows.Examine(input);
+    input.button = false;
+    windows.Examine(input);
+  }
+  // The events queued so far, as codes with their gadgets ("13100:9"), taken off the queue.
+  std::vector<std::string> Events() {
+    std::vector<std::string> events;
+    while (windows.HasEvent()) {
+      const int code = windows.WaitWindowEvent();
+      events.push_back(std::to_string(code) +
+                       (code == kGadgetEvent ? ":" + std::to_string(windows.EventGadgetID()) : ""));
+    }
+    return events;
+  }
+
+  starvane::testing::TempDirectory files;
+  Media media{files.Path()};
+  Windows windows{media};
+  WindowInput input;
+};
+
+TEST(Gadgets, ATextFieldEditsAtItsCursorAndRejectsControlCharacters) {
+  Desk desk;
+  desk.windows.StringGadget(9, 20, 10, 100, 20, "SHIPNAME");  // focused, cursor at the end
+  desk.Keys({}, "X\n\ty\x7F");                                // a paste with a line end
+  EXPECT_EQ(desk.windows.GetGadgetText(9), "SHIPNAMEXy");
+  desk.Tap(kKeyHome);
+  desk.Tap(kKeyDelete);
+  desk.Tap(kKeyRight);
+  desk.Keys({}, "-");
+  desk.Tap(kKeyEnd);
+  desk.Tap(kKeyBackspace);
+  desk.Tap(kKeyLeft);
+  desk.Tap(kKeyBackspace);
+  EXPECT_EQ(desk.windows.GetGadgetText(9), "H-IPNAMX");
+  desk.Keys({}, "\r\n");  // nothing typed that a name can hold: no change, no event
+  // One gadget event for each change of the text, none for moving the cursor.
+  EXPECT_EQ(desk.Events(),
+            (std::vector<std::string>{"13100:9", "13100:9", "13100:9", "13100:9", "13100:9"}));
+}
+
+TEST(Gadgets, AHeldKeyRepeatsAfterHalfASecondThenEveryThirdFrame) {
+  Desk desk;
+  desk.windows.StringGadget(9, 20, 10, 100, 20, std::string(40, 'a'));
+  for (int frame = 0; frame < 32; ++frame) desk.Keys({kKeyBackspace});
+  // Down at the first examination, then repeated after 25 frames held: at 26, 29 and 32.
+  EXPECT_EQ(desk.windows.GetGadgetText(9).size(), 36u);
+}
+
+TEST(Gadgets, ALongTextScrollsSoTheCursorStaysInTheField) {
+  Desk desk;
+  desk.windows.StringGadget(9, 20, 10, 100, 20, "");
+  desk.Keys({}, std::string(30, 'w'));
+  // The field shows eleven cells; the last is kept for the cursor.
+  Canvas canvas;
+  desk.windows.Draw(canvas);
+  const int cursor_x = 20 + 3 + 10 * 8;
+  EXPECT_EQ(canvas.Pixel(cursor_x, 20), ScreenColor(0, 0, 0));
+  desk.Tap(kKeyHome);
+  Canvas home;
+  desk.windows.Draw(home);
+  EXPECT_EQ(home.Pixel(23, 20), ScreenColor(0, 0, 0));  // the cursor before the first cell
+}
+
+TEST(Gadgets, AButtonClicksOnlyWhenReleasedOnIt) {
+  Desk desk;
+  desk.windows.ButtonGadget(1, 50, 55, 50, 20, "Easy");
+  desk.Click(75, 65);
+  desk.input.pointer_x = 75;
+  desk.input.pointer_y = 65;
+  desk.input.button = true;
+  desk.windows.Examine(desk.input);
+  desk.input.pointer_y = 100;  // slides off before letting go
+  desk.input.button = false;
+  desk.windows.Examine(desk.input);
+  desk.Click(51, 56);  // the edges belong to the button
+  desk.Click(49, 56);
+  EXPECT_EQ(desk.Events(), (std::vector<std::string>{"13100:1", "13100:1"}));
+}
+
+TEST(Gadgets, TheListOpensScrollsAndSelectsByMouseWheelAndKeys) {
+  Desk desk;
+  desk.windows.ComboBoxGadget(5, 150, 100, 100, 50);  // an opened list of two rows
+  for (int i = 0; i < 6; ++i) desk.windows.AddGadgetItem(5, -1, "ship " + std::to_string(i));
+  desk.windows.AddGadgetItem(5, 0, "first");
+  desk.windows.SetGadgetState(5, 0);
+  desk.Click(200, 110);   // opens: an event
+  desk.input.wheel = -3;  // turned towards the player: later items
+  desk.windows.Examine(desk.input);
+  desk.input.wheel = 0;
+  desk.Click(200, 142);  // the second row shown is now item 4
+  EXPECT_EQ(desk.windows.GetGadgetText(5), "ship 3");
+  desk.Tap(kKeyDown);  // the list keeps the keys: one down
+  desk.Tap(kKeyDown);
+  desk.Tap(kKeyUp);
+  EXPECT_EQ(desk.windows.GetGadgetText(5), "ship 4");
+  for (int i = 0; i < 9; ++i) desk.Tap(kKeyDown);  // stops at the last item
+  EXPECT_EQ(desk.windows.GetGadgetText(5), "ship 5");
+  EXPECT_EQ(desk.Events(), (std::vector<std::string>{"13100:5", "13100:5", "13100:5", "13100:5",
+                                                     "13100:5", "13100:5"}));
+  desk.windows.ClearGadgetItems(5);
+  EXPECT_EQ(desk.windows.GetGadgetText(5), "");
+}
+
+TEST(Gadgets, ADialogIsModalAndClosesByItsBoxOrEscapeAndEnterClicksItsDefault) {
+  Desk desk;
+  desk.windows.ButtonGadget(1, 50, 55, 50, 20, "Easy");
+  desk.windows.OpenWindow(1, 200, 200, 150, 80, 0xC80000, "New Ship");
+  desk.windows.ButtonGadget(8, 45, 45, 50, 20, "OK");
+  desk.windows.SetDefaultButton(8);
+  desk.Click(75, 65);  // behind the dialog: nothing
+  desk.Tap(kKeyReturn);
+  desk.Click(268, 35);  // the close box
+  desk.Tap(kKeyEscape);
+  EXPECT_EQ(desk.Events(), (std::vector<std::string>{"13100:8", "16", "16"}));
+  desk.windows.CloseWindow(1);
+  desk.Click(75, 65);
+  EXPECT_EQ(desk.Events(), (std::vector<std::string>{"13100:1"}));
+}
+
+TEST(Gadgets, TheLauncherLooksLikeADialog) {
+  Desk desk;
+  desk.windows.FrameGadget(0, 10, 10, 380, 80, "Difficulty", 0);
+  desk.windows.ButtonGadget(1, 50, 55, 50, 20, "Easy");
+  desk.windows.StringGadget(6, 100, 100, 50, 20, "Ships : ", 0x20800);
+  Canvas canvas;
+  desk.windows.Draw(canvas);
+  const std::uint16_t face = ScreenColor(kFaceRed, kFaceGreen, kFaceBlue);
+  EXPECT_EQ(canvas.Pixel(5, 5), face);
+  EXPECT_EQ(canvas.Pixel(399, 149), face);
+  EXPECT_EQ(canvas.Pixel(400, 150), 0);  // the rest of the screen is not the window's
+  EXPECT_EQ(canvas.Pixel(10, 60), ScreenColor(128, 128, 128));  // the group box's frame
+  EXPECT_EQ(canvas.Pixel(52, 57), ScreenColor(230, 230, 230));  // the button's face
+  EXPECT_EQ(canvas.Pixel(50, 55), ScreenColor(60, 60, 60));     // and its edge
+  // Some of the caption's and the label's pixels are black text.
+  auto has_text = [&](int x0, int y0, int width) {
+    for (int y = y0; y < y0 + 13; ++y) {
+      for (int x = x0; x < x0 + width; ++x) {
+        if (canvas.Pixel(x, y) == ScreenColor(0, 0, 0)) return true;
+      }
+    }
+    return false;
+  };
+  EXPECT_TRUE(has_text(26, 10, 80));
+  EXPECT_TRUE(has_text(86, 103, 60));  // the long label keeps to its right edge
+}
+
+}  // namespace
+}  // namespace starvane

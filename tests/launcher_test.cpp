@@ -1,0 +1,169 @@
+// The launcher as a player works it, through scripted clicks and keys on its gadgets: the ship
+// list from ships.txt, the New Ship dialog, and the five difficulties.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <variant>
+
+#include "app/launcher.hpp"
+#include "app/startup.hpp"
+#include "media/input_events.hpp"
+#include "media/input_script.hpp"
+#include "media/media.hpp"
+#include "temp_directory.hpp"
+#include "world/game.hpp"
+
+namespace starvane {
+namespace {
+
+// Where the launcher's gadgets are, in its window: buttons by their middles.
+constexpr const char* kEasy = "75 65";
+constexpr const char* kNormal = "145 65";
+constexpr const char* kHard = "215 65";
+constexpr const char* kNew = "275 110";
+constexpr const char* kShipList = "200 110";
+constexpr const char* kSecondListRow = "200 142";
+// The New Ship dialog is centred over the launcher: its client area starts at (125, 44).
+constexpr const char* kOk = "195 99";
+constexpr const char* kDialogCloseBox = "268 35";
+
+// A launcher whose input is the script, with ships.txt as given (none when absent).
+struct Launcher {
+  explicit Launcher(const std::string& script, const char* ships_txt = nullptr) {
+    if (ships_txt != nullptr) files.Write("ships.txt", ships_txt);
+    auto parsed = ParseInputScript(script, "script");
+    if (auto* error = std::get_if<InputScriptError>(&parsed)) ADD_FAILURE() << error->message;
+    auto& events = std::get<InputScript>(parsed);
+    media = std::make_unique<Media>(files.Path(), nullptr,
+                                    std::make_unique<ScriptedInput>(events.events, events.end));
+    game = std::make_unique<Game>(*media);
+    Startup(*game, 1);
+    end = RunLauncher(*game);
+  }
+  starvane::testing::TempDirectory files;
+  std::unique_ptr<Media> media;
+  std::unique_ptr<Game> game;
+  std::optional<LoopEnd> end;
+};
+
+// A click at frame f: the pointer goes there, the button goes down and comes up again.
+std::string Click(int frame, const char* where) {
+  return std::to_string(frame) + " pointer " + where + "\n" + std::to_string(frame + 1) +
+         " press\n" + std::to_string(frame + 2) + " release\n";
+}
+
+std::string Key(int frame, const char* key) {
+  return std::to_string(frame) + " down " + key + "\n" + std::to_string(frame + 1) + " up " + key +
+         "\n";
+}
+
+TEST(Launcher, WithoutAShipListItMakesAnEmptyOneAndStartsWithTheEmptyName) {
+  Launcher run(Click(2, kEasy) + "30 end frames\n");
+  EXPECT_FALSE(run.end);
+  EXPECT_EQ(run.game->ShipName, "");
+  EXPECT_EQ(run.game->Difficulty, 1.0f);
+  EXPECT_EQ(run.files.Read("ships.txt"), "");
+  EXPECT_TRUE(std::filesystem::exists(run.files.Path() / "ships.txt"));
+}
+
+TEST(Launcher, EachDifficultyButtonStartsWithTheFirstShipSelected) {
+  Launcher normal(Click(2, kNormal) + "30 end frames\n", "Alpha\r\nBeta\n");
+  EXPECT_FALSE(normal.end);
+  EXPECT_EQ(normal.game->ShipName, "Alpha");
+  EXPECT_EQ(normal.game->Difficulty, 10.0f);
+
+  Launcher very_easy(Click(2, "195 40") + "30 end frames\n", "Alpha\r\nBeta\n");
+  EXPECT_EQ(very_easy.game->Difficulty, 0.2f);
+  Launcher crazy(Click(2, "300 65") + "30 end frames\n", "Alpha\r\nBeta\n");
+  EXPECT_EQ(crazy.game->Difficulty, 150.0f);
+
+  // The second ship chosen in the opened list.
+  Launcher beta(
+      Click(2, kShipList) + Click(6, kSecondListRow) + Click(10, kHard) + "30 end frames\n",
+      "Alpha\r\nBeta\n");
+  EXPECT_EQ(beta.game->ShipName, "Beta");
+  EXPECT_EQ(beta.game->Difficulty, 70.0f);
+}
+
+TEST(Launcher, OnlyADifficultyStartsTheGameAndAPressDraggedOffIsNoClick) {
+  // A press on Easy released away from it, and a ship chosen: nothing starts.
+  Launcher run("2 pointer " + std::string(kEasy) + "\n3 press\n4 pointer 75 120\n5 release\n" +
+                   Click(8, kShipList) + Click(12, kSecondListRow) + "30 end frames\n",
+               "Alpha\r\nBeta\n");
+  EXPECT_EQ(run.end, LoopEnd::FrameLimit);
+  EXPECT_EQ(run.media->FramesPresented(), 30);
+}
+
+TEST(Launcher, NewShipWithTheFieldUnchangedAddsShipnameAndSelectsTheFirstItemAgain) {
+  Launcher run(Click(2, kShipList) + Click(6, kSecondListRow) + Click(10, kNew) + Click(14, kOk) +
+                   Click(18, kEasy) + "40 end frames\n",
+               "Alpha\r\nBeta\r\n");
+  EXPECT_FALSE(run.end);
+  EXPECT_EQ(run.files.Read("ships.txt"), "Alpha\r\nBeta\r\nSHIPNAME\r\n");
+  EXPECT_EQ(run.game->ShipName, "Alpha");  // the list was filled again, its first item selected
+}
+
+TEST(Launcher, AnEmptiedFieldAddsAnEmptyNameAndEnterIsOk) {
+  std::string script = Click(2, kNew) + Key(6, "End");
+  for (int i = 0; i < 8; ++i) script += Key(8 + 2 * i, "Backspace");
+  script += Key(30, "Return") + Click(34, kShipList) + Click(38, kSecondListRow) +
+            Click(42, kEasy) + "60 end frames\n";
+  Launcher run(script, "Alpha\r\n");
+  EXPECT_FALSE(run.end);
+  EXPECT_EQ(run.files.Read("ships.txt"), "Alpha\r\n\r\n");
+  EXPECT_EQ(run.game->ShipName, "");  // the empty item is a ship like any other
+}
+
+TEST(Launcher, ANameTypedAfterALastLineWithoutLineEndStaysANameOfItsOwn) {
+  Launcher run(Click(2, kNew) + Key(6, "End") + "8 type  Mk II\n" + Key(10, "Return") +
+                   Click(14, kShipList) + Click(18, kSecondListRow) + Click(22, kEasy) +
+                   "40 end frames\n",
+               "Alpha");
+  EXPECT_EQ(run.files.Read("ships.txt"), "Alpha\r\nSHIPNAME Mk II\r\n");
+  EXPECT_EQ(run.game->ShipName, "SHIPNAME Mk II");
+}
+
+TEST(Launcher, ClosingTheDialogAddsNothingAndDoesNotOpenItAgain) {
+  // Closed by its close box, then by Escape; meanwhile a click on a difficulty behind the
+  // modal dialog does nothing. Afterwards the launcher works as before.
+  Launcher run(Click(2, kNew) + Click(6, kEasy) + Click(10, kDialogCloseBox) + Click(14, kNew) +
+                   Key(18, "Escape") + Click(22, kHard) + "40 end frames\n",
+               "Alpha\r\n");
+  EXPECT_FALSE(run.end);
+  EXPECT_EQ(run.game->Difficulty, 70.0f);
+  EXPECT_EQ(run.files.Read("ships.txt"), "Alpha\r\n");
+}
+
+TEST(Launcher, EscapeOrTheEndOfTheScriptEndsTheProgramFromTheLauncher) {
+  Launcher escape(Key(3, "Escape") + "30 end frames\n");
+  EXPECT_EQ(escape.end, LoopEnd::Closed);
+  EXPECT_EQ(escape.media->FramesPresented(), 3);
+
+  Launcher closed("5 end closed\n");
+  EXPECT_EQ(closed.end, LoopEnd::Closed);
+  EXPECT_EQ(closed.media->FramesPresented(), 5);
+
+  // Ending while the dialog is open ends the program too, without adding the name.
+  Launcher in_dialog(Click(2, kNew) + "9 end frames\n");
+  EXPECT_EQ(in_dialog.end, LoopEnd::FrameLimit);
+  EXPECT_EQ(in_dialog.media->FramesPresented(), 9);
+  EXPECT_EQ(in_dialog.files.Read("ships.txt"), "");
+}
+
+TEST(Launcher, AShipListThatCannotBeOpenedLeavesTheListEmptyAndTheGameCanStart) {
+  starvane::testing::TempDirectory dir;
+  std::filesystem::create_directory(dir.Path() / "ships.txt");  // a directory cannot be read
+  auto parsed = std::get<InputScript>(
+      ParseInputScript(Click(2, kNew) + Click(6, kOk) + Click(10, kEasy), "script"));
+  Media media(dir.Path(), nullptr, std::make_unique<ScriptedInput>(parsed.events));
+  Game game(media);
+  Startup(game, 1);
+  EXPECT_FALSE(RunLauncher(game));
+  EXPECT_EQ(game.ShipName, "");
+  EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "ships.txt"));
+}
+
+}  // namespace
+}  // namespace starvane
