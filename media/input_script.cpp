@@ -67,24 +67,18 @@ std::optional<std::string> ParseEvent(const std::vector<std::string_view>& words
     }
     return {};
   }
-  if (verb == "mouse") {
-    event.type = InputEvent::Type::MouseMove;
-    if (extra != 2) return std::string("'mouse' needs two numbers, DX and DY");
-    const auto dx = ParseWhole<int>(words[2]);
-    const auto dy = ParseWhole<int>(words[3]);
-    if (!dx || !dy) return "'mouse' needs two whole numbers, not " + Quoted(words[dx ? 3 : 2]);
-    event.dx = *dx;
-    event.dy = *dy;
-    return {};
-  }
-  if (verb == "pointer") {
-    event.type = InputEvent::Type::Pointer;
-    if (extra != 2) return std::string("'pointer' needs two numbers, X and Y");
-    const auto x = ParseWhole<int>(words[2]);
-    const auto y = ParseWhole<int>(words[3]);
-    if (!x || !y) return "'pointer' needs two whole numbers, not " + Quoted(words[x ? 3 : 2]);
-    event.dx = *x;
-    event.dy = *y;
+  if (verb == "mouse" || verb == "pointer") {
+    // A movement (DX DY) or a position (X Y): two whole numbers either way.
+    const bool move = verb == "mouse";
+    event.type = move ? InputEvent::Type::MouseMove : InputEvent::Type::Pointer;
+    if (extra != 2) return Quoted(verb) + " needs two numbers, " + (move ? "DX and DY" : "X and Y");
+    const auto first = ParseWhole<int>(words[2]);
+    const auto second = ParseWhole<int>(words[3]);
+    if (!first || !second) {
+      return Quoted(verb) + " needs two whole numbers, not " + Quoted(words[first ? 3 : 2]);
+    }
+    event.dx = *first;
+    event.dy = *second;
     return {};
   }
   if (verb == "wheel") {

@@ -18,6 +18,7 @@ enum KeyCode : int {
   kKey1 = 2,
   kKey2 = 3,
   kKey3 = 4,
+  kKeyBackspace = 14,
   kKeyT = 20,
   kKeyReturn = 28,
   kKeyLeftControl = 29,
@@ -28,10 +29,14 @@ enum KeyCode : int {
   kKeyB = 48,
   kKeySpace = 57,
   kKeyF12 = 88,
+  kKeyKeypadEnter = 156,
+  kKeyHome = 199,
   kKeyUp = 200,
   kKeyLeft = 203,
   kKeyRight = 205,
+  kKeyEnd = 207,
   kKeyDown = 208,
+  kKeyDelete = 211,
 };
 
 // The code of a key by its usual name ("Escape", "1", "Return", "LeftControl", "Up", "F5",

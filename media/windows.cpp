@@ -15,12 +15,6 @@ constexpr int kCloseBoxSide = 14;
 constexpr int kRepeatDelay = 25;
 constexpr int kRepeatEvery = 3;
 
-constexpr int kKeyBackspace = 14;
-constexpr int kKeyKeypadEnter = 156;
-constexpr int kKeyHome = 199;
-constexpr int kKeyEnd = 207;
-constexpr int kKeyDelete = 211;
-
 }  // namespace
 
 void Windows::OpenWindow(int window, int /*x*/, int /*y*/, int width, int height, int /*flags*/,

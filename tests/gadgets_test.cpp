@@ -14,11 +14,6 @@
 namespace starvane {
 namespace {
 
-constexpr int kKeyBackspace = 14;
-constexpr int kKeyDelete = 211;
-constexpr int kKeyHome = 199;
-constexpr int kKeyEnd = 207;
-
 struct Desk {
   Desk() {
     windows.OpenWindow(0, 200, 200, 400, 150, 0xC80000, "Starvane");
