@@ -80,15 +80,19 @@ Gadget* Windows::FindGadget(int gadget) {
 }
 
 const Gadget* Windows::FindGadget(int gadget) const {
-  return const_cast<Windows*>(this)->FindGadget(gadget);
+  for (auto w = windows_.rbegin(); w != windows_.rend(); ++w) {
+    for (const Gadget& g : w->gadgets) {
+      if (g.id == gadget) return &g;
+    }
+  }
+  return nullptr;
 }
 
 Gadget& Windows::Add(Gadget gadget) {
-  static Gadget nowhere;  // gadgets made with no window open go nowhere
   Window* window = Current();
   if (window == nullptr) {
-    nowhere = gadget;
-    return nowhere;
+    nowhere_ = std::move(gadget);  // a gadget made with no window open goes nowhere
+    return nowhere_;
   }
   std::erase_if(window->gadgets, [&](const Gadget& g) { return g.id == gadget.id; });
   window->gadgets.push_back(std::move(gadget));

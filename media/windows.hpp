@@ -121,6 +121,7 @@ class Windows {
   bool pressed_close_ = false;
   int pointer_x_ = 0;
   int pointer_y_ = 0;
+  Gadget nowhere_;  // where gadgets made with no window open go
 };
 
 }  // namespace starvane
