@@ -8,7 +8,7 @@ set -euo pipefail
 binary=$1
 files=$2
 
-"$binary" --window --seed 3 --files "$files" --dump "$files/dump.json" 2>"$files/err" &
+"$(dirname "$0")/../../tools/real-screen" "$binary" --window --seed 3 --files "$files" --dump "$files/dump.json" 2>"$files/err" &
 game=$!
 trap 'kill $game 2>/dev/null || true' EXIT
 
