@@ -1,0 +1,43 @@
+#pragma once
+// A files directory of its own for one fuzzing process, made at the first input and removed at
+// exit: the readers under test take their input from files, as the game does.
+
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace starvane::fuzz {
+
+class FuzzFiles {
+ public:
+  FuzzFiles() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "starvane-fuzz-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) std::abort();
+    directory_ = pattern;
+  }
+  ~FuzzFiles() {
+    std::error_code ignored;
+    std::filesystem::remove_all(directory_, ignored);
+  }
+  FuzzFiles(const FuzzFiles&) = delete;
+  FuzzFiles& operator=(const FuzzFiles&) = delete;
+
+  const std::filesystem::path& Directory() const { return directory_; }
+
+  void Write(const std::string& name, const std::uint8_t* data, std::size_t size) const {
+    std::ofstream out(directory_ / name, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    if (!out) std::abort();
+  }
+
+ private:
+  std::filesystem::path directory_;
+};
+
+}  // namespace starvane::fuzz

@@ -1,0 +1,31 @@
+// Any bytes as "ships.txt": the launcher lists one name per line, whatever the bytes, and
+// draws its window with them.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "app/launcher.hpp"
+#include "fuzz/fuzz_files.hpp"
+#include "media/media.hpp"
+#include "media/windows.hpp"
+#include "world/game.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static starvane::fuzz::FuzzFiles files;
+  static starvane::Media media(files.Directory());
+  files.Write("ships.txt", data, size);
+  starvane::Game game(media);
+  starvane::Windows windows(media);
+  windows.OpenWindow(0, 200, 200, 400, 150, 0xC80000, "Starvane");
+  windows.CreateGadgetList(0);
+  windows.ComboBoxGadget(5, 150, 100, 100, 50);
+  if (!starvane::FillShipList(game, windows)) std::abort();
+  windows.SetGadgetState(5, 0);
+  windows.Draw(media.Screen);
+  // No line end may survive inside a name: every name is one line of the file.
+  const std::string& last = game.ShipName;
+  if (std::find(last.begin(), last.end(), '\n') != last.end()) std::abort();
+  return 0;
+}
