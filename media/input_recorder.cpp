@@ -79,11 +79,13 @@ void InputRecorder::NoteMouse(std::int64_t frame, const MouseInput& mouse) {
 }
 
 void InputRecorder::NoteText(std::int64_t frame, const std::string& text) {
-  if (file_ == nullptr || text.empty()) return;
+  // Text of nothing but line ends is no event: a "type" line needs a text.
+  std::string kept = TypedTextForScript(text);
+  if (file_ == nullptr || kept.empty()) return;
   InputEvent event;
   event.frame = frame;
   event.type = InputEvent::Type::Type;
-  event.text = text;
+  event.text = std::move(kept);
   Write(InputEventLine(event));
 }
 

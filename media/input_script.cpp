@@ -203,7 +203,7 @@ std::variant<InputScript, InputScriptError> ParseInputScript(std::string_view te
     if (words[1] == "type") {
       // The text is the rest of the whole line after one separator, '#' and blanks included.
       event.type = InputEvent::Type::Type;
-      event.text = std::string(RestOfLine(whole_line, words[1]));
+      event.text = TypedTextForScript(RestOfLine(whole_line, words[1]));
       if (event.text.empty()) return fail("'type' needs the text typed");
     } else if (auto problem = ParseEvent(words, event)) {
       return fail(*problem);
@@ -288,14 +288,18 @@ std::string InputEventLine(const InputEvent& event) {
       line += " wheel " + std::to_string(event.dx);
       break;
     case InputEvent::Type::Type:
-      // A line end cannot stand in a line; typed text never reaches a field with one anyway.
-      line += " type ";
-      for (char c : event.text) {
-        if (c != '\n' && c != '\r') line += c;
-      }
+      line += " type " + TypedTextForScript(event.text);
       break;
   }
   return line + "\n";
+}
+
+std::string TypedTextForScript(std::string_view text) {
+  std::string kept;
+  for (char c : text) {
+    if (c != '\n' && c != '\r') kept += c;
+  }
+  return kept;
 }
 
 std::string ScriptEndLine(const ScriptEnd& end) {

@@ -66,6 +66,11 @@ std::string InputScriptLauncherHeader(std::uint64_t seed);
 // decimal, code 0 as "00" (a single digit names that digit's key).
 std::string InputEventLine(const InputEvent& event);
 
+// Typed text as a script line can hold it: without its line ends (CR, LF). No text field takes
+// a line end, so the game plays the same with or without them. The reader, the writer and the
+// recorder all apply it, so that what is recorded replays exactly.
+std::string TypedTextForScript(std::string_view text);
+
 // The end line of a game that ended this way; "" for Escape, which ends by its own events.
 std::string ScriptEndLine(const ScriptEnd& end);
 

@@ -242,8 +242,11 @@ TEST(InputScript, PointerWheelAndTypedTextReadBackAsRecorded) {
   put.wheel = -2;
   recorder->NoteMouse(4, put);
   recorder->NoteText(5, "a # b \r\n");  // line ends cannot stand in a line
+  recorder->NoteText(6, "\r");          // nothing but a line end: no event, no empty line
+  recorder->NoteText(7, "x\ry");
   ASSERT_TRUE(recorder->Finish());
-  EXPECT_EQ(dir.Read("rec.txt"), "4 pointer 120 45\n4 wheel -2\n4 mouse 3 0\n5 type a # b \n");
+  EXPECT_EQ(dir.Read("rec.txt"),
+            "4 pointer 120 45\n4 wheel -2\n4 mouse 3 0\n5 type a # b \n7 type xy\n");
 
   const auto parsed = ParseInputScript(dir.Read("rec.txt"), "rec.txt");
   ASSERT_TRUE(std::holds_alternative<InputScript>(parsed));
@@ -258,6 +261,11 @@ TEST(InputScript, PointerWheelAndTypedTextReadBackAsRecorded) {
   EXPECT_FALSE(at5.pointer);
   EXPECT_EQ(at5.wheel, 0);
   EXPECT_EQ(input.CaptureText(5), "a # b ");
+  // A carriage return inside a hand-written text is dropped on reading as on writing, so the
+  // script and its rewriting type the same.
+  const auto hand = ParseInputScript("1 type x\ry\n", "hand.txt");
+  ASSERT_TRUE(std::holds_alternative<InputScript>(hand));
+  EXPECT_EQ(std::get<InputScript>(hand).events[0].text, "xy");
   EXPECT_EQ(input.CaptureText(6), "");
 
   // The mouse puts the position first, then adds the movement, clamped to the screen.
