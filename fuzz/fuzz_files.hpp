@@ -1,6 +1,7 @@
 #pragma once
 // A files directory of its own for one fuzzing process, made at the first input and removed at
-// exit: the readers under test take their input from files, as the game does.
+// exit: the readers under test take their input from files, as the game does. It lies in
+// memory (/dev/shm) where there is such a place: a disk makes every run wait for the file.
 
 #include <unistd.h>
 
