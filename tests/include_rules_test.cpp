@@ -1,6 +1,6 @@
 // Which folder may include which: media/ only itself (and SDL2, but only under media/sdl/),
 // world/ media and itself, the frame steps (life/ combat/ render/ workshop/) the world, media and
-// each other, app/ tests/ bench/ fuzz/ everything. Standard headers are free everywhere.
+// each other, app/ tests/ bench/ fuzz/ soak/ everything. Standard headers are free everywhere.
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,9 @@ std::string RoomOf(std::string_view path) {
 
 bool MayEnter(const std::string& from, const std::string& to) {
   static const std::set<std::string> kSteps{"life", "combat", "render", "workshop"};
-  if (from == "app" || from == "tests" || from == "bench" || from == "fuzz") return true;
+  if (from == "app" || from == "tests" || from == "bench" || from == "fuzz" || from == "soak") {
+    return true;
+  }
   if (from == "media/sdl") return to == "media" || to == "media/sdl";
   if (from == "media") return to == "media";
   if (from == "world") return to == "media" || to == "world";

@@ -1,0 +1,119 @@
+#include "soak/soak_run.hpp"
+
+#include <array>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/frame_loop.hpp"
+#include "app/startup.hpp"
+#include "app/state_summary.hpp"
+#include "app/world_generation.hpp"
+#include "media/input_recorder.hpp"
+#include "media/input_script.hpp"
+#include "media/media.hpp"
+#include "soak/invariants.hpp"
+#include "soak/random_input.hpp"
+#include "workshop/ship_file.hpp"
+#include "world/game.hpp"
+
+namespace starvane::soak {
+namespace {
+
+constexpr const char* kShipName = "Soak";
+
+// Shows nothing, like the headless display, but checks the game at every presented frame (the
+// STATS page's frames included). At the first broken rule it asks for the game to end, as a
+// closed window would, so that the recording is finished properly.
+class CheckingDisplay final : public Display {
+ public:
+  bool OpenScreen(int, int, std::string_view) override { return true; }
+  void SetFrameRate(int) override {}
+  void Present(const Canvas&) override {
+    ++presented_;
+    if (game_ == nullptr || !problem_.empty()) return;
+    problem_ = BrokenInvariant(*game_);
+    if (!problem_.empty()) summary_ = StateSummary(*game_, presented_);
+  }
+  bool CloseRequested() const override { return !problem_.empty(); }
+  InputSource& LiveInput() override { return no_input_; }
+
+  void Watch(const Game& game) { game_ = &game; }
+  const std::string& Problem() const { return problem_; }
+  const std::string& Summary() const { return summary_; }
+  std::int64_t Presented() const { return presented_; }
+
+ private:
+  const Game* game_ = nullptr;
+  std::int64_t presented_ = 0;
+  std::string problem_;
+  std::string summary_;
+  NoInput no_input_;
+};
+
+// The money the ship starts with: none, a little, plenty, or the most there can be.
+std::int64_t StartMoney(SoakRandom& random) {
+  constexpr std::array<std::int64_t, 4> kMoney{0, 500, 100000, 2147483647};
+  return kMoney[random.Below(kMoney.size())];
+}
+
+// A new ship's file holding that money, so that the STATS page can sell.
+void WriteShipFile(const std::filesystem::path& directory, std::int64_t money) {
+  std::string text;
+  for (int line = 1; line <= kShipFileLines; ++line) {
+    text += (line == 31 ? std::to_string(money) : line == 2 ? "100" : "0") + "\r\n";
+  }
+  std::ofstream(directory / ShipFileName(kShipName), std::ios::binary) << text;
+}
+
+}  // namespace
+
+SoakReport RunSoak(const SoakPlan& plan) {
+  SoakReport report;
+  SoakRandom seeds(plan.seed);
+  std::filesystem::create_directories(plan.failures);
+  while (report.frames < plan.frames) {
+    const std::uint64_t game_seed = seeds.Next();
+    const std::filesystem::path files =
+        plan.failures / ("soak-" + std::to_string(plan.seed) + "-" + std::to_string(report.games));
+    std::filesystem::remove_all(files);
+    std::filesystem::create_directories(files);
+    WriteShipFile(files, StartMoney(seeds));
+    // Kept beside the files when the game fails: the recording replays it with
+    // starvane --headless --files DIR --input DIR/input.txt (the ship file is already there).
+    const std::filesystem::path recording = files / "input.txt";
+
+    auto display = std::make_unique<CheckingDisplay>();
+    CheckingDisplay& checker = *display;
+    Media media(files, std::move(display), std::make_unique<RandomInput>(game_seed));
+    media.RecordInputTo(
+        InputRecorder::Create(recording, InputScriptHeader(game_seed, plan.difficulty, kShipName)));
+    media.SetFrameLimit(plan.frames - report.frames);
+    Game game(media);
+    Startup(game, game_seed);
+    game.Difficulty = plan.difficulty;
+    game.ShipName = kShipName;
+    GenerateWorld(game);
+    SetupMedia(game);
+    LoadShip(game);
+    checker.Watch(game);
+    const LoopEnd end = RunFrameLoop(game);
+    media.FinishRecording(end);
+
+    report.frames += media.FramesPresented();
+    ++report.games;
+    if (!checker.Problem().empty()) {
+      report.held = false;
+      report.problem = "after frame " + std::to_string(checker.Presented()) + " of game " +
+                       std::to_string(report.games) + " (seed " + std::to_string(game_seed) +
+                       "): " + checker.Problem() + "\nreplay: starvane --headless --files '" +
+                       files.string() + "' --input '" + recording.string() + "'\n" +
+                       checker.Summary();
+      return report;
+    }
+    std::filesystem::remove_all(files);
+  }
+  return report;
+}
+
+}  // namespace starvane::soak
