@@ -12,6 +12,7 @@
 #include "media/input_recorder.hpp"
 #include "media/input_script.hpp"
 #include "media/media.hpp"
+#include "media/text_numbers.hpp"
 #include "soak/invariants.hpp"
 #include "soak/random_input.hpp"
 #include "workshop/ship_file.hpp"
@@ -75,7 +76,8 @@ SoakReport RunSoak(const SoakPlan& plan) {
   while (report.frames < plan.frames) {
     const std::uint64_t game_seed = seeds.Next();
     const std::filesystem::path files =
-        plan.failures / ("soak-" + std::to_string(plan.seed) + "-" + std::to_string(report.games));
+        plan.failures / ("soak-" + FloatToText(plan.difficulty) + "-" + std::to_string(plan.seed) +
+                         "-" + std::to_string(report.games));
     std::filesystem::remove_all(files);
     std::filesystem::create_directories(files);
     WriteShipFile(files, StartMoney(seeds));
