@@ -124,7 +124,11 @@ std::optional<std::string> ParseHeader(std::string_view line,
   if (name == "ship") {
     // The name is the rest of the line after one separator, byte for byte, as a recording
     // writes it: spaces at either end are part of the name, and so is an empty rest.
-    script.ship = std::string(RestOfLine(line, name));
+    const std::string_view ship = RestOfLine(line, name);
+    // A carriage return left inside (the line's own CR LF end is already gone) would not come
+    // back the same from a recording, and no ship list line can hold one.
+    if (!IsValidShipName(ship)) return std::string("a ship name cannot hold a line end");
+    script.ship = std::string(ship);
     return {};
   }
   if (name == "launcher") {

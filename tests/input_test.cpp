@@ -230,6 +230,9 @@ TEST(InputScript, ALauncherRecordingSaysSoInsteadOfTheShipAndDifficulty) {
   EXPECT_FALSE(script.difficulty);
   EXPECT_FALSE(script.ship);
   EXPECT_EQ(ParseError("launcher now\n"), "s.txt:1: 'launcher' takes no value");
+  // One CR ends a CR LF line; a second one would be part of the name, which no recording could
+  // write back the same.
+  EXPECT_EQ(ParseError("ship A\r\r\n"), "s.txt:1: a ship name cannot hold a line end");
 }
 
 TEST(InputScript, PointerWheelAndTypedTextReadBackAsRecorded) {
