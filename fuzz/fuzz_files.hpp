@@ -11,14 +11,20 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 
 namespace starvane::fuzz {
 
 class FuzzFiles {
  public:
   FuzzFiles() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "starvane-fuzz-XXXXXX").string();
+    std::error_code error;
+    const std::filesystem::path memory = "/dev/shm";
+    const std::filesystem::path parent =
+        std::filesystem::is_directory(memory, error) && access(memory.c_str(), W_OK) == 0
+            ? memory
+            : std::filesystem::temp_directory_path();
+    std::string pattern = (parent / "starvane-fuzz-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) std::abort();
     directory_ = pattern;
   }
