@@ -1,6 +1,7 @@
 // Any command line (the input split into arguments at zero bytes): it parses into options or
 // into one line that says what is wrong, never anything else.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -15,8 +15,9 @@
 namespace starvane {
 namespace {
 
-constexpr std::array<std::string_view, 10> kRooms{"media",    "world", "life",  "combat", "render",
-                                                  "workshop", "app",   "tests", "bench",  "fuzz"};
+constexpr std::array<std::string_view, 11> kRooms{"media",  "world",    "life", "combat",
+                                                  "render", "workshop", "app",  "tests",
+                                                  "bench",  "fuzz",     "soak"};
 
 // The room of a file or header by its path from the source root; "" when it is in none.
 std::string RoomOf(std::string_view path) {
@@ -95,6 +96,8 @@ TEST(IncludeRules, TheCheckFindsEveryKindOfBreach) {
   EXPECT_EQ(BrokenIncludes("render/a.cpp", "#include <app/frame_loop.hpp>\n"),
             std::vector<std::string>{"render/a.cpp:1: app/frame_loop.hpp"});
   EXPECT_TRUE(BrokenIncludes("tests/x_test.cpp", "#include \"app/frame_loop.hpp\"\n").empty());
+  EXPECT_EQ(BrokenIncludes("life/a.cpp", "#include \"soak/invariants.hpp\"\n"),
+            std::vector<std::string>{"life/a.cpp:1: soak/invariants.hpp"});
 }
 
 TEST(IncludeRules, EveryFileOfTheSourceTreeKeepsToItsRooms) {
