@@ -1,7 +1,7 @@
 #include "media/input_script.hpp"
 
 #include <fcntl.h>
-#include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -219,38 +219,44 @@ std::variant<InputScript, InputScriptError> ParseInputScript(std::string_view te
 }
 
 std::variant<InputScript, InputScriptError> LoadInputScript(const std::string& path) {
-  std::error_code ignored;
-  if (std::filesystem::is_directory(path, ignored)) {
-    return InputScriptError{path + ": is a directory, not an input script"};
-  }
-  // The script may be a pipe that keeps the program waiting. The wait looks at the quit flag
-  // ten times a second, so SIGINT or SIGTERM ends it whenever it comes: a read that blocked
-  // could miss a signal that came just before it. (Opened without blocking, so that a pipe
-  // with no writer yet does not hold up the open either.)
+  auto refused = [&path](const std::string& why) { return InputScriptError{path + ": " + why}; };
+  // Opened without blocking, so that a pipe with no writer cannot hold up even the open; then
+  // only a regular file is read. A pipe or a device (/dev/zero) could keep the program waiting
+  // for ever or fill its memory, and a script is never anything but a file.
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return InputScriptError{path + ": cannot read the input script"};
+  if (fd < 0) return refused("cannot read the input script (" + ErrnoText(errno) + ")");
+  struct stat file {};
+  if (fstat(fd, &file) != 0 || !S_ISREG(file.st_mode)) {
+    const bool directory = S_ISDIR(file.st_mode);
+    close(fd);
+    return refused(directory ? "is a directory, not an input script"
+                             : "is not a regular file (a pipe or a device), not an input script");
+  }
+  if (file.st_size > static_cast<off_t>(kMostInputScriptBytes)) {
+    close(fd);
+    return refused("is larger than 64 MiB, too large for an input script");
+  }
   std::string text;
-  bool failed = false;
   std::array<char, 65536> buffer;
+  int error = 0;
+  // The read looks at the quit flag between its pieces, so a signal ends even a slow read.
   while (!QuitSignalled()) {
-    pollfd ready{fd, POLLIN, 0};
-    const int polled = poll(&ready, 1, 100);
-    if (polled == 0 || (polled < 0 && errno == EINTR)) continue;
-    if (polled < 0) {
-      failed = true;
-      break;
-    }
     const ssize_t got = read(fd, buffer.data(), buffer.size());
-    if (got == 0) break;  // the end of the file, or the pipe's writer has closed it
+    if (got == 0) break;
     if (got < 0) {
       if (errno == EINTR || errno == EAGAIN) continue;
-      failed = true;
+      error = errno;
       break;
     }
     text.append(buffer.data(), static_cast<std::size_t>(got));
+    // A file that grows while it is read is held to the same limit.
+    if (text.size() > kMostInputScriptBytes) {
+      close(fd);
+      return refused("is larger than 64 MiB, too large for an input script");
+    }
   }
   close(fd);
-  if (failed) return InputScriptError{path + ": cannot read the input script"};
+  if (error != 0) return refused("cannot read the input script (" + ErrnoText(error) + ")");
   return ParseInputScript(text, path);
 }
 

@@ -53,7 +53,12 @@ struct InputScriptError {
 std::variant<InputScript, InputScriptError> ParseInputScript(std::string_view text,
                                                              std::string_view file_name);
 
-// Reads and parses a script file; a file that cannot be read (or a directory) is an error too.
+// The largest script read: an hour of play recorded holds a few megabytes.
+constexpr std::size_t kMostInputScriptBytes = 64u << 20;
+
+// Reads and parses a script file. A file that cannot be read, anything but a regular file (a
+// directory, a pipe, a device) and a file over kMostInputScriptBytes are errors too, each with
+// its reason.
 std::variant<InputScript, InputScriptError> LoadInputScript(const std::string& path);
 
 // The header lines that make a recording replay the same game.

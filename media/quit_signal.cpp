@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <csignal>
+#include <initializer_list>
 
 namespace starvane {
 namespace {
@@ -24,8 +25,7 @@ void CatchQuitSignals() {
   action.sa_handler = NoteQuitSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = 0;
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaction(signal, &action, nullptr);
 }
 
 bool QuitSignalled() {

@@ -1,5 +1,8 @@
 #pragma once
-// SIGINT and SIGTERM during play end the game as Escape would, so that nothing is lost.
+// SIGINT, SIGTERM, SIGHUP and SIGQUIT during play end the game as Escape would, so that nothing
+// is lost: a closed terminal or a dropped remote session (SIGHUP) saves the ship like Ctrl+C does.
+// SIGQUIT (Ctrl+\) would otherwise end the program with a core dump and lose the ship; a player
+// who presses it wants the game gone, not the ship, so it ends the game the same way.
 
 namespace starvane {
 

@@ -129,10 +129,18 @@ TEST(PlayBinary, FramesEndTheGameAndOutputsThatCannotBeWrittenFail) {
   EXPECT_EQ(result.out.rfind("{\"frame\": 25,", 0), 0u);
   const auto shot = RunStarvaneBinary("--headless --frames 1 --screenshot /no/such/dir/s.bmp");
   EXPECT_EQ(shot.status, 1);
-  EXPECT_NE(shot.err.find("cannot write the screenshot"), std::string::npos);
+  // Each failure gives the system's reason.
+  EXPECT_NE(shot.err.find("cannot write the screenshot to '/no/such/dir/s.bmp' (No such file"),
+            std::string::npos)
+      << shot.err;
   const auto record = RunStarvaneBinary("--headless --frames 1 --record /no/such/dir/r.txt");
   EXPECT_EQ(record.status, 1);
-  EXPECT_NE(record.err.find("cannot write the recording"), std::string::npos);
+  EXPECT_NE(record.err.find("cannot write the recording to '/no/such/dir/r.txt' (No such file"),
+            std::string::npos)
+      << record.err;
+  const auto full = RunStarvaneBinary("--headless --frames 1 --dump /dev/full");
+  EXPECT_EQ(full.status, 1);
+  EXPECT_NE(full.err.find("(No space left on device)"), std::string::npos) << full.err;
 }
 
 TEST(PlayBinary, WhenOneOutputFailsTheOthersAreStillWritten) {
@@ -214,29 +222,31 @@ TEST(PlayBinary, TheDumpStaysAsciiJsonForAnyShipNameAndListsEveryBody) {
   EXPECT_NE(result.out.find("\"p1\": ["), std::string::npos);
 }
 
-TEST(PlayBinary, ASignalWhileTheScriptIsReadEndsTheProgram) {
+// Only a regular file is a script: a pipe whose writer never finishes, or /dev/zero, would keep
+// the program waiting or fill its memory. Each is refused at once, with its reason.
+TEST(PlayBinary, APipeOrADeviceIsNoInputScriptAndNothingWaits) {
   TempDirectory dir;
-  // A pipe whose writer never finishes: the read waits until the signal comes. (A signal that
-  // comes between two reads is only seen after the next read, so a loaded machine gets a second.)
   const std::string fifo = (dir.Path() / "fifo").string();
-  // A program that never ends is stopped by the timeout and the test fails.
-  const std::string command =
-      "mkfifo '" + fifo + "' && sh -c \"timeout -s KILL 30 '" + STARVANE_BINARY +
-      "' --headless --files " + In(dir, "") + " --input '" + fifo + "' & pid=\\$!; exec 3>'" +
-      fifo +
-      "'; echo '0 down Up' >&3; sleep 1; kill -INT \\$pid; "
-      "sleep 2; kill -INT \\$pid 2>/dev/null; wait \\$pid\" >/dev/null 2>&1";
-  const int status = std::system(command.c_str());
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  ASSERT_EQ(std::system(("mkfifo '" + fifo + "'").c_str()), 0);
+  for (const std::string& script : {fifo, std::string("/dev/zero")}) {
+    const auto result = RunStarvaneBinary("--headless --input '" + script + "'");
+    EXPECT_EQ(result.status, 2) << script;
+    EXPECT_NE(result.err.find(script + ": is not a regular file"), std::string::npos) << result.err;
+  }
+  const auto missing = RunStarvaneBinary("--headless --input " + In(dir, "none.txt"));
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("(No such file or directory)"), std::string::npos) << missing.err;
 }
 
-TEST(PlayBinary, SigtermAndSigintEndTheGameLikeEscape) {
-  for (const char* signal : {"TERM", "INT"}) {
+// A closed terminal (SIGHUP) and Ctrl+\ (SIGQUIT) end the game as Ctrl+C does: nothing is lost.
+TEST(PlayBinary, QuitSignalsEndTheGameLikeEscape) {
+  for (const char* signal : {"TERM", "INT", "HUP", "QUIT"}) {
     TempDirectory dir;
     dir.Write("idle.txt", "0 down Up\n");
     const std::string command = std::string("sh -c \"'") + STARVANE_BINARY +
-                                "' --headless --input " + In(dir, "idle.txt") + " --dump " +
-                                In(dir, "end.json") + " & pid=\\$!; sleep 1; kill -" + signal +
+                                "' --headless --files " + In(dir, "") + " --input " +
+                                In(dir, "idle.txt") + " --dump " + In(dir, "end.json") +
+                                " & pid=\\$!; sleep 1; kill -" + signal +
                                 " \\$pid; wait \\$pid\" >/dev/null 2>" + In(dir, "err");
     const int status = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << signal;
@@ -245,6 +255,7 @@ TEST(PlayBinary, SigtermAndSigintEndTheGameLikeEscape) {
     const std::string dump = dir.Read("end.json");
     EXPECT_EQ(dump.rfind("{\"frame\": ", 0), 0u) << signal << ": " << dump;
     EXPECT_EQ(dump.rfind("{\"frame\": 0,", 0), std::string::npos) << dump;
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "MyShip.shp")) << signal;
   }
 }
 

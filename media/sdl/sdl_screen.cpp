@@ -283,7 +283,7 @@ std::unique_ptr<Display> ConnectRealScreen(const ScreenOptions& options, std::st
     error = "neither DISPLAY nor WAYLAND_DISPLAY is set";
     return nullptr;
   }
-  // The game catches SIGINT and SIGTERM itself, to end like Escape.
+  // The game catches SIGINT, SIGTERM, SIGHUP and SIGQUIT itself, to end like Escape.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     error = SDL_GetError();
