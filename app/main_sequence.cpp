@@ -1,5 +1,6 @@
 #include "app/main_sequence.hpp"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -37,8 +38,8 @@ int Fail(int status, const std::string& message) {
   return status;
 }
 
-int CannotWrite(const std::string& what, const std::string& path) {
-  return Fail(kExitFailure, "cannot write " + what + " to " + Quoted(path));
+int CannotWrite(const std::string& what, const std::string& path, const std::string& why) {
+  return Fail(kExitFailure, "cannot write " + what + " to " + Quoted(path) + " (" + why + ")");
 }
 
 // Whether the script ends the game by itself: an end line, or Escape going down.
@@ -53,12 +54,19 @@ bool ScriptEndsTheGame(const InputScript& script) {
   return false;
 }
 
-bool WriteText(const std::string& path, const std::string& text) {
-  if (path == "-") return std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  return std::fclose(file) == 0 && written;
+// Writes the text to the file ('-': standard output); false with the reason when it could not.
+bool WriteText(const std::string& path, const std::string& text, std::string& why) {
+  errno = 0;
+  bool written = false;
+  if (path == "-") {
+    written =
+        std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
+  } else if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
+    written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    written = std::fclose(file) == 0 && written;
+  }
+  if (!written) why = ErrnoText(errno != 0 ? errno : EIO);
+  return written;
 }
 
 // Where ships.txt and the ship files live: the directory given, or the program's own, or the
@@ -90,12 +98,15 @@ int FinishGame(Game& game, const Options& options, LoopEnd end, bool played) {
       status = Fail(kExitFailure, problem);
     }
   }
-  if (!media.FinishRecording(end)) status = CannotWrite("the recording", *options.record);
-  if (options.screenshot && !WriteBmp(*options.screenshot, media.Screen)) {
-    status = CannotWrite("the screenshot", *options.screenshot);
+  std::string why;
+  if (!media.FinishRecording(end, &why)) {
+    status = CannotWrite("the recording", *options.record, why);
   }
-  if (options.dump && !WriteText(*options.dump, StateSummary(game, media.FramesPresented()))) {
-    status = CannotWrite("the state summary", *options.dump);
+  if (options.screenshot && !WriteBmp(*options.screenshot, media.Screen, why)) {
+    status = CannotWrite("the screenshot", *options.screenshot, why);
+  }
+  if (options.dump && !WriteText(*options.dump, StateSummary(game, media.FramesPresented()), why)) {
+    status = CannotWrite("the state summary", *options.dump, why);
   }
   return status;
 }
@@ -108,16 +119,17 @@ int RunStarvane(std::span<const std::string_view> args) {
     return Fail(kExitBadCommandLine, error->message);
   }
   const Options& options = std::get<Options>(parsed);
-  if (options.help) {
-    std::fputs(Usage().c_str(), stdout);
-    return kExitOk;
-  }
-  if (options.version) {
-    std::puts("starvane " STARVANE_VERSION);
+  if (options.help || options.version) {
+    // Help that could not be written (a full disk, a closed output) is a failure, not success.
+    const std::string text = options.help ? Usage() : "starvane " STARVANE_VERSION "\n";
+    std::string why;
+    if (!WriteText("-", text, why))
+      return Fail(kExitFailure, "cannot write to standard output (" + why + ")");
     return kExitOk;
   }
 
-  // From here on SIGINT and SIGTERM end the game as Escape would, at the end of a frame.
+  // From here on SIGINT, SIGTERM, SIGHUP and SIGQUIT end the game as Escape would, at the end of a
+  // frame.
   CatchQuitSignals();
 
   InputScript script;
@@ -172,7 +184,7 @@ int RunStarvane(std::span<const std::string_view> args) {
     auto recorder = InputRecorder::Create(
         *options.record,
         launcher ? InputScriptLauncherHeader(seed) : InputScriptHeader(seed, difficulty, ship));
-    if (!recorder) return CannotWrite("the recording", *options.record);
+    if (!recorder) return CannotWrite("the recording", *options.record, ErrnoText(errno));
     media.RecordInputTo(std::move(recorder));
   }
 
@@ -192,7 +204,7 @@ int RunStarvane(std::span<const std::string_view> args) {
   if (const std::string warning = LoadShip(game); !warning.empty()) {
     std::fprintf(stderr, "starvane: %s\n", warning.c_str());
   }
-  // Escape, a closed window and SIGINT/SIGTERM end the game alike and save the ship; only
+  // Escape, a closed window and the quit signals end the game alike and save the ship; only
   // --frames ends it the way a program stopped from outside would, and that saves nothing.
   const LoopEnd end = RunFrameLoop(game);
   return FinishGame(game, options, end, true);

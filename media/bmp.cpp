@@ -1,6 +1,13 @@
 #include "media/bmp.hpp"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+
+#include "media/text_quoting.hpp"
 
 namespace starvane {
 namespace {
@@ -55,23 +62,67 @@ std::vector<std::uint8_t> EncodeBmp(const Canvas& canvas) {
   return out;
 }
 
-bool WriteBmp(const std::filesystem::path& path, const Canvas& canvas) {
-  const std::vector<std::uint8_t> bytes = EncodeBmp(canvas);
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && written;
+namespace {
+
+// Writes every byte to the open file, going on after short writes and interruptions; the errno
+// of the failure otherwise.
+int WriteAllBytes(int fd, const std::vector<std::uint8_t>& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    done += static_cast<std::size_t>(written);
+  }
+  return 0;
 }
 
-std::filesystem::path FreeScreenshotPath(const std::filesystem::path& directory) {
-  for (int n = 1; n <= 999; ++n) {
+// Writes the picture to a file just opened, then closes it; a file that could not be written
+// whole is removed, so a failure never leaves a stump of a picture behind.
+// (Only a regular file is removed: --screenshot may name a device such as /dev/full.)
+bool FillPicture(int fd, const std::filesystem::path& path, const Canvas& canvas,
+                 std::string& why) {
+  struct stat file {};
+  const bool regular = ::fstat(fd, &file) == 0 && S_ISREG(file.st_mode);
+  int error = WriteAllBytes(fd, EncodeBmp(canvas));
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error == 0) return true;
+  if (regular) ::unlink(path.c_str());
+  why = ErrnoText(error);
+  return false;
+}
+
+}  // namespace
+
+bool WriteBmp(const std::filesystem::path& path, const Canvas& canvas, std::string& why) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    why = ErrnoText(errno);
+    return false;
+  }
+  return FillPicture(fd, path, canvas, why);
+}
+
+std::filesystem::path WriteNewScreenshot(const std::filesystem::path& directory,
+                                         const Canvas& canvas, std::string& why) {
+  for (int n = 1; n <= kMostScreenshots; ++n) {
     char name[32];
     std::snprintf(name, sizeof name, "starvane-%03d.bmp", n);
     std::filesystem::path path = directory / name;
-    std::error_code error;
-    // A name that cannot be checked counts as taken: nothing is ever overwritten.
-    if (!std::filesystem::exists(path, error) && !error) return path;
+    // Created only when no file of that name is there: O_EXCL never overwrites and never
+    // follows a symbolic link, even one that points nowhere yet.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      why = ErrnoText(errno);
+      return {};
+    }
+    if (!FillPicture(fd, path, canvas, why)) return {};
+    return path;
   }
+  why = "starvane-001.bmp to starvane-999.bmp are all taken";
   return {};
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "media/canvas.hpp"
@@ -10,11 +11,17 @@
 namespace starvane {
 
 std::vector<std::uint8_t> EncodeBmp(const Canvas& canvas);
-// False when the file could not be written.
-bool WriteBmp(const std::filesystem::path& path, const Canvas& canvas);
+// Writes the picture to the file, replacing what is there (--screenshot names it). False when it
+// could not be written, with the reason in why; no part of a picture is then left behind.
+bool WriteBmp(const std::filesystem::path& path, const Canvas& canvas, std::string& why);
 
-// The first free name of starvane-001.bmp .. starvane-999.bmp in the directory; an empty path
-// when all are taken.
-std::filesystem::path FreeScreenshotPath(const std::filesystem::path& directory);
+constexpr int kMostScreenshots = 999;
+
+// Writes the picture as the first free one of starvane-001.bmp .. starvane-999.bmp in the
+// directory (F12) and returns its path. A screenshot never overwrites a file and never follows
+// a symbolic link out of the directory. An empty path when none could be written, with the
+// reason in why; no empty or partial file is then left behind.
+std::filesystem::path WriteNewScreenshot(const std::filesystem::path& directory,
+                                         const Canvas& canvas, std::string& why);
 
 }  // namespace starvane

@@ -38,7 +38,31 @@ FilesDirectoryChoice DefaultFilesDirectory(const std::filesystem::path& program_
                                    (error ? " (" + error.message() + ")" : std::string()) +
                                    ", so ships cannot be saved"};
   }
-  return {directory, cannot + "ships.txt and the ship files are kept in " + directory.string()};
+  std::string notice = cannot + "ships.txt and the ship files are kept in " + directory.string();
+  const int copied = CopyMissingShipFiles(program_directory, directory);
+  if (copied > 0) {
+    notice += " (" + std::to_string(copied) + (copied == 1 ? " file" : " files") +
+              " copied there from the program's directory)";
+  }
+  return {directory, notice};
+}
+
+int CopyMissingShipFiles(const std::filesystem::path& from, const std::filesystem::path& to) {
+  namespace fs = std::filesystem;
+  int copied = 0;
+  std::error_code error;
+  for (fs::directory_iterator entry(from, error), end; !error && entry != end;
+       entry.increment(error)) {
+    const fs::path& path = entry->path();
+    const bool ship_file = path.extension() == ".shp" || path.filename() == "ships.txt";
+    std::error_code ignored;
+    if (!ship_file || !entry->is_regular_file(ignored)) continue;
+    // skip_existing: a file the data directory has already is the player's newer one.
+    if (fs::copy_file(path, to / path.filename(), fs::copy_options::skip_existing, ignored)) {
+      ++copied;
+    }
+  }
+  return copied;
 }
 
 }  // namespace starvane

@@ -24,10 +24,16 @@ bool CanWriteDirectory(const std::filesystem::path& directory);
 
 // The program's directory when it can be written; otherwise $XDG_DATA_HOME/starvane (an
 // absolute XDG_DATA_HOME only), else $HOME/.local/share/starvane, created when missing, with a
-// notice that says where the files now are. When no such directory can be had, the program's
-// directory all the same, with a notice that saving will fail.
+// notice that says where the files now are. The ships the player had next to the program are
+// not left behind: ships.txt and every ship file there that the data directory lacks are copied
+// into it (never over a file it has), and the notice says how many. When no such directory can
+// be had, the program's directory all the same, with a notice that saving will fail.
 FilesDirectoryChoice DefaultFilesDirectory(const std::filesystem::path& program_directory,
                                            const EnvironmentLookup& environment,
                                            const WritableTest& writable = CanWriteDirectory);
+
+// Copies ships.txt and the ship files (*.shp) of one directory into another where it has no
+// file of that name; returns how many were copied. Only regular files are copied.
+int CopyMissingShipFiles(const std::filesystem::path& from, const std::filesystem::path& to);
 
 }  // namespace starvane

@@ -1,6 +1,9 @@
 #include "media/input_recorder.hpp"
 
+#include <cerrno>
+
 #include "media/input_script.hpp"
+#include "media/text_quoting.hpp"
 
 namespace starvane {
 
@@ -19,7 +22,10 @@ InputRecorder::~InputRecorder() {
 
 void InputRecorder::Write(const std::string& text) {
   if (file_ == nullptr || text.empty()) return;
-  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) failed_ = true;
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() && error_ == 0) {
+    error_ = errno != 0 ? errno : EIO;
+  }
 }
 
 void InputRecorder::WriteKeys(std::int64_t frame, const KeyStates& keys, bool down) {
@@ -95,10 +101,16 @@ void InputRecorder::NoteEnd(const ScriptEnd& end) {
 
 bool InputRecorder::Finish() {
   if (file_ != nullptr) {
-    if (std::fclose(file_) != 0) failed_ = true;
+    // The buffered rest is written by the close: a full disk often shows only here.
+    errno = 0;
+    if (std::fclose(file_) != 0 && error_ == 0) error_ = errno != 0 ? errno : EIO;
     file_ = nullptr;
   }
-  return !failed_;
+  return error_ == 0;
+}
+
+std::string InputRecorder::FailureReason() const {
+  return error_ == 0 ? "" : ErrnoText(error_);
 }
 
 }  // namespace starvane

@@ -17,7 +17,8 @@ namespace starvane {
 
 class InputRecorder {
  public:
-  // Opens the file for writing and writes the header lines; nullptr when it cannot be opened.
+  // Opens the file for writing and writes the header lines; nullptr when it cannot be opened,
+  // with errno saying why.
   static std::unique_ptr<InputRecorder> Create(const std::filesystem::path& path,
                                                const std::string& header);
   ~InputRecorder();
@@ -31,6 +32,8 @@ class InputRecorder {
   void NoteEnd(const ScriptEnd& end);
   // Writes what is buffered; false when anything could not be written.
   bool Finish();
+  // Why the first write or the close failed ("No space left on device"); "" when none did.
+  std::string FailureReason() const;
 
  private:
   explicit InputRecorder(std::FILE* file) : file_(file) {}
@@ -40,7 +43,7 @@ class InputRecorder {
   std::FILE* file_;
   KeyStates keys_{};
   std::array<bool, 3> buttons_{};
-  bool failed_ = false;
+  int error_ = 0;  // the errno of the first failed write or close, 0 while all went well
 };
 
 }  // namespace starvane

@@ -25,10 +25,10 @@ void Media::FlipBuffers() {
   ++frames_presented_;
   if (screenshot_asked_) {
     screenshot_asked_ = false;
-    const std::filesystem::path path = FreeScreenshotPath(Files.Directory());
-    if (path.empty() || !WriteBmp(path, Screen)) {
-      std::fprintf(stderr, "starvane: cannot write a screenshot to %s\n",
-                   Quoted(Files.Directory().string()).c_str());
+    std::string why;
+    if (WriteNewScreenshot(Files.Directory(), Screen, why).empty()) {
+      std::fprintf(stderr, "starvane: cannot write a screenshot to %s (%s)\n",
+                   Quoted(Files.Directory().string()).c_str(), why.c_str());
     }
   }
 }
@@ -66,10 +66,11 @@ std::optional<LoopEnd> Media::ShouldEnd() const {
   return {};
 }
 
-bool Media::FinishRecording(LoopEnd end) {
+bool Media::FinishRecording(LoopEnd end, std::string* why) {
   if (!recorder_) return true;
   recorder_->NoteEnd({frames_presented_, end});
   const bool written = recorder_->Finish();
+  if (!written && why != nullptr) *why = recorder_->FailureReason();
   recorder_.reset();
   return written;
 }

@@ -70,7 +70,7 @@ class Media {
 
   // The one end test of every loop that presents frames, asked before each frame: the frame
   // limit (--frames) was reached, the input script ends here (its end line), or the player asked
-  // from outside to end the game (the window was closed, SIGINT or SIGTERM). Nothing when the
+  // from outside to end the game (the window was closed, or a quit signal came). Nothing when the
   // game goes on. Escape is each loop's own.
   std::optional<LoopEnd> ShouldEnd() const;
 
@@ -80,8 +80,8 @@ class Media {
   // Every examined keyboard and mouse state is also written to this recorder.
   void RecordInputTo(std::unique_ptr<InputRecorder> recorder) { recorder_ = std::move(recorder); }
   // Ends the recording with the way the game ended (so that its replay ends alike) and closes
-  // it; false when it could not be written completely.
-  bool FinishRecording(LoopEnd end);
+  // it; false when it could not be written completely, with the reason in why when given.
+  bool FinishRecording(LoopEnd end, std::string* why = nullptr);
 
  private:
   std::unique_ptr<Display> display_;

@@ -1,5 +1,7 @@
 #include "media/text_quoting.hpp"
 
+#include <system_error>
+
 namespace starvane {
 
 std::string Quoted(std::string_view text) {
@@ -16,6 +18,10 @@ std::string Quoted(std::string_view text) {
     }
   }
   return quoted + "'";
+}
+
+std::string ErrnoText(int error) {
+  return std::generic_category().message(error);
 }
 
 }  // namespace starvane

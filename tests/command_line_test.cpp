@@ -119,6 +119,14 @@ TEST(StarvaneBinary, HelpAndVersion) {
   const auto version = RunStarvaneBinary("--version");
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out.rfind("starvane ", 0), 0u);
+  // Help that never reached its reader is no success. (The runner's own output redirection
+  // comes after these arguments, so each is written in a shell of its own.)
+  for (const char* output : {">/dev/full", ">&-"}) {
+    const std::string command =
+        std::string("sh -c \"'") + STARVANE_BINARY + "' --help " + output + " 2>/dev/null\"";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << output;
+  }
 }
 
 }  // namespace

@@ -376,18 +376,37 @@ TEST(Media, F12WritesTheNextFrameUnderTheFirstFreeNameOncePerPress) {
   EXPECT_FALSE(std::filesystem::exists(t.files.Path() / "starvane-004.bmp"));
 }
 
-TEST(Media, ScreenshotNamesCountUpToNineHundredNinetyNine) {
+// F12 takes the first free name, never overwrites a file and never follows a link out of the
+// files directory; a screenshot that cannot be written leaves no file behind.
+TEST(Media, ScreenshotsTakeFreeNamesOnlyAndLeaveNothingOnFailure) {
   starvane::testing::TempDirectory dir;
-  EXPECT_EQ(FreeScreenshotPath(dir.Path()), dir.Path() / "starvane-001.bmp");
-  dir.Write("starvane-001.bmp", "");
-  dir.Write("starvane-003.bmp", "");
-  EXPECT_EQ(FreeScreenshotPath(dir.Path()), dir.Path() / "starvane-002.bmp");
-  for (int n = 1; n <= 999; ++n) {
+  starvane::testing::TempDirectory outside;
+  Canvas canvas;
+  std::string why;
+  EXPECT_EQ(WriteNewScreenshot(dir.Path(), canvas, why), dir.Path() / "starvane-001.bmp");
+  dir.Write("starvane-003.bmp", "mine");
+  // A link to a file outside, even one that does not exist yet, is a taken name.
+  std::filesystem::create_symlink(outside.Path() / "target.bmp", dir.Path() / "starvane-002.bmp");
+  EXPECT_EQ(WriteNewScreenshot(dir.Path(), canvas, why), dir.Path() / "starvane-004.bmp");
+  EXPECT_FALSE(std::filesystem::exists(outside.Path() / "target.bmp"));
+  EXPECT_EQ(dir.Read("starvane-003.bmp"), "mine");
+  for (int n = 5; n <= kMostScreenshots; ++n) {
     char name[32];
     std::snprintf(name, sizeof name, "starvane-%03d.bmp", n);
     dir.Write(name, "");
   }
-  EXPECT_EQ(FreeScreenshotPath(dir.Path()), std::filesystem::path());
+  EXPECT_EQ(WriteNewScreenshot(dir.Path(), canvas, why), std::filesystem::path());
+  EXPECT_NE(why.find("all taken"), std::string::npos);
+
+  // /dev/full takes the open but no byte: the stump is removed and the reason given.
+  if (std::filesystem::exists("/dev/full")) {
+    const auto full = dir.Path() / "full.bmp";
+    std::filesystem::create_symlink("/dev/full", full);
+    EXPECT_FALSE(WriteBmp(full, canvas, why));
+    EXPECT_EQ(why, "No space left on device");
+  }
+  EXPECT_FALSE(WriteBmp(dir.Path() / "no" / "such.bmp", canvas, why));
+  EXPECT_EQ(why, "No such file or directory");
 }
 
 TEST(ShortcutKeys, ATakenKeyIsHiddenUntilReleased) {
