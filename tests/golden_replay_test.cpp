@@ -2,7 +2,8 @@
 // tests/golden/ holds one game:
 //   script.txt        the input script, with its seed, difficulty and ship (or `launcher`)
 //   files/            (optional) the files directory the game starts with: ships.txt, ship files
-//   expected/dump.json  the state summary at the end, the last frame's hash included
+//   expected/dump.json  the state summary at the end, the last frame's hash included, written
+//                     one field (and one body) per line so that its diff can be read
 //   expected/files/   every file of the files directory at the end, byte for byte
 // The starvane binary plays each script headless; any difference in the world, the money, the
 // frame drawn or a file written fails the test. When a change is meant to alter the game, run
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "json_lines.hpp"
 #include "run_program.hpp"
 #include "temp_directory.hpp"
 
@@ -25,6 +27,8 @@ namespace starvane {
 namespace {
 
 namespace fs = std::filesystem;
+using starvane::testing::JsonDifferences;
+using starvane::testing::JsonLines;
 using starvane::testing::RunStarvaneBinary;
 using starvane::testing::TempDirectory;
 
@@ -58,7 +62,7 @@ std::map<std::string, std::string> FilesIn(const fs::path& directory) {
   return files;
 }
 
-// Where two texts first differ, with a little of each around it: dumps are one long line.
+// Where two texts first differ, with a little of each around it.
 std::string FirstDifference(const std::string& expected, const std::string& actual) {
   const auto mismatch =
       std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end());
@@ -80,20 +84,22 @@ TEST_P(GoldenReplay, PlaysTheSameGameAsRecorded) {
   const auto result = RunStarvaneBinary("--headless --files '" + files.string() + "' --input '" +
                                         (folder / "script.txt").string() + "' --dump -");
   ASSERT_EQ(result.status, 0) << result.err;
+  const std::string dump_lines = JsonLines(result.out);
   const auto files_after = FilesIn(files);
 
   const fs::path expected = folder / "expected";
   if (std::getenv("STARVANE_UPDATE_GOLDEN") != nullptr) {
     fs::remove_all(expected);
     fs::create_directories(expected / "files");
-    WriteBytes(expected / "dump.json", result.out);
+    WriteBytes(expected / "dump.json", dump_lines);
     for (const auto& [name, bytes] : files_after) WriteBytes(expected / "files" / name, bytes);
     GTEST_SKIP() << "expectations written to " << expected;
   }
 
   const std::string dump = ReadBytes(expected / "dump.json");
   ASSERT_FALSE(dump.empty()) << "no expectations yet: run tools/golden-update";
-  EXPECT_TRUE(result.out == dump) << FirstDifference(dump, result.out);
+  EXPECT_TRUE(dump_lines == dump) << "the state summary differs:\n"
+                                  << JsonDifferences(dump, dump_lines);
 
   const auto files_expected = FilesIn(expected / "files");
   for (const auto& [name, bytes] : files_expected) {
