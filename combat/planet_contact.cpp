@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "combat/collision_geometry.hpp"
+#include "combat/hull_passes.hpp"
 #include "combat/ship_damage.hpp"
 #include "combat/spark_burst.hpp"
 #include "media/rounding.hpp"
@@ -87,25 +88,23 @@ void PullShip(Game& game, const Body& planet) {
 void PushShipOutOfHull(Game& game, const Body& planet) {
   const Point centre = planet.Points[0];
   Body& ship = game.Bodies.At(kShipIndex);
+  const auto before = ship.Points;
   bool contact = false;
-  std::int32_t end_point = 1;  // where the last pass stopped: a copy of the ship's centre
-  for (std::int32_t pass = 0; pass < kMostHullPasses; ++pass) {
-    const auto before = ship.Points;
-    bool moved = false;
-    std::int32_t j = 1;
-    // The outline is counted again before each point, as the ship moves under it.
-    for (; j <= OutlineLength(game, kShipIndex); ++j) {
-      if (!InsideOutline(game, planet, game.ShipCopy.Points[static_cast<std::size_t>(j)])) {
-        continue;
-      }
-      PushOut(game, ship, centre);
-      moved = true;
-      contact = true;
+  // The first pass tests the ship's copy as the upkeep left it; its first push makes the copy
+  // the ship's points again, which the later passes rely on.
+  std::int32_t j = 1;
+  // The outline is counted again before each point, as the ship moves under it.
+  for (; j <= OutlineLength(game, kShipIndex); ++j) {
+    if (!InsideOutline(game, planet, game.ShipCopy.Points[static_cast<std::size_t>(j)])) {
+      continue;
     }
-    end_point = j;
-    // A pass that found no point inside ends the test. So does one whose steps were too small
-    // to change a single coordinate: every later pass would repeat it exactly.
-    if (!moved || SamePoints(ship.Points, before)) break;
+    PushOut(game, ship, centre);
+    contact = true;
+  }
+  std::int32_t end_point = j;  // where the last pass stopped: a copy of the ship's centre
+  if (contact && !SamePoints(ship.Points, before)) {
+    end_point = RunLaterHullPasses(game, planet, (game.ShipX - centre.X) / 10000,
+                                   (game.ShipY - centre.Y) / 10000);
   }
   if (!contact) return;
   const Point& sparks_at = game.ShipCopy.Points[static_cast<std::size_t>(end_point)];

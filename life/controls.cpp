@@ -30,6 +30,17 @@ float DashSpeed(float speed, std::int32_t half_extent) {
   return std::clamp(dashed, -limit, limit);
 }
 
+// One component of the thrust: the nose's share added to the speed, kept within twice the
+// world's half-extent like the dash. A boost edited to an absurd multiplier would otherwise fling
+// the ship beyond every float, and the view and the outline with it. A sum that is no number
+// leaves the speed as it was.
+float ThrustSpeed(float speed, float added, std::int32_t half_extent) {
+  const float limit = 2.0f * static_cast<float>(half_extent);
+  const float thrust = speed + added;
+  if (std::isnan(thrust)) return speed;
+  return std::clamp(thrust, -limit, limit);
+}
+
 void Turn(Game& game, Body& ship) {
   Media& keys = game.media;
   if (keys.KeyboardPushed(kKeyLeft)) {
@@ -47,13 +58,9 @@ void Thrust(Game& game, Body& ship) {
   const float nose_x = PointAt(ship, game.NosePoint).X - centre.X;
   const float nose_y = PointAt(ship, game.NosePoint).Y - centre.Y;
   const bool boosted = game.Boost.Active == 1;
-  if (boosted) {
-    ship.SpeedX += nose_x / 200 * game.Boost.Max;
-    ship.SpeedY += nose_y / 200 * game.Boost.Max;
-  } else {
-    ship.SpeedX += nose_x / 200;
-    ship.SpeedY += nose_y / 200;
-  }
+  const float push = boosted ? game.Boost.Max : 1;
+  ship.SpeedX = ThrustSpeed(ship.SpeedX, nose_x / 200 * push, game.WorldWidth);
+  ship.SpeedY = ThrustSpeed(ship.SpeedY, nose_y / 200 * push, game.WorldHeight);
   const int blue = 0;
   const int green = boosted ? Random(game.Rng, 205) : 100;
   const int red = boosted ? 200 + Random(game.Rng, 55) : 255;

@@ -14,12 +14,12 @@ namespace starvane {
 namespace {
 
 // Where a bar of `length` pixels from `start` ends for value / max: rounded up, the end pixel
-// itself not drawn. A ceiling of 0 or less, or a share that is no number (both only from a
-// broken ship file), draws no bar.
+// itself not drawn. Any finite end is drawn as it falls, also one before the start that a
+// negative maximum from an edited ship file gives (the bar then runs left, off the screen); an
+// end that is no finite number (a maximum of 0, infinities) draws no bar.
 std::int32_t BarEnd(float value, float max, float length, std::int32_t start) {
-  if (!(max > 0)) return start;
   const float end = std::ceil(value / max * length + static_cast<float>(start));
-  if (std::isnan(end)) return start;
+  if (!std::isfinite(end)) return start;
   return RoundToInt(end);
 }
 

@@ -3,13 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <string>
 
 #include "arena.hpp"
 #include "combat/collide.hpp"
 #include "combat/collision_geometry.hpp"
 #include "combat/planet_contact.hpp"
 #include "combat/spark_burst.hpp"
+#include "media/rounding.hpp"
 #include "world/adders.hpp"
 
 namespace starvane {
@@ -66,6 +71,101 @@ TEST(PlanetContact, AShipOnThePlanetsVeryCentreEndsTheTest) {
   Collide(a.game);
   EXPECT_EQ(a.Ship().Points[0].X, -3000.0f);
   EXPECT_TRUE(std::isfinite(a.Ship().SpeedX) && std::isfinite(a.Ship().SpeedY));
+}
+
+// The hull test written as plainly as the game states it, with no end but a pass that finds no
+// point of the ship inside: every push moves all 101 points, every test walks every edge.
+bool PlainlyInside(Game& game, const Body& planet, Point s) {
+  const Point& c = planet.Points[0];
+  bool any_edge = false;
+  bool inside = true;
+  for (int i = 1; i < kBodyPoints - 1; ++i) {
+    const Point& from = planet.Points[i];
+    if (from.X == c.X && from.Y == c.Y) break;
+    const Point& next = planet.Points[i + 1];
+    const Point& to = next.X == c.X || next.Y == c.Y ? planet.Points[1] : next;
+    if (RoundToInt(from.X) != RoundToInt(to.X)) {
+      LineThrough(game, RoundToInt(from.X), RoundToInt(from.Y), RoundToInt(to.X), RoundToInt(to.Y));
+    }
+    any_edge = true;
+    const float point_line =
+        static_cast<float>(RoundToInt(game.LineSlope * s.X)) + game.LineIntercept;
+    const float centre_line = game.LineSlope * c.X + game.LineIntercept;
+    if (!((s.Y < point_line && c.Y < centre_line) || (s.Y > point_line && c.Y > centre_line))) {
+      inside = false;
+    }
+  }
+  return any_edge && inside;
+}
+
+void PlainlyPushOut(Game& game, const Body& planet) {
+  const Point c = planet.Points[0];
+  Body& ship = game.Bodies.At(kShipIndex);
+  bool contact = false;
+  int end = 1;
+  for (bool moved = true; moved;) {
+    moved = false;
+    int j = 1;
+    for (; j <= OutlineLength(game, kShipIndex); ++j) {
+      if (!PlainlyInside(game, planet, game.ShipCopy.Points[static_cast<std::size_t>(j)])) {
+        continue;
+      }
+      if (game.ShipSpeed > 1) game.ShipOverride.Life = game.Life.Value - game.ShipSpeed;
+      for (Point& point : ship.Points) {
+        point.X += (game.ShipX - c.X) / 10000;
+        point.Y += (game.ShipY - c.Y) / 10000;
+      }
+      game.ShipCopy.Points = ship.Points;
+      game.ShipOverride.SpeedX = game.ShipSpeedX / -5;
+      game.ShipOverride.SpeedY = game.ShipSpeedY / -5;
+      moved = contact = true;
+    }
+    end = j;
+  }
+  if (!contact) return;
+  const Point& at = game.ShipCopy.Points[static_cast<std::size_t>(end)];
+  SparkBurst(game, RoundToInt(at.X), RoundToInt(at.Y), RoundToInt(game.ShipSpeed), 255, 100, 0);
+}
+
+std::uint32_t Bits(float f) {
+  return std::bit_cast<std::uint32_t>(f);
+}
+
+// However deep the ship lands (300 units inside takes some 30,000 pushes, far more passes than
+// the test once allowed), it ends on exactly the floats of the plain pass-by-pass walk.
+TEST(PlanetContact, ADeepLandingEndsBitForBitWhereThePlainWalkEnds) {
+  for (const float depth : {300.0f, 200.0f, 100.0f, 10.0f}) {
+    for (const std::int32_t turn : {0, 7}) {
+      Arena fast;
+      Arena plain;
+      const float out = 400 - depth;  // from the planet's centre, down and to the right
+      for (Arena* a : {&fast, &plain}) {
+        a->PlaceShip(-3000 + 0.6f * out, -3000 + 0.8f * out, -12, -16);
+        if (turn != 0) a->TurnBody(kShipIndex, turn);
+        a->Upkeep();
+      }
+      PushShipOutOfHull(fast.game, fast.At(kHomePlanetIndex));
+      PlainlyPushOut(plain.game, plain.At(kHomePlanetIndex));
+
+      const std::string where = "depth " + std::to_string(depth) + " turn " + std::to_string(turn);
+      for (std::size_t i = 0; i < kBodyPoints; ++i) {
+        ASSERT_EQ(Bits(fast.Ship().Points[i].X), Bits(plain.Ship().Points[i].X)) << where << i;
+        ASSERT_EQ(Bits(fast.Ship().Points[i].Y), Bits(plain.Ship().Points[i].Y)) << where << i;
+        ASSERT_EQ(Bits(fast.game.ShipCopy.Points[i].X), Bits(plain.game.ShipCopy.Points[i].X));
+        ASSERT_EQ(Bits(fast.game.ShipCopy.Points[i].Y), Bits(plain.game.ShipCopy.Points[i].Y));
+      }
+      EXPECT_EQ(Bits(fast.game.ShipOverride.Life), Bits(plain.game.ShipOverride.Life)) << where;
+      EXPECT_EQ(Bits(fast.game.ShipOverride.SpeedX), Bits(plain.game.ShipOverride.SpeedX));
+      EXPECT_EQ(Bits(fast.game.ShipOverride.SpeedY), Bits(plain.game.ShipOverride.SpeedY));
+      EXPECT_EQ(Bits(fast.game.LineSlope), Bits(plain.game.LineSlope)) << where;
+      EXPECT_EQ(Bits(fast.game.LineIntercept), Bits(plain.game.LineIntercept)) << where;
+      ASSERT_EQ(fast.game.Sparks.CountList(), plain.game.Sparks.CountList()) << where;
+      EXPECT_EQ(Bits(fast.game.Sparks.Current().X), Bits(plain.game.Sparks.Current().X));
+      EXPECT_EQ(Bits(fast.game.Sparks.Current().Y), Bits(plain.game.Sparks.Current().Y));
+      EXPECT_EQ(fast.game.Rng.Draw64(), plain.game.Rng.Draw64()) << "the same draws";
+      EXPECT_GT(fast.Ship().Points[0].Y, -3000 + 0.8f * 380) << "out near the edge: " << where;
+    }
+  }
 }
 
 TEST(Collide, ABodyBumpingTheShipSwapsSpeedsAndHurtsOnlyWithoutTheShield) {
@@ -246,6 +346,23 @@ TEST(SparkBurst, ThrowsNSparksOfBoundedSpeedAndNeverMoreThanTheCap) {
   });
   SparkBurst(a.game, 0, 0, 2147483647, 1, 1, 1);  // a contact at an absurd speed
   EXPECT_EQ(a.game.Sparks.CountList(), 4 + kMostSparksPerBurst);
+}
+
+// Capping the count leaves the spread alone: a burst of 5,000 throws 1,000 sparks that fly up to
+// 2,500 units a frame on each axis, and the largest burst draws its speeds without overflow.
+TEST(SparkBurst, ACappedBurstKeepsTheSpeedsOfItsWholeCount) {
+  for (const std::int32_t n : {5000, 2147483647}) {
+    Arena a;
+    SparkBurst(a.game, 0, 0, n, 1, 1, 1);
+    ASSERT_EQ(a.game.Sparks.CountList(), kMostSparksPerBurst);
+    const double half = n / 2.0;
+    double fastest = 0;
+    a.game.Sparks.ForEach([&](const Spark& spark) {
+      fastest = std::max(fastest, std::hypot(double{spark.SpeedX}, double{spark.SpeedY}));
+    });
+    EXPECT_GT(fastest, half / 2) << n;
+    EXPECT_LE(fastest, half * std::sqrt(2.0) * 1.001) << n;
+  }
 }
 
 }  // namespace

@@ -207,18 +207,35 @@ TEST(UpdateEffects, SurvivesInfiniteSpeedsAndReloadCounters) {
   }
 }
 
-TEST(DrawStatusBars, ShareThatIsNoNumberOrNegativeCeilingDrawsNoBar) {
+// A negative maximum (an edited ship file) still gives a bar by the same rule: half of -100 is
+// half, and 100 of -300 runs a bar left from x = 10 off the screen. Only an end that is no
+// finite number draws nothing.
+TEST(DrawStatusBars, ABarFollowsItsShareWhereFiniteAndIsLeftOutWhereNot) {
   Arena a;
-  a.game.Life = Equipment{0, kInfinity, kInfinity, 0, 0, 0};  // infinity over infinity
-  a.game.Energie = Equipment{0, 100, -300, 0, 0, 0};
-  a.game.ActiveWeapon = Equipment{0, kInfinity, 2, 0, 0, 0};  // a bar to the screen's edge
+  a.game.Life = Equipment{0, -50, -100, 0, 0, 0};
+  a.game.Energie = Equipment{0, 100, -300, 0, 0, 0};  // ends at ceil(-196.33) = -196
+  a.game.ActiveWeapon = Equipment{0, -1, -2, 0, 0, 0};
   DrawStatusBars(a.game);
+  const std::uint16_t red = ScreenColor(255, 0, 0);
+  const std::uint16_t blue = ScreenColor(0, 100, 255);
+  EXPECT_EQ(a.media.Screen.Pixel(319, 590), red);
+  EXPECT_NE(a.media.Screen.Pixel(320, 590), red);
+  EXPECT_EQ(a.media.Screen.Pixel(0, 585), blue);
+  EXPECT_EQ(a.media.Screen.Pixel(10, 585), blue);
+  EXPECT_NE(a.media.Screen.Pixel(11, 585), blue);
+  EXPECT_NE(a.media.Screen.Pixel(29, 20), 0) << "half the weapon's bar";
+  EXPECT_EQ(a.media.Screen.Pixel(30, 20), 0);
+
+  Arena none;
+  none.game.Life = Equipment{0, kInfinity, kInfinity, 0, 0, 0};  // infinity over infinity
+  none.game.Energie = Equipment{0, 100, 0, 0, 0, 0};             // an endless share
+  none.game.ActiveWeapon = Equipment{0, kInfinity, 2, 0, 0, 0};
+  DrawStatusBars(none.game);
   for (int x = 0; x < 800; ++x) {
-    EXPECT_EQ(a.media.Screen.Pixel(x, 590), 0) << x;
-    EXPECT_EQ(a.media.Screen.Pixel(x, 585), 0) << x;
+    EXPECT_EQ(none.media.Screen.Pixel(x, 590), 0) << x;
+    EXPECT_EQ(none.media.Screen.Pixel(x, 585), 0) << x;
+    EXPECT_EQ(none.media.Screen.Pixel(x, 20), 0) << x;
   }
-  EXPECT_NE(a.media.Screen.Pixel(799, 20), 0);
-  EXPECT_EQ(a.media.Screen.Pixel(4, 20), 0);
 }
 
 TEST(DrawMiniMap, BodiesFarOutsideTheWorldOrAWorldOfNoSizeAreSafe) {

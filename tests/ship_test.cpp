@@ -345,6 +345,28 @@ TEST(HandleControls, TheDashTimesTheSpeedByTenWithinTheWorld) {
   EXPECT_LE(std::abs(f.Ship().Points[0].X), 10000.0f);
 }
 
+// A boost edited to 1e38 would fling the ship beyond every float in a frame or two: thrust keeps
+// each speed within twice the world's half-extent, as the dash does, so that the view and the
+// outline stay numbers.
+TEST(HandleControls, ThrustWithAnAbsurdBoostStaysWithinTheWorld) {
+  Flight f;
+  Game& g = *f.game;
+  g.Boost.Max = 1e38f;
+  g.Boost.Active = 1;
+  f.Hold(kKeyUp);
+  f.Controls();
+  EXPECT_EQ(f.Ship().SpeedY, -20000.0f);
+  EXPECT_EQ(f.Ship().SpeedX, 0.0f);
+  f.Frames(20);
+  EXPECT_LE(std::abs(f.Ship().SpeedX), 20000.0f);
+  EXPECT_LE(std::abs(f.Ship().SpeedY), 20000.0f);
+  EXPECT_TRUE(std::isfinite(g.ViewX) && std::isfinite(g.ViewY));
+  for (const Point& point : f.Ship().Points) {
+    ASSERT_TRUE(std::isfinite(point.X) && std::isfinite(point.Y));
+  }
+  EXPECT_NE(f.Ship().Points[1].X, f.Ship().Points[3].X) << "the outline keeps its shape";
+}
+
 TEST(HandleControls, NoDashInTheFrameThatTeleported) {
   Flight f;
   Game& g = *f.game;
