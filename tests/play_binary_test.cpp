@@ -338,7 +338,7 @@ TEST(PlayBinary, WithoutADisplayItSuggestsHeadless) {
   EXPECT_NE(result.err.find("--headless"), std::string::npos);
 }
 
-TEST(PlayBinary, TheRealWindowPresentsFramesAndEndsOnEscape) {
+TEST(RealScreen, TheWindowPresentsFramesAndEndsOnEscape) {
   if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) {
     GTEST_SKIP() << "xvfb-run is not installed";
   }
@@ -354,7 +354,7 @@ TEST(PlayBinary, TheRealWindowPresentsFramesAndEndsOnEscape) {
   EXPECT_EQ(result.out.rfind("{\"frame\": 21, \"seed\": 5,", 0), 0u) << result.out << result.err;
 }
 
-TEST(PlayBinary, ANewPlayerAddsAShipInTheLauncherWithRealClicksAndFliesIt) {
+TEST(RealScreen, ANewPlayerAddsAShipInTheLauncherWithRealClicksAndFliesIt) {
   if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1") !=
       0) {
     GTEST_SKIP() << "xvfb-run or xdotool is not installed";
