@@ -4,8 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <dirent.h>
+#include <signal.h>
+
 #include <cerrno>
 #include <cstring>
+#include <system_error>
 
 namespace starvane {
 namespace {
@@ -17,13 +21,38 @@ bool Failed(std::string& why, const std::string& what, int error) {
   return false;
 }
 
+constexpr char kTemporaryPrefix[] = ".starvane-";
+constexpr char kTemporarySuffix[] = ".tmp";
+
+// The process id in a temporary file's name ".starvane-PID-N.tmp"; 0 for any other name.
+pid_t TemporaryOwner(std::string_view name) {
+  const std::string_view prefix = kTemporaryPrefix;
+  const std::string_view suffix = kTemporarySuffix;
+  if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) ||
+      !name.ends_with(suffix)) {
+    return 0;
+  }
+  name = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+  const std::size_t dash = name.find('-');
+  if (dash == std::string_view::npos || dash == 0 || dash + 1 == name.size()) return 0;
+  const auto all_digits = [](std::string_view text) {
+    return text.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  if (!all_digits(name.substr(0, dash)) || !all_digits(name.substr(dash + 1)) || dash > 9) {
+    return 0;
+  }
+  pid_t pid = 0;
+  for (char digit : name.substr(0, dash)) pid = pid * 10 + (digit - '0');  // at most 9 digits
+  return pid;
+}
+
 // Creates a new, empty temporary file in the directory. Its name starts with a dot, so listings
 // hide it; the process id and a counter keep it apart from this process's other files, and
 // O_EXCL from any other process's. -1 with errno set when none could be made.
 int CreateTemporary(const fs::path& directory, fs::path& temporary) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = directory / (".starvane-" + std::to_string(::getpid()) + "-" +
-                             std::to_string(attempt) + ".tmp");
+    temporary = directory / (kTemporaryPrefix + std::to_string(::getpid()) + "-" +
+                             std::to_string(attempt) + kTemporarySuffix);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -59,9 +88,61 @@ void SyncDirectory(const fs::path& directory) {
 
 }  // namespace
 
-bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::string& why,
+bool IsWriteProtected(const fs::path& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return false;
+  return (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+std::optional<fs::path> FollowLinks(const fs::path& path, std::error_code& error) {
+  fs::path file = path;
+  // As many links as the system itself follows before it calls it a loop.
+  for (int link = 0; link < 40; ++link) {
+    struct stat info {};
+    if (::lstat(file.c_str(), &info) != 0) {
+      if (errno == ENOENT) return file;  // not there (yet): the file to make
+      error = std::error_code(errno, std::generic_category());
+      return std::nullopt;
+    }
+    if (!S_ISLNK(info.st_mode)) return file;
+    const fs::path target = fs::read_symlink(file, error);
+    if (error) return std::nullopt;
+    file = target.is_absolute() ? target : file.parent_path() / target;
+  }
+  error = std::error_code(ELOOP, std::generic_category());
+  return std::nullopt;
+}
+
+void RemoveStaleTemporaries(const fs::path& directory) {
+  DIR* listing = ::opendir(directory.c_str());
+  if (listing == nullptr) return;
+  while (const dirent* entry = ::readdir(listing)) {
+    const pid_t owner = TemporaryOwner(entry->d_name);
+    // Only a process that is surely gone: one of another user still runs (EPERM).
+    if (owner > 0 && ::kill(owner, 0) != 0 && errno == ESRCH) {
+      ::unlinkat(::dirfd(listing), entry->d_name, 0);
+    }
+  }
+  ::closedir(listing);
+}
+
+bool WriteFileAtomically(const fs::path& given, std::string_view bytes, std::string& why,
                          AtomicWriteStep fail_at) {
+  std::error_code link_error;
+  const std::optional<fs::path> file = FollowLinks(given, link_error);
+  if (!file) return Failed(why, "cannot follow the link " + given.string(), link_error.value());
+  const fs::path& path = *file;
+  struct stat old {};
+  if (::stat(path.c_str(), &old) == 0 && !S_ISREG(old.st_mode)) {
+    why = path.string() + " is not a regular file";
+    return false;
+  }
+  if (IsWriteProtected(path)) {
+    why = path.string() + " is write-protected";
+    return false;
+  }
   const fs::path directory = path.has_parent_path() ? path.parent_path() : fs::path(".");
+  RemoveStaleTemporaries(directory);
   fs::path temporary;
   int fd = -1;
   if (fail_at == AtomicWriteStep::Open) {

@@ -2,8 +2,18 @@
 // Replacing a file as a whole: the new bytes go to a temporary file next to it, which is flushed
 // to the disk and then renamed over the old one. Whatever happens on the way (a full disk, an I/O
 // error, a crash), the file is either the old one or the new one, never a mixture or a stump.
+//
+// A link is followed to its file, which is replaced next to where it lies: the link stays a link.
+// A file its owner has protected against writing is never replaced.
+//
+// A save killed on the way leaves its temporary file (".starvane-PID-N.tmp") behind. Each
+// replacement first removes those of its directory whose process no longer runs, so at most one
+// per killed save is ever there, and only until the next save in that directory. (A temporary
+// file without a name, O_TMPFILE, would need linking in before the rename all the same, and not
+// every file system has it: the sweep alone covers every case the same way.)
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +28,20 @@ enum class AtomicWriteStep {
   Close,   // closing the temporary file
   Rename,  // putting it in the place of the old file
 };
+
+// Whether the file has been protected against writing: the system refuses to write it, or none
+// of its write permission bits is set (a file the administrator, who may write anything, has
+// protected all the same). False for a file that is not there.
+bool IsWriteProtected(const std::filesystem::path& path);
+
+// The file a path stands for, links followed one by one (a relative link read against its own
+// directory): the path itself when it is no link; the target of a dangling link. Nothing and
+// the reason (a loop of links, say) when there is no such file.
+std::optional<std::filesystem::path> FollowLinks(const std::filesystem::path& path,
+                                                 std::error_code& error);
+
+// Removes the temporary files of replacements in that directory whose process no longer runs.
+void RemoveStaleTemporaries(const std::filesystem::path& directory);
 
 // Replaces the file at path with exactly these bytes. True on success; otherwise the old file
 // (or its absence) stays as it was, no temporary file is left behind, and why says what failed.

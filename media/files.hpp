@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <map>
 #include <string>
 #include <string_view>
@@ -14,6 +15,13 @@ namespace starvane {
 
 // The directory that holds the running program (on Linux, that of /proc/self/exe).
 std::filesystem::path ProgramDirectory();
+
+// Why a name was refused that is there but no regular file (a FIFO, a device, a directory, a
+// socket): reading from one may wait for ever or never end. Its message is "not a regular file".
+std::error_code NotARegularFile();
+
+// No limit on the size of a file opened for reading.
+constexpr std::uintmax_t kNoByteLimit = std::numeric_limits<std::uintmax_t>::max();
 
 class FileTable {
  public:
@@ -27,10 +35,15 @@ class FileTable {
   // Opens the named file for reading and writing at its start, creating it empty when it does
   // not exist and never truncating it. Non-zero on success. The file becomes current.
   int OpenFile(int file, std::string_view name);
-  // Opens an existing file for reading only; 0 when it does not exist. The file becomes current.
-  int ReadFile(int file, std::string_view name);
+  // Opens an existing file for reading only; 0 when it does not exist, or when it is larger than
+  // byte_limit bytes. The file becomes current.
+  int ReadFile(int file, std::string_view name, std::uintmax_t byte_limit = kNoByteLimit);
+  // Both open only regular files (a link is followed to its file), and never wait to do so: a
+  // FIFO, a device or a directory of that name is refused at once.
+  //
   // Why the last OpenFile or ReadFile that returned 0 failed: no_such_file_or_directory when
-  // the file is simply absent, invalid_argument for a name that is no plain file name.
+  // the file is simply absent, invalid_argument for a name that is no plain file name,
+  // NotARegularFile(), file_too_large beyond the byte limit, else the system's reason.
   std::error_code LastOpenError() const { return last_open_error_; }
   void CloseFile(int file);
   // Non-zero when no byte is left to read in that file (or the slot holds no file).
@@ -43,8 +56,8 @@ class FileTable {
   // Moves to the end of the file and tells whether its last line is ended (an empty file is):
   // what is written next then starts a line of its own. False when the slot holds no file.
   bool AtEndOfEndedLine(int file);
-  // The first error met while reading that file since it was opened (not its end: an I/O error,
-  // or a directory opened as a file); empty when there was none.
+  // The first error met while reading that file since it was opened (not its end: an I/O
+  // error); empty when there was none.
   std::error_code ReadError(int file) const;
 
   // A name the game may open: a plain file name inside the directory. Empty names, path
@@ -57,7 +70,7 @@ class FileTable {
     bool writing = false;  // the last operation wrote; C streams need a seek between the two
     std::error_code read_error;
   };
-  int Open(int file, std::string_view name, bool create);
+  int Open(int file, std::string_view name, bool create, std::uintmax_t byte_limit);
   OpenedFile* Current();
   void SwitchTo(OpenedFile& opened, bool writing);
 

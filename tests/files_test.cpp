@@ -1,5 +1,9 @@
 #include "media/files.hpp"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "temp_directory.hpp"
@@ -82,6 +86,64 @@ TEST(Files, TheMostRecentlyOpenedFileIsCurrent) {
   files.CloseFile(0);
   EXPECT_EQ(files.ReadLine(), "");  // still slot 1, now at its end
   EXPECT_TRUE(ProgramDirectory().is_absolute());
+}
+
+// A FIFO, a device or a directory never makes the game wait or read for ever: it is refused at
+// once, and the reason reads well in any message.
+TEST(Files, OnlyRegularFilesOpenAndNothingWaits) {
+  TempDirectory dir;
+  const std::filesystem::path fifo = dir.Path() / "pipe";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+  FileTable files(dir.Path());
+  {
+    // While a writer holds the FIFO open and it holds a line, nothing would block even if it
+    // were taken for a file: it must be refused all the same.
+    const int writer = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(::write(writer, "line\n", 5), 5);
+    const int read_only = files.ReadFile(0, "pipe");
+    const int read_write = files.OpenFile(1, "pipe");
+    ::close(writer);
+    ASSERT_EQ(read_only, 0);
+    ASSERT_EQ(read_write, 0);
+    EXPECT_EQ(files.LastOpenError(), NotARegularFile());
+    EXPECT_EQ(files.LastOpenError().message(), "not a regular file");
+  }
+  // Without a writer, opening it for reading would wait for one.
+  EXPECT_EQ(files.ReadFile(0, "pipe"), 0);
+  EXPECT_EQ(files.LastOpenError(), NotARegularFile());
+
+  std::filesystem::create_directory(dir.Path() / "folder");
+  EXPECT_EQ(files.ReadFile(0, "folder"), 0);
+  EXPECT_EQ(files.LastOpenError(), NotARegularFile());
+  EXPECT_EQ(files.OpenFile(0, "folder"), 0);
+  EXPECT_EQ(files.LastOpenError(), std::errc::is_a_directory);
+
+  FileTable devices("/dev");
+  EXPECT_EQ(devices.ReadFile(0, "null"), 0);
+  EXPECT_EQ(devices.LastOpenError(), NotARegularFile());
+  EXPECT_EQ(devices.OpenFile(0, "zero"), 0);
+  EXPECT_EQ(devices.LastOpenError(), NotARegularFile());
+  EXPECT_EQ(files.ReadLine(), "");  // nothing became current
+
+  // A link to a regular file is that file.
+  dir.Write("real", "through the link\n");
+  std::filesystem::create_symlink("real", dir.Path() / "link");
+  ASSERT_NE(files.ReadFile(0, "link"), 0);
+  EXPECT_EQ(files.ReadLine(), "through the link");
+  files.CloseFile(0);
+}
+
+TEST(Files, AByteLimitRefusesALargerFileOnly) {
+  TempDirectory dir;
+  dir.Write("four", "123\n");
+  FileTable files(dir.Path());
+  ASSERT_NE(files.ReadFile(0, "four", 4), 0);
+  EXPECT_EQ(files.ReadLine(), "123");
+  EXPECT_EQ(files.ReadFile(0, "four", 3), 0);
+  EXPECT_EQ(files.LastOpenError(), std::errc::file_too_large);
+  EXPECT_EQ(files.ReadLine(), "");
+  ASSERT_NE(files.ReadFile(0, "four"), 0);  // no limit
 }
 
 }  // namespace

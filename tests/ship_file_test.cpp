@@ -5,9 +5,15 @@
 
 #include "workshop/ship_file.hpp"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -226,7 +232,7 @@ TEST(ShipFile, NoNameMakesAFileOutsideTheFilesDirectory) {
   EXPECT_EQ(ShipFileName("../up"), "..%2Fup.shp");
   EXPECT_EQ(ShipFileName("a\\b"), "a%5Cb.shp");
   EXPECT_EQ(ShipFileName(std::string("t\tab\nnl\x7f\0z", 10)), "t%09ab%0Anl%7F%00z.shp");
-  EXPECT_EQ(ShipFileName("100% a%2Fb"), "100%25 a%252Fb.shp");      // never the file of "100/ a/b"
+  EXPECT_EQ(ShipFileName("100% a%2Fb"), "100% a%252Fb.shp");        // never the file of "100% a/b"
   EXPECT_EQ(ShipFileName("Q\xC3\xA9 \xFF"), "Q\xC3\xA9 \xFF.shp");  // other bytes as they are
   for (const char* name : {"", "..", "../up", "/", "a\\b", "."}) {
     EXPECT_TRUE(FileTable::IsPlainFileName(ShipFileName(name))) << name;
@@ -250,19 +256,264 @@ TEST(ShipFile, NoNameMakesAFileOutsideTheFilesDirectory) {
             (std::vector<std::string>{"%0D%0A.shp", "%2Ftmp%2Fx.shp", "..%2Fup.shp", ".shp"}));
 }
 
+// The file name read back: every %XX is the byte it writes, every other byte itself.
+std::string NameOfFile(std::string file) {
+  file.resize(file.size() - 4);  // ".shp"
+  std::string name;
+  for (std::size_t i = 0; i < file.size(); ++i) {
+    if (file[i] == '%' && i + 2 < file.size() &&
+        std::isxdigit(static_cast<unsigned char>(file[i + 1])) &&
+        std::isxdigit(static_cast<unsigned char>(file[i + 2]))) {
+      name += static_cast<char>(std::stoi(file.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      name += file[i];
+    }
+  }
+  return name;
+}
+
+TEST(ShipFile, APercentSignIsWrittenAsItIsUnlessItWouldReadAsAWrittenByte) {
+  EXPECT_EQ(ShipFileName("100%"), "100%.shp");
+  EXPECT_EQ(ShipFileName("%%"), "%%.shp");
+  EXPECT_EQ(ShipFileName("%2F"), "%252F.shp");
+  EXPECT_EQ(ShipFileName("a%2fb"), "a%252fb.shp");
+  EXPECT_EQ(ShipFileName("%%41"), "%%2541.shp");
+  EXPECT_EQ(ShipFileName("%A\x01"), "%A%01.shp");  // the next bytes as the name has them
+  EXPECT_EQ(ShipFileName("%AG %a"), "%AG %a.shp");
+
+  // One name, one file, and the name reads back from it.
+  const std::vector<std::string> names{
+      "",      "%",      "%%",    "%25",  "%2525",   "%2F",       "/",      "a/b",     "a%2Fb",
+      "a%2fb", "%A\x01", "%A%01", "%a1",  "%FF",     "\xFF",      "%%41",   "%41",     "A",
+      "%\x7F", "%%%",    "%2",    "%25%", "100% ok", "\xC3\xA9%", "%C3%A9", "\xC3\xA9"};
+  std::vector<std::string> files;
+  for (const std::string& name : names) {
+    files.push_back(ShipFileName(name));
+    EXPECT_TRUE(FileTable::IsPlainFileName(files.back())) << name;
+    EXPECT_EQ(NameOfFile(files.back()), name) << files.back();
+  }
+  std::vector<std::string> long_names{std::string(300, '%'), std::string(100, '/'),
+                                      std::string(300, 'a'), std::string(300, 'a') + "b"};
+  for (const char* piece : {"%25", "%2", "%A", "A%"}) {
+    std::string name;
+    while (name.size() < 300) name += piece;
+    long_names.push_back(name);
+  }
+  for (const std::string& name : long_names) files.push_back(ShipFileName(name));
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(std::adjacent_find(files.begin(), files.end()), files.end());
+
+  // A ship saved when every '%' was written %25 keeps loading from that file; its next save
+  // goes to its own file, and the old one is left alone. Its own file wins from then on.
+  TempDirectory dir;
+  std::vector<std::string> lines = kFreshShip;
+  lines[30] = "700";
+  dir.Write("100%25.shp", Lines(lines));
+  ShipGame a(dir.Path());
+  a.game.ShipName = "100%";
+  EXPECT_EQ(LoadShip(a.game), "");
+  EXPECT_EQ(a.game.Money, 700);
+  a.game.Money = 800;
+  EXPECT_EQ(SaveShip(a.game), "");
+  EXPECT_EQ(dir.Read("100%25.shp"), Lines(lines));
+  ShipGame b(dir.Path());
+  b.game.ShipName = "100%";
+  EXPECT_EQ(LoadShip(b.game), "");
+  EXPECT_EQ(b.game.Money, 800);
+  // An old file that is there but cannot be read is kept as well.
+  fs::create_directory(dir.Path() / "50%25.shp");
+  ShipGame c(dir.Path());
+  c.game.ShipName = "50%";
+  EXPECT_NE(LoadShip(c.game).find("50%25.shp"), std::string::npos);
+  EXPECT_NE(SaveShip(c.game), "");
+  EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"100%.shp", "100%25.shp", "50%25.shp"}));
+}
+
+TEST(ShipFile, AShipOfAnyNameLengthSavesUnderAShortenedStableFileName) {
+  const std::string file = ShipFileName(std::string(300, 'a'));
+  EXPECT_EQ(file, std::string(232, 'a') + "%FFEE7717EBA7A17E21.shp");
+  EXPECT_EQ(ShipFileName(std::string(251, 'b')), std::string(251, 'b') + ".shp");
+  EXPECT_EQ(ShipFileName(std::string(252, 'b')).size(), 255u);
+
+  // The start kept is the file name of a start of the name: never half a character or a %XX.
+  std::string e_acute, slashes, mixed;
+  for (int i = 0; i < 200; ++i) e_acute += "\xC3\xA9";
+  for (int i = 0; i < 100; ++i) slashes += "/";
+  for (int i = 0; i < 60; ++i) mixed += "x\xE2\x82\xAC/";
+  for (const std::string& name : {e_acute, slashes, mixed, "y" + slashes}) {
+    const std::string shortened = ShipFileName(name);
+    ASSERT_LE(shortened.size(), 255u);
+    ASSERT_GT(shortened.size(), 23u);
+    const std::string start = shortened.substr(0, shortened.size() - 23);
+    EXPECT_EQ(shortened.substr(start.size(), 3), "%FF");
+    bool whole = false;
+    for (std::size_t k = 0; k <= name.size() && !whole; ++k) {
+      whole = ShipFileName(name.substr(0, k)) == start + ".shp";
+    }
+    EXPECT_TRUE(whole) << shortened;
+    EXPECT_GE(start.size(), 230u) << shortened;
+  }
+
+  // Such a ship saves and loads, and its name stays whole.
+  TempDirectory dir;
+  const std::string name = e_acute + "/and the end";
+  ShipGame a(dir.Path());
+  a.game.ShipName = name;
+  EXPECT_EQ(LoadShip(a.game), "");
+  a.game.Money = 4242;
+  EXPECT_EQ(SaveShip(a.game), "");
+  ShipGame b(dir.Path());
+  b.game.ShipName = name;
+  EXPECT_EQ(LoadShip(b.game), "");
+  EXPECT_EQ(b.game.Money, 4242);
+  EXPECT_EQ(b.game.ShipName, name);
+  ShipGame other(dir.Path());
+  other.game.ShipName = e_acute + "/and another end";
+  EXPECT_EQ(LoadShip(other.game), "");
+  EXPECT_EQ(other.game.Money, 0);
+  EXPECT_EQ(Listing(dir.Path()), std::vector<std::string>{ShipFileName(name)});
+
+  // A name the system still finds too long (here through a link) is reported as such, at the
+  // start and at the end.
+  fs::create_symlink(std::string(300, 'z'), dir.Path() / "Long.shp");
+  ShipGame c(dir.Path());
+  c.game.ShipName = "Long";
+  EXPECT_NE(LoadShip(c.game).find("(File name too long)"), std::string::npos);
+  const std::string problem = SaveShip(c.game);
+  EXPECT_NE(problem.find("(File name too long)"), std::string::npos) << problem;
+  EXPECT_EQ(problem.find("could not be read"), std::string::npos) << problem;
+}
+
+TEST(ShipFile, AWriteProtectedFileFliesButIsNeverReplaced) {
+  TempDirectory dir;
+  std::vector<std::string> lines = kFreshShip;
+  lines[30] = "321";
+  dir.Write("Guarded.shp", Lines(lines));
+  const fs::path guarded = dir.Path() / "Guarded.shp";
+  fs::permissions(guarded, fs::perms::owner_read | fs::perms::group_read);
+  ShipGame t(dir.Path());
+  t.game.ShipName = "Guarded";
+  const std::string warning = LoadShip(t.game);
+  EXPECT_NE(warning.find("Guarded.shp' is write-protected"), std::string::npos) << warning;
+  EXPECT_EQ(t.game.Money, 321);  // the ship flies with what the file holds
+  t.game.Money = 9999;
+  const std::string problem = SaveShip(t.game);
+  EXPECT_NE(problem.find("not saved"), std::string::npos) << problem;
+  EXPECT_NE(problem.find("Guarded.shp' is write-protected"), std::string::npos) << problem;
+  EXPECT_EQ(dir.Read("Guarded.shp"), Lines(lines));
+  EXPECT_EQ(fs::status(guarded).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::group_read);
+
+  // Protected while the game ran: kept all the same.
+  ShipGame later(dir.Path());
+  later.game.ShipName = "Later";
+  EXPECT_EQ(LoadShip(later.game), "");
+  dir.Write("Later.shp", "mine");
+  fs::permissions(dir.Path() / "Later.shp", fs::perms::owner_read);
+  EXPECT_NE(SaveShip(later.game).find("write-protected"), std::string::npos);
+  EXPECT_EQ(dir.Read("Later.shp"), "mine");
+}
+
+TEST(ShipFile, AShipFileThatIsALinkIsSavedThroughIt) {
+  TempDirectory dir;
+  fs::create_directory(dir.Path() / "store");
+  std::vector<std::string> lines = kFreshShip;
+  lines[30] = "5";
+  dir.Write("store/Target.shp", Lines(lines));
+  fs::create_symlink("store/Target.shp", dir.Path() / "Link.shp");
+  // A chain: an absolute link to a relative one, read against its own directory, to a file
+  // that is not there yet.
+  fs::create_symlink(dir.Path() / "store" / "hop", dir.Path() / "Chain.shp");
+  fs::create_symlink("../final.shp", dir.Path() / "store" / "hop");
+  fs::create_symlink("nowhere/x.shp", dir.Path() / "Lost.shp");
+
+  const auto fly = [&dir](const char* name, std::int32_t expected, std::int32_t money) {
+    ShipGame t(dir.Path());
+    t.game.ShipName = name;
+    EXPECT_EQ(LoadShip(t.game), "") << name;
+    EXPECT_EQ(t.game.Money, expected) << name;
+    t.game.Money = money;
+    return SaveShip(t.game);
+  };
+  EXPECT_EQ(fly("Link", 5, 77), "");
+  EXPECT_EQ(fly("Link", 77, 78), "");
+  EXPECT_EQ(fs::read_symlink(dir.Path() / "Link.shp"), "store/Target.shp");
+  EXPECT_NE(dir.Read("store/Target.shp").find("\r\n78\r\n1\r\n1.5\r\n"), std::string::npos);
+
+  EXPECT_EQ(fly("Chain", 0, 12), "");
+  EXPECT_EQ(fly("Chain", 12, 13), "");
+  EXPECT_TRUE(fs::is_symlink(dir.Path() / "Chain.shp"));
+  EXPECT_TRUE(fs::is_symlink(dir.Path() / "store" / "hop"));
+  EXPECT_NE(dir.Read("final.shp").find("\r\n13\r\n"), std::string::npos);
+
+  // A link into a directory that is not there: nothing saved, and said so.
+  EXPECT_NE(fly("Lost", 0, 1).find("No such file or directory"), std::string::npos);
+  EXPECT_EQ(Listing(dir.Path()),
+            (std::vector<std::string>{"Chain.shp", "Link.shp", "Lost.shp", "final.shp", "store"}));
+  EXPECT_EQ(Listing(dir.Path() / "store"), (std::vector<std::string>{"Target.shp", "hop"}));
+}
+
+TEST(ShipFile, MoneyBeyondTheMostIsTheMostAndNeverWrapsRound) {
+  TempDirectory dir;
+  for (const auto& [text, money] : {std::pair{"2147483647", 2147483647},
+                                    {"2147483648", 2147483647},
+                                    {"4294967296", 2147483647},
+                                    {"99999999999", 2147483647},
+                                    {"99999999999999999999999999", 2147483647},
+                                    {"-2147483649", 0},
+                                    {"-99999999999", 0},
+                                    {"123", 123}}) {
+    std::vector<std::string> lines = kFreshShip;
+    lines[30] = text;
+    lines[4] = "70000";  // the 16-bit fields keep their low bits
+    dir.Write("MyShip.shp", Lines(lines));
+    ShipGame t(dir.Path());
+    LoadShip(t.game);
+    EXPECT_EQ(t.game.Money, money) << text;
+    EXPECT_EQ(t.game.Life.Range, 4464) << text;
+  }
+}
+
+// A FIFO of the ship file's name would wait for a writer, and then for every line.
+TEST(ShipFile, AShipFileThatIsNoRegularFileIsRefusedAtOnce) {
+  TempDirectory dir;
+  const fs::path pipe = dir.Path() / "Pipe.shp";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0666), 0);
+  // A writer holds it open with a whole ship in it, so nothing could wait even if it were read.
+  const int writer = ::open(pipe.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(writer, 0);
+  std::vector<std::string> lines = kFreshShip;
+  lines[30] = "55";
+  const std::string text = Lines(lines);
+  ASSERT_EQ(::write(writer, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  ShipGame t(dir.Path());
+  t.game.ShipName = "Pipe";
+  const std::string warning = LoadShip(t.game);
+  const std::string problem = SaveShip(t.game);
+  ::close(writer);
+  EXPECT_NE(warning.find("Pipe.shp' cannot be opened (not a regular file)"), std::string::npos)
+      << warning;
+  EXPECT_EQ(t.game.Money, 0);
+  EXPECT_NE(problem.find("(not a regular file)"), std::string::npos) << problem;
+  EXPECT_TRUE(fs::is_fifo(pipe));
+}
+
 TEST(ShipFile, AFileThatIsThereButCannotBeReadIsNeverSavedOver) {
   TempDirectory dir;
   // A directory of the file's name, holding something; a link that leads round in a circle.
   fs::create_directory(dir.Path() / "Dir.shp");
   dir.Write("Dir.shp/keep", "the player's things");
   fs::create_symlink("Loop.shp", dir.Path() / "Loop.shp");
-  for (const char* name : {"Dir", "Loop"}) {
+  // Each is reported with its own reason, at the start and at the end alike.
+  for (const auto& [name, reason] : {std::pair{"Dir", "(not a regular file)"},
+                                     std::pair{"Loop", "(Too many levels of symbolic links)"}}) {
     ShipGame t(dir.Path());
     t.game.ShipName = name;
     t.game.Money = 0;
     const std::string warning = LoadShip(t.game);
     EXPECT_NE(warning.find(std::string(name) + ".shp"), std::string::npos) << warning;
-    EXPECT_NE(warning.find("cannot be read"), std::string::npos) << warning;
+    EXPECT_NE(warning.find(reason), std::string::npos) << warning;
     EXPECT_TRUE(t.game.ShipFileUnreadable) << name;
     EXPECT_EQ(t.game.Life.Max, 100.0f);  // the start equipment
     EXPECT_EQ(t.game.ActiveWeapon.Max, 2.0f);
@@ -270,6 +521,7 @@ TEST(ShipFile, AFileThatIsThereButCannotBeReadIsNeverSavedOver) {
     const std::string problem = SaveShip(t.game);
     EXPECT_NE(problem.find("not saved"), std::string::npos) << problem;
     EXPECT_NE(problem.find(std::string(name) + ".shp"), std::string::npos) << problem;
+    EXPECT_NE(problem.find(reason), std::string::npos) << problem;
   }
   EXPECT_EQ(dir.Read("Dir.shp/keep"), "the player's things");
   EXPECT_TRUE(fs::is_symlink(dir.Path() / "Loop.shp"));
@@ -321,8 +573,12 @@ TEST(ShipFile, GarbageFilesLoadAndFlyWithoutAFault) {
       {"mixed", Lines({"1e999", "-1e999", "99999999999999999999", "1e-45", "-0", "1e999", "1e999",
                        "-1e999", "-1e-45", "-99999999999", "0", "-1e999", "-1e999"})},
       {"empty", ""},
+      {"one long line", std::string(kShipFileByteLimit, '7')},
+      {"many lines", std::string(kShipFileByteLimit, '\n')},
+      // Larger than any ship file: refused, never read nor saved over.
       {"ten megabytes", std::string(10'000'000, '7')},
       {"ten megabytes of lines", std::string(10'000'000, '\n')},
+      {"one byte too many", std::string(kShipFileByteLimit + 1, '\n')},
   };
   // Thrust, fire every weapon, switch shield, shock and boost, dash, teleport home, turn.
   const char* script =
@@ -333,6 +589,12 @@ TEST(ShipFile, GarbageFilesLoadAndFlyWithoutAFault) {
     TempDirectory dir;
     dir.Write("MyShip.shp", bytes);
     ShipGame t(dir.Path(), script);
+    if (bytes.size() > kShipFileByteLimit) {
+      EXPECT_NE(LoadShip(t.game).find("(File too large)"), std::string::npos) << what;
+      EXPECT_NE(SaveShip(t.game).find("(File too large)"), std::string::npos) << what;
+      EXPECT_EQ(dir.Read("MyShip.shp"), bytes) << what;
+      continue;
+    }
     EXPECT_EQ(LoadShip(t.game), "") << what;
     EXPECT_GE(t.game.Money, 0) << what;
     EXPECT_TRUE(t.game.Life.Max > 0) << what;
@@ -397,6 +659,31 @@ TEST(AtomicWrite, EachFailingStepKeepsTheOldFileAndLeavesNoTemporaryFile) {
   // A directory that is not there: nothing made, and a reason.
   EXPECT_FALSE(WriteFileAtomically(dir.Path() / "none" / "f", "x", why));
   EXPECT_NE(why.find("No such file or directory"), std::string::npos) << why;
+}
+
+// The temporary file of a save that was killed is removed by the next save in its directory;
+// that of a save still running, and every other file, stays.
+TEST(AtomicWrite, TemporaryFilesOfSavesThatDiedAreRemovedByTheNextSave) {
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) ::_exit(0);
+  ASSERT_EQ(::waitpid(child, nullptr, 0), child);  // from here on, no process has that id
+  const std::string dead = std::to_string(child);
+  const std::string alive = std::to_string(::getpid());
+
+  TempDirectory dir;
+  const std::vector<std::string> kept{".starvane-" + alive + "-5.tmp", ".starvane-x-0.tmp",
+                                      ".starvane--0.tmp", ".starvane-" + dead + "-.tmp",
+                                      "notes.tmp"};
+  for (const std::string& name : kept) dir.Write(name, "keep");
+  dir.Write(".starvane-" + dead + "-0.tmp", "half a ship");
+  dir.Write(".starvane-" + dead + "-17.tmp", "half a ship");
+  std::string why;
+  ASSERT_TRUE(WriteFileAtomically(dir.Path() / "ship.shp", "ship", why)) << why;
+  std::vector<std::string> expected = kept;
+  expected.push_back("ship.shp");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Listing(dir.Path()), expected);
 }
 
 TEST(FilesDirectory, NextToTheProgramUnlessItCannotBeWrittenThenTheDataDirectory) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <limits>
 #include <system_error>
+#include <vector>
 
 #include "media/atomic_write.hpp"
 #include "media/rounding.hpp"
@@ -19,14 +20,96 @@ namespace {
 
 constexpr int kShipFileSlot = 1;
 
-// Bytes a file name must not hold as they are: separators would lead into other folders,
-// control bytes garble listings, and '%' starts the written form of all of them.
+// The longest file name the usual file systems take, in bytes.
+constexpr std::size_t kLongestFileName = 255;
+// What a shortened file name ends with after its start: the mark, 16 hex digits, the suffix.
+constexpr std::string_view kShortenedMark = "%FF";
+constexpr std::string_view kSuffix = ".shp";
+constexpr std::size_t kHashDigits = 16;
+constexpr char kHex[] = "0123456789ABCDEF";
+
+// Bytes a file name must not hold as they are: separators would lead into other folders, and
+// control bytes garble listings.
 bool WrittenAsHex(unsigned char c) {
-  return c == '/' || c == '\\' || c == '%' || c < 0x20 || c == 0x7F;
+  return c == '/' || c == '\\' || c < 0x20 || c == 0x7F;
 }
 
-std::filesystem::path ShipFilePath(const Game& game) {
-  return game.media.Files.Directory() / ShipFileName(game.ShipName);
+bool IsHexDigit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+void AppendHex(std::string& text, unsigned char byte) {
+  text += '%';
+  text += kHex[byte >> 4];
+  text += kHex[byte & 0xF];
+}
+
+// The name with its bytes written as the file name holds them, and the places where it may be
+// cut: before each %XX form and each character, never inside one.
+struct WrittenName {
+  std::string text;
+  std::vector<std::size_t> cuts;
+};
+
+// A '%' is written %25 only where it would read as the start of a %XX form: then every %XX of a
+// file name is a written byte and every other '%' is one of the name, and the name can be read
+// back from its file name.
+WrittenName WriteName(std::string_view ship_name) {
+  WrittenName written;
+  for (std::size_t i = 0; i < ship_name.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(ship_name[i]);
+    const bool starts_a_form = byte == '%' && i + 2 < ship_name.size() &&
+                               IsHexDigit(ship_name[i + 1]) && IsHexDigit(ship_name[i + 2]);
+    if ((byte & 0xC0) != 0x80) written.cuts.push_back(written.text.size());  // no UTF-8 tail byte
+    if (WrittenAsHex(byte) || starts_a_form) {
+      AppendHex(written.text, byte);
+    } else {
+      written.text += static_cast<char>(byte);
+    }
+  }
+  written.cuts.push_back(written.text.size());
+  return written;
+}
+
+// The file name older versions gave the ship: every '%' written %25, no shortening.
+std::string OldShipFileName(std::string_view ship_name) {
+  std::string name;
+  for (char c : ship_name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (WrittenAsHex(byte) || byte == '%') {
+      AppendHex(name, byte);
+    } else {
+      name += c;
+    }
+  }
+  return name + std::string(kSuffix);
+}
+
+// The 64-bit FNV-1a hash of the bytes.
+std::uint64_t Fnv1a(std::string_view bytes) {
+  std::uint64_t hash = 14695981039346656037u;
+  for (char c : bytes) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211u;
+  }
+  return hash;
+}
+
+// Money as the file writes it, read the way TextToInt reads it but without wrapping round: a
+// number beyond the most money is the most money, a very negative one none at all.
+std::int32_t MoneyFromText(std::string_view text) {
+  constexpr std::int64_t kFar = std::int64_t{1} << 40;  // far beyond any money, either way
+  bool negative = false;
+  if (!text.empty() && text.front() == '-') {
+    negative = true;
+    text.remove_prefix(1);
+  }
+  std::int64_t value = 0;
+  for (char c : text) {
+    const int digit = static_cast<unsigned char>(c) - '0';
+    value = std::clamp<std::int64_t>(value * 10 + digit, -kFar, kFar);
+  }
+  return AddMoney(0, negative ? -value : value);
 }
 
 // The lines of a file in the order they were read; past the end of the file, empty lines.
@@ -43,6 +126,7 @@ class ShipLines {
     return std::clamp(value, -std::numeric_limits<float>::max(), std::numeric_limits<float>::max());
   }
   std::int32_t Int() { return TextToInt(Next()); }
+  std::int32_t Money() { return MoneyFromText(Next()); }
 
   void ReadEquipment(Equipment& equipment) {
     equipment.Value = Float();
@@ -73,7 +157,7 @@ void ApplyShipLines(Game& game, const std::array<std::string, kShipFileLines>& l
   in.ReadEquipment(game.Weapon1);
   in.ReadEquipment(game.Weapon2);
   in.ReadEquipment(game.Weapon3);
-  game.Money = AddMoney(0, in.Int());  // money is never negative, whatever the file says
+  game.Money = in.Money();  // never negative, never wrapped round, whatever the file says
   in.ReadEquipment(game.Boost);
 
   // Files that end before the boost (older ones) get the start boost.
@@ -103,34 +187,43 @@ void ApplyShipLines(Game& game, const std::array<std::string, kShipFileLines>& l
   }
 }
 
-std::string Unreadable(const std::filesystem::path& path, std::error_code error) {
-  return "the ship file " + Quoted(path.string()) + " cannot be read (" + error.message() +
-         "): the ship flies with the start equipment, and the file is not saved over at the end";
-}
-
 }  // namespace
 
 std::string ShipFileName(std::string_view ship_name) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string name;
-  for (char c : ship_name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (WrittenAsHex(byte)) {
-      name += '%';
-      name += kHex[byte >> 4];
-      name += kHex[byte & 0xF];
-    } else {
-      name += c;
-    }
+  const WrittenName written = WriteName(ship_name);
+  if (written.text.size() + kSuffix.size() <= kLongestFileName) {
+    return written.text + std::string(kSuffix);
   }
-  return name + ".shp";
+  const std::size_t room = kLongestFileName - kShortenedMark.size() - kHashDigits - kSuffix.size();
+  const auto past = std::upper_bound(written.cuts.begin(), written.cuts.end(), room);
+  const std::size_t cut = past == written.cuts.begin() ? 0 : *(past - 1);
+  std::string name = written.text.substr(0, cut) + std::string(kShortenedMark);
+  const std::uint64_t hash = Fnv1a(ship_name);
+  for (int shift = 60; shift >= 0; shift -= 4) name += kHex[(hash >> shift) & 0xF];
+  return name + std::string(kSuffix);
 }
 
 std::string LoadShip(Game& game) {
-  std::string warning;
   FileTable& files = game.media.Files;
-  const std::string name = ShipFileName(game.ShipName);
-  if (files.ReadFile(kShipFileSlot, name) != 0) {
+  std::string name = ShipFileName(game.ShipName);
+  bool opened = files.ReadFile(kShipFileSlot, name, kShipFileByteLimit) != 0;
+  const auto absent = [&files] {
+    return files.LastOpenError() == std::errc::no_such_file_or_directory;
+  };
+  if (!opened && absent()) {
+    // A ship saved by an older version, under the name that wrote every '%' as %25. That name
+    // is never another ship's name of today. The next save writes the ship's own file.
+    const std::string old_name = OldShipFileName(game.ShipName);
+    if (old_name != name && old_name.size() <= kLongestFileName) {
+      opened = files.ReadFile(kShipFileSlot, old_name, kShipFileByteLimit) != 0;
+      if (opened || !absent()) name = old_name;
+    }
+  }
+  const std::filesystem::path path = files.Directory() / name;
+  const std::string file = "the ship file " + Quoted(path.string());
+  std::string& problem = game.ShipFileProblem;
+  std::string warning;
+  if (opened) {
     // All lines are read before any is used, so a file that fails halfway changes nothing.
     std::array<std::string, kShipFileLines> lines;
     for (std::string& line : lines) line = files.ReadLine();
@@ -138,15 +231,25 @@ std::string LoadShip(Game& game) {
     files.CloseFile(kShipFileSlot);
     if (error) {
       game.ShipFileUnreadable = true;
-      warning = Unreadable(ShipFilePath(game), error);
+      problem = file + " cannot be read (" + error.message() + ")";
     } else {
       ApplyShipLines(game, lines);
+      // The player has protected the file: the game flies with it and leaves it as it is.
+      if (name == ShipFileName(game.ShipName) && IsWriteProtected(path)) {
+        problem = file + " is write-protected";
+        warning = problem + ": the ship flies with what it holds, but it is not saved at the end";
+      }
     }
-  } else if (files.LastOpenError() != std::errc::no_such_file_or_directory) {
-    // Only an absent file makes a new ship. One that is there but cannot be read may hold the
+  } else if (!absent()) {
+    // Only an absent file makes a new ship. One that is there but cannot be opened may hold the
     // player's ship all the same: it must never be replaced by a fresh one.
     game.ShipFileUnreadable = true;
-    warning = Unreadable(ShipFilePath(game), files.LastOpenError());
+    problem = file + " cannot be opened (" + files.LastOpenError().message() + ")";
+  }
+  if (game.ShipFileUnreadable) {
+    warning =
+        problem +
+        ": the ship flies with the start equipment, and the file is not saved over at the end";
   }
 
   // Weapon 1 is selected at the start; its working record starts from it.
@@ -184,11 +287,10 @@ std::string ShipFileText(Game& game) {
 }
 
 std::string SaveShip(Game& game) {
-  const std::filesystem::path path = ShipFilePath(game);
-  if (game.ShipFileUnreadable) {
-    return "the ship was not saved: its file " + Quoted(path.string()) +
-           " could not be read at the start and is kept as it is";
+  if (!game.ShipFileProblem.empty()) {
+    return "the ship was not saved: " + game.ShipFileProblem + ", and the file is kept as it is";
   }
+  const std::filesystem::path path = game.media.Files.Directory() / ShipFileName(game.ShipName);
   std::string why;
   if (!WriteFileAtomically(path, ShipFileText(game), why)) {
     return "cannot save the ship to " + Quoted(path.string()) + " (" + why + ")";

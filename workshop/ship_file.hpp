@@ -16,23 +16,34 @@ namespace starvane {
 
 constexpr int kShipFileLines = 39;
 
+// A ship file is 39 short lines, a few hundred bytes. A file of that name larger than 64 KiB is
+// no ship file: it is not read, and not saved over.
+constexpr std::uintmax_t kShipFileByteLimit = 64 * 1024;
+
 // The ship's file name: the ship's name followed by ".shp". Bytes that would lead out of the
-// files directory or garble a listing ('/', '\', control bytes and DEL) are written %XX, and so
-// is '%' itself, so that two names never share a file. The name shown in the game is unchanged.
+// files directory or garble a listing ('/', '\', control bytes and DEL) are written %XX
+// (uppercase hex), and so is a '%' that would read as such a form (one followed by two hex
+// digits): "100%" is "100%.shp", "%2F" is "%252F.shp". Other bytes are kept, so UTF-8 names stay
+// readable. No two names share a file. A name whose file name would pass 255 bytes, more than a
+// file system takes, keeps the longest start that fits (cut between whole characters and whole
+// %XX forms), then "%FF" (a form the rule above never writes) and the 64-bit FNV-1a hash of the
+// whole name in 16 hex digits. The name shown in the game and kept in ships.txt is unchanged.
 std::string ShipFileName(std::string_view ship_name);
 
 // Reads the file of ShipName, when there is one, into the equipment (not the Active flags),
 // Money and the colour of the ship (body 0); then, in every case, makes ActiveWeapon the working
 // record of weapon 1. Missing lines read as 0; a boost of no strength, a ship without colour and
-// a maximum life of 0 or less get the start values. Returns a warning for the player when the
-// file exists but cannot be read (the game then flies with the start values and never saves
-// over that file), else the empty text.
+// a maximum life of 0 or less get the start values. A ship saved under the names of older
+// versions, which wrote every '%' as %25, is read from that file when its own is not there.
+// Returns a warning for the player when the file is there but cannot be used: it cannot be
+// opened or read (the game then flies with the start values) or it is write-protected (the
+// game flies with what it holds); that file is then never saved over. Else the empty text.
 std::string LoadShip(Game& game);
 
 // Replaces the file of ShipName with the 39 lines of the present ship, in one piece: a failure
-// leaves the old file as it was. Returns the empty text when the ship was saved, else a message
-// for the player naming the file (also when the file was left alone because it could not be
-// read at the start).
+// leaves the old file as it was. A link is followed, and its file replaced. Returns the empty
+// text when the ship was saved, else a message for the player naming the file and why (also
+// when the file was left alone for what LoadShip found).
 std::string SaveShip(Game& game);
 
 // The 39 lines that SaveShip writes.

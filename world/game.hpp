@@ -43,6 +43,9 @@ struct Game {
   // I/O error, a directory of that name). The ship then flies with the start equipment, and its
   // file, which may still hold the player's real ship, is never saved over.
   bool ShipFileUnreadable = false;
+  // What keeps the ship's file from being saved over, said of the file ("the ship file "X" is
+  // write-protected", "... cannot be opened (File name too long)"); empty when nothing does.
+  std::string ShipFileProblem;
 
   // The ship's equipment: Active, Value, Max, Refreshrate, Damage, Range.
   Equipment Life{0, 100, 100, 0.005f, 0, 0};
