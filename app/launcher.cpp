@@ -1,10 +1,18 @@
 #include "app/launcher.hpp"
 
 #include <array>
+#include <cstddef>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
+#include <vector>
 
+#include "media/append_line.hpp"
+#include "media/quit_signal.hpp"
 #include "media/text_quoting.hpp"
+#include "media/utf8_text.hpp"
+#include "workshop/ship_file.hpp"
 
 namespace starvane {
 namespace {
@@ -26,6 +34,7 @@ enum LauncherGadget : int {
   kOk = 8,
   kNameField = 9,
   kVeryEasy = 10,
+  kMessageLine = 11,  // made only when the launcher has something to tell the player
 };
 
 struct Level {
@@ -39,49 +48,68 @@ constexpr std::array<Level, 5> kLevels{
 constexpr int kWindowFlags = 0xC80000;
 constexpr int kLabelFlags = 0x20800;
 
+// A ship name names the ship's file: the name and ".shp" must stay within the 255 bytes that
+// file systems allow a file name. A character takes at most 4 bytes in UTF-8 (a byte written
+// %XX takes 3), so 60 characters make at most 244 bytes. Typing beyond them is ignored.
+constexpr int kMostNameCharacters = 60;
+
+// The ship list is read up to its first MiB: some ten thousand names, more than any list can
+// show, and a file of gigabytes (or one that never ends) cannot hold the launcher up.
+constexpr std::size_t kMostShipListBytes = std::size_t{1} << 20;
+
 std::string ShipListPath(const Game& game) {
   return Quoted((game.media.Files.Directory() / kShipListName).string());
 }
 
-// Adds the name as the last line of "ships.txt". A last line without its line end (written by
-// hand) is ended first, or the two names would run into one.
-void AppendShipName(Game& game, const std::string& name) {
-  FileTable& files = game.media.Files;
-  if (files.OpenFile(kShipListFile, kShipListName) == 0) {
-    std::fprintf(stderr, "starvane: cannot open %s: the name %s is not added\n",
-                 ShipListPath(game).c_str(), Quoted(name).c_str());
-    return;
-  }
-  if (!files.AtEndOfEndedLine(kShipListFile)) files.WriteLine("");
-  files.WriteLine(name);
-  files.CloseFile(kShipListFile);
+// Adds the name as the last line of "ships.txt" (created when missing). False, said on
+// standard error, when it cannot be written.
+bool AppendShipName(Game& game, const std::string& name) {
+  const std::error_code error = AppendLine(game.media.Files.Directory(), kShipListName, name);
+  if (!error) return true;
+  std::fprintf(stderr, "starvane: cannot add the name %s to %s (%s): it is kept for this game\n",
+               Quoted(name).c_str(), ShipListPath(game).c_str(), error.message().c_str());
+  return false;
 }
 
+// A line under the gadgets, where the launcher tells the player what went wrong. It is made
+// only then, so the window looks as ever while all goes well.
+void SayInWindow(Windows& windows, std::string_view message) {
+  windows.UseWindow(kLauncherWindow);
+  windows.StringGadget(kMessageLine, 10, 125, 380, 20, message, kLabelFlags);
+}
+
+// What came of the New Ship dialog: the program must end, or a name could not be saved.
+struct NewShipOutcome {
+  std::optional<LoopEnd> end;
+  std::optional<std::string> unsaved_name;
+};
+
 // The New Ship dialog: a name field holding "SHIPNAME" and "OK", which (or Enter) adds the name
-// to the list file. It is modal: the launcher waits until it is closed. Returns how the program
-// ends when it must end while the dialog is open.
-std::optional<LoopEnd> RunNewShipDialog(Game& game, Windows& windows) {
+// to the list file. It is modal: the launcher waits until it is closed.
+NewShipOutcome RunNewShipDialog(Game& game, Windows& windows) {
   windows.OpenWindow(kNewShipWindow, 200, 200, 150, 80, kWindowFlags, "New Ship");
   windows.CreateGadgetList(kNewShipWindow);
   windows.ButtonGadget(kOk, 45, 45, 50, 20, "OK");
   windows.StringGadget(kNameField, 20, 10, 100, 20, "SHIPNAME");
+  windows.SetGadgetMaxLength(kNameField, kMostNameCharacters);
   windows.SetDefaultButton(kOk);
-  std::optional<LoopEnd> end;
+  NewShipOutcome outcome;
   for (;;) {
     const int event = windows.WaitWindowEvent();
     if (event == kCloseEvent) {
-      end = game.media.ShouldEnd();
+      outcome.end = game.media.ShouldEnd();
       break;
     }
     // Each event is acted on once, as it comes, with the text the field holds at the click.
     if (event == kGadgetEvent && windows.EventGadgetID() == kOk) {
-      AppendShipName(game, windows.GetGadgetText(kNameField));
+      const std::string name = windows.GetGadgetText(kNameField);
+      if (!AppendShipName(game, name)) outcome.unsaved_name = name;
       break;
     }
   }
   windows.CloseWindow(kNewShipWindow);
   windows.UseWindow(kLauncherWindow);
-  return end;
+  return outcome;
 }
 
 void OpenLauncherWindow(Game& game, Windows& windows) {
@@ -94,46 +122,98 @@ void OpenLauncherWindow(Game& game, Windows& windows) {
   windows.ButtonGadget(kCrazy, 260, 55, 80, 20, "Crazy Spacey");
   windows.ButtonGadget(kVeryEasy, 50, 30, 290, 20, "Very Easy for Newbies");
   windows.ComboBoxGadget(kShipList, 150, 100, 100, 50);
-  if (!FillShipList(game, windows)) {
-    std::fprintf(stderr, "starvane: cannot open %s: the ship list is empty\n",
-                 ShipListPath(game).c_str());
-  }
+  const bool listed = FillShipList(game, windows);
   windows.SetGadgetState(kShipList, 0);
   windows.StringGadget(kShipsLabel, 100, 100, 50, 20, "Ships : ", kLabelFlags);
   windows.ButtonGadget(kNewShip, 250, 100, 50, 20, "New");
+  if (!listed) {
+    std::fprintf(stderr, "starvane: cannot read %s: the ship list is empty\n",
+                 ShipListPath(game).c_str());
+    SayInWindow(windows, "Cannot read ships.txt");
+  }
+}
+
+// The list after the New Ship dialog: ships.txt read again, then the names that could not be
+// saved in it during this game, so that a ship the player named can still be flown. The first
+// item is selected, or the name just refused, which is the ship the player chose.
+void RefillShipList(Game& game, Windows& windows, const std::vector<std::string>& unsaved_names,
+                    bool last_refused) {
+  if (FillShipList(game, windows)) {
+    for (const std::string& name : unsaved_names) windows.AddGadgetItem(kShipList, -1, name);
+  } else if (last_refused) {
+    windows.AddGadgetItem(kShipList, -1, unsaved_names.back());  // the list stays as it was
+  }
+  windows.SetGadgetState(kShipList, last_refused ? windows.CountGadgetItems(kShipList) - 1 : 0);
+  if (last_refused) SayInWindow(windows, "Not saved in ships.txt: kept for this game");
+}
+
+// Takes the ship for this game, so that no other game flies it at the same time. False, said
+// on standard error and in the window, when another game holds it.
+bool TakeShip(Game& game, Windows& windows, const std::string& name) {
+  std::string why;
+  if (!game.media.LockShip(ShipFileName(name), why)) {
+    std::fprintf(stderr, "starvane: ship %s is in another game\n", Quoted(name).c_str());
+    SayInWindow(windows, "That ship is in another game");
+    return false;
+  }
+  if (!why.empty()) std::fprintf(stderr, "starvane: %s\n", why.c_str());
+  return true;
 }
 
 }  // namespace
 
 bool FillShipList(Game& game, Windows& windows) {
   FileTable& files = game.media.Files;
-  if (files.OpenFile(kShipListFile, kShipListName) == 0) return false;
+  if (files.ReadFile(kShipListFile, kShipListName) == 0) {
+    if (files.LastOpenError() != std::errc::no_such_file_or_directory) return false;
+    // A missing list is made, empty, where the directory allows it; it lists nothing.
+    if (files.OpenFile(kShipListFile, kShipListName) != 0) files.CloseFile(kShipListFile);
+    windows.ClearGadgetItems(kShipList);
+    return true;
+  }
+  // A directory of that name opens for reading, but holds no names.
+  std::error_code ignored;
+  if (std::filesystem::is_directory(files.Directory() / kShipListName, ignored)) {
+    files.CloseFile(kShipListFile);
+    return false;
+  }
   windows.ClearGadgetItems(kShipList);
-  while (files.Eof(kShipListFile) == 0) {
-    game.ShipName = files.ReadLine();
+  // Each line is a name: UTF-8 when it is valid UTF-8, else the single-byte text of older
+  // lists. The reading stops at kMostShipListBytes, or at once when the player asks the game
+  // to end (SIGINT, SIGTERM).
+  std::size_t bytes_read = 0;
+  while (files.Eof(kShipListFile) == 0 && bytes_read < kMostShipListBytes && !QuitSignalled()) {
+    const std::string line = files.ReadLine();
+    bytes_read += line.size() + 1;
+    game.ShipName = IsUtf8(line) ? line : Windows1252ToUtf8(line);
     windows.AddGadgetItem(kShipList, -1, game.ShipName);
   }
+  const bool read = !files.ReadError(kShipListFile);
   files.CloseFile(kShipListFile);
-  return true;
+  return read;
 }
 
 std::optional<LoopEnd> RunLauncher(Game& game) {
   Windows windows(game.media);
   OpenLauncherWindow(game, windows);
+  std::vector<std::string> unsaved_names;  // names the player gave that ships.txt refused
   for (;;) {
     const int event = windows.WaitWindowEvent();
     if (event == kCloseEvent) return game.media.ShouldEnd().value_or(LoopEnd::Closed);
     if (event != kGadgetEvent) continue;
     const int gadget = windows.EventGadgetID();
     if (gadget == kNewShip) {
-      if (const auto end = RunNewShipDialog(game, windows)) return end;
-      FillShipList(game, windows);
-      windows.SetGadgetState(kShipList, 0);
+      NewShipOutcome outcome = RunNewShipDialog(game, windows);
+      if (outcome.end) return outcome.end;
+      if (outcome.unsaved_name) unsaved_names.push_back(std::move(*outcome.unsaved_name));
+      RefillShipList(game, windows, unsaved_names, outcome.unsaved_name.has_value());
       continue;
     }
     for (const Level& level : kLevels) {
       if (gadget != level.button) continue;
-      game.ShipName = windows.GetGadgetText(kShipList);
+      const std::string name = windows.GetGadgetText(kShipList);
+      if (!TakeShip(game, windows, name)) break;  // the player may choose another ship
+      game.ShipName = name;
       game.Difficulty = level.factor;
       return {};
     }

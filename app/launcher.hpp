@@ -10,12 +10,17 @@
 
 namespace starvane {
 
-// Fills the ship list (gadget 5) from "ships.txt", created empty when missing. ShipName is left
-// holding the last name read. A file that cannot be opened leaves the list as it was: false.
+// Fills the ship list (gadget 5) from "ships.txt", created empty when missing; the file is only
+// read, so a read-only list is listed too. Names are UTF-8 (lines that are not valid UTF-8 are
+// read as Windows-1252); at most the first MiB is read, and nothing more once a quit signal
+// came. ShipName is left holding the last name read. A file that cannot be read leaves the
+// list as it was: false.
 bool FillShipList(Game& game, Windows& windows);
 
-// Runs the launcher until a difficulty button is clicked: then ShipName is the selected ship
-// ("" when the list is empty) and Difficulty that button's factor, and nothing is returned.
+// Runs the launcher until a difficulty button is clicked for a ship that no other running game
+// holds: then this game holds that ship (Media::LockShip), ShipName is the selected ship ("" when
+// the list is empty) and Difficulty that button's factor, and nothing is returned. A ship held
+// by another game is refused with a message, and the launcher goes on.
 // Otherwise returns how the program ends: closed (the close box, Escape, a signal) or by the
 // end of --frames or of the input script.
 std::optional<LoopEnd> RunLauncher(Game& game);

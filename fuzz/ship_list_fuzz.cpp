@@ -1,5 +1,5 @@
-// Any bytes as "ships.txt": the launcher lists one name per line, whatever the bytes, and
-// draws its window with them.
+// Any bytes as "ships.txt": the launcher lists one UTF-8 name per line, whatever the bytes,
+// and draws its window with them.
 
 #include <algorithm>
 #include <cstddef>
@@ -9,6 +9,7 @@
 #include "app/launcher.hpp"
 #include "fuzz/fuzz_files.hpp"
 #include "media/media.hpp"
+#include "media/utf8_text.hpp"
 #include "media/windows.hpp"
 #include "world/game.hpp"
 
@@ -24,8 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!starvane::FillShipList(game, windows)) std::abort();
   windows.SetGadgetState(5, 0);
   windows.Draw(media.Screen);
-  // No line end may survive inside a name: every name is one line of the file.
+  // No line end may survive inside a name: every name is one line of the file. And every name
+  // is UTF-8, whatever the bytes of its line.
   const std::string& last = game.ShipName;
   if (std::find(last.begin(), last.end(), '\n') != last.end()) std::abort();
+  for (int item = 0; item < windows.CountGadgetItems(5); ++item) {
+    if (!starvane::IsUtf8(windows.GetGadgetItemText(5, item))) std::abort();
+  }
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "media/font.hpp"
+#include "media/utf8_text.hpp"
 
 namespace starvane {
 namespace {
@@ -169,11 +170,15 @@ void Canvas::Locate(int x, int y) {
 }
 
 void Canvas::DrawText(std::string_view text) {
-  for (char c : text) {
-    const int code = static_cast<unsigned char>(c);
-    const Glyph* glyph = code >= kFontFirstByte
-                             ? &kFontGlyphs[static_cast<std::size_t>(code - kFontFirstByte)]
-                             : nullptr;  // control bytes show as blank cells
+  for (std::size_t at = 0; at < text.size();) {
+    const Utf8Character character = DecodeUtf8(text, at);
+    at += character.length;
+    const Glyph* glyph = nullptr;  // control characters show as blank cells
+    if (!character.valid || character.code > kFontLastByte) {
+      glyph = &kFontGlyphs[kFontStandInByte - kFontFirstByte];
+    } else if (character.code >= kFontFirstByte) {
+      glyph = &kFontGlyphs[static_cast<std::size_t>(character.code) - kFontFirstByte];
+    }
     for (int row = 0; row < kFontHeight; ++row) {
       const std::int64_t y = std::int64_t{text_y_} + row;
       if (y < 0 || y >= kScreenHeight) continue;

@@ -46,8 +46,9 @@ class Canvas {
 
   // The top-left corner of the next text.
   void Locate(int x, int y);
-  // The text in the built-in font, each byte an opaque 8 x 13 cell; the text position then
-  // stands at the end of the text.
+  // The UTF-8 text in the built-in font, each character an opaque 8 x 13 cell; the text
+  // position then stands at the end of the text. The font holds ISO 8859-1; any other
+  // character, and each byte that is no valid UTF-8, shows the font's stand-in box.
   void DrawText(std::string_view text);
 
   std::uint16_t Pixel(int x, int y) const;  // 0 outside the surface

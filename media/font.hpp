@@ -1,5 +1,6 @@
 #pragma once
-// The built-in text font: fixed cells of 8 x 13 pixels for the bytes 32 to 255 (ISO 8859-1).
+// The built-in text font: fixed cells of 8 x 13 pixels for the characters 32 to 255
+// (ISO 8859-1, the first 256 code points of Unicode).
 
 #include <array>
 #include <cstdint>
@@ -15,5 +16,10 @@ constexpr int kFontLastByte = 255;
 using Glyph = std::array<std::uint8_t, kFontHeight>;
 
 extern const std::array<Glyph, kFontLastByte - kFontFirstByte + 1> kFontGlyphs;
+
+// The font has no glyphs of its own for DEL and the control codes 128 to 159: their cells hold
+// its default character, a dotted box. That box also stands in for every character the font
+// lacks, and for each byte of text that is no valid UTF-8.
+constexpr int kFontStandInByte = 127;
 
 }  // namespace starvane

@@ -3,22 +3,28 @@
 #include <algorithm>
 
 #include "media/font.hpp"
+#include "media/utf8_text.hpp"
 
 namespace starvane {
 namespace {
 
 constexpr int kTextPadding = 3;       // between a box's edge and its text
 constexpr int kArrowWidth = 16;       // the drop-down list's arrow box
-constexpr int kMostShownBytes = 512;  // no gadget is wider than the screen
+constexpr int kMostShownCells = 512;  // no gadget is wider than the screen
 
 // How many cells of text fit in a width.
 std::size_t CellsIn(int width) {
-  return static_cast<std::size_t>(std::clamp(width / kFontWidth, 0, kMostShownBytes));
+  return static_cast<std::size_t>(std::clamp(width / kFontWidth, 0, kMostShownCells));
 }
 
-// Text that fits the width: whole cells from the start, the rest left out.
+// Text that fits the width: whole characters from the start, one a cell, the rest left out.
 std::string_view Fitting(std::string_view text, int width) {
-  return text.substr(0, std::min(text.size(), CellsIn(width)));
+  return FirstCharacters(text, CellsIn(width));
+}
+
+// The cells that the text takes, at most kMostShownCells.
+std::size_t CellsOf(std::string_view text) {
+  return std::min<std::size_t>(CharacterCount(text), kMostShownCells);
 }
 
 void Frame(Canvas& canvas, int x, int y, int width, int height) {
@@ -35,10 +41,9 @@ void Text(Canvas& canvas, int x, int y, std::string_view text) {
 
 // The text centred in a box; text wider than the box stands out on both sides.
 void CentredText(Canvas& canvas, int x, int y, int width, int height, std::string_view text) {
-  const auto text_width =
-      static_cast<int>(std::min<std::size_t>(text.size(), kMostShownBytes)) * kFontWidth;
+  const auto text_width = static_cast<int>(CellsOf(text)) * kFontWidth;
   Text(canvas, x + (width - text_width) / 2, y + (height - kFontHeight) / 2,
-       text.substr(0, kMostShownBytes));
+       FirstCharacters(text, kMostShownCells));
 }
 
 void DrawFrameGadget(Canvas& canvas, const Gadget& g, int x, int y) {
@@ -91,10 +96,10 @@ void DrawStringGadget(Canvas& canvas, const Gadget& g, int x, int y, bool focuse
     // A label that is too long for its place keeps to its right edge, next to what it names.
     canvas.FrontColor(0, 0, 0);
     UseWindowFace(canvas);
-    const auto cells = std::min<std::size_t>(g.text.size(), kMostShownBytes);
+    const std::size_t cells = CellsOf(g.text);
     const int text_width = static_cast<int>(cells) * kFontWidth;
     const int text_x = text_width <= g.width ? x : x + g.width - text_width;
-    Text(canvas, text_x, text_y, std::string_view(g.text).substr(0, cells));
+    Text(canvas, text_x, text_y, FirstCharacters(g.text, cells));
     return;
   }
   canvas.FrontColor(255, 255, 255);
@@ -109,8 +114,9 @@ void DrawStringGadget(Canvas& canvas, const Gadget& g, int x, int y, bool focuse
   Text(canvas, x + kTextPadding, text_y,
        Fitting(std::string_view(g.text).substr(first), g.width - 2 * kTextPadding));
   if (focused) {
-    const auto shown =
-        static_cast<int>(std::min(g.cursor, g.text.size()) - std::min(g.cursor, first));
+    const std::size_t cursor = std::max(first, std::min(g.cursor, g.text.size()));
+    const auto shown = static_cast<int>(std::min(
+        CellsOf(std::string_view(g.text).substr(first, cursor - first)), CellsIn(g.width)));
     const int cursor_x = x + kTextPadding + shown * kFontWidth;
     canvas.LineXY(cursor_x, text_y - 1, cursor_x, text_y + kFontHeight + 1);
   }
@@ -204,13 +210,22 @@ void DrawOpenList(Canvas& canvas, const Gadget& gadget, int ox, int oy) {
 }
 
 bool InsertTyped(Gadget& field, std::string_view typed) {
+  field.cursor = std::min(field.cursor, field.text.size());
+  std::size_t room =
+      field.max_characters == 0
+          ? typed.size()
+          : field.max_characters - std::min(field.max_characters, CharacterCount(field.text));
   std::string kept;
-  for (char c : typed) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x20 && byte != 0x7F) kept += c;
+  for (std::size_t at = 0; at < typed.size() && room > 0;) {
+    const Utf8Character character = DecodeUtf8(typed, at);
+    const bool control = character.code < 0x20 || (character.code >= 0x7F && character.code < 0xA0);
+    if (character.valid && !control) {
+      kept.append(typed.substr(at, character.length));
+      --room;
+    }
+    at += character.length;
   }
   if (kept.empty()) return false;
-  field.cursor = std::min(field.cursor, field.text.size());
   field.text.insert(field.cursor, kept);
   field.cursor += kept.size();
   KeepCursorShown(field);
@@ -220,7 +235,9 @@ bool InsertTyped(Gadget& field, std::string_view typed) {
 bool EraseBeforeCursor(Gadget& field) {
   field.cursor = std::min(field.cursor, field.text.size());
   if (field.cursor == 0) return false;
-  field.text.erase(--field.cursor, 1);
+  const std::size_t from = PreviousCharacter(field.text, field.cursor);
+  field.text.erase(from, field.cursor - from);
+  field.cursor = from;
   KeepCursorShown(field);
   return true;
 }
@@ -228,26 +245,39 @@ bool EraseBeforeCursor(Gadget& field) {
 bool EraseAtCursor(Gadget& field) {
   field.cursor = std::min(field.cursor, field.text.size());
   if (field.cursor == field.text.size()) return false;
-  field.text.erase(field.cursor, 1);
+  field.text.erase(field.cursor, NextCharacter(field.text, field.cursor) - field.cursor);
   KeepCursorShown(field);
   return true;
 }
 
+void MoveCursorLeft(Gadget& field) {
+  field.cursor = PreviousCharacter(field.text, field.cursor);
+}
+
+void MoveCursorRight(Gadget& field) {
+  field.cursor = NextCharacter(field.text, field.cursor);
+}
+
 void PlaceCursor(Gadget& field, int px) {
   const int cell = std::max(0, (px - field.x - kTextPadding + kFontWidth / 2) / kFontWidth);
-  field.cursor = std::min(field.text.size(), std::min(field.first_byte_shown, field.text.size()) +
-                                                 static_cast<std::size_t>(cell));
+  std::size_t at = std::min(field.first_byte_shown, field.text.size());
+  for (int i = 0; i < cell && at < field.text.size(); ++i) at = NextCharacter(field.text, at);
+  field.cursor = at;
   KeepCursorShown(field);
 }
 
 void KeepCursorShown(Gadget& field) {
   field.cursor = std::min(field.cursor, field.text.size());
-  // One cell stays free for the cursor after the last byte.
+  field.first_byte_shown = std::min(field.first_byte_shown, field.text.size());
+  // One cell stays free for the cursor after the last character.
   const std::size_t cells = std::max<std::size_t>(1, CellsIn(field.width - 2 * kTextPadding));
   if (field.cursor < field.first_byte_shown) field.first_byte_shown = field.cursor;
-  if (field.cursor >= field.first_byte_shown + cells)
-    field.first_byte_shown = field.cursor - cells + 1;
-  field.first_byte_shown = std::min(field.first_byte_shown, field.text.size());
+  std::size_t before =
+      CharacterCount(std::string_view(field.text)
+                         .substr(field.first_byte_shown, field.cursor - field.first_byte_shown));
+  for (; before >= cells; --before) {
+    field.first_byte_shown = NextCharacter(field.text, field.first_byte_shown);
+  }
 }
 
 }  // namespace starvane

@@ -40,9 +40,12 @@ struct Gadget {
   bool open = false;
   int first_shown = 0;
 
-  // Text field: the cursor (a byte position in text) and the first byte shown.
+  // Text field: the cursor and the first character shown, as byte positions in the UTF-8 text
+  // (always at the start of a character), and the most characters typing may make it hold
+  // (0: no limit).
   std::size_t cursor = 0;
   std::size_t first_byte_shown = 0;
+  std::size_t max_characters = 0;
 
   bool IsLabel() const { return kind == GadgetKind::String && (flags & kStringReadOnly) != 0; }
   bool Contains(int px, int py) const {
@@ -75,12 +78,16 @@ constexpr int kFaceRed = 212;
 constexpr int kFaceGreen = 208;
 constexpr int kFaceBlue = 200;
 
-// Text field editing. Typed bytes below 0x20 and 0x7F are dropped, so no pasted line end can
-// ever become part of a name. Each returns whether the text changed.
+// Text field editing, a whole UTF-8 character at a time. Typed control characters (below 0x20,
+// DEL and 0x80..0x9F) and bytes that are no valid UTF-8 are dropped, so no pasted line end and
+// no broken character can ever become part of a name; typing beyond the field's limit is
+// ignored. Each returns whether the text changed.
 bool InsertTyped(Gadget& field, std::string_view typed);
 bool EraseBeforeCursor(Gadget& field);  // Backspace
 bool EraseAtCursor(Gadget& field);      // Delete
-// Places the cursor at the byte under a point of the field.
+void MoveCursorLeft(Gadget& field);
+void MoveCursorRight(Gadget& field);
+// Places the cursor at the character under a point of the field.
 void PlaceCursor(Gadget& field, int px);
 // Keeps the cursor within what the field shows, scrolling its text sideways.
 void KeepCursorShown(Gadget& field);

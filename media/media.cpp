@@ -13,7 +13,8 @@ Media::Media(std::filesystem::path file_directory, std::unique_ptr<Display> disp
     : Files(std::move(file_directory)),
       display_(display ? std::move(display) : std::make_unique<HeadlessDisplay>()),
       script_(std::move(script)),
-      input_(script_ ? script_.get() : &display_->LiveInput()) {}
+      input_(script_ ? script_.get() : &display_->LiveInput()),
+      ship_lock_(Files.Directory()) {}
 
 bool Media::OpenScreen(int width, int height, int /*depth: always 16 bits*/,
                        std::string_view title) {

@@ -17,6 +17,7 @@
 #include "media/keyboard.hpp"
 #include "media/loop_end.hpp"  // LoopEnd
 #include "media/mouse.hpp"
+#include "media/ship_lock.hpp"
 
 namespace starvane {
 
@@ -77,6 +78,14 @@ class Media {
   // Ends the game after this many presented frames (--frames).
   void SetFrameLimit(std::int64_t frames) { frame_limit_ = frames; }
 
+  // One ship, one game (media/ship_lock.hpp): true when this game now holds the ship of this
+  // file name (any ship it held before is released), false when another running game holds it
+  // (why tells so). A lock file that cannot be made does not refuse play: true, with why
+  // saying that the ship is flown unlocked; else why is empty. Held until this Media ends.
+  bool LockShip(std::string_view ship_file_name, std::string& why) {
+    return ship_lock_.Lock(ship_file_name, why);
+  }
+
   // Every examined keyboard and mouse state is also written to this recorder.
   void RecordInputTo(std::unique_ptr<InputRecorder> recorder) { recorder_ = std::move(recorder); }
   // Ends the recording with the way the game ended (so that its replay ends alike) and closes
@@ -94,6 +103,7 @@ class Media {
   std::optional<std::int64_t> frame_limit_;
   bool screenshot_asked_ = false;  // F12 went down since the last flip
   std::string typed_text_;
+  ShipLock ship_lock_;
 };
 
 }  // namespace starvane

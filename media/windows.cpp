@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "media/font.hpp"
 #include "media/media.hpp"
+#include "media/utf8_text.hpp"
 
 namespace starvane {
 namespace {
@@ -153,6 +155,22 @@ std::string Windows::GetGadgetText(int gadget) const {
   if (g->kind != GadgetKind::ComboBox) return g->text;
   if (g->selected < 0 || g->selected >= static_cast<int>(g->items.size())) return "";
   return g->items[static_cast<std::size_t>(g->selected)];
+}
+
+int Windows::CountGadgetItems(int gadget) const {
+  const Gadget* g = FindGadget(gadget);
+  return g == nullptr ? 0 : static_cast<int>(g->items.size());
+}
+
+std::string Windows::GetGadgetItemText(int gadget, int index) const {
+  const Gadget* g = FindGadget(gadget);
+  if (g == nullptr || index < 0 || index >= static_cast<int>(g->items.size())) return "";
+  return g->items[static_cast<std::size_t>(index)];
+}
+
+void Windows::SetGadgetMaxLength(int gadget, int characters) {
+  Gadget* g = FindGadget(gadget);
+  if (g != nullptr) g->max_characters = static_cast<std::size_t>(std::max(characters, 0));
 }
 
 void Windows::SetDefaultButton(int gadget) {
@@ -326,8 +344,8 @@ void Windows::HandleKeys(Window& window, const WindowInput& input) {
   bool changed = InsertTyped(*focus, input.typed);
   if (Stroke(input, kKeyBackspace)) changed = EraseBeforeCursor(*focus) || changed;
   if (Stroke(input, kKeyDelete)) changed = EraseAtCursor(*focus) || changed;
-  if (Stroke(input, kKeyLeft) && focus->cursor > 0) --focus->cursor;
-  if (Stroke(input, kKeyRight) && focus->cursor < focus->text.size()) ++focus->cursor;
+  if (Stroke(input, kKeyLeft)) MoveCursorLeft(*focus);
+  if (Stroke(input, kKeyRight)) MoveCursorRight(*focus);
   if (Stroke(input, kKeyHome)) focus->cursor = 0;
   if (Stroke(input, kKeyEnd)) focus->cursor = focus->text.size();
   KeepCursorShown(*focus);
@@ -350,8 +368,8 @@ void Windows::Draw(Canvas& canvas) const {
       canvas.FrontColor(255, 255, 255);
       canvas.BackColor(0, 0, 128);
       canvas.Locate(ox + 4, oy - kTitleBarHeight + 3);
-      canvas.DrawText(std::string_view(window.title)
-                          .substr(0, static_cast<std::size_t>(std::max(0, window.width - 24) / 8)));
+      canvas.DrawText(FirstCharacters(
+          window.title, static_cast<std::size_t>(std::max(0, window.width - 24) / kFontWidth)));
       const int cx = ox + window.width - kCloseBoxSide;
       const int cy = oy - kTitleBarHeight + 2;
       canvas.FrontColor(kFaceRed, kFaceGreen, kFaceBlue);

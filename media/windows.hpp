@@ -56,6 +56,11 @@ class Windows {
   void StringGadget(int gadget, int x, int y, int width, int height, std::string_view text,
                     int flags = 0);
   std::string GetGadgetText(int gadget) const;
+  // A drop-down list's items: how many, and the text of one ("" when there is no such item).
+  int CountGadgetItems(int gadget) const;
+  std::string GetGadgetItemText(int gadget, int index) const;
+  // The most characters typing may put into a text field (0: no limit).
+  void SetGadgetMaxLength(int gadget, int characters);
 
   // The button that Enter clicks in the current window.
   void SetDefaultButton(int gadget);

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <initializer_list>
 #include <random>
 #include <vector>
 
@@ -237,6 +238,38 @@ TEST_F(CanvasTest, TextClipsAndShowsEveryByte) {
   canvas.DrawText(" ");
   EXPECT_EQ(canvas.Pixel(3, 0), ScreenColor(0, 255, 0));
   EXPECT_EQ(canvas.Pixel(4, 0), 0);
+}
+
+TEST_F(CanvasTest, TextIsUtf8WithAStandInForWhatTheFontLacks) {
+  // The cells of the glyphs of these bytes of the font, side by side from x = 0.
+  const auto drawn_as = [](std::initializer_list<int> bytes) {
+    Canvas cells;
+    cells.StartDrawing();
+    cells.FrontColor(255, 255, 255);
+    int x = 0;
+    for (int byte : bytes) {
+      const Glyph& glyph = kFontGlyphs[static_cast<std::size_t>(byte - kFontFirstByte)];
+      for (int row = 0; row < kFontHeight; ++row) {
+        for (int column = 0; column < kFontWidth; ++column) {
+          if (glyph[static_cast<std::size_t>(row)] & (0x80 >> column)) cells.Plot(x + column, row);
+        }
+      }
+      x += kFontWidth;
+    }
+    return cells.Pixels();
+  };
+  // o with diaeresis in UTF-8 is one character; the same byte alone is no UTF-8, and a
+  // character beyond the font (the euro sign) takes one cell with the stand-in.
+  canvas.Locate(0, 0);
+  canvas.DrawText("N\xC3\xB6va \xF6\xE2\x82\xAC");
+  EXPECT_EQ(canvas.TextX(), 7 * kFontWidth);
+  EXPECT_TRUE(canvas.Pixels() ==
+              drawn_as({'N', 0xF6, 'v', 'a', ' ', kFontStandInByte, kFontStandInByte}));
+  // A broken sequence shows one stand-in per byte.
+  canvas.ClearScreen(0, 0, 0);
+  canvas.Locate(0, 0);
+  canvas.DrawText("\xE2\x82!");
+  EXPECT_TRUE(canvas.Pixels() == drawn_as({kFontStandInByte, kFontStandInByte, '!'}));
 }
 
 TEST(FrameHash, IsFnv1aOfEachPixelLowByteFirst) {

@@ -76,6 +76,46 @@ TEST(Gadgets, ATextFieldEditsAtItsCursorAndRejectsControlCharacters) {
             (std::vector<std::string>{"13100:9", "13100:9", "13100:9", "13100:9", "13100:9"}));
 }
 
+TEST(Gadgets, ATextFieldEditsWholeUtf8CharactersUpToItsLimit) {
+  Desk desk;
+  desk.windows.StringGadget(9, 20, 10, 100, 20, "");
+  desk.windows.SetGadgetMaxLength(9, 6);
+  desk.Keys({}, "N\xC3\xB6\xF6va\xC2\x85");  // a stray byte and a C1 control are dropped
+  EXPECT_EQ(desk.windows.GetGadgetText(9), "N\xC3\xB6va");
+  desk.Tap(kKeyLeft);
+  desk.Tap(kKeyLeft);
+  desk.Tap(kKeyBackspace);  // the whole o with diaeresis
+  EXPECT_EQ(desk.windows.GetGadgetText(9), "Nva");
+  desk.Keys({}, "\xE2\x82\xAC");
+  desk.Tap(kKeyLeft);
+  desk.Tap(kKeyDelete);
+  EXPECT_EQ(desk.windows.GetGadgetText(9), "Nva");
+  desk.Tap(kKeyRight);
+  desk.Keys({}, "\xF0\x9F\x9A\x80\xC3\xA4\xC3\xA5\xC3\xA6");  // only three fit
+  EXPECT_EQ(desk.windows.GetGadgetText(9),
+            "Nv\xF0\x9F\x9A\x80\xC3\xA4\xC3\xA5"
+            "a");
+  desk.Keys({}, "x");
+  EXPECT_EQ(desk.windows.GetGadgetText(9),
+            "Nv\xF0\x9F\x9A\x80\xC3\xA4\xC3\xA5"
+            "a");
+}
+
+TEST(Gadgets, AUtf8TextTakesACellACharacterWithTheCursorAfterIt) {
+  Desk desk;
+  desk.windows.StringGadget(9, 20, 10, 100, 20, "\xC3\xB6\xC3\xB6\xC3\xB6\xC3\xB6");
+  Canvas& canvas = desk.media.Screen;
+  canvas.StartDrawing();
+  desk.windows.Draw(canvas);
+  // Four cells from 3 pixels in from the field's edge, the cursor line right after them, and
+  // nothing further to the right.
+  const int cursor_x = 20 + 3 + 4 * 8;
+  EXPECT_EQ(canvas.Pixel(cursor_x, 16), ScreenColor(0, 0, 0));
+  for (int x = cursor_x + 1; x < 20 + 99; ++x) {
+    for (int y = 12; y < 28; ++y) ASSERT_EQ(canvas.Pixel(x, y), ScreenColor(255, 255, 255)) << x;
+  }
+}
+
 TEST(Gadgets, AHeldKeyRepeatsAfterHalfASecondThenEveryThirdFrame) {
   Desk desk;
   desk.windows.StringGadget(9, 20, 10, 100, 20, std::string(40, 'a'));

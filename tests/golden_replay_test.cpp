@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "json_lines.hpp"
+#include "media/ship_lock.hpp"
 #include "run_program.hpp"
 #include "temp_directory.hpp"
 
@@ -52,11 +53,13 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
 }
 
-// The files of a directory (not its subdirectories) by name, with their bytes.
+// The files of a directory (not its subdirectories) by name, with their bytes. The empty lock
+// file that keeps two games off one ship is no game data, and is left out.
 std::map<std::string, std::string> FilesIn(const fs::path& directory) {
   std::map<std::string, std::string> files;
   if (!fs::is_directory(directory)) return files;
   for (const auto& entry : fs::directory_iterator(directory)) {
+    if (entry.path().filename() == starvane::kShipLockFileName) continue;
     if (entry.is_regular_file()) files[entry.path().filename().string()] = ReadBytes(entry.path());
   }
   return files;

@@ -9,10 +9,13 @@
 
 #include "app/launcher.hpp"
 #include "app/startup.hpp"
+#include "child_process.hpp"
 #include "media/input_events.hpp"
 #include "media/input_script.hpp"
 #include "media/media.hpp"
+#include "media/quit_signal.hpp"
 #include "temp_directory.hpp"
+#include "workshop/ship_file.hpp"
 #include "world/game.hpp"
 
 namespace starvane {
@@ -29,10 +32,25 @@ constexpr const char* kSecondListRow = "200 142";
 constexpr const char* kOk = "195 99";
 constexpr const char* kDialogCloseBox = "268 35";
 
-// A launcher whose input is the script, with ships.txt as given (none when absent).
+// The input script parsed, or a failure of the test.
+std::unique_ptr<ScriptedInput> Script(const std::string& script) {
+  auto parsed = ParseInputScript(script, "script");
+  if (auto* error = std::get_if<InputScriptError>(&parsed)) ADD_FAILURE() << error->message;
+  auto& events = std::get<InputScript>(parsed);
+  return std::make_unique<ScriptedInput>(events.events, events.end);
+}
+
+// A launcher whose input is the script, with ships.txt as given (none when absent), and the
+// ship of that name held by another game on the same files when one is named.
 struct Launcher {
-  explicit Launcher(const std::string& script, const char* ships_txt = nullptr) {
+  explicit Launcher(const std::string& script, const char* ships_txt = nullptr,
+                    const char* held_elsewhere = nullptr) {
     if (ships_txt != nullptr) files.Write("ships.txt", ships_txt);
+    if (held_elsewhere != nullptr) {
+      other_game = std::make_unique<Media>(files.Path());
+      std::string why;
+      EXPECT_TRUE(other_game->LockShip(ShipFileName(held_elsewhere), why));
+    }
     auto parsed = ParseInputScript(script, "script");
     if (auto* error = std::get_if<InputScriptError>(&parsed)) ADD_FAILURE() << error->message;
     auto& events = std::get<InputScript>(parsed);
@@ -43,6 +61,7 @@ struct Launcher {
     end = RunLauncher(*game);
   }
   starvane::testing::TempDirectory files;
+  std::unique_ptr<Media> other_game;
   std::unique_ptr<Media> media;
   std::unique_ptr<Game> game;
   std::optional<LoopEnd> end;
@@ -161,8 +180,100 @@ TEST(Launcher, AShipListThatCannotBeOpenedLeavesTheListEmptyAndTheGameCanStart) 
   Game game(media);
   Startup(game, 1);
   EXPECT_FALSE(RunLauncher(game));
-  EXPECT_EQ(game.ShipName, "");
+  // The name could not be saved, but it is the ship the player chose: it is flown.
+  EXPECT_EQ(game.ShipName, "SHIPNAME");
   EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "ships.txt"));
+}
+
+TEST(Launcher, NamesAreUtf8AndOlderSingleByteLinesAreReadAsWindows1252) {
+  // The same name written by an older game and by this one.
+  Launcher first(Click(2, kEasy) + "30 end frames\n", "N\xF6va\r\nN\xC3\xB6va\r\n");
+  EXPECT_EQ(first.game->ShipName, "N\xC3\xB6va");
+  Launcher second(
+      Click(2, kShipList) + Click(6, kSecondListRow) + Click(10, kEasy) + "30 end frames\n",
+      "N\xF6va\r\nN\xC3\xB6va\r\n");
+  EXPECT_EQ(second.game->ShipName, "N\xC3\xB6va");
+
+  // Backspace takes the whole last character typed; the name is written as UTF-8.
+  Launcher typed(Click(2, kNew) + Key(6, "End") + "8 type  \xC3\xA4\n" + Key(10, "Backspace") +
+                     "12 type \xC3\xB6\n" + Key(14, "Return") + Click(18, kEasy) +
+                     "40 end frames\n",
+                 "Alpha\r\n");
+  EXPECT_EQ(typed.files.Read("ships.txt"), "Alpha\r\nSHIPNAME \xC3\xB6\r\n");
+}
+
+TEST(Launcher, ANewNameHoldsSixtyCharactersAtMost) {
+  Launcher run(Click(2, kNew) + Key(6, "End") + "8 type " + std::string(70, 'x') + "\n" +
+                   Key(10, "Return") + Click(14, kEasy) + "40 end frames\n",
+               "");
+  EXPECT_EQ(run.files.Read("ships.txt"), "SHIPNAME" + std::string(52, 'x') + "\r\n");
+}
+
+TEST(Launcher, AReadOnlyShipListIsListedAndANameItRefusesIsStillFlown) {
+  starvane::testing::TempDirectory dir;
+  dir.Write("ships.txt", "Alpha\r\nBeta\r\n");
+  std::filesystem::permissions(dir.Path() / "ships.txt", std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::group_read |
+                                                             std::filesystem::perms::others_read);
+  starvane::testing::OpenToPlainUsers(dir.Path());
+  // The ship chosen, as the child's exit code: 1 for Alpha, 2 for SHIPNAME, else 3.
+  const auto launch = [&](const std::string& script) {
+    return starvane::testing::InChildProcess(
+        [&] {
+          Media media(dir.Path(), nullptr, Script(script));
+          Game game(media);
+          Startup(game, 1);
+          if (RunLauncher(game)) return 3;
+          return game.ShipName == "Alpha" ? 1 : game.ShipName == "SHIPNAME" ? 2 : 3;
+        },
+        true);
+  };
+  EXPECT_EQ(launch(Click(2, kEasy)), 1);
+  EXPECT_EQ(launch(Click(2, kNew) + Click(6, kOk) + Click(10, kEasy)), 2);
+  EXPECT_EQ(dir.Read("ships.txt"), "Alpha\r\nBeta\r\n");
+}
+
+TEST(Launcher, TheShipListIsReadUpToItsFirstMebibyteAndNotAfterAQuitSignal) {
+  starvane::testing::TempDirectory dir;
+  std::string list;
+  for (int i = 0; i < 2048; ++i) {
+    const std::string number = std::to_string(10000 + i);
+    list += number + std::string(1023 - number.size(), '.') + "\n";
+  }
+  dir.Write("ships.txt", list);
+  const auto fill = [&dir](std::string& last) {
+    Media media(dir.Path());
+    Game game(media);
+    Windows windows(media);
+    windows.OpenWindow(0, 200, 200, 400, 150, 0xC80000, "Starvane");
+    windows.ComboBoxGadget(5, 150, 100, 100, 50);
+    EXPECT_TRUE(FillShipList(game, windows));
+    last = game.ShipName;
+    return windows.CountGadgetItems(5);
+  };
+  std::string last;
+  EXPECT_EQ(fill(last), 1024);
+  EXPECT_EQ(last.substr(0, 5), "11023");
+
+  // Once SIGINT came, nothing more is read (in a child: the signal stays noted for good).
+  EXPECT_EQ(starvane::testing::InChildProcess([&] {
+              CatchQuitSignals();
+              raise(SIGINT);
+              std::string unread;
+              return fill(unread) == 0 ? 0 : 1;
+            }),
+            0);
+}
+
+TEST(Launcher, AShipThatAnotherGameFliesCannotBeChosen) {
+  Launcher run(Click(2, kEasy) + Click(6, kShipList) + Click(10, kSecondListRow) +
+                   Click(14, kEasy) + "40 end frames\n",
+               "Alpha\r\nBeta\r\n", "Alpha");
+  EXPECT_FALSE(run.end);
+  EXPECT_EQ(run.game->ShipName, "Beta");
+  EXPECT_GE(run.media->FramesPresented(), 14);
+  std::string why;
+  EXPECT_FALSE(run.other_game->LockShip(ShipFileName("Beta"), why));  // this game holds it
 }
 
 }  // namespace

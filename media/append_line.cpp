@@ -1,0 +1,66 @@
+#include "media/append_line.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+#include "media/files.hpp"
+
+namespace starvane {
+namespace {
+
+std::error_code Errno(int error) {
+  return {error != 0 ? error : EIO, std::generic_category()};
+}
+
+// Writes all the bytes at the end of the file; the error of the first write that fails.
+int WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return errno != 0 ? errno : EIO;
+    }
+    if (written == 0) return ENOSPC;
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::error_code AppendLine(const std::filesystem::path& directory, std::string_view name,
+                           std::string_view text) {
+  if (!FileTable::IsPlainFileName(name)) return std::make_error_code(std::errc::invalid_argument);
+  const std::filesystem::path path = directory / std::string(name);
+  // Not blocking: a pipe or device under the name must not hold the game up; it is refused.
+  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK, 0644);
+  if (fd < 0) return Errno(errno);
+  struct stat status {};
+  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    const int error = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+    close(fd);
+    return Errno(error);
+  }
+  const off_t size = status.st_size;
+  std::string bytes;
+  char last = '\n';
+  if (size > 0 && pread(fd, &last, 1, size - 1) != 1) last = '\n';
+  if (last != '\n' && last != '\r') bytes += "\r\n";
+  bytes.append(text);
+  bytes += "\r\n";
+  int error = WriteAll(fd, bytes);
+  if (error != 0) {
+    // Cut off what was written before the failure. Should even that fail, the error still
+    // tells the player that the name is not saved.
+    const int ignored = ftruncate(fd, size);
+    static_cast<void>(ignored);
+  }
+  if (close(fd) != 0 && error == 0) error = errno;
+  return error == 0 ? std::error_code() : Errno(error);
+}
+
+}  // namespace starvane

@@ -1,0 +1,44 @@
+// A line added to a text file is there whole, or not at all and the failure is told.
+
+#include "media/append_line.hpp"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include "child_process.hpp"
+#include "temp_directory.hpp"
+
+namespace starvane {
+namespace {
+
+using starvane::testing::TempDirectory;
+
+TEST(AppendLine, AddsALineOfItsOwnAndMakesAMissingFile) {
+  TempDirectory dir;
+  EXPECT_FALSE(AppendLine(dir.Path(), "list.txt", "Alpha"));
+  dir.Write("open.txt", "Alpha");  // the last line without its line end
+  EXPECT_FALSE(AppendLine(dir.Path(), "open.txt", "Beta"));
+  EXPECT_EQ(dir.Read("list.txt"), "Alpha\r\n");
+  EXPECT_EQ(dir.Read("open.txt"), "Alpha\r\nBeta\r\n");
+  std::filesystem::create_directory(dir.Path() / "folder");
+  EXPECT_TRUE(AppendLine(dir.Path(), "folder", "Beta"));
+  EXPECT_TRUE(AppendLine(dir.Path(), "../list.txt", "Beta"));
+}
+
+TEST(AppendLine, ALineThatDoesNotFitLeavesTheFileAsItWas) {
+  TempDirectory dir;
+  dir.Write("list.txt", "Alpha");
+  // The file may not grow past 8 bytes, as on a disk that fills up during the write.
+  EXPECT_EQ(starvane::testing::InChildProcess([&] {
+              signal(SIGXFSZ, SIG_IGN);
+              const rlimit limit{8, 8};
+              if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+              return AppendLine(dir.Path(), "list.txt", "Beta") ? 0 : 1;
+            }),
+            0);
+  EXPECT_EQ(dir.Read("list.txt"), "Alpha");
+}
+
+}  // namespace
+}  // namespace starvane

@@ -1,0 +1,78 @@
+// One ship, one game: the lock a game holds on its ship keeps every other game off it, and goes
+// with the game however the game ends.
+
+#include "media/ship_lock.hpp"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "media/media.hpp"
+#include "temp_directory.hpp"
+
+namespace starvane {
+namespace {
+
+using starvane::testing::TempDirectory;
+
+TEST(ShipLock, TwoGamesOnOneDirectoryNeverHoldTheSameShip) {
+  TempDirectory dir;
+  Media first(dir.Path());
+  Media second(dir.Path());
+  std::string why;
+  EXPECT_TRUE(first.LockShip("Nova.shp", why));
+  EXPECT_EQ(why, "");
+  EXPECT_FALSE(second.LockShip("Nova.shp", why));
+  EXPECT_NE(why, "");
+  EXPECT_TRUE(second.LockShip("Vega.shp", why));
+  EXPECT_TRUE(first.LockShip("Nova.shp", why));  // held already
+  EXPECT_FALSE(first.LockShip("Vega.shp", why));
+  // Taking another ship lets the first go; a game that ends lets its ship go.
+  EXPECT_TRUE(first.LockShip("Orion.shp", why));
+  EXPECT_TRUE(second.LockShip("Nova.shp", why));
+  {
+    Media third(dir.Path());
+    EXPECT_FALSE(third.LockShip("Orion.shp", why));
+  }
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / kShipLockFileName));
+}
+
+TEST(ShipLock, AGameKilledOutrightLeavesItsShipFree) {
+  TempDirectory dir;
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    ShipLock lock(dir.Path());
+    std::string why;
+    const char taken = lock.Lock("Nova.shp", why) && why.empty() ? 'y' : 'n';
+    if (write(ready[1], &taken, 1) != 1) _exit(1);
+    for (;;) pause();
+  }
+  char taken = 0;
+  ASSERT_EQ(read(ready[0], &taken, 1), 1);
+  EXPECT_EQ(taken, 'y');
+  ShipLock lock(dir.Path());
+  std::string why;
+  EXPECT_FALSE(lock.Lock("Nova.shp", why));
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+  EXPECT_TRUE(lock.Lock("Nova.shp", why));
+  EXPECT_EQ(why, "");
+  close(ready[0]);
+  close(ready[1]);
+}
+
+TEST(ShipLock, WithoutALockFileTheShipIsFlownUnlocked) {
+  TempDirectory dir;
+  ShipLock lock(dir.Path() / "missing");
+  std::string why;
+  EXPECT_TRUE(lock.Lock("Nova.shp", why));
+  EXPECT_NE(why.find("without a lock"), std::string::npos) << why;
+}
+
+}  // namespace
+}  // namespace starvane
