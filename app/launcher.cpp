@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -54,8 +55,11 @@ constexpr int kLabelFlags = 0x20800;
 constexpr int kMostNameCharacters = 60;
 
 // The ship list is read up to its first MiB: some ten thousand names, more than any list can
-// show, and a file of gigabytes (or one that never ends) cannot hold the launcher up.
+// show. A file over 16 MiB is no list of names at all and is refused whole, so that no single
+// line of gigabytes is ever read; one that never ends (a pipe, a device) is no file and is
+// refused too.
 constexpr std::size_t kMostShipListBytes = std::size_t{1} << 20;
+constexpr std::uintmax_t kMostShipListFileBytes = std::uintmax_t{16} << 20;
 
 std::string ShipListPath(const Game& game) {
   return Quoted((game.media.Files.Directory() / kShipListName).string());
@@ -122,13 +126,14 @@ void OpenLauncherWindow(Game& game, Windows& windows) {
   windows.ButtonGadget(kCrazy, 260, 55, 80, 20, "Crazy Spacey");
   windows.ButtonGadget(kVeryEasy, 50, 30, 290, 20, "Very Easy for Newbies");
   windows.ComboBoxGadget(kShipList, 150, 100, 100, 50);
-  const bool listed = FillShipList(game, windows);
+  std::string why;
+  const bool listed = FillShipList(game, windows, &why);
   windows.SetGadgetState(kShipList, 0);
   windows.StringGadget(kShipsLabel, 100, 100, 50, 20, "Ships : ", kLabelFlags);
   windows.ButtonGadget(kNewShip, 250, 100, 50, 20, "New");
   if (!listed) {
-    std::fprintf(stderr, "starvane: cannot read %s: the ship list is empty\n",
-                 ShipListPath(game).c_str());
+    std::fprintf(stderr, "starvane: cannot read %s (%s): the ship list is empty\n",
+                 ShipListPath(game).c_str(), why.c_str());
     SayInWindow(windows, "Cannot read ships.txt");
   }
 }
@@ -162,20 +167,17 @@ bool TakeShip(Game& game, Windows& windows, const std::string& name) {
 
 }  // namespace
 
-bool FillShipList(Game& game, Windows& windows) {
+bool FillShipList(Game& game, Windows& windows, std::string* why) {
   FileTable& files = game.media.Files;
-  if (files.ReadFile(kShipListFile, kShipListName) == 0) {
-    if (files.LastOpenError() != std::errc::no_such_file_or_directory) return false;
+  if (files.ReadFile(kShipListFile, kShipListName, kMostShipListFileBytes) == 0) {
+    if (files.LastOpenError() != std::errc::no_such_file_or_directory) {
+      if (why != nullptr) *why = files.LastOpenError().message();
+      return false;
+    }
     // A missing list is made, empty, where the directory allows it; it lists nothing.
     if (files.OpenFile(kShipListFile, kShipListName) != 0) files.CloseFile(kShipListFile);
     windows.ClearGadgetItems(kShipList);
     return true;
-  }
-  // A directory of that name opens for reading, but holds no names.
-  std::error_code ignored;
-  if (std::filesystem::is_directory(files.Directory() / kShipListName, ignored)) {
-    files.CloseFile(kShipListFile);
-    return false;
   }
   windows.ClearGadgetItems(kShipList);
   // Each line is a name: UTF-8 when it is valid UTF-8, else the single-byte text of older
@@ -188,9 +190,10 @@ bool FillShipList(Game& game, Windows& windows) {
     game.ShipName = IsUtf8(line) ? line : Windows1252ToUtf8(line);
     windows.AddGadgetItem(kShipList, -1, game.ShipName);
   }
-  const bool read = !files.ReadError(kShipListFile);
+  const std::error_code error = files.ReadError(kShipListFile);
   files.CloseFile(kShipListFile);
-  return read;
+  if (error && why != nullptr) *why = error.message();
+  return !error;
 }
 
 std::optional<LoopEnd> RunLauncher(Game& game) {

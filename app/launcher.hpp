@@ -3,6 +3,7 @@
 // add a new name, and starts the game with one of five difficulties.
 
 #include <optional>
+#include <string>
 
 #include "media/loop_end.hpp"
 #include "media/windows.hpp"
@@ -13,9 +14,10 @@ namespace starvane {
 // Fills the ship list (gadget 5) from "ships.txt", created empty when missing; the file is only
 // read, so a read-only list is listed too. Names are UTF-8 (lines that are not valid UTF-8 are
 // read as Windows-1252); at most the first MiB is read, and nothing more once a quit signal
-// came. ShipName is left holding the last name read. A file that cannot be read leaves the
-// list as it was: false.
-bool FillShipList(Game& game, Windows& windows);
+// came; a file over 16 MiB, or anything but a regular file, is refused. ShipName is left holding
+// the last name read. A file that cannot be read leaves the list as it was: false, with the
+// reason in why when given.
+bool FillShipList(Game& game, Windows& windows, std::string* why = nullptr);
 
 // Runs the launcher until a difficulty button is clicked for a ship that no other running game
 // holds: then this game holds that ship (Media::LockShip), ShipName is the selected ship ("" when

@@ -191,12 +191,20 @@ int RunStarvane(std::span<const std::string_view> args) {
   Game game(media);
   Startup(game, seed);
   if (launcher) {
-    // Closing the launcher ends the program before any world or ship file exists.
+    // Closing the launcher ends the program before any world or ship file exists. The ship it
+    // chose is held for this game; a ship named on the command line is taken below instead.
     if (const auto end = RunLauncher(game)) return FinishGame(game, options, *end, false);
-    if (options.ship) game.ShipName = *options.ship;
   } else {
     game.Difficulty = difficulty;
+  }
+  if (!launcher || options.ship) {
     game.ShipName = ship;
+    // One ship, one game: a second game on the same ship would save over the first one's.
+    std::string why;
+    if (!media.LockShip(ShipFileName(game.ShipName), why)) {
+      return Fail(kExitFailure, "ship " + Quoted(game.ShipName) + " is in another game");
+    }
+    if (!why.empty()) std::fprintf(stderr, "starvane: %s\n", why.c_str());
   }
   GenerateWorld(game);
 

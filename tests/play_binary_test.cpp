@@ -333,6 +333,25 @@ TEST(PlayBinary, AShipThatCannotBeReadOrSavedIsReportedAndFailsTheExit) {
   EXPECT_EQ(lost.out.rfind("{\"frame\": 2,", 0), 0u);
 }
 
+// A second game on a ship that a running game flies would save over the first one's purchases:
+// it is refused. Once the first game is gone, even killed, the ship can be flown again.
+TEST(PlayBinary, OneShipIsFlownByOneGameAtATime) {
+  TempDirectory dir;
+  dir.Write("idle.txt", "0 down Up\n");
+  const std::string first = std::string("'") + STARVANE_BINARY +
+                            "' --headless --ship Nova --files " + In(dir, "") + " --input " +
+                            In(dir, "idle.txt") + " 2>/dev/null";
+  const std::string command = "sh -c \"" + first + " & pid=\\$!; sleep 1; '" + STARVANE_BINARY +
+                              "' --headless --ship Nova --frames 1 --files " + In(dir, "") + " 2>" +
+                              In(dir, "err") + "; echo \\$? >" + In(dir, "status") +
+                              "; kill -KILL \\$pid; wait \\$pid\" >/dev/null 2>&1";
+  std::system(command.c_str());
+  EXPECT_EQ(dir.Read("status"), "1\n");
+  EXPECT_EQ(dir.Read("err"), "starvane: ship 'Nova' is in another game\n");
+  const auto after = RunStarvaneBinary("--headless --ship Nova --frames 1 --files " + In(dir, ""));
+  EXPECT_EQ(after.status, 0) << after.err;
+}
+
 TEST(PlayBinary, WithoutADisplayItSuggestsHeadless) {
   const auto result = RunStarvaneBinary("--frames 1", "env -u DISPLAY -u WAYLAND_DISPLAY");
   EXPECT_EQ(result.status, 1);
