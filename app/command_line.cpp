@@ -2,9 +2,9 @@
 
 #include <system_error>
 
-#include "media/input_script.hpp"
-#include "media/text_numbers.hpp"
-#include "media/text_quoting.hpp"
+#include "base/text_numbers.hpp"
+#include "base/text_quoting.hpp"
+#include "world/game_choices.hpp"
 
 namespace starvane {
 

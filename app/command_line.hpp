@@ -9,7 +9,7 @@
 #include <string_view>
 #include <variant>
 
-#include "media/input_script.hpp"  // ParseDifficulty, IsValidShipName
+#include "world/game_choices.hpp"  // ParseDifficulty, IsValidShipName
 
 namespace starvane {
 

@@ -9,10 +9,10 @@
 #include <system_error>
 #include <vector>
 
-#include "media/append_line.hpp"
+#include "base/text_quoting.hpp"
+#include "base/utf8_text.hpp"
+#include "files/append_line.hpp"
 #include "media/quit_signal.hpp"
-#include "media/text_quoting.hpp"
-#include "media/utf8_text.hpp"
 #include "workshop/ship_file.hpp"
 
 namespace starvane {

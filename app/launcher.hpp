@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "gadgets/windows.hpp"
 #include "media/loop_end.hpp"
-#include "media/windows.hpp"
 #include "world/game.hpp"
 
 namespace starvane {

@@ -6,12 +6,12 @@
 #include <memory>
 
 #include "app/frame_loop.hpp"
-#include "app/world_generation.hpp"
 #include "media/keys.hpp"
 #include "media/media.hpp"
 #include "tests/held_keys.hpp"
 #include "tests/temp_directory.hpp"
 #include "world/game.hpp"
+#include "world/world_generation.hpp"
 
 namespace starvane::bench {
 

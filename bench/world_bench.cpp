@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "app/startup.hpp"
-#include "app/world_generation.hpp"
-#include "media/cursor_list.hpp"
+#include "base/cursor_list.hpp"
 #include "tests/temp_directory.hpp"
 #include "world/records.hpp"
+#include "world/world_generation.hpp"
 
 namespace starvane {
 namespace {

@@ -1,11 +1,11 @@
 #include "combat/collide.hpp"
 
-#include "combat/collision_geometry.hpp"
+#include "base/rounding.hpp"
 #include "combat/planet_contact.hpp"
 #include "combat/ship_damage.hpp"
 #include "combat/shot_pass.hpp"
 #include "combat/spark_burst.hpp"
-#include "media/rounding.hpp"
+#include "world/contact_geometry.hpp"
 #include "world/kinds.hpp"
 #include "world/list_walk.hpp"
 

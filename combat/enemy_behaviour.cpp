@@ -4,12 +4,13 @@
 #include <bit>
 #include <optional>
 
-#include "combat/collision_geometry.hpp"
-#include "media/random.hpp"
-#include "media/rounding.hpp"
+#include "base/random.hpp"
+#include "base/rounding.hpp"
 #include "world/adders.hpp"
+#include "world/contact_geometry.hpp"
 #include "world/kinds.hpp"
 #include "world/list_walk.hpp"
+#include "world/steering.hpp"
 
 // As everywhere in the game, the random values of one call are drawn into locals from its last
 // argument to its first.
@@ -62,11 +63,6 @@ bool FiresThisFrame(const Game& game, std::int16_t kind) {
     default:
       return false;
   }
-}
-
-// A point of a body by an index given as an argument: never outside the outline array.
-const Point& PointAt(const Body& body, std::int32_t index) {
-  return body.Points[static_cast<std::size_t>(std::clamp(index, 0, kBodyPoints - 1))];
 }
 
 // The drain of the fourth kind, in float32 constants: 0.01 is the nearest float, 0.025 and 0.05
@@ -148,20 +144,6 @@ void Thrust(Game& game, std::int64_t index, std::int32_t nose, std::int32_t tail
   const Point& exhaust = PointAt(body, tail);
   const int size = body.Kind == kKindEnemie4 ? 2 : 5;
   AddSpark(game, RoundToInt(exhaust.X), RoundToInt(exhaust.Y), sx, sy, size, 0, 255, 100, 0);
-}
-
-void SteerTo(Game& game, std::int64_t index, std::int32_t nose, std::int32_t tail, std::int32_t tx,
-             std::int32_t ty, std::int32_t rate) {
-  Body& body = game.Bodies.At(index);
-  const Point& from = PointAt(body, tail);
-  const Point& tip = PointAt(body, nose);
-  LineThrough(game, RoundToInt(from.X), RoundToInt(from.Y), tx, ty);
-  // The product is rounded before the intercept is added.
-  const float line_y = static_cast<float>(RoundToInt(game.LineSlope * tip.X)) + game.LineIntercept;
-  const bool above = tip.Y < line_y;
-  const bool target_right = tx > RoundToInt(tip.X);
-  const bool clockwise = target_right ? above : !above;
-  body.Spin = static_cast<float>(clockwise ? rate : -rate);
 }
 
 void FireAt(Game& game, std::int64_t index, std::int32_t nose, std::int32_t tail, std::int32_t tx,

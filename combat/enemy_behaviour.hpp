@@ -18,11 +18,6 @@ void SteerEnemies(Game& game);
 void Thrust(Game& game, std::int64_t index, std::int32_t nose, std::int32_t tail,
             std::int32_t divisor);
 
-// Sets the body's Spin to +rate or -rate so that its nose swings towards the line from point
-// tail to the target (tx, ty). Never 0: the body swings to and fro about the line.
-void SteerTo(Game& game, std::int64_t index, std::int32_t nose, std::int32_t tail, std::int32_t tx,
-             std::int32_t ty, std::int32_t rate);
-
 // When the nose lies within 7 units (along y) of the line from point tail to (tx, ty), adds one
 // shot from the nose, as the body's kind fires.
 void FireAt(Game& game, std::int64_t index, std::int32_t nose, std::int32_t tail, std::int32_t tx,

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <limits>
 
-#include "combat/collision_geometry.hpp"
-#include "media/rounding.hpp"
+#include "base/rounding.hpp"
+#include "world/contact_geometry.hpp"
 #include "world/kinds.hpp"
 
 // Every push adds the same step to every point of the ship, so a point's coordinate after n
@@ -73,9 +73,7 @@ class HullWalk {
         const auto xs_before = xs_;
         const auto ys_before = ys_;
         Push(step_x, step_y);
-        for (std::size_t k = 0; k < lanes_; ++k) {
-          changed = changed || !SameBits(xs_[k], xs_before[k]) || !SameBits(ys_[k], ys_before[k]);
-        }
+        changed = !SameLanes(xs_before, ys_before);
         pushed = true;
       } else {
         Push(step_x, step_y);
@@ -125,9 +123,21 @@ class HullWalk {
     return passes * inside;
   }
 
-  // Pushes known ahead: the steps alone.
+  // Pushes known ahead: the steps alone. A push that changes nothing is repeated by every push
+  // after it, so one push in every 256 is checked: steps that have become too small to move
+  // any value (half a unit in the last place, rounded away) end the pushing at once, and the
+  // next pass finds that it changes nothing.
   void PushAhead(std::int64_t pushes, float step_x, float step_y) {
-    for (std::int64_t n = 0; n < pushes; ++n) Push(step_x, step_y);
+    for (std::int64_t n = 0; n < pushes; ++n) {
+      if (n % 256 != 0) {
+        Push(step_x, step_y);
+        continue;
+      }
+      const auto xs_before = xs_;
+      const auto ys_before = ys_;
+      Push(step_x, step_y);
+      if (SameLanes(xs_before, ys_before)) return;
+    }
   }
 
   void WriteBack(Body& ship) const {
@@ -152,6 +162,18 @@ class HullWalk {
       for (std::size_t k = block; k < block + kBlock; ++k) xs_[k] += step_x;
       for (std::size_t k = block; k < block + kBlock; ++k) ys_[k] += step_y;
     }
+  }
+
+  // Whether every value of the ship is still, bit for bit, what it was (the spare lanes past
+  // the values are not looked at: nothing reads them).
+  bool SameLanes(const std::array<float, kLanes>& xs, const std::array<float, kLanes>& ys) const {
+    for (std::size_t k = 0; k < x_count_; ++k) {
+      if (!SameBits(xs_[k], xs[k])) return false;
+    }
+    for (std::size_t k = 0; k < y_count_; ++k) {
+      if (!SameBits(ys_[k], ys[k])) return false;
+    }
+    return true;
   }
 
   static std::uint8_t Distinct(std::array<float, kLanes>& values, std::size_t& count, float value) {

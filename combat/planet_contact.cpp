@@ -3,11 +3,11 @@
 #include <array>
 #include <cmath>
 
-#include "combat/collision_geometry.hpp"
+#include "base/rounding.hpp"
 #include "combat/hull_passes.hpp"
 #include "combat/ship_damage.hpp"
 #include "combat/spark_burst.hpp"
-#include "media/rounding.hpp"
+#include "world/contact_geometry.hpp"
 #include "world/kinds.hpp"
 
 namespace starvane {

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <string_view>
 
-#include "combat/collision_geometry.hpp"
+#include "base/random.hpp"
+#include "base/rounding.hpp"
+#include "base/text_numbers.hpp"
 #include "combat/spark_burst.hpp"
-#include "media/random.hpp"
-#include "media/rounding.hpp"
-#include "media/text_numbers.hpp"
 #include "render/effects.hpp"
+#include "world/contact_geometry.hpp"
 #include "world/create_body.hpp"
 #include "world/kinds.hpp"
 #include "world/list_walk.hpp"

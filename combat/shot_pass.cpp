@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "combat/collision_geometry.hpp"
+#include "base/rounding.hpp"
 #include "combat/spark_burst.hpp"
-#include "media/rounding.hpp"
+#include "world/contact_geometry.hpp"
 #include "world/kinds.hpp"
 #include "world/list_walk.hpp"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "media/random.hpp"
+#include "base/random.hpp"
 #include "world/adders.hpp"
 #include "world/body_geometry.hpp"
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <variant>
 
-#include "media/input_script.hpp"
+#include "replay/input_script.hpp"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <cstdlib>
 
 #include "app/launcher.hpp"
+#include "base/utf8_text.hpp"
 #include "fuzz/fuzz_files.hpp"
+#include "gadgets/windows.hpp"
 #include "media/media.hpp"
-#include "media/utf8_text.hpp"
-#include "media/windows.hpp"
 #include "world/game.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "media/rounding.hpp"
+#include "base/rounding.hpp"
 #include "world/body_geometry.hpp"
 #include "world/list_walk.hpp"
 

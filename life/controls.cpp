@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/random.hpp"
+#include "base/rounding.hpp"
 #include "life/ship_rebuild.hpp"
 #include "media/keys.hpp"
-#include "media/random.hpp"
-#include "media/rounding.hpp"
 #include "world/adders.hpp"
 #include "world/kinds.hpp"
 

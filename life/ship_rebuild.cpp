@@ -1,7 +1,7 @@
 #include "life/ship_rebuild.hpp"
 
-#include "media/rounding.hpp"
-#include "media/text_numbers.hpp"
+#include "base/rounding.hpp"
+#include "base/text_numbers.hpp"
 #include "world/body_geometry.hpp"
 #include "world/create_body.hpp"
 #include "world/kinds.hpp"

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "base/rounding.hpp"
 #include "life/ship_rebuild.hpp"
-#include "media/rounding.hpp"
 #include "world/body_geometry.hpp"
 #include "world/kinds.hpp"
 #include "world/money.hpp"

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "media/text_quoting.hpp"
+#include "base/text_quoting.hpp"
 
 namespace starvane {
 namespace {

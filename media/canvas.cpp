@@ -4,8 +4,9 @@
 #include <cmath>
 #include <limits>
 
+#include "base/fnv1a.hpp"
+#include "base/utf8_text.hpp"
 #include "media/font.hpp"
-#include "media/utf8_text.hpp"
 
 namespace starvane {
 namespace {
@@ -194,15 +195,6 @@ void Canvas::DrawText(std::string_view text) {
     text_x_ =
         static_cast<int>(std::min<std::int64_t>(std::int64_t{text_x_} + kFontWidth, INT32_MAX));
   }
-}
-
-std::uint64_t Fnv1a64(std::span<const std::uint8_t> bytes) {
-  std::uint64_t hash = 0xcbf29ce484222325u;
-  for (std::uint8_t byte : bytes) {
-    hash ^= byte;
-    hash *= 0x100000001b3u;
-  }
-  return hash;
 }
 
 std::uint64_t FrameHash(const Canvas& canvas) {

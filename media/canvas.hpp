@@ -66,9 +66,6 @@ class Canvas {
   int text_y_ = 0;
 };
 
-// The 64-bit FNV-1a hash of the bytes.
-std::uint64_t Fnv1a64(std::span<const std::uint8_t> bytes);
-
 // The FNV-1a hash of the canvas's pixels, row by row from the top left, each RGB565 pixel as its
 // low byte and then its high byte: one number that tells two frames apart.
 std::uint64_t FrameHash(const Canvas& canvas);

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
+#include "base/text_quoting.hpp"
 #include "media/bmp.hpp"
 #include "media/quit_signal.hpp"
-#include "media/text_quoting.hpp"
 
 namespace starvane {
 
@@ -69,7 +69,7 @@ std::optional<LoopEnd> Media::ShouldEnd() const {
 
 bool Media::FinishRecording(LoopEnd end, std::string* why) {
   if (!recorder_) return true;
-  recorder_->NoteEnd({frames_presented_, end});
+  recorder_->NoteEnd(frames_presented_, end);
   const bool written = recorder_->Finish();
   if (!written && why != nullptr) *why = recorder_->FailureReason();
   recorder_.reset();

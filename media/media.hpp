@@ -10,14 +10,14 @@
 #include <string>
 #include <string_view>
 
+#include "files/files.hpp"
+#include "files/ship_lock.hpp"
 #include "media/backend.hpp"
 #include "media/canvas.hpp"
-#include "media/files.hpp"
-#include "media/input_recorder.hpp"
+#include "media/input_log.hpp"
 #include "media/keyboard.hpp"
 #include "media/loop_end.hpp"  // LoopEnd
 #include "media/mouse.hpp"
-#include "media/ship_lock.hpp"
 
 namespace starvane {
 
@@ -78,7 +78,7 @@ class Media {
   // Ends the game after this many presented frames (--frames).
   void SetFrameLimit(std::int64_t frames) { frame_limit_ = frames; }
 
-  // One ship, one game (media/ship_lock.hpp): true when this game now holds the ship of this
+  // One ship, one game (files/ship_lock.hpp): true when this game now holds the ship of this
   // file name (any ship it held before is released), false when another running game holds it
   // (why tells so). A lock file that cannot be made does not refuse play: true, with why
   // saying that the ship is flown unlocked; else why is empty. Held until this Media ends.
@@ -86,8 +86,8 @@ class Media {
     return ship_lock_.Lock(ship_file_name, why);
   }
 
-  // Every examined keyboard and mouse state is also written to this recorder.
-  void RecordInputTo(std::unique_ptr<InputRecorder> recorder) { recorder_ = std::move(recorder); }
+  // Every examined keyboard and mouse state is also handed to this log (a recording).
+  void RecordInputTo(std::unique_ptr<InputLog> recorder) { recorder_ = std::move(recorder); }
   // Ends the recording with the way the game ended (so that its replay ends alike) and closes
   // it; false when it could not be written completely, with the reason in why when given.
   bool FinishRecording(LoopEnd end, std::string* why = nullptr);
@@ -96,7 +96,7 @@ class Media {
   std::unique_ptr<Display> display_;
   std::unique_ptr<InputSource> script_;
   InputSource* input_;
-  std::unique_ptr<InputRecorder> recorder_;
+  std::unique_ptr<InputLog> recorder_;
   Keyboard keyboard_;
   Mouse mouse_;
   std::int64_t frames_presented_ = 0;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/rounding.hpp"
 #include "media/canvas.hpp"
-#include "media/rounding.hpp"
 
 namespace starvane {
 

@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <limits>
 
-#include "combat/enemy_behaviour.hpp"
-#include "media/random.hpp"
-#include "media/rounding.hpp"
-#include "media/text_numbers.hpp"
+#include "base/random.hpp"
+#include "base/rounding.hpp"
+#include "base/text_numbers.hpp"
 #include "world/adders.hpp"
 #include "world/kinds.hpp"
 #include "world/list_walk.hpp"
+#include "world/steering.hpp"
 
 // As everywhere in the game, the random values of one call are drawn into locals from its last
 // argument to its first, unless a step says otherwise.

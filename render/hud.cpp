@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "media/rounding.hpp"
-#include "media/text_numbers.hpp"
+#include "base/rounding.hpp"
+#include "base/text_numbers.hpp"
 #include "world/kinds.hpp"
 #include "world/list_walk.hpp"
 

@@ -1,7 +1,7 @@
 // Sparks and shots: single points of the world, culled with fixed windows around the ship. The
 // shot window is larger than the screen so that a streak entering from outside is still drawn.
 
-#include "media/random.hpp"
+#include "base/random.hpp"
 #include "render/world_drawing.hpp"
 #include "render/world_walk.hpp"
 #include "world/adders.hpp"

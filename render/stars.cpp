@@ -1,7 +1,7 @@
 // The two star layers behind everything else. Their greys are drawn anew for every visible star
 // in every frame, so the sky twinkles.
 
-#include "media/random.hpp"
+#include "base/random.hpp"
 #include "render/world_drawing.hpp"
 #include "render/world_walk.hpp"
 #include "world/list_walk.hpp"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "media/rounding.hpp"
+#include "base/rounding.hpp"
 #include "world/game.hpp"
 
 namespace starvane::render_detail {

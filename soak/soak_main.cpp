@@ -9,9 +9,10 @@
 #include <string>
 #include <string_view>
 
-#include "media/input_script.hpp"
-#include "media/text_numbers.hpp"
+#include "base/text_numbers.hpp"
+#include "replay/input_script.hpp"
 #include "soak/soak_run.hpp"
+#include "world/game_choices.hpp"
 
 int main(int argc, char** argv) {
   using starvane::soak::SoakPlan;

@@ -8,15 +8,15 @@
 #include "app/frame_loop.hpp"
 #include "app/startup.hpp"
 #include "app/state_summary.hpp"
-#include "app/world_generation.hpp"
-#include "media/input_recorder.hpp"
-#include "media/input_script.hpp"
+#include "base/text_numbers.hpp"
 #include "media/media.hpp"
-#include "media/text_numbers.hpp"
+#include "replay/input_recorder.hpp"
+#include "replay/input_script.hpp"
 #include "soak/invariants.hpp"
 #include "soak/random_input.hpp"
 #include "workshop/ship_file.hpp"
 #include "world/game.hpp"
+#include "world/world_generation.hpp"
 
 namespace starvane::soak {
 namespace {

@@ -1,6 +1,6 @@
 // A line added to a text file is there whole, or not at all and the failure is told.
 
-#include "media/append_line.hpp"
+#include "files/append_line.hpp"
 
 #include <gtest/gtest.h>
 #include <signal.h>

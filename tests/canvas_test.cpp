@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "base/fnv1a.hpp"
 #include "media/font.hpp"
 
 namespace starvane {
@@ -276,9 +277,10 @@ TEST(FrameHash, IsFnv1aOfEachPixelLowByteFirst) {
   // The published FNV-1a test vectors.
   const std::uint8_t a[] = {'a'};
   const std::uint8_t foobar[] = {'f', 'o', 'o', 'b', 'a', 'r'};
-  EXPECT_EQ(Fnv1a64({}), 0xcbf29ce484222325u);
+  EXPECT_EQ(Fnv1a64(std::span<const std::uint8_t>()), 0xcbf29ce484222325u);
   EXPECT_EQ(Fnv1a64(a), 0xaf63dc4c8601ec8cu);
   EXPECT_EQ(Fnv1a64(foobar), 0x85944171f73967e8u);
+  EXPECT_EQ(Fnv1a64(std::string_view("foobar")), 0x85944171f73967e8u);  // text hashes alike
 
   Canvas canvas;
   canvas.ClearScreen(0, 0, 0);

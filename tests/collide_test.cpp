@@ -10,12 +10,12 @@
 #include <string>
 
 #include "arena.hpp"
+#include "base/rounding.hpp"
 #include "combat/collide.hpp"
-#include "combat/collision_geometry.hpp"
 #include "combat/planet_contact.hpp"
 #include "combat/spark_burst.hpp"
-#include "media/rounding.hpp"
 #include "world/adders.hpp"
+#include "world/contact_geometry.hpp"
 
 namespace starvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "media/cursor_list.hpp"
+#include "base/cursor_list.hpp"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "arena.hpp"
-#include "combat/collision_geometry.hpp"
 #include "combat/shock_and_destroy.hpp"
+#include "world/contact_geometry.hpp"
 #include "world/money.hpp"
 
 namespace starvane {

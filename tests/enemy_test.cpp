@@ -6,8 +6,9 @@
 #include <cmath>
 
 #include "arena.hpp"
-#include "combat/collision_geometry.hpp"
 #include "combat/enemy_behaviour.hpp"
+#include "world/contact_geometry.hpp"
+#include "world/steering.hpp"
 
 namespace starvane {
 namespace {

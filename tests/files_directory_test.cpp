@@ -1,4 +1,4 @@
-#include "media/files_directory.hpp"
+#include "files/files_directory.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "media/files.hpp"
+#include "files/files.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -4,9 +4,9 @@
 
 #include "app/startup.hpp"
 #include "media/bmp.hpp"
-#include "media/input_events.hpp"
-#include "media/input_script.hpp"
 #include "media/media.hpp"
+#include "replay/input_events.hpp"
+#include "replay/input_script.hpp"
 #include "temp_directory.hpp"
 
 namespace starvane {

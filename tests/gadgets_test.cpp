@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "gadgets/windows.hpp"
 #include "media/media.hpp"
-#include "media/windows.hpp"
 #include "temp_directory.hpp"
 
 namespace starvane {

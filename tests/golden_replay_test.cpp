@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "files/ship_lock.hpp"
 #include "json_lines.hpp"
-#include "media/ship_lock.hpp"
 #include "run_program.hpp"
 #include "temp_directory.hpp"
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "arena.hpp"
+#include "base/rounding.hpp"
 #include "media/canvas.hpp"
-#include "media/rounding.hpp"
 #include "render/effects.hpp"
 #include "render/hud.hpp"
 #include "world/adders.hpp"

@@ -3,13 +3,13 @@
 #include <filesystem>
 
 #include "media/bmp.hpp"
-#include "media/input_events.hpp"
-#include "media/input_recorder.hpp"
-#include "media/input_script.hpp"
 #include "media/keyboard.hpp"
 #include "media/keys.hpp"
 #include "media/media.hpp"
 #include "media/mouse.hpp"
+#include "replay/input_events.hpp"
+#include "replay/input_recorder.hpp"
+#include "replay/input_script.hpp"
 #include "temp_directory.hpp"
 
 namespace starvane {
@@ -305,7 +305,7 @@ TEST(InputRecorder, EndsWithHowTheGameEndedUnlessByEscapeAndWritesKeyCodeZero) {
     auto recorder = InputRecorder::Create(dir.Path() / "rec.txt", "");
     ASSERT_NE(recorder, nullptr);
     recorder->NoteKeyboard(2, Down({0, kKeyUp}));
-    recorder->NoteEnd({9, end});
+    recorder->NoteEnd(9, end);
     ASSERT_TRUE(recorder->Finish());
     const std::string text = dir.Read("rec.txt");
     EXPECT_EQ(text, std::string("2 down 00 Up\n") + (end == LoopEnd::FrameLimit ? "9 end frames\n"

@@ -24,13 +24,13 @@
 
 #include "app/frame_loop.hpp"
 #include "app/startup.hpp"
-#include "app/world_generation.hpp"
-#include "media/atomic_write.hpp"
-#include "media/files_directory.hpp"
-#include "media/input_events.hpp"
-#include "media/input_script.hpp"
+#include "files/atomic_write.hpp"
+#include "files/files_directory.hpp"
+#include "replay/input_events.hpp"
+#include "replay/input_script.hpp"
 #include "temp_directory.hpp"
 #include "world/kinds.hpp"
+#include "world/world_generation.hpp"
 
 namespace starvane {
 namespace {

@@ -1,7 +1,7 @@
 // One ship, one game: the lock a game holds on its ship keeps every other game off it, and goes
 // with the game however the game ends.
 
-#include "media/ship_lock.hpp"
+#include "files/ship_lock.hpp"
 
 #include <gtest/gtest.h>
 #include <signal.h>

@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "app/frame_loop.hpp"
-#include "app/world_generation.hpp"
 #include "held_keys.hpp"
 #include "life/controls.hpp"
 #include "life/ship_rebuild.hpp"
@@ -17,6 +16,7 @@
 #include "world/body_geometry.hpp"
 #include "world/kinds.hpp"
 #include "world/money.hpp"
+#include "world/world_generation.hpp"
 
 namespace starvane {
 namespace {

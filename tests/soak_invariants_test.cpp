@@ -6,11 +6,11 @@
 #include <limits>
 #include <string>
 
-#include "app/world_generation.hpp"
 #include "soak/invariants.hpp"
 #include "test_game.hpp"
 #include "world/adders.hpp"
 #include "world/kinds.hpp"
+#include "world/world_generation.hpp"
 
 namespace starvane {
 namespace {

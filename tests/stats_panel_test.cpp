@@ -17,19 +17,19 @@
 
 #include "app/frame_loop.hpp"
 #include "app/startup.hpp"
-#include "app/world_generation.hpp"
+#include "base/text_numbers.hpp"
 #include "held_keys.hpp"
 #include "life/controls.hpp"
 #include "life/ship_rebuild.hpp"
 #include "media/canvas.hpp"
 #include "media/font.hpp"
-#include "media/input_events.hpp"
-#include "media/input_recorder.hpp"
-#include "media/input_script.hpp"
 #include "media/keys.hpp"
-#include "media/text_numbers.hpp"
+#include "replay/input_events.hpp"
+#include "replay/input_recorder.hpp"
+#include "replay/input_script.hpp"
 #include "temp_directory.hpp"
 #include "world/kinds.hpp"
+#include "world/world_generation.hpp"
 
 namespace starvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "media/text_numbers.hpp"
+#include "base/text_numbers.hpp"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <limits>
 #include <set>
 
-#include "media/random.hpp"
-#include "media/rounding.hpp"
+#include "base/random.hpp"
+#include "base/rounding.hpp"
 
 namespace starvane {
 namespace {

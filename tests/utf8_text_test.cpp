@@ -1,7 +1,7 @@
 // UTF-8 text as the game reads it: whole characters, a stray byte a character of its own, and
 // the single-byte text of older ship lists turned into UTF-8.
 
-#include "media/utf8_text.hpp"
+#include "base/utf8_text.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/world_generation.hpp"
+#include "world/world_generation.hpp"
 
 #include <gtest/gtest.h>
 

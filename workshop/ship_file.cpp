@@ -8,10 +8,11 @@
 #include <system_error>
 #include <vector>
 
-#include "media/atomic_write.hpp"
-#include "media/rounding.hpp"
-#include "media/text_numbers.hpp"
-#include "media/text_quoting.hpp"
+#include "base/fnv1a.hpp"
+#include "base/rounding.hpp"
+#include "base/text_numbers.hpp"
+#include "base/text_quoting.hpp"
+#include "files/atomic_write.hpp"
 #include "world/kinds.hpp"
 #include "world/money.hpp"
 
@@ -83,16 +84,6 @@ std::string OldShipFileName(std::string_view ship_name) {
     }
   }
   return name + std::string(kSuffix);
-}
-
-// The 64-bit FNV-1a hash of the bytes.
-std::uint64_t Fnv1a(std::string_view bytes) {
-  std::uint64_t hash = 14695981039346656037u;
-  for (char c : bytes) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 1099511628211u;
-  }
-  return hash;
 }
 
 // Money as the file writes it, read the way TextToInt reads it but without wrapping round: a
@@ -198,7 +189,7 @@ std::string ShipFileName(std::string_view ship_name) {
   const auto past = std::upper_bound(written.cuts.begin(), written.cuts.end(), room);
   const std::size_t cut = past == written.cuts.begin() ? 0 : *(past - 1);
   std::string name = written.text.substr(0, cut) + std::string(kShortenedMark);
-  const std::uint64_t hash = Fnv1a(ship_name);
+  const std::uint64_t hash = Fnv1a64(ship_name);
   for (int shift = 60; shift >= 0; shift -= 4) name += kHex[(hash >> shift) & 0xF];
   return name + std::string(kSuffix);
 }

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "base/rounding.hpp"
+#include "base/text_numbers.hpp"
 #include "media/keys.hpp"
-#include "media/rounding.hpp"
-#include "media/text_numbers.hpp"
 #include "workshop/upgrades.hpp"
 #include "world/adders.hpp"
 #include "world/kinds.hpp"

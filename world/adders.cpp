@@ -1,6 +1,6 @@
 #include "world/adders.hpp"
 
-#include "media/rounding.hpp"
+#include "base/rounding.hpp"
 
 namespace starvane {
 

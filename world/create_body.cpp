@@ -3,8 +3,8 @@
 #include <array>
 #include <span>
 
-#include "media/random.hpp"
-#include "media/rounding.hpp"
+#include "base/random.hpp"
+#include "base/rounding.hpp"
 #include "world/body_geometry.hpp"
 #include "world/kinds.hpp"
 

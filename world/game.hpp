@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "media/cursor_list.hpp"
+#include "base/cursor_list.hpp"
+#include "base/random.hpp"
 #include "media/media.hpp"
-#include "media/random.hpp"
 #include "world/records.hpp"
 
 namespace starvane {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "media/cursor_list.hpp"
+#include "base/cursor_list.hpp"
 
 namespace starvane {
 

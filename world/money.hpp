@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "media/rounding.hpp"
+#include "base/rounding.hpp"
 
 namespace starvane {
 

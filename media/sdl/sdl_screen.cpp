@@ -11,10 +11,10 @@
 #include <string_view>
 #include <utility>
 
+#include "base/rounding.hpp"
 #include "media/frame_pacer.hpp"
 #include "media/keyboard.hpp"
 #include "media/real_screen.hpp"
-#include "media/rounding.hpp"
 #include "media/screen_fit.hpp"
 #include "media/sdl/sdl_keys.hpp"
 

@@ -1,4 +1,4 @@
-#include "media/input_script.hpp"
+#include "replay/input_script.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,27 +9,14 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "base/text_numbers.hpp"
+#include "base/text_quoting.hpp"
 #include "media/keys.hpp"
 #include "media/quit_signal.hpp"
-#include "media/text_numbers.hpp"
-#include "media/text_quoting.hpp"
+#include "world/game_choices.hpp"
 
 namespace starvane {
 namespace {
-
-struct Level {
-  std::string_view name;
-  std::string_view factor_text;
-  float factor;
-};
-
-constexpr std::array<Level, 5> kLevels{{
-    {"very-easy", "0.2", 0.2f},
-    {"easy", "1", 1.0f},
-    {"normal", "10", 10.0f},
-    {"hard", "70", 70.0f},
-    {"crazy", "150", 150.0f},
-}};
 
 std::vector<std::string_view> Words(std::string_view line) {
   std::vector<std::string_view> words;
@@ -322,17 +309,6 @@ std::string ScriptEndLine(const ScriptEnd& end) {
       break;
   }
   return "";
-}
-
-std::optional<float> ParseDifficulty(std::string_view text) {
-  for (const Level& level : kLevels) {
-    if (text == level.name || text == level.factor_text) return level.factor;
-  }
-  return {};
-}
-
-bool IsValidShipName(std::string_view name) {
-  return name.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
 
 }  // namespace starvane

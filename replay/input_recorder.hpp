@@ -9,31 +9,31 @@
 #include <memory>
 #include <string>
 
-#include "media/input_events.hpp"
+#include "media/input_log.hpp"
 #include "media/keys.hpp"
 #include "media/mouse.hpp"
+#include "replay/input_events.hpp"
 
 namespace starvane {
 
-class InputRecorder {
+class InputRecorder final : public InputLog {
  public:
   // Opens the file for writing and writes the header lines; nullptr when it cannot be opened,
   // with errno saying why.
   static std::unique_ptr<InputRecorder> Create(const std::filesystem::path& path,
                                                const std::string& header);
-  ~InputRecorder();
+  ~InputRecorder() override;
   InputRecorder(const InputRecorder&) = delete;
   InputRecorder& operator=(const InputRecorder&) = delete;
 
-  void NoteKeyboard(std::int64_t frame, const KeyStates& keys);
-  void NoteMouse(std::int64_t frame, const MouseInput& mouse);
-  void NoteText(std::int64_t frame, const std::string& text);
-  // The end line of a game that did not end by Escape (see media/input_script.hpp).
-  void NoteEnd(const ScriptEnd& end);
-  // Writes what is buffered; false when anything could not be written.
-  bool Finish();
+  void NoteKeyboard(std::int64_t frame, const KeyStates& keys) override;
+  void NoteMouse(std::int64_t frame, const MouseInput& mouse) override;
+  void NoteText(std::int64_t frame, const std::string& text) override;
+  // The end line of a game that did not end by Escape (see replay/input_script.hpp).
+  void NoteEnd(std::int64_t frame, LoopEnd end) override;
+  bool Finish() override;
   // Why the first write or the close failed ("No space left on device"); "" when none did.
-  std::string FailureReason() const;
+  std::string FailureReason() const override;
 
  private:
   explicit InputRecorder(std::FILE* file) : file_(file) {}

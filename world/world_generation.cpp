@@ -1,8 +1,8 @@
-#include "app/world_generation.hpp"
+#include "world/world_generation.hpp"
 
 #include <string_view>
 
-#include "media/rounding.hpp"
+#include "base/rounding.hpp"
 #include "world/adders.hpp"
 #include "world/create_body.hpp"
 #include "world/kinds.hpp"

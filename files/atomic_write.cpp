@@ -1,4 +1,4 @@
-#include "media/atomic_write.hpp"
+#include "files/atomic_write.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>

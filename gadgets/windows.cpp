@@ -1,10 +1,10 @@
-#include "media/windows.hpp"
+#include "gadgets/windows.hpp"
 
 #include <algorithm>
 
+#include "base/utf8_text.hpp"
 #include "media/font.hpp"
 #include "media/media.hpp"
-#include "media/utf8_text.hpp"
 
 namespace starvane {
 namespace {

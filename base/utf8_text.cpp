@@ -1,4 +1,4 @@
-#include "media/utf8_text.hpp"
+#include "base/utf8_text.hpp"
 
 #include <algorithm>
 #include <array>

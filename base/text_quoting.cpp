@@ -1,4 +1,4 @@
-#include "media/text_quoting.hpp"
+#include "base/text_quoting.hpp"
 
 #include <system_error>
 

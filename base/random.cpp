@@ -1,4 +1,4 @@
-#include "media/random.hpp"
+#include "base/random.hpp"
 
 #include <chrono>
 

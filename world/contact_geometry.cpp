@@ -1,4 +1,4 @@
-#include "combat/collision_geometry.hpp"
+#include "world/contact_geometry.hpp"
 
 namespace starvane {
 

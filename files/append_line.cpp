@@ -1,4 +1,4 @@
-#include "media/append_line.hpp"
+#include "files/append_line.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <string>
 
-#include "media/files.hpp"
+#include "files/files.hpp"
 
 namespace starvane {
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
-// The small geometry that collisions, enemy steering and destruction share.
+// The small geometry that collisions, steering and destruction share: distances, the line
+// through two points, the length of an outline, and whether two bodies touch.
 
 #include <cmath>
 #include <cstdint>

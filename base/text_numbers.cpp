@@ -1,4 +1,4 @@
-#include "media/text_numbers.hpp"
+#include "base/text_numbers.hpp"
 
 #include <cmath>
 #include <cstdio>

@@ -1,9 +1,9 @@
-#include "media/input_recorder.hpp"
+#include "replay/input_recorder.hpp"
 
 #include <cerrno>
 
-#include "media/input_script.hpp"
-#include "media/text_quoting.hpp"
+#include "base/text_quoting.hpp"
+#include "replay/input_script.hpp"
 
 namespace starvane {
 
@@ -95,8 +95,8 @@ void InputRecorder::NoteText(std::int64_t frame, const std::string& text) {
   Write(InputEventLine(event));
 }
 
-void InputRecorder::NoteEnd(const ScriptEnd& end) {
-  Write(ScriptEndLine(end));
+void InputRecorder::NoteEnd(std::int64_t frame, LoopEnd end) {
+  Write(ScriptEndLine({frame, end}));
 }
 
 bool InputRecorder::Finish() {

@@ -31,8 +31,8 @@
 #include <variant>
 #include <vector>
 
-#include "media/input_events.hpp"
 #include "media/loop_end.hpp"
+#include "replay/input_events.hpp"
 
 namespace starvane {
 
@@ -78,13 +78,5 @@ std::string TypedTextForScript(std::string_view text);
 
 // The end line of a game that ended this way; "" for Escape, which ends by its own events.
 std::string ScriptEndLine(const ScriptEnd& end);
-
-// A difficulty level by name (very-easy, easy, normal, hard, crazy) or factor (0.2, 1, 10, 70,
-// 150); nothing for any other text. Shared by the command line and the script header.
-std::optional<float> ParseDifficulty(std::string_view text);
-
-// Whether a text can name a ship. A name is one line of the ship list, so any bytes but a line
-// end or a zero byte, the empty text included; the ship's file name is made safe on its own.
-bool IsValidShipName(std::string_view name);
 
 }  // namespace starvane

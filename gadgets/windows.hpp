@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "media/gadgets.hpp"
+#include "gadgets/gadgets.hpp"
 #include "media/keys.hpp"
 
 namespace starvane {

@@ -1,9 +1,9 @@
-#include "media/gadgets.hpp"
+#include "gadgets/gadgets.hpp"
 
 #include <algorithm>
 
+#include "base/utf8_text.hpp"
 #include "media/font.hpp"
-#include "media/utf8_text.hpp"
 
 namespace starvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "media/input_events.hpp"
+#include "replay/input_events.hpp"
 
 #include <algorithm>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "media/ship_lock.hpp"
+#include "files/ship_lock.hpp"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <span>
 
-#include "media/canvas.hpp"  // Fnv1a64
+#include "base/fnv1a.hpp"
 
 namespace starvane {
 namespace {
@@ -26,8 +26,7 @@ constexpr int kSetLock = F_SETLK;
 // The ship's byte: 62 bits of the name's hash, so that the offset stays far inside the range
 // of file offsets whatever the name.
 off_t LockOffset(std::string_view ship_file_name) {
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(ship_file_name.data());
-  return static_cast<off_t>(Fnv1a64(std::span(bytes, ship_file_name.size())) >> 2);
+  return static_cast<off_t>(Fnv1a64(ship_file_name) >> 2);
 }
 
 int SetLock(int fd, short type, off_t offset) {

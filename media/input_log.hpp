@@ -1,0 +1,30 @@
+#pragma once
+// Where the media layer reports every keyboard and mouse state the game examined, and how the
+// game ended, so that a recording (replay/input_recorder.hpp) can play the same game again.
+// The media layer knows only this interface, not what is written or where.
+
+#include <cstdint>
+#include <string>
+
+#include "media/keys.hpp"
+#include "media/loop_end.hpp"
+#include "media/mouse.hpp"
+
+namespace starvane {
+
+class InputLog {
+ public:
+  virtual ~InputLog() = default;
+  // Each examination, with the number of frames presented when it was made.
+  virtual void NoteKeyboard(std::int64_t frame, const KeyStates& keys) = 0;
+  virtual void NoteMouse(std::int64_t frame, const MouseInput& mouse) = 0;
+  virtual void NoteText(std::int64_t frame, const std::string& text) = 0;
+  // The game ended before this frame, this way.
+  virtual void NoteEnd(std::int64_t frame, LoopEnd end) = 0;
+  // Writes what is buffered; false when anything could not be written.
+  virtual bool Finish() = 0;
+  // Why the first write failed ("No space left on device"); "" when none did.
+  virtual std::string FailureReason() const = 0;
+};
+
+}  // namespace starvane
