@@ -18,7 +18,8 @@ namespace starvane::bench {
 struct FlyingGame {
   explicit FlyingGame(std::int32_t half_extent = 10000) {
     auto input = std::make_unique<testing::HeldKeys>();
-    for (int key : {kKeyUp, kKeyDown, kKeyLeft, kKeySpace}) input->held[key] = 1;
+    for (int key : {kKeyUp, kKeyDown, kKeyLeft, kKeySpace})
+      input->held[static_cast<std::size_t>(key)] = 1;
     media = std::make_unique<Media>(files.Path(), nullptr, std::move(input));
     game = std::make_unique<Game>(*media);
     game->Rng.Seed(1);

@@ -35,7 +35,7 @@ bool InsideOutline(Game& game, const Body& planet, Point s) {
   bool any_edge = false;
   // Every edge is worked out, also after one has shown the point outside: the line of the last
   // edge stays behind for the next test, as an edge without a slope relies on it.
-  for (int i = 1; i < kBodyPoints - 1 && !SamePoint(planet.Points[i], centre); ++i) {
+  for (std::size_t i = 1; i < kBodyPoints - 1 && !SamePoint(planet.Points[i], centre); ++i) {
     const Point& from = planet.Points[i];
     const Point& next = planet.Points[i + 1];
     const Point& to = next.X == centre.X || next.Y == centre.Y ? planet.Points[1] : next;

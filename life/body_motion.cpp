@@ -19,7 +19,7 @@ bool SameAs(const Point& a, const Point& b) {
 // loses no more than the offset's own rounding.
 void TurnOutline(Body& body, float c, float s) {
   const Point centre = body.Points[0];
-  for (int i = 1; i < kBodyPoints; ++i) {
+  for (std::size_t i = 1; i < kBodyPoints; ++i) {
     Point& point = body.Points[i];
     const float dx = point.X - centre.X;
     const float dy = point.Y - centre.Y;

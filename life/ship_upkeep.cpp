@@ -41,7 +41,7 @@ void ShipUpkeep(Game& game) {
   bodies.SelectElement(kShipIndex);
   Body& ship = bodies.Current();
   Body& queued = game.ShipOverride;
-  for (int i = 0; i < kBodyPoints; ++i) {
+  for (std::size_t i = 0; i < kBodyPoints; ++i) {
     ApplyQueued(queued.Points[i].X, ship.Points[i].X);
     ApplyQueued(queued.Points[i].Y, ship.Points[i].Y);
   }

@@ -58,7 +58,7 @@ void Canvas::StartDrawing() {
 
 std::uint16_t Canvas::Pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= kScreenWidth || y >= kScreenHeight) return 0;
-  return pixels_[static_cast<std::size_t>(y) * kScreenWidth + x];
+  return pixels_[static_cast<std::size_t>(y) * kScreenWidth + static_cast<std::size_t>(x)];
 }
 
 void Canvas::Span(int y, std::int64_t left, std::int64_t right) {

@@ -54,7 +54,7 @@ void DrawBodyOutlines(Game& game) {
     screen.Plot(first_x, first_y);
     std::int32_t x = first_x;
     std::int32_t y = first_y;
-    for (int i = 1;; ++i) {
+    for (std::size_t i = 1;; ++i) {
       const bool ends_here = i + 1 >= kBodyPoints || SamePoint(points[i + 1], points[0]);
       if (ends_here) {
         DrawThickLine(game, x, y, first_x, first_y);

@@ -182,11 +182,11 @@ std::variant<InputScript, InputScriptError> ParseInputScript(std::string_view te
     if (words.size() < 2) return fail("an event is missing after the frame number");
     if (script.end) return fail("nothing may follow the 'end' line");
     if (words[1] == "end") {
-      ScriptEnd end;
-      end.frame = *frame;
-      if (auto problem = ParseEnd(words, end)) return fail(*problem);
+      ScriptEnd ending;
+      ending.frame = *frame;
+      if (auto problem = ParseEnd(words, ending)) return fail(*problem);
       last_frame = *frame;
-      script.end = end;
+      script.end = ending;
       continue;
     }
     InputEvent event;

@@ -55,7 +55,7 @@ struct Arena : TestGame {
   void TurnBody(std::int64_t index, std::int32_t degrees) {
     Body& body = At(index);
     SetRotation(game, degrees);
-    for (int i = 1; i < kBodyPoints; ++i) {
+    for (std::size_t i = 1; i < kBodyPoints; ++i) {
       body.Points[i] = TurnAbout(body.Points[i], body.Points[0], game.CosNegA, game.SinNegA);
     }
   }

@@ -21,7 +21,7 @@ Body& PointerBody(TestGame& t, float spin, float cx = 0, float cy = 0) {
   Body& body = t.game.Bodies.Current();
   body.Points[1] = Point{0, -10};
   body.Points[0] = Point{cx, cy};
-  for (int i = 1; i < kBodyPoints; ++i) {
+  for (std::size_t i = 1; i < kBodyPoints; ++i) {
     body.Points[i] = i == 1 ? Point{cx, cy - 10} : body.Points[0];
   }
   body.Spin = spin;
@@ -88,7 +88,7 @@ TEST(RotateBodies, OnlyBodiesNearTheScreenTurnAndOnlyTheirOutline) {
 TEST(RotateBodies, AnOutlineThatNeverClosesIsTurnedUpToPointHundredOnly) {
   TestGame t;
   Body& body = PointerBody(t, 90);
-  for (int i = 1; i < kBodyPoints; ++i) body.Points[i] = Point{0, static_cast<float>(-i)};
+  for (std::size_t i = 1; i < kBodyPoints; ++i) body.Points[i] = Point{0, -static_cast<float>(i)};
   RotateBodies(t.game);  // AddressSanitizer reports any read past point 100
   EXPECT_NEAR(body.Points[100].X, 100.0f, 1e-3f);
   EXPECT_NEAR(body.Points[100].Y, 0.0f, 1e-3f);
@@ -107,7 +107,7 @@ TEST(MoveBodies, BodiesWrapRoundTheWorldAsOnePieceDecidedByTheirCentre) {
   EXPECT_EQ(edge.Points[0].X, 10000.0f);
   EXPECT_EQ(past.Points[0].X, -9999.5f);
   EXPECT_EQ(past.Points[0].Y, 9999.0f);
-  for (int i = 0; i < kBodyPoints; ++i) {
+  for (std::size_t i = 0; i < kBodyPoints; ++i) {
     EXPECT_EQ(past.Points[i].X, before.Points[i].X + 0.5f - 20000.0f) << i;
     EXPECT_EQ(past.Points[i].Y, before.Points[i].Y - 1.0f + 20000.0f) << i;
   }

@@ -79,7 +79,7 @@ bool PlainlyInside(Game& game, const Body& planet, Point s) {
   const Point& c = planet.Points[0];
   bool any_edge = false;
   bool inside = true;
-  for (int i = 1; i < kBodyPoints - 1; ++i) {
+  for (std::size_t i = 1; i < kBodyPoints - 1; ++i) {
     const Point& from = planet.Points[i];
     if (from.X == c.X && from.Y == c.Y) break;
     const Point& next = planet.Points[i + 1];
@@ -313,7 +313,7 @@ TEST(CollisionGeometry, LinesOutlinesAndTouching) {
 
   const std::int64_t rock = a.Add(100, 100, "randomlittle");
   Body& body = a.At(rock);
-  for (int k = 1; k < kBodyPoints; ++k) {
+  for (std::size_t k = 1; k < kBodyPoints; ++k) {
     body.Points[k] = k <= 8 ? Point{100.0f + k, 100.0f - k} : body.Points[0];
   }
   EXPECT_EQ(OutlineLength(a.game, rock), 8);

@@ -18,14 +18,14 @@ bool SamePoint(Point a, Point b) {
 }
 
 // The number of outline vertices: points from 1 up to the first later copy of point 0.
-int OutlineLength(const Body& body) {
-  int n = 1;
+std::size_t OutlineLength(const Body& body) {
+  std::size_t n = 1;
   while (n + 1 < kBodyPoints && !SamePoint(body.Points[n + 1], body.Points[0])) ++n;
   return n;
 }
 
-void ExpectCopiesOfCentreFrom(const Body& body, int first) {
-  for (int i = first; i < kBodyPoints; ++i) {
+void ExpectCopiesOfCentreFrom(const Body& body, std::size_t first) {
+  for (std::size_t i = first; i < kBodyPoints; ++i) {
     EXPECT_TRUE(SamePoint(body.Points[i], body.Points[0])) << "point " << i;
   }
 }
@@ -33,7 +33,8 @@ void ExpectCopiesOfCentreFrom(const Body& body, int first) {
 TEST(CreateBody, EveryKindAnswersToItsNameAndItsCode) {
   const struct {
     const char* name;
-    int kind, radius, vertices;
+    int kind, radius;
+    std::size_t vertices;
   } kinds[] = {{"randombig", 1, 40, 8}, {"random", 2, 20, 8},   {"randomlittle", 3, 10, 8},
                {"ship", 4, 8, 6},       {"shield", 5, 20, 8},   {"planet", 6, 400, 30},
                {"enemie", 7, 12, 10},   {"enemie2", 8, 12, 10}, {"glimmerhex", 9, 25, 28},
@@ -104,7 +105,7 @@ TEST(CreateBody, ARockDrawsSixteenNumbersXBeforeYCornerByCorner) {
   const Body& body = rock.game.Bodies.Current();
   const int ax[] = {-5, 9, 15, 9, -5, -19, -25, -19};
   const int ay[] = {-25, -19, -5, 9, 15, 9, -5, -19};
-  for (int i = 0; i < 8; ++i) {
+  for (std::size_t i = 0; i < 8; ++i) {
     const int jx = Random(draws.game.Rng, 10);
     const int jy = Random(draws.game.Rng, 10);
     EXPECT_EQ(body.Points[i + 1].X, static_cast<float>(ax[i] + jx));
@@ -120,7 +121,7 @@ TEST(CreateBody, ThePlanetIsARegularThirtyGonWalkedClockwise) {
   EXPECT_TRUE(SamePoint(planet.Points[1], {-2600, -3000}));
   EXPECT_EQ(planet.LifeMax, 10000.0f);
   const float pi = 3.14159265358979f;
-  for (int i = 1; i <= 30; ++i) {
+  for (std::size_t i = 1; i <= 30; ++i) {
     const float angle = static_cast<float>(i - 1) * 12.0f * pi / 180.0f;  // clockwise: y grows
     EXPECT_NEAR(planet.Points[i].X, -3000 + 400 * std::cos(angle), 0.01f) << i;
     EXPECT_NEAR(planet.Points[i].Y, -3000 + 400 * std::sin(angle), 0.01f) << i;
@@ -152,7 +153,7 @@ TEST(CreateBody, TheShipMarksItsNoseAndTailAndNewBodiesFollowTheCurrentOne) {
   EXPECT_EQ(t.game.NosePoint, 2);
   EXPECT_EQ(t.game.TailPoint, 5);
   const Body& ship = t.game.Bodies.Current();
-  EXPECT_TRUE(SamePoint(ship.Points[t.game.NosePoint], {0, -10}));
+  EXPECT_TRUE(SamePoint(ship.Points[static_cast<std::size_t>(t.game.NosePoint)], {0, -10}));
   CreateBody(t.game, 0, 0, 0, 0, 0, "weapon", 0, 0, 0);
   EXPECT_TRUE(SamePoint(t.game.Bodies.Current().Points[2], {0, -10}));  // the muzzle
   t.game.Bodies.SelectElement(0);

@@ -114,7 +114,7 @@ TEST(SplitBody, TheTwoFragmentsShareTheFreshOutlineBetweenThem) {
   const Body& shape = fresh.At(fresh.Add(0, 500, "enemie2"));
   const Body& second = a.At(body + 1);  // inserted in front of the first
   const Body& first = a.At(body + 2);
-  for (int j = 1; j <= 3; ++j) {
+  for (std::size_t j = 1; j <= 3; ++j) {
     EXPECT_EQ(first.Points[j].X, shape.Points[j].X) << j;
     EXPECT_EQ(first.Points[j].Y, shape.Points[j].Y) << j;
   }

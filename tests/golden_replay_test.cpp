@@ -119,7 +119,7 @@ TEST_P(GoldenReplay, PlaysTheSameGameAsRecorded) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Replays, GoldenReplay, ::testing::ValuesIn(GoldenReplays()),
-                         [](const auto& info) { return info.param; });
+                         [](const auto& replay) { return replay.param; });
 
 }  // namespace
 }  // namespace starvane

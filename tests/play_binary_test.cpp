@@ -209,7 +209,7 @@ TEST(PlayBinary, TheDumpStaysAsciiJsonForAnyShipNameAndListsEveryBody) {
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_NE(result.out.find("\"shipName\": \"Q\\u00c3\\u00a9\\u00ff\""), std::string::npos)
       << result.out;
-  for (unsigned char c : result.out) EXPECT_LT(c, 0x7F);
+  for (char c : result.out) EXPECT_LT(static_cast<unsigned char>(c), 0x7F);
   // Every body, in list order.
   std::size_t bodies = 0;
   for (std::size_t at = result.out.find("{\"kind\": "); at != std::string::npos;

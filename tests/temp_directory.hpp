@@ -27,7 +27,8 @@ class TempDirectory {
   const std::filesystem::path& Path() const { return path_; }
 
   void Write(const std::string& name, std::string_view bytes) const {
-    std::ofstream(path_ / name, std::ios::binary).write(bytes.data(), bytes.size());
+    std::ofstream(path_ / name, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
   std::string Read(const std::string& name) const {
     std::ifstream in(path_ / name, std::ios::binary);

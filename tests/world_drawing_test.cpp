@@ -31,7 +31,7 @@ class WorldDrawing : public ::testing::Test {
   Body& AddBody(std::int16_t kind, std::initializer_list<Point> outline) {
     Body& body = game.Bodies.AddElement();
     body.Points.fill({game.ShipX, game.ShipY});
-    int i = 1;
+    std::size_t i = 1;
     for (Point p : outline) body.Points[i++] = {game.ShipX + p.X, game.ShipY + p.Y};
     body.Kind = kind;
     body.OnScreen = 1;
@@ -116,7 +116,9 @@ TEST_F(WorldDrawing, OutlineClosesOnItsFirstPointAndSkipsSwitchedOffBodies) {
 TEST_F(WorldDrawing, OutlineThatNeverReturnsToTheCentreStopsAtPoint100) {
   Body& body = AddBody(kKindRandom, {});
   body.Points[0] = {game.ShipX, game.ShipY + 250};
-  for (int i = 1; i < 100; ++i) body.Points[i] = {game.ShipX - 300 + 6.0f * i, game.ShipY + 100};
+  for (std::size_t i = 1; i < 100; ++i) {
+    body.Points[i] = {game.ShipX - 300 + 6.0f * static_cast<float>(i), game.ShipY + 100};
+  }
   body.Points[100] = {game.ShipX + 294, game.ShipY - 200};
   body.SpeedX = game.ShipX + 350;  // what a read past point 100 would take for point 101
   body.SpeedY = game.ShipY + 250;

@@ -106,7 +106,7 @@ TEST(WorldGeneration, OneSeedOneWorldTwoSeedsTwoWorlds) {
   for (int i = 0; i < 894; ++i) {
     const Body& x = a.game.Bodies.At(i);
     const Body& y = b.game.Bodies.At(i);
-    for (int p = 0; p < kBodyPoints; ++p) {
+    for (std::size_t p = 0; p < kBodyPoints; ++p) {
       ASSERT_EQ(x.Points[p].X, y.Points[p].X);
       ASSERT_EQ(x.Points[p].Y, y.Points[p].Y);
     }

@@ -85,14 +85,14 @@ TEST(MoveBodyTo, KeepsTheShapeAndEveryCopyOfPointZero) {
   const Body before = t.game.Bodies.Current();
   MoveBodyTo(t.game, 100, 200);  // onto itself: nothing changes
   const Body& body = t.game.Bodies.Current();
-  for (int i = 0; i < kBodyPoints; ++i) {
+  for (std::size_t i = 0; i < kBodyPoints; ++i) {
     EXPECT_EQ(body.Points[i].X, before.Points[i].X);
     EXPECT_EQ(body.Points[i].Y, before.Points[i].Y);
   }
   MoveBodyTo(t.game, -9000, 7000);
   EXPECT_EQ(body.Points[0].X, -9000.0f);
   EXPECT_EQ(body.Points[0].Y, 7000.0f);
-  for (int i = 1; i < kBodyPoints; ++i) {
+  for (std::size_t i = 1; i < kBodyPoints; ++i) {
     EXPECT_EQ(body.Points[i].X - body.Points[0].X, before.Points[i].X - before.Points[0].X);
     EXPECT_EQ(body.Points[i].Y - body.Points[0].Y, before.Points[i].Y - before.Points[0].Y);
   }

@@ -16,7 +16,7 @@ std::int32_t OutlineLength(Game& game, std::int64_t index) {
   const Body& body = game.Bodies.At(index);
   const Point& centre = body.Points[0];
   std::int32_t count = 0;
-  for (int i = 1; i < kBodyPoints - 1; ++i) {
+  for (std::size_t i = 1; i < kBodyPoints - 1; ++i) {
     const Point& point = body.Points[i];
     if (point.X == centre.X || point.Y == centre.Y) break;
     ++count;

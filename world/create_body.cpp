@@ -102,8 +102,8 @@ bool Names(std::string_view kind_name, std::string_view code, std::string_view n
   return kind_name == name || kind_name == code;
 }
 
-void FillAfterOutline(Body& body, int vertices) {
-  for (int i = vertices + 1; i < kBodyPoints; ++i) body.Points[i] = body.Points[0];
+void FillAfterOutline(Body& body, std::size_t vertices) {
+  for (std::size_t i = vertices + 1; i < kBodyPoints; ++i) body.Points[i] = body.Points[0];
 }
 
 void SetToughness(Body& body, std::int16_t kind, std::int16_t radius, float life_max) {
@@ -115,7 +115,7 @@ void SetToughness(Body& body, std::int16_t kind, std::int16_t radius, float life
 
 void BuildRock(Game& game, Body& body, const RockRecipe& rock) {
   const Point centre = body.Points[0];
-  for (int i = 0; i < 8; ++i) {
+  for (std::size_t i = 0; i < 8; ++i) {
     const int jitter_x = Random(game.Rng, rock.jitter);
     const int jitter_y = Random(game.Rng, rock.jitter);
     body.Points[i + 1] = Point{centre.X + static_cast<float>(rock.corners[i].x + jitter_x),
@@ -127,8 +127,8 @@ void BuildRock(Game& game, Body& body, const RockRecipe& rock) {
 
 void BuildFixed(Game& game, Body& body, const FixedRecipe& recipe) {
   const Point centre = body.Points[0];
-  const int vertices = static_cast<int>(recipe.outline.size());
-  for (int i = 0; i < vertices; ++i) {
+  const std::size_t vertices = recipe.outline.size();
+  for (std::size_t i = 0; i < vertices; ++i) {
     body.Points[i + 1] = Point{centre.X + static_cast<float>(recipe.outline[i].x),
                                centre.Y + static_cast<float>(recipe.outline[i].y)};
   }
@@ -152,7 +152,7 @@ void BuildPlanet(Game& game, Body& body) {
   body.Points[1] = Point{centre.X + static_cast<float>(body.Radius), centre.Y};
   FillAfterOutline(body, kPlanetCorners);
   SetRotation(game, kPlanetStepDegrees);
-  for (int i = 2; i <= kPlanetCorners; ++i) {
+  for (std::size_t i = 2; i <= kPlanetCorners; ++i) {
     body.Points[i] = TurnAbout(body.Points[i - 1], centre, game.CosNegA, game.SinNegA);
   }
   SetToughness(body, kKindPlanet, body.Radius, 10000);
