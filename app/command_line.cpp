@@ -110,7 +110,9 @@ std::string Usage() {
   --difficulty LEVEL   skip the difficulty choice: very-easy|easy|normal|hard|crazy, or 0.2|1|10|70|150
   --ship NAME          fly this ship (with --difficulty the launcher is skipped entirely)
   --seed N             seed the random generator with N (decimal, 64-bit) instead of the clock
-  --files DIR          directory for ships.txt and ship files (default: the program's directory)
+  --files DIR          directory for ships.txt and ship files (default: the program's directory;
+                       when it cannot be written, $XDG_DATA_HOME/starvane or
+                       ~/.local/share/starvane, and the game says so)
   --headless           no window, no pacing, no display needed; implies the launcher is skipped
                        (difficulty default easy, ship default MyShip)
   --window             play in a window instead of full screen (Alt+Enter toggles)

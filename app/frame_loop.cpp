@@ -17,11 +17,8 @@ namespace starvane {
 
 bool SetupMedia(Game& game) {
   Media& media = game.media;
-  media.InitScreen();
   const bool opened = media.OpenScreen(800, 600, 16, "Starvane");
   media.SetFrameRate(50);
-  media.InitKeyboard();
-  media.InitMouse();
   return opened;
 }
 

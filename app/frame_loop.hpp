@@ -4,9 +4,8 @@
 
 namespace starvane {
 
-// Opens the screen and the input devices, in this order: InitScreen, OpenScreen (800 x 600,
-// 16 bits, "Starvane"), SetFrameRate (50), InitKeyboard, InitMouse. False when the screen could
-// not be opened.
+// Opens the screen (800 x 600, 16 bits, "Starvane") and sets the frame rate (50). False when the
+// screen could not be opened.
 bool SetupMedia(Game& game);
 
 // Runs frame after frame until Escape is down at the end of a frame, or until the media layer

@@ -45,9 +45,8 @@ struct Level {
 constexpr std::array<Level, 5> kLevels{
     {{kVeryEasy, 0.2f}, {kEasy, 1.0f}, {kNormal, 10.0f}, {kHard, 70.0f}, {kCrazy, 150.0f}}};
 
-// Title bar and close box.
-constexpr int kWindowFlags = 0xC80000;
-constexpr int kLabelFlags = 0x20800;
+// A read-only text field without a border: a label.
+constexpr int kLabelFlags = kStringReadOnly | kStringBorderless;
 
 // A ship name names the ship's file: the name and ".shp" must stay within the 255 bytes that
 // file systems allow a file name. A character takes at most 4 bytes in UTF-8 (a byte written
@@ -91,7 +90,7 @@ struct NewShipOutcome {
 // The New Ship dialog: a name field holding "SHIPNAME" and "OK", which (or Enter) adds the name
 // to the list file. It is modal: the launcher waits until it is closed.
 NewShipOutcome RunNewShipDialog(Game& game, Windows& windows) {
-  windows.OpenWindow(kNewShipWindow, 200, 200, 150, 80, kWindowFlags, "New Ship");
+  windows.OpenWindow(kNewShipWindow, 150, 80, "New Ship");
   windows.CreateGadgetList(kNewShipWindow);
   windows.ButtonGadget(kOk, 45, 45, 50, 20, "OK");
   windows.StringGadget(kNameField, 20, 10, 100, 20, "SHIPNAME");
@@ -117,7 +116,7 @@ NewShipOutcome RunNewShipDialog(Game& game, Windows& windows) {
 }
 
 void OpenLauncherWindow(Game& game, Windows& windows) {
-  windows.OpenWindow(kLauncherWindow, 200, 200, 400, 150, kWindowFlags, "Starvane");
+  windows.OpenWindow(kLauncherWindow, 400, 150, "Starvane");
   windows.CreateGadgetList(kLauncherWindow);
   windows.FrameGadget(kDifficultyBox, 10, 10, 380, 80, "Difficulty", 0);
   windows.ButtonGadget(kEasy, 50, 55, 50, 20, "Easy");

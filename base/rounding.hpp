@@ -29,9 +29,4 @@ constexpr std::int16_t Low16(std::int64_t v) noexcept {
   return static_cast<std::int16_t>(static_cast<std::uint16_t>(v));
 }
 
-// A float stored into a 16-bit field: rounded, then cut to the low 16 bits.
-inline std::int16_t RoundToInt16(double x) noexcept {
-  return Low16(RoundToInt(x));
-}
-
 }  // namespace starvane

@@ -62,12 +62,4 @@ float TextToFloat(std::string_view text) {
   return std::strtof(number.c_str(), nullptr);
 }
 
-float Pow(float a, float b) {
-  return static_cast<float>(std::pow(static_cast<double>(a), static_cast<double>(b)));
-}
-
-float Round(float x, int mode) {
-  return mode == 1 ? std::ceil(x) : std::floor(x);
-}
-
 }  // namespace starvane

@@ -38,10 +38,4 @@ std::optional<Int> ParseWhole(std::string_view text) {
   return value;
 }
 
-// a raised to the power b.
-float Pow(float a, float b);
-
-// mode 1: the smallest whole number not below x; any other mode: the largest not above x.
-float Round(float x, int mode);
-
 }  // namespace starvane

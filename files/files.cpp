@@ -93,7 +93,7 @@ int FileTable::Open(int file, std::string_view name, bool create, std::uintmax_t
     return 0;
   }
   last_open_error_.clear();
-  slots_[file] = OpenedFile{stream, false, {}};
+  slots_[file] = OpenedFile{stream, {}};
   current_ = file;
   has_current_ = true;
   return 1;
@@ -113,16 +113,10 @@ FileTable::OpenedFile* FileTable::Current() {
   return found == slots_.end() ? nullptr : &found->second;
 }
 
-void FileTable::SwitchTo(OpenedFile& opened, bool writing) {
-  if (opened.writing != writing) std::fseek(opened.stream, 0, SEEK_CUR);
-  opened.writing = writing;
-}
-
 int FileTable::Eof(int file) {
   const auto found = slots_.find(file);
   if (found == slots_.end()) return 1;
   OpenedFile& opened = found->second;
-  SwitchTo(opened, false);
   const int byte = std::fgetc(opened.stream);
   if (byte == EOF) {
     std::clearerr(opened.stream);
@@ -136,7 +130,6 @@ std::string FileTable::ReadLine() {
   std::string line;
   OpenedFile* opened = Current();
   if (opened == nullptr) return line;
-  SwitchTo(*opened, false);
   errno = 0;
   for (;;) {
     const int byte = std::fgetc(opened->stream);
@@ -159,29 +152,6 @@ std::string FileTable::ReadLine() {
 std::error_code FileTable::ReadError(int file) const {
   const auto found = slots_.find(file);
   return found == slots_.end() ? std::error_code() : found->second.read_error;
-}
-
-bool FileTable::AtEndOfEndedLine(int file) {
-  const auto found = slots_.find(file);
-  if (found == slots_.end()) return false;
-  OpenedFile& opened = found->second;
-  SwitchTo(opened, false);
-  bool ended = true;
-  if (std::fseek(opened.stream, -1, SEEK_END) == 0) {
-    const int last = std::fgetc(opened.stream);
-    ended = last == '\n' || last == '\r';
-  }
-  std::clearerr(opened.stream);
-  std::fseek(opened.stream, 0, SEEK_END);
-  return ended;
-}
-
-void FileTable::WriteLine(std::string_view text) {
-  OpenedFile* opened = Current();
-  if (opened == nullptr) return;
-  SwitchTo(*opened, true);
-  std::fwrite(text.data(), 1, text.size(), opened->stream);
-  std::fwrite("\r\n", 1, 2, opened->stream);
 }
 
 }  // namespace starvane

@@ -32,8 +32,9 @@ class FileTable {
 
   const std::filesystem::path& Directory() const { return directory_; }
 
-  // Opens the named file for reading and writing at its start, creating it empty when it does
-  // not exist and never truncating it. Non-zero on success. The file becomes current.
+  // Opens the named file at its start, creating it empty when it does not exist and never
+  // truncating it. Non-zero on success. The file becomes current. (Files are written whole,
+  // through files/atomic_write.hpp and files/append_line.hpp, never through this table.)
   int OpenFile(int file, std::string_view name);
   // Opens an existing file for reading only; 0 when it does not exist, or when it is larger than
   // byte_limit bytes. The file becomes current.
@@ -51,11 +52,6 @@ class FileTable {
   // One line of the current file without its terminator: LF, CR LF, a lone CR, a zero byte or
   // the end of the file ends it. "" when there is no current file.
   std::string ReadLine();
-  // The text and CR LF, at the current file's position. Nothing when there is no current file.
-  void WriteLine(std::string_view text);
-  // Moves to the end of the file and tells whether its last line is ended (an empty file is):
-  // what is written next then starts a line of its own. False when the slot holds no file.
-  bool AtEndOfEndedLine(int file);
   // The first error met while reading that file since it was opened (not its end: an I/O
   // error); empty when there was none.
   std::error_code ReadError(int file) const;
@@ -67,12 +63,10 @@ class FileTable {
  private:
   struct OpenedFile {
     std::FILE* stream = nullptr;
-    bool writing = false;  // the last operation wrote; C streams need a seek between the two
     std::error_code read_error;
   };
   int Open(int file, std::string_view name, bool create, std::uintmax_t byte_limit);
   OpenedFile* Current();
-  void SwitchTo(OpenedFile& opened, bool writing);
 
   std::filesystem::path directory_;
   std::map<int, OpenedFile> slots_;

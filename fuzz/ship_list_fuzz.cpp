@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   files.Write("ships.txt", data, size);
   starvane::Game game(media);
   starvane::Windows windows(media);
-  windows.OpenWindow(0, 200, 200, 400, 150, 0xC80000, "Starvane");
+  windows.OpenWindow(0, 400, 150, "Starvane");
   windows.CreateGadgetList(0);
   windows.ComboBoxGadget(5, 150, 100, 100, 50);
   if (!starvane::FillShipList(game, windows)) std::abort();

@@ -19,10 +19,7 @@ constexpr int kRepeatEvery = 3;
 
 }  // namespace
 
-void Windows::OpenWindow(int window, int /*x*/, int /*y*/, int width, int height, int /*flags*/,
-                         std::string_view title) {
-  // Every window has a title bar and a close box; where it opens on the desktop is the
-  // window manager's business, so x, y and the flags are not needed.
+void Windows::OpenWindow(int window, int width, int height, std::string_view title) {
   CloseWindow(window);
   Window opened;
   opened.id = window;

@@ -40,8 +40,9 @@ class Windows {
  public:
   explicit Windows(Media& media) : media_(media) {}
 
-  void OpenWindow(int window, int x, int y, int width, int height, int flags,
-                  std::string_view title);
+  // Every window has a title bar and a close box; where it opens on the desktop is the window
+  // manager's business, so it takes no position and no style.
+  void OpenWindow(int window, int width, int height, std::string_view title);
   void CreateGadgetList(int window);
   void UseWindow(int window);
   void CloseWindow(int window);

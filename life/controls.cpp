@@ -42,10 +42,10 @@ float ThrustSpeed(float speed, float added, std::int32_t half_extent) {
 }
 
 void Turn(Game& game, Body& ship) {
-  Media& keys = game.media;
-  if (keys.KeyboardPushed(kKeyLeft)) {
+  Media& media = game.media;
+  if (media.KeyboardPushed(kKeyLeft)) {
     ship.Spin = -3.0f;  // left wins when both are down
-  } else if (keys.KeyboardPushed(kKeyRight)) {
+  } else if (media.KeyboardPushed(kKeyRight)) {
     ship.Spin = 3.0f;
   } else {
     ship.Spin = 0;
@@ -141,7 +141,7 @@ std::int16_t Toggled(std::int16_t on) {
 }  // namespace
 
 void HandleControls(Game& game) {
-  Media& keys = game.media;
+  Media& media = game.media;
   // Every released-key query is made every frame, whatever else holds, so that each key's
   // release is taken in the frame it happens.
   game.Bodies.SelectElement(kShipIndex);
@@ -149,20 +149,21 @@ void HandleControls(Game& game) {
   const bool alive = game.Life.Value > 0;
 
   Turn(game, ship);
-  if (keys.KeyboardPushed(kKeyUp) && alive) Thrust(game, ship);
-  if (keys.KeyboardPushed(kKeyDown)) Brake(game, ship);
-  if (keys.KeyboardReleased(kKeyLeftControl) && alive) SwitchShield(game);
-  if (keys.KeyboardPushed(kKeySpace) && alive && game.ActiveWeapon.Value == game.ActiveWeapon.Max) {
+  if (media.KeyboardPushed(kKeyUp) && alive) Thrust(game, ship);
+  if (media.KeyboardPushed(kKeyDown)) Brake(game, ship);
+  if (media.KeyboardReleased(kKeyLeftControl) && alive) SwitchShield(game);
+  if (media.KeyboardPushed(kKeySpace) && alive &&
+      game.ActiveWeapon.Value == game.ActiveWeapon.Max) {
     Fire(game);
   }
 
-  if (keys.KeyboardReleased(kKey1)) SelectWeapon(game, 1, game.Weapon1);
-  if (keys.KeyboardReleased(kKey2)) SelectWeapon(game, 2, game.Weapon2);
-  if (keys.KeyboardReleased(kKey3)) SelectWeapon(game, 3, game.Weapon3);
+  if (media.KeyboardReleased(kKey1)) SelectWeapon(game, 1, game.Weapon1);
+  if (media.KeyboardReleased(kKey2)) SelectWeapon(game, 2, game.Weapon2);
+  if (media.KeyboardReleased(kKey3)) SelectWeapon(game, 3, game.Weapon3);
 
   // Holding T charges the teleport with energy; a full charge jumps home.
   bool teleported = false;
-  if (keys.KeyboardPushed(kKeyT)) {
+  if (media.KeyboardPushed(kKeyT)) {
     if (game.Energie.Value > 0) {
       game.TeleportCharge = Low16(game.TeleportCharge + 2);
       game.Energie.Value -= 2.0f;
@@ -174,20 +175,20 @@ void HandleControls(Game& game) {
     }
   }
 
-  if (keys.KeyboardReleased(kKeyS)) game.Shock.Active = Toggled(game.Shock.Active);
-  if (keys.KeyboardPushed(kKeyA)) {
+  if (media.KeyboardReleased(kKeyS)) game.Shock.Active = Toggled(game.Shock.Active);
+  if (media.KeyboardPushed(kKeyA)) {
     game.TurretTurn = -2;
-  } else if (keys.KeyboardPushed(kKeyD)) {
+  } else if (media.KeyboardPushed(kKeyD)) {
     game.TurretTurn = 2;
   } else {
     game.TurretTurn = 0;
   }
-  if (keys.KeyboardReleased(kKeyC)) game.StatsOpen = Toggled(game.StatsOpen);
-  if (keys.KeyboardReleased(kKeyB)) game.Boost.Active = Toggled(game.Boost.Active);
+  if (media.KeyboardReleased(kKeyC)) game.StatsOpen = Toggled(game.StatsOpen);
+  if (media.KeyboardReleased(kKeyB)) game.Boost.Active = Toggled(game.Boost.Active);
 
   // The dash: ten times the speed from the next upkeep on. Not in a frame that teleported, or
   // it would throw the ship away from where it just arrived.
-  if (keys.KeyboardReleased(kKeyReturn) && !teleported) {
+  if (media.KeyboardReleased(kKeyReturn) && !teleported) {
     game.ShipOverride.SpeedX = DashSpeed(game.ShipSpeedX, game.WorldWidth);
     game.ShipOverride.SpeedY = DashSpeed(game.ShipSpeedY, game.WorldHeight);
   }

@@ -37,12 +37,9 @@ class Media {
     display_->ShowWindowArea(width, height, title);
   }
 
-  // Screen start, in this order: InitScreen, OpenScreen, SetFrameRate, InitKeyboard, InitMouse.
-  void InitScreen() {}
+  // Screen start: OpenScreen, then SetFrameRate. (The keyboard and the mouse need no start.)
   bool OpenScreen(int width, int height, int depth, std::string_view title);
   void SetFrameRate(int frames_per_second) { display_->SetFrameRate(frames_per_second); }
-  void InitKeyboard() {}
-  void InitMouse() {}
 
   // Presents the back buffer, waiting for its turn, and processes pending window messages.
   // When F12 went down at an examination since the last flip, the frame just presented is then

@@ -1,5 +1,7 @@
 #pragma once
-// The short-lived effects of a frame and the lightning bolt.
+// The short-lived effects of a frame and the lightning bolt. Like the world drawing, they draw
+// random numbers (colours, jitter, the shaking view) and add sparks to the world: the order and
+// number of these calls is part of the game.
 
 #include <cstdint>
 

@@ -13,20 +13,17 @@ namespace {
 
 using starvane::testing::TempDirectory;
 
-TEST(Files, OpenFileCreatesWithoutTruncatingAndWritesCrLf) {
+TEST(Files, OpenFileCreatesWithoutTruncating) {
   TempDirectory dir;
   FileTable files(dir.Path());
   ASSERT_NE(files.OpenFile(0, "a.shp"), 0);
-  files.WriteLine("100");
-  files.WriteLine("-0.2");
+  files.CloseFile(0);
+  EXPECT_EQ(dir.Read("a.shp"), "");
+  dir.Write("a.shp", "100\r\n-0.2\r\n");
+  ASSERT_NE(files.OpenFile(0, "a.shp"), 0);
+  EXPECT_EQ(files.ReadLine(), "100");
   files.CloseFile(0);
   EXPECT_EQ(dir.Read("a.shp"), "100\r\n-0.2\r\n");
-
-  // Rewriting from the start leaves a longer old tail behind.
-  ASSERT_NE(files.OpenFile(0, "a.shp"), 0);
-  files.WriteLine("7");
-  files.CloseFile(0);
-  EXPECT_EQ(dir.Read("a.shp"), "7\r\n\r\n-0.2\r\n");
 }
 
 TEST(Files, LinesEndAtLfCrLfCrAZeroByteOrTheEnd) {
@@ -50,17 +47,6 @@ TEST(Files, LinesEndAtLfCrLfCrAZeroByteOrTheEnd) {
   EXPECT_NE(files.Eof(3), 0);
 }
 
-TEST(Files, ReadingAndWritingOneFileInTurn) {
-  TempDirectory dir;
-  dir.Write("mixed", "one\r\ntwo\r\n");
-  FileTable files(dir.Path());
-  ASSERT_NE(files.OpenFile(1, "mixed"), 0);
-  EXPECT_EQ(files.ReadLine(), "one");
-  files.WriteLine("TWO");
-  files.CloseFile(1);
-  EXPECT_EQ(dir.Read("mixed"), "one\r\nTWO\r\n");
-}
-
 TEST(Files, MissingFilesAndUnsafeNamesAreRefused) {
   TempDirectory dir;
   FileTable files(dir.Path());
@@ -70,7 +56,6 @@ TEST(Files, MissingFilesAndUnsafeNamesAreRefused) {
     EXPECT_EQ(files.OpenFile(0, name), 0) << name;
   }
   EXPECT_EQ(files.OpenFile(0, std::string_view("a\0b", 3)), 0);
-  files.WriteLine("nowhere");  // no current file: nothing happens
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
   EXPECT_NE(files.OpenFile(0, ".shp"), 0);  // an empty ship name still names a plain file
 }

@@ -16,7 +16,7 @@ namespace {
 
 struct Desk {
   Desk() {
-    windows.OpenWindow(0, 200, 200, 400, 150, 0xC80000, "Starvane");
+    windows.OpenWindow(0, 400, 150, "Starvane");
     windows.CreateGadgetList(0);
   }
   // One examination with these keys held and this text typed.
@@ -182,7 +182,7 @@ TEST(Gadgets, TheListOpensScrollsAndSelectsByMouseWheelAndKeys) {
 TEST(Gadgets, ADialogIsModalAndClosesByItsBoxOrEscapeAndEnterClicksItsDefault) {
   Desk desk;
   desk.windows.ButtonGadget(1, 50, 55, 50, 20, "Easy");
-  desk.windows.OpenWindow(1, 200, 200, 150, 80, 0xC80000, "New Ship");
+  desk.windows.OpenWindow(1, 150, 80, "New Ship");
   desk.windows.ButtonGadget(8, 45, 45, 50, 20, "OK");
   desk.windows.SetDefaultButton(8);
   desk.Click(75, 65);  // behind the dialog: nothing
@@ -199,7 +199,7 @@ TEST(Gadgets, TheLauncherLooksLikeADialog) {
   Desk desk;
   desk.windows.FrameGadget(0, 10, 10, 380, 80, "Difficulty", 0);
   desk.windows.ButtonGadget(1, 50, 55, 50, 20, "Easy");
-  desk.windows.StringGadget(6, 100, 100, 50, 20, "Ships : ", 0x20800);
+  desk.windows.StringGadget(6, 100, 100, 50, 20, "Ships : ", kStringReadOnly | kStringBorderless);
   Canvas canvas;
   desk.windows.Draw(canvas);
   const std::uint16_t face = ScreenColor(kFaceRed, kFaceGreen, kFaceBlue);

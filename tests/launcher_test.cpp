@@ -245,7 +245,7 @@ TEST(Launcher, TheShipListIsReadUpToItsFirstMebibyteAndNotAfterAQuitSignal) {
     Media media(dir.Path());
     Game game(media);
     Windows windows(media);
-    windows.OpenWindow(0, 200, 200, 400, 150, 0xC80000, "Starvane");
+    windows.OpenWindow(0, 400, 150, "Starvane");
     windows.ComboBoxGadget(5, 150, 100, 100, 50);
     EXPECT_TRUE(FillShipList(game, windows));
     last = game.ShipName;

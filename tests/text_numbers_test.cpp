@@ -34,7 +34,6 @@ TEST(Rounding, IsDefinedForEveryInput) {
   EXPECT_EQ(Low16(70000), 4464);
   EXPECT_EQ(Low16(-1), -1);
   EXPECT_EQ(Low16(32768), -32768);
-  EXPECT_EQ(RoundToInt16(70000.4), 4464);
 }
 
 TEST(FloatToText, SixDecimalsWithoutTrailingZeros) {
@@ -86,15 +85,6 @@ TEST(TextToFloat, ReadsBackWhatFloatToTextWrote) {
   for (float x : {100.0f, 0.005f, -0.2f, 1.5f, 300.0f, 12345.678f}) {
     EXPECT_NEAR(TextToFloat(FloatToText(x)), x, 1e-6f * std::fabs(x) + 5e-7f) << x;
   }
-}
-
-TEST(FloatHelpers, PowAndRound) {
-  EXPECT_EQ(Pow(2.0f, 10.0f), 1024.0f);
-  EXPECT_EQ(Pow(9.0f, 0.5f), 3.0f);
-  EXPECT_EQ(Round(2.1f, 1), 3.0f);
-  EXPECT_EQ(Round(2.9f, 0), 2.0f);
-  EXPECT_EQ(Round(-2.1f, 1), -2.0f);
-  EXPECT_EQ(Round(-2.1f, 2), -3.0f);
 }
 
 TEST(Random, StaysInRangeAndReachesBothEnds) {
