@@ -47,9 +47,9 @@ bool IsEnemy(std::int16_t kind) {
   return FlightOf(kind).has_value();
 }
 
-// FrameTick runs 0..10 and FrameTock counts its rounds, so the first kind fires 3 times in 121
-// frames, the second 3 times in 11 and the third once in 11, each time only if lined up. The
-// fourth kind never fires.
+// FrameTick counts the frames round 0..10 and FrameTock its rounds, also 0..10 (the ship upkeep
+// advances both), so the first kind fires 3 times in 121 frames, the second 3 times in 11 and
+// the third once in 11, each time only if lined up. The fourth kind never fires.
 bool FiresThisFrame(const Game& game, std::int16_t kind) {
   const std::int16_t tick = game.FrameTick;
   const std::int16_t tock = game.FrameTock;

@@ -40,10 +40,10 @@ void SparkBurst(Game& game, std::int32_t x, std::int32_t y, std::int32_t n, std:
     const float sy = static_cast<float>(RandomUpTo(game.Rng, spread) - half) / 10;
     const float sx = static_cast<float>(RandomUpTo(game.Rng, spread) - half) / 10;
     AddSpark(game, x, y, sx, sy, 2, 0, red, green, blue);
-    SetRotation(game, Random(game.Rng, 360));
+    const Rotation rotation = SetRotation(Random(game.Rng, 360));
     Spark& spark = game.Sparks.Current();
-    spark.SpeedX = game.CosA * sx + game.SinA * sy;
-    spark.SpeedY = game.CosA * sy - game.SinA * sx;
+    spark.SpeedX = rotation.CosA * sx + rotation.SinA * sy;
+    spark.SpeedY = rotation.CosA * sy - rotation.SinA * sx;
   }
 }
 

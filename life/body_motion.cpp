@@ -48,11 +48,11 @@ void RotateBodies(Game& game) {
     if (!(body.Spin > 0 || body.Spin < 0)) return;  // no spin (or no number) turns nothing
     // Whole degrees, halves to even; both directions turn by the same formula.
     const std::int32_t degrees = RoundToInt(body.Spin < 0 ? -body.Spin : body.Spin);
-    SetRotation(game, degrees);
+    const Rotation rotation = SetRotation(degrees);
     if (body.Spin > 0) {
-      TurnOutline(body, game.CosNegA, game.SinNegA);
+      TurnOutline(body, rotation.CosNegA, rotation.SinNegA);
     } else {
-      TurnOutline(body, game.CosA, game.SinA);
+      TurnOutline(body, rotation.CosA, rotation.SinA);
     }
   });
 }

@@ -79,7 +79,8 @@ void ShipUpkeep(Game& game) {
   MoveBodyTo(game, game.ShipX, game.ShipY);
   game.ShieldKind = bodies.Current().Kind;
 
-  // FrameTick runs 1..10, 0 again; FrameTock counts its rounds, 0..10.
+  // The beat: FrameTick counts the frames round 0..10 (a tick past 10 becomes 0), FrameTock
+  // counts its rounds, also 0..10.
   if (++game.FrameTick > 10) {
     ++game.FrameTock;
     game.FrameTick = 0;

@@ -1,6 +1,7 @@
 #include "render/effects.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -116,8 +117,8 @@ void ShockCrackle(Game& game, const Point& centre) {
 void TeleportRing(Game& game, const Point& centre) {
   if (game.TeleportCharge <= 0) return;
   Canvas& screen = game.media.Screen;
-  game.TeleportShimmer = Random(game.Rng, 2);
-  const std::int32_t grey = game.TeleportCharge * game.TeleportShimmer;
+  const std::int32_t shimmer = Random(game.Rng, 2);  // drawn afresh every frame: 0, 1 or 2
+  const std::int32_t grey = game.TeleportCharge * shimmer;
   screen.FrontColor(grey, grey, grey);
   const std::int32_t radius = game.TeleportCharge / 2 + Random(game.Rng, 10) - 5;
   screen.Circle(RoundToInt(centre.X + game.ViewX), RoundToInt(centre.Y + game.ViewY), radius);
@@ -161,7 +162,8 @@ void UpdateEffects(Game& game) {
 void DrawLightning(Game& game, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
                    std::int32_t n, std::int32_t red, std::int32_t green, std::int32_t blue) {
   if (n < 2) return;
-  auto& points = game.LightningPoints;
+  // The points live only while the bolt is drawn; a bolt has at most 51 (its callers keep to 50).
+  std::array<Point, 51> points{};
   const auto count =
       static_cast<std::int32_t>(std::min<std::size_t>(static_cast<std::size_t>(n), points.size()));
   // The spans in 64 bits: the ends may be any integers.

@@ -54,9 +54,10 @@ struct Arena : TestGame {
   // Turns the body's outline clockwise by whole degrees about its centre.
   void TurnBody(std::int64_t index, std::int32_t degrees) {
     Body& body = At(index);
-    SetRotation(game, degrees);
+    const Rotation rotation = SetRotation(degrees);
     for (std::size_t i = 1; i < kBodyPoints; ++i) {
-      body.Points[i] = TurnAbout(body.Points[i], body.Points[0], game.CosNegA, game.SinNegA);
+      body.Points[i] =
+          TurnAbout(body.Points[i], body.Points[0], rotation.CosNegA, rotation.SinNegA);
     }
   }
 };

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "test_game.hpp"
+#include "world/body_geometry.hpp"
 #include "world/kinds.hpp"
 
 namespace starvane {
@@ -127,8 +128,13 @@ TEST(CreateBody, ThePlanetIsARegularThirtyGonWalkedClockwise) {
     EXPECT_NEAR(planet.Points[i].Y, -3000 + 400 * std::sin(angle), 0.01f) << i;
   }
   ExpectCopiesOfCentreFrom(planet, 31);
-  // The recipe leaves the 12-degree factors behind.
-  EXPECT_NEAR(t.game.CosA, std::cos(12.0f * pi / 180.0f), 1e-7f);
+  // Each corner is exactly the one before it turned by the 12-degree factors.
+  const Rotation step = SetRotation(12);
+  for (std::size_t i = 2; i <= 30; ++i) {
+    const Point turned =
+        TurnAbout(planet.Points[i - 1], planet.Points[0], step.CosNegA, step.SinNegA);
+    EXPECT_TRUE(SamePoint(planet.Points[i], turned)) << i;
+  }
 }
 
 TEST(CreateBody, EnemyLifeScalesWithTheDifficulty) {

@@ -40,28 +40,24 @@ TEST(Adders, EachFillsItsRecordInArgumentOrder) {
 }
 
 TEST(SetRotation, GivesBothPairsOfFactors) {
-  TestGame t;
-  SetRotation(t.game, 0);
-  EXPECT_EQ(t.game.CosA, 1.0f);
-  EXPECT_EQ(t.game.CosNegA, 1.0f);
-  EXPECT_EQ(t.game.SinA, 0.0f);
-  EXPECT_EQ(t.game.SinNegA, 0.0f);
-  SetRotation(t.game, 90);
-  const float sin90 = t.game.SinA;
-  EXPECT_NEAR(sin90, 1.0f, 1e-6f);
-  EXPECT_EQ(t.game.SinNegA, -sin90);
-  SetRotation(t.game, -90);  // a negative angle swaps the pairs
-  EXPECT_EQ(t.game.SinNegA, sin90);
+  const Rotation none = SetRotation(0);
+  EXPECT_EQ(none.CosA, 1.0f);
+  EXPECT_EQ(none.CosNegA, 1.0f);
+  EXPECT_EQ(none.SinA, 0.0f);
+  EXPECT_EQ(none.SinNegA, 0.0f);
+  const Rotation quarter = SetRotation(90);
+  EXPECT_NEAR(quarter.SinA, 1.0f, 1e-6f);
+  EXPECT_EQ(quarter.SinNegA, -quarter.SinA);
+  EXPECT_EQ(SetRotation(-90).SinNegA, quarter.SinA);  // a negative angle swaps the pairs
 }
 
 TEST(SetRotation, TheNegativePairTurnsClockwiseOnTheScreen) {
-  TestGame t;
-  SetRotation(t.game, 90);
+  const Rotation quarter = SetRotation(90);
   // y points down: clockwise on the screen takes "right" to "down".
-  const Point turned = TurnAbout({10, 0}, {0, 0}, t.game.CosNegA, t.game.SinNegA);
+  const Point turned = TurnAbout({10, 0}, {0, 0}, quarter.CosNegA, quarter.SinNegA);
   EXPECT_NEAR(turned.X, 0.0f, 1e-5f);
   EXPECT_NEAR(turned.Y, 10.0f, 1e-5f);
-  const Point back = TurnAbout(turned, {0, 0}, t.game.CosA, t.game.SinA);
+  const Point back = TurnAbout(turned, {0, 0}, quarter.CosA, quarter.SinA);
   EXPECT_NEAR(back.X, 10.0f, 1e-5f);
   EXPECT_NEAR(back.Y, 0.0f, 1e-5f);
 }
@@ -69,14 +65,28 @@ TEST(SetRotation, TheNegativePairTurnsClockwiseOnTheScreen) {
 TEST(SetRotation, GivesTheNearestFloatsToTheExactFactorsForEveryWholeAngle) {
   // Worked out here in long double: the factors must not depend on the maths library's float
   // cosine, which differs between machines by a float step.
-  TestGame t;
   for (int angle = -360; angle <= 360; ++angle) {
-    SetRotation(t.game, angle);
-    const long double turn = angle * 2.0L * static_cast<long double>(t.game.Pi) / 360.0L;
-    EXPECT_EQ(t.game.CosA, static_cast<float>(std::cos(turn))) << angle;
-    EXPECT_EQ(t.game.SinA, static_cast<float>(std::sin(turn))) << angle;
-    EXPECT_EQ(t.game.SinNegA, static_cast<float>(std::sin(-turn))) << angle;
+    const Rotation rotation = SetRotation(angle);
+    const long double turn = angle * 2.0L * static_cast<long double>(kPi) / 360.0L;
+    EXPECT_EQ(rotation.CosA, static_cast<float>(std::cos(turn))) << angle;
+    EXPECT_EQ(rotation.SinA, static_cast<float>(std::sin(turn))) << angle;
+    EXPECT_EQ(rotation.SinNegA, static_cast<float>(std::sin(-turn))) << angle;
   }
+}
+
+// The game's Pi is the float nearest to pi, a hair above it, and the factors are those of that
+// float: a half turn leaves a sine of about -8.74e-8 rather than almost nothing, and two whole
+// angles in three turn by other floats than the exact pi would give.
+TEST(SetRotation, TurnsWithTheFloatPi) {
+  static_assert(kPi == 3.1415927f);
+  EXPECT_EQ(SetRotation(180).SinA, -0x1.777a5cp-24f);
+  EXPECT_EQ(SetRotation(1).SinA, 0x1.1df0b4p-6f);
+  int differing = 0;
+  for (int angle = 1; angle < 360; ++angle) {
+    const long double exact = angle * 2.0L * 3.14159265358979323846264L / 360.0L;
+    if (SetRotation(angle).SinA != static_cast<float>(std::sin(exact))) ++differing;
+  }
+  EXPECT_GT(differing, 200);
 }
 
 TEST(MoveBodyTo, KeepsTheShapeAndEveryCopyOfPointZero) {

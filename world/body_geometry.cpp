@@ -7,12 +7,14 @@ namespace starvane {
 // The angle in radians and its cosine and sine are worked out in double and rounded once to
 // float: the nearest floats to the exact values, so the same bits on every machine and maths
 // library (single-precision cos and sin differ between libraries by a float step).
-void SetRotation(Game& game, std::int32_t angle) {
-  const double turn = static_cast<double>(angle) * 2.0 * static_cast<double>(game.Pi) / 360.0;
-  game.CosA = static_cast<float>(std::cos(turn));
-  game.SinA = static_cast<float>(std::sin(turn));
-  game.CosNegA = static_cast<float>(std::cos(-turn));
-  game.SinNegA = static_cast<float>(std::sin(-turn));
+Rotation SetRotation(std::int32_t angle) {
+  const double turn = static_cast<double>(angle) * 2.0 * static_cast<double>(kPi) / 360.0;
+  Rotation rotation;
+  rotation.CosA = static_cast<float>(std::cos(turn));
+  rotation.SinA = static_cast<float>(std::sin(turn));
+  rotation.CosNegA = static_cast<float>(std::cos(-turn));
+  rotation.SinNegA = static_cast<float>(std::sin(-turn));
+  return rotation;
 }
 
 Point TurnAbout(Point point, Point centre, float c, float s) {

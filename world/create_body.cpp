@@ -145,15 +145,15 @@ void BuildFixed(Game& game, Body& body, const FixedRecipe& recipe) {
 // A regular 30-gon of radius 400 whose point 1 lies straight to the right of the centre. Each
 // further corner is the one before it turned 12 degrees clockwise, so the corners are exactly
 // the floats that walk gives.
-void BuildPlanet(Game& game, Body& body) {
+void BuildPlanet(Body& body) {
   body.Kind = kKindPlanet;
   body.Radius = 400;
   const Point centre = body.Points[0];
   body.Points[1] = Point{centre.X + static_cast<float>(body.Radius), centre.Y};
   FillAfterOutline(body, kPlanetCorners);
-  SetRotation(game, kPlanetStepDegrees);
+  const Rotation step = SetRotation(kPlanetStepDegrees);
   for (std::size_t i = 2; i <= kPlanetCorners; ++i) {
-    body.Points[i] = TurnAbout(body.Points[i - 1], centre, game.CosNegA, game.SinNegA);
+    body.Points[i] = TurnAbout(body.Points[i - 1], centre, step.CosNegA, step.SinNegA);
   }
   SetToughness(body, kKindPlanet, body.Radius, 10000);
 }
@@ -175,7 +175,7 @@ bool ApplyBodyRecipe(Game& game, Body& body, std::string_view kind_name) {
     }
   }
   if (Names(kind_name, "6", "planet")) {
-    BuildPlanet(game, body);
+    BuildPlanet(body);
     return true;
   }
   FillAfterOutline(body, 0);
