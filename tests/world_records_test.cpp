@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "test_game.hpp"
+#include "tests/support/harness.hpp"
 #include "world/adders.hpp"
 #include "world/body_geometry.hpp"
 #include "world/create_body.hpp"
@@ -10,10 +10,10 @@
 namespace starvane {
 namespace {
 
-using starvane::testing::TestGame;
+using starvane::testing::Harness;
 
 TEST(Adders, ShotTakesItsDamageBeforeItsStyle) {
-  TestGame t;
+  Harness t;
   AddShot(t.game, 10, -20, 3, -4, 5, 1, 255, 0, 0);
   const Shot& shot = t.game.Shots.Current();
   EXPECT_EQ(shot.X, 10.0f);
@@ -25,7 +25,7 @@ TEST(Adders, ShotTakesItsDamageBeforeItsStyle) {
 }
 
 TEST(Adders, EachFillsItsRecordInArgumentOrder) {
-  TestGame t;
+  Harness t;
   AddSpark(t.game, 1, 2, 0.5f, -0.25f, 3, 0, 70000, 20, 30);
   const Spark& spark = t.game.Sparks.Current();
   EXPECT_EQ(spark.SpeedX, 0.5f);
@@ -40,7 +40,7 @@ TEST(Adders, EachFillsItsRecordInArgumentOrder) {
 }
 
 TEST(SetRotation, GivesBothPairsOfFactors) {
-  TestGame t;
+  Harness t;
   SetRotation(t.game, 0);
   EXPECT_EQ(t.game.CosA, 1.0f);
   EXPECT_EQ(t.game.CosNegA, 1.0f);
@@ -55,7 +55,7 @@ TEST(SetRotation, GivesBothPairsOfFactors) {
 }
 
 TEST(SetRotation, TheNegativePairTurnsClockwiseOnTheScreen) {
-  TestGame t;
+  Harness t;
   SetRotation(t.game, 90);
   // y points down: clockwise on the screen takes "right" to "down".
   const Point turned = TurnAbout({10, 0}, {0, 0}, t.game.CosNegA, t.game.SinNegA);
@@ -69,7 +69,7 @@ TEST(SetRotation, TheNegativePairTurnsClockwiseOnTheScreen) {
 TEST(SetRotation, GivesTheNearestFloatsToTheExactFactorsForEveryWholeAngle) {
   // Worked out here in long double: the factors must not depend on the maths library's float
   // cosine, which differs between machines by a float step.
-  TestGame t;
+  Harness t;
   for (int angle = -360; angle <= 360; ++angle) {
     SetRotation(t.game, angle);
     const long double turn = angle * 2.0L * static_cast<long double>(t.game.Pi) / 360.0L;
@@ -80,7 +80,7 @@ TEST(SetRotation, GivesTheNearestFloatsToTheExactFactorsForEveryWholeAngle) {
 }
 
 TEST(MoveBodyTo, KeepsTheShapeAndEveryCopyOfPointZero) {
-  TestGame t;
+  Harness t;
   CreateBody(t.game, 100, 200, 3, 4, 5, "ship", 1, 2, 3);
   const Body before = t.game.Bodies.Current();
   MoveBodyTo(t.game, 100, 200);  // onto itself: nothing changes
@@ -101,7 +101,7 @@ TEST(MoveBodyTo, KeepsTheShapeAndEveryCopyOfPointZero) {
 }
 
 TEST(MoveBodyTo, WithoutACurrentBodyDoesNothing) {
-  TestGame t;
+  Harness t;
   MoveBodyTo(t.game, 1, 2);
   EXPECT_EQ(t.game.Bodies.CountList(), 0);
 }
