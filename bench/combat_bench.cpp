@@ -8,7 +8,7 @@
 
 #include "bench/flying_game.hpp"
 #include "combat/collide.hpp"
-#include "tests/arena.hpp"
+#include "tests/support/arena.hpp"
 #include "world/adders.hpp"
 #include "world/create_body.hpp"
 
@@ -18,37 +18,38 @@ namespace {
 // The default world with a fight around the ship: 40 enemy craft of the three firing kinds in a
 // ring 150 to 350 units out, and the ship circling and firing weapon 1. The ship cannot die, so
 // the fight stays where it is.
-struct Fight : bench::FlyingGame {
-  Fight() {
-    game->Life.Max = 1e9f;
-    game->Life.Value = 1e9f;
-    constexpr const char* kKinds[] = {"enemie", "enemie2", "enemie3"};
-    for (int i = 0; i < 40; ++i) {
-      const double angle = i * 0.157;
-      const double distance = 150 + 5 * i;
-      game->Bodies.SelectElement(game->Bodies.CountList() - 1);
-      CreateBody(*game, static_cast<std::int32_t>(distance * std::cos(angle)),
-                 static_cast<std::int32_t>(distance * std::sin(angle)), 0, 0, 0, kKinds[i % 3], 200,
-                 50, 50);
-    }
+testing::Harness Fight() {
+  testing::Harness fight = bench::FlyingGame();
+  Game& game = fight.game;
+  game.Life.Max = 1e9f;
+  game.Life.Value = 1e9f;
+  constexpr const char* kKinds[] = {"enemie", "enemie2", "enemie3"};
+  for (int i = 0; i < 40; ++i) {
+    const double angle = i * 0.157;
+    const double distance = 150 + 5 * i;
+    game.Bodies.SelectElement(game.Bodies.CountList() - 1);
+    CreateBody(game, static_cast<std::int32_t>(distance * std::cos(angle)),
+               static_cast<std::int32_t>(distance * std::sin(angle)), 0, 0, 0, kKinds[i % 3], 200,
+               50, 50);
   }
-};
+  return fight;
+}
 
 // Enemies die and the ship drifts off; every 500 frames the fight starts again (not timed).
 void BM_FightFrameDefaultWorld(benchmark::State& state) {
-  auto fight = std::make_unique<Fight>();
+  auto fight = std::make_unique<testing::Harness>(Fight());
   std::int64_t frame = 0;
   std::int64_t sparks = 0;
   std::int64_t shots = 0;
   for (auto _ : state) {
     if (++frame % 500 == 0) {
       state.PauseTiming();
-      fight = std::make_unique<Fight>();
+      fight = std::make_unique<testing::Harness>(Fight());
       state.ResumeTiming();
     }
-    fight->Frame();
-    sparks += fight->game->Sparks.CountList();
-    shots += fight->game->Shots.CountList();
+    fight->RunFrames(1);
+    sparks += fight->game.Sparks.CountList();
+    shots += fight->game.Shots.CountList();
   }
   state.counters["sparks"] =
       benchmark::Counter(static_cast<double>(sparks), benchmark::Counter::kAvgIterations);

@@ -13,9 +13,9 @@ namespace {
 using starvane::bench::FlyingGame;
 
 void FlyFrames(benchmark::State& state, std::int32_t half_extent) {
-  FlyingGame flight(half_extent);
-  for (auto _ : state) flight.Frame();
-  state.counters["bodies"] = flight.game->Bodies.CountList();
+  testing::Harness flight = FlyingGame(half_extent);
+  for (auto _ : state) flight.RunFrames(1);
+  state.counters["bodies"] = flight.game.Bodies.CountList();
 }
 
 void BM_FullFrameDefaultWorld(benchmark::State& state) {

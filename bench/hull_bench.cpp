@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "combat/planet_contact.hpp"
-#include "tests/arena.hpp"
+#include "tests/support/arena.hpp"
 
 namespace starvane {
 namespace {

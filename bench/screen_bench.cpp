@@ -8,7 +8,7 @@
 #include "media/canvas.hpp"
 #include "media/media.hpp"
 #include "media/real_screen.hpp"
-#include "tests/temp_directory.hpp"
+#include "tests/support/temp_directory.hpp"
 
 namespace starvane {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "app/startup.hpp"
 #include "base/cursor_list.hpp"
-#include "tests/temp_directory.hpp"
+#include "tests/support/temp_directory.hpp"
 #include "world/records.hpp"
 #include "world/world_generation.hpp"
 

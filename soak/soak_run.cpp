@@ -6,7 +6,6 @@
 #include <string>
 
 #include "app/frame_loop.hpp"
-#include "app/startup.hpp"
 #include "app/state_summary.hpp"
 #include "base/text_numbers.hpp"
 #include "media/media.hpp"
@@ -14,9 +13,9 @@
 #include "replay/input_script.hpp"
 #include "soak/invariants.hpp"
 #include "soak/random_input.hpp"
+#include "tests/support/harness.hpp"
 #include "workshop/ship_file.hpp"
 #include "world/game.hpp"
-#include "world/world_generation.hpp"
 
 namespace starvane::soak {
 namespace {
@@ -87,17 +86,19 @@ SoakReport RunSoak(const SoakPlan& plan) {
 
     auto display = std::make_unique<CheckingDisplay>();
     CheckingDisplay& checker = *display;
-    Media media(files, std::move(display), std::make_unique<RandomInput>(game_seed));
-    media.RecordInputTo(
-        InputRecorder::Create(recording, InputScriptHeader(game_seed, plan.difficulty, kShipName)));
-    media.SetFrameLimit(plan.frames - report.frames);
-    Game game(media);
-    Startup(game, game_seed);
-    game.Difficulty = plan.difficulty;
-    game.ShipName = kShipName;
-    GenerateWorld(game);
-    SetupMedia(game);
-    LoadShip(game);
+    testing::Harness run({.files = files,
+                          .input = std::make_unique<RandomInput>(game_seed),
+                          .display = std::move(display),
+                          .recorder = InputRecorder::Create(
+                              recording, InputScriptHeader(game_seed, plan.difficulty, kShipName)),
+                          .frame_limit = plan.frames - report.frames,
+                          .seed = game_seed,
+                          .difficulty = plan.difficulty,
+                          .ship = kShipName,
+                          .world = testing::World::Generated,
+                          .load_ship = true});
+    Game& game = run.game;
+    Media& media = run.media;
     checker.Watch(game);
     const LoopEnd end = RunFrameLoop(game);
     media.FinishRecording(end);

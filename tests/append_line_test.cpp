@@ -6,8 +6,8 @@
 #include <signal.h>
 #include <sys/resource.h>
 
-#include "child_process.hpp"
-#include "temp_directory.hpp"
+#include "tests/support/child_process.hpp"
+#include "tests/support/temp_directory.hpp"
 
 namespace starvane {
 namespace {

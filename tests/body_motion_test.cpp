@@ -5,7 +5,7 @@
 
 #include "combat/visibility.hpp"
 #include "life/body_motion.hpp"
-#include "test_game.hpp"
+#include "tests/support/harness.hpp"
 #include "world/adders.hpp"
 #include "world/create_body.hpp"
 #include "world/kinds.hpp"
@@ -13,10 +13,10 @@
 namespace starvane {
 namespace {
 
-using starvane::testing::TestGame;
+using starvane::testing::Harness;
 
 // A body near the screen whose point 1 lies 10 units straight up from its centre at (cx, cy).
-Body& PointerBody(TestGame& t, float spin, float cx = 0, float cy = 0) {
+Body& PointerBody(Harness& t, float spin, float cx = 0, float cy = 0) {
   CreateBody(t.game, 0, 0, 0, 0, 0, "ship", 255, 255, 255);
   Body& body = t.game.Bodies.Current();
   body.Points[1] = Point{0, -10};
@@ -30,7 +30,7 @@ Body& PointerBody(TestGame& t, float spin, float cx = 0, float cy = 0) {
 }
 
 TEST(RotateBodies, PositiveSpinTurnsClockwiseOnTheScreenByWholeDegrees) {
-  TestGame t;
+  Harness t;
   Body& body = PointerBody(t, 90);
   RotateBodies(t.game);
   // y points down: clockwise takes "up" to "right".
@@ -44,7 +44,7 @@ TEST(RotateBodies, PositiveSpinTurnsClockwiseOnTheScreenByWholeDegrees) {
 
 TEST(RotateBodies, TheTurnedOffsetIsRoundedBeforeTheCentreIsAdded) {
   // Far from the origin the order matters: adding the centre first would give -3009.69336.
-  TestGame t;
+  Harness t;
   Body& body = PointerBody(t, 3, -3000, -3000);
   body.Points[1] = Point{-3010, -3005.6f};
   RotateBodies(t.game);
@@ -56,9 +56,9 @@ TEST(RotateBodies, SpinIsRoundedHalvesToEven) {
   // 2.5 turns like 2 and 3.5 like 4; -2.5 like -2; 0.4 turns by nothing.
   const std::pair<float, float> cases[] = {{2.5f, 2}, {3.5f, 4}, {-2.5f, -2}, {0.4f, 0}};
   for (const auto& [spin, degrees] : cases) {
-    TestGame rounded;
+    Harness rounded;
     Body& a = PointerBody(rounded, spin);
-    TestGame whole;
+    Harness whole;
     Body& b = PointerBody(whole, degrees == 0 ? 0.0f : degrees);
     RotateBodies(rounded.game);
     if (degrees != 0) RotateBodies(whole.game);
@@ -68,7 +68,7 @@ TEST(RotateBodies, SpinIsRoundedHalvesToEven) {
 }
 
 TEST(RotateBodies, OnlyBodiesNearTheScreenTurnAndOnlyTheirOutline) {
-  TestGame t;
+  Harness t;
   Body& far = PointerBody(t, 45);
   far.NearScreen = 0;
   RotateBodies(t.game);
@@ -86,7 +86,7 @@ TEST(RotateBodies, OnlyBodiesNearTheScreenTurnAndOnlyTheirOutline) {
 }
 
 TEST(RotateBodies, AnOutlineThatNeverClosesIsTurnedUpToPointHundredOnly) {
-  TestGame t;
+  Harness t;
   Body& body = PointerBody(t, 90);
   for (std::size_t i = 1; i < kBodyPoints; ++i) body.Points[i] = Point{0, -static_cast<float>(i)};
   RotateBodies(t.game);  // AddressSanitizer reports any read past point 100
@@ -95,7 +95,7 @@ TEST(RotateBodies, AnOutlineThatNeverClosesIsTurnedUpToPointHundredOnly) {
 }
 
 TEST(MoveBodies, BodiesWrapRoundTheWorldAsOnePieceDecidedByTheirCentre) {
-  TestGame t;
+  Harness t;
   CreateBody(t.game, 9999, 0, 1, 0, 0, "random", 0, 0, 0);
   Body& edge = t.game.Bodies.Current();  // ends exactly on the edge: stays
   CreateBody(t.game, 10000, -10000, 0, 0, 0, "random", 0, 0, 0);
@@ -115,7 +115,7 @@ TEST(MoveBodies, BodiesWrapRoundTheWorldAsOnePieceDecidedByTheirCentre) {
 }
 
 TEST(MoveBodies, AnySpeedIsBroughtBackIntoTheWorldWhileSparksAndShotsFlyOn) {
-  TestGame t;
+  Harness t;
   CreateBody(t.game, 0, 0, 0, 0, 0, "randomlittle", 0, 0, 0);
   Body& body = t.game.Bodies.Current();
   body.SpeedX = 1e7f;
@@ -134,7 +134,7 @@ TEST(MoveBodies, AnySpeedIsBroughtBackIntoTheWorldWhileSparksAndShotsFlyOn) {
 }
 
 TEST(UpdateVisibility, FlagsFollowTheScreenAndFarFragmentsAreRemoved) {
-  TestGame t;
+  Harness t;
   t.game.ViewX = 400;  // the view centred on the origin
   t.game.ViewY = 300;
   // Radius 10 rocks: just on the screen at the left edge, just off it, and far but near.
@@ -162,7 +162,7 @@ TEST(UpdateVisibility, FlagsFollowTheScreenAndFarFragmentsAreRemoved) {
 }
 
 TEST(UpdateVisibility, RemovingTheFirstBodySkipsNoneBehindIt) {
-  TestGame t;
+  Harness t;
   for (int i = 0; i < 3; ++i) {
     CreateBody(t.game, 5000, 5000, 0, 0, 0, "randomlittle", 0, 0, 0);
     t.game.Bodies.Current().Kind = kKindFragment;

@@ -9,11 +9,11 @@
 #include <cstdint>
 #include <string>
 
-#include "arena.hpp"
 #include "base/rounding.hpp"
 #include "combat/collide.hpp"
 #include "combat/planet_contact.hpp"
 #include "combat/spark_burst.hpp"
+#include "tests/support/arena.hpp"
 #include "world/adders.hpp"
 #include "world/contact_geometry.hpp"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "run_program.hpp"
+#include "tests/support/run_program.hpp"
 
 namespace starvane {
 namespace {

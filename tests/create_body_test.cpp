@@ -5,14 +5,14 @@
 #include <cmath>
 #include <string>
 
-#include "test_game.hpp"
+#include "tests/support/harness.hpp"
 #include "world/body_geometry.hpp"
 #include "world/kinds.hpp"
 
 namespace starvane {
 namespace {
 
-using starvane::testing::TestGame;
+using starvane::testing::Harness;
 
 bool SamePoint(Point a, Point b) {
   return a.X == b.X && a.Y == b.Y;
@@ -42,7 +42,7 @@ TEST(CreateBody, EveryKindAnswersToItsNameAndItsCode) {
                {"enemie3", 10, 10, 10}, {"enemie4", 11, 5, 10}, {"weapon", 12, 0, 10}};
   for (const auto& k : kinds) {
     for (const std::string& name : {std::string(k.name), std::to_string(k.kind)}) {
-      TestGame t;
+      Harness t;
       t.game.Difficulty = 1;
       CreateBody(t.game, 300, -400, 2, -3, 4, name, 10, 20, 30);
       ASSERT_EQ(t.game.Bodies.CountList(), 1);
@@ -63,7 +63,7 @@ TEST(CreateBody, EveryKindAnswersToItsNameAndItsCode) {
 }
 
 TEST(CreateBody, AnUnknownNameGivesAnEmptyBodyOfKindZero) {
-  TestGame t;
+  Harness t;
   CreateBody(t.game, 50, 60, 1, 1, 1, "Randombig", 1, 2, 3);  // case matters
   const Body& body = t.game.Bodies.Current();
   EXPECT_EQ(t.game.Bodies.CountList(), 1);
@@ -81,7 +81,7 @@ TEST(CreateBody, RockCornersAreJitteredWithinTheirRanges) {
                {"random", -5, 5, -25, -15},
                {"randomlittle", -3, 3, -13, -7}};
   for (const auto& rock : rocks) {
-    TestGame t(42);
+    Harness t({.seed = 42});
     bool low_x = false, high_x = false;
     for (int i = 0; i < 400; ++i) {
       CreateBody(t.game, 1000, 1000, 0, 0, 0, rock.name, 0, 0, 0);
@@ -100,8 +100,8 @@ TEST(CreateBody, RockCornersAreJitteredWithinTheirRanges) {
 }
 
 TEST(CreateBody, ARockDrawsSixteenNumbersXBeforeYCornerByCorner) {
-  TestGame rock(9);
-  TestGame draws(9);
+  Harness rock({.seed = 9});
+  Harness draws({.seed = 9});
   CreateBody(rock.game, 0, 0, 0, 0, 0, "random", 0, 0, 0);
   const Body& body = rock.game.Bodies.Current();
   const int ax[] = {-5, 9, 15, 9, -5, -19, -25, -19};
@@ -116,7 +116,7 @@ TEST(CreateBody, ARockDrawsSixteenNumbersXBeforeYCornerByCorner) {
 }
 
 TEST(CreateBody, ThePlanetIsARegularThirtyGonWalkedClockwise) {
-  TestGame t;
+  Harness t;
   CreateBody(t.game, -3000, -3000, 0, 0, 0, "planet", 100, 255, 100);
   const Body& planet = t.game.Bodies.Current();
   EXPECT_TRUE(SamePoint(planet.Points[1], {-2600, -3000}));
@@ -142,7 +142,7 @@ TEST(CreateBody, EnemyLifeScalesWithTheDifficulty) {
     float difficulty, enemie, enemie4;
   } levels[] = {{0.2f, 6, 2}, {1, 30, 10}, {10, 300, 100}, {70, 2100, 700}, {150, 4500, 1500}};
   for (const auto& level : levels) {
-    TestGame t;
+    Harness t;
     t.game.Difficulty = level.difficulty;
     CreateBody(t.game, 0, 0, 0, 0, 0, "enemie", 0, 0, 0);
     EXPECT_FLOAT_EQ(t.game.Bodies.Current().LifeMax, level.enemie);
@@ -154,7 +154,7 @@ TEST(CreateBody, EnemyLifeScalesWithTheDifficulty) {
 }
 
 TEST(CreateBody, TheShipMarksItsNoseAndTailAndNewBodiesFollowTheCurrentOne) {
-  TestGame t;
+  Harness t;
   CreateBody(t.game, 0, 0, 0, 0, 0, "ship", 0, 0, 0);
   EXPECT_EQ(t.game.NosePoint, 2);
   EXPECT_EQ(t.game.TailPoint, 5);

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <vector>
 
-#include "arena.hpp"
 #include "combat/shock_and_destroy.hpp"
+#include "tests/support/arena.hpp"
 #include "world/contact_geometry.hpp"
 #include "world/money.hpp"
 

@@ -5,8 +5,8 @@
 #include <bit>
 #include <cmath>
 
-#include "arena.hpp"
 #include "combat/enemy_behaviour.hpp"
+#include "tests/support/arena.hpp"
 #include "world/contact_geometry.hpp"
 #include "world/steering.hpp"
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "temp_directory.hpp"
+#include "tests/support/temp_directory.hpp"
 
 namespace starvane {
 namespace {

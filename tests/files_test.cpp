@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_directory.hpp"
+#include "tests/support/temp_directory.hpp"
 
 namespace starvane {
 namespace {

@@ -2,55 +2,41 @@
 
 #include <gtest/gtest.h>
 
-#include "app/startup.hpp"
 #include "media/bmp.hpp"
-#include "media/media.hpp"
-#include "replay/input_events.hpp"
-#include "replay/input_script.hpp"
-#include "temp_directory.hpp"
+#include "tests/support/harness.hpp"
 
 namespace starvane {
 namespace {
 
-// A headless game whose keyboard and mouse follow the given input script.
-struct ScriptedGame {
-  explicit ScriptedGame(std::string_view script_text)
-      : media(files.Path(), nullptr,
-              std::make_unique<ScriptedInput>(
-                  std::get<InputScript>(ParseInputScript(script_text, "test")).events)) {
-    Startup(game, 1);
-    EXPECT_TRUE(SetupMedia(game));
-  }
-  starvane::testing::TempDirectory files;
-  Media media;
-  Game game{media};
-};
+using starvane::testing::Harness;
+using starvane::testing::World;
 
 TEST(FrameLoop, EscapeDownAtFrameThreeEndsAfterFourFrames) {
-  ScriptedGame t("3 down Escape\n");
+  Harness t({.script = "3 down Escape\n", .world = World::Empty});
+  EXPECT_TRUE(t.screen_opened);
   EXPECT_EQ(RunFrameLoop(t.game), LoopEnd::Escape);
   EXPECT_EQ(t.media.FramesPresented(), 4);
 }
 
 TEST(FrameLoop, EscapePressedAndReleasedBetweenExaminationsIsNotSeen) {
-  ScriptedGame t("2 down Escape\n2 up Escape\n5 down Escape\n");
+  Harness t({.script = "2 down Escape\n2 up Escape\n5 down Escape\n", .world = World::Empty});
   EXPECT_EQ(RunFrameLoop(t.game), LoopEnd::Escape);
   EXPECT_EQ(t.media.FramesPresented(), 6);
 }
 
 TEST(FrameLoop, AFrameLimitEndsTheLoopWithoutEscape) {
-  ScriptedGame t("");
+  Harness t({.world = World::Empty});
   t.media.SetFrameLimit(7);
   EXPECT_EQ(RunFrameLoop(t.game), LoopEnd::FrameLimit);
   EXPECT_EQ(t.media.FramesPresented(), 7);
-  ScriptedGame none("0 down Escape\n");
+  Harness none({.script = "0 down Escape\n", .world = World::Empty});
   none.media.SetFrameLimit(0);
   EXPECT_EQ(RunFrameLoop(none.game), LoopEnd::FrameLimit);
   EXPECT_EQ(none.media.FramesPresented(), 0);
 }
 
 TEST(FrameLoop, EachFrameIsClearedToTheBackgroundColour) {
-  ScriptedGame t("0 down Escape\n");
+  Harness t({.script = "0 down Escape\n", .world = World::Empty});
   t.game.BackRed = 255;
   t.game.BackBlue = 300;  // clamped, not wrapped into another channel
   RunFrameLoop(t.game);

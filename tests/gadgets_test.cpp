@@ -9,7 +9,7 @@
 
 #include "gadgets/windows.hpp"
 #include "media/media.hpp"
-#include "temp_directory.hpp"
+#include "tests/support/temp_directory.hpp"
 
 namespace starvane {
 namespace {

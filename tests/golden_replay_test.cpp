@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "files/ship_lock.hpp"
-#include "json_lines.hpp"
-#include "run_program.hpp"
-#include "temp_directory.hpp"
+#include "tests/support/json_lines.hpp"
+#include "tests/support/run_program.hpp"
+#include "tests/support/temp_directory.hpp"
 
 namespace starvane {
 namespace {

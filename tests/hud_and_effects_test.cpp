@@ -7,11 +7,11 @@
 #include <limits>
 #include <string>
 
-#include "arena.hpp"
 #include "base/rounding.hpp"
 #include "media/canvas.hpp"
 #include "render/effects.hpp"
 #include "render/hud.hpp"
+#include "tests/support/arena.hpp"
 #include "world/adders.hpp"
 
 namespace starvane {

@@ -10,10 +10,12 @@
 #include "replay/input_events.hpp"
 #include "replay/input_recorder.hpp"
 #include "replay/input_script.hpp"
-#include "temp_directory.hpp"
+#include "tests/support/harness.hpp"
 
 namespace starvane {
 namespace {
+
+using starvane::testing::Harness;
 
 KeyStates Down(std::initializer_list<int> keys) {
   KeyStates state{};
@@ -322,49 +324,39 @@ TEST(InputRecorder, EndsWithHowTheGameEndedUnlessByEscapeAndWritesKeyCodeZero) {
   }
 }
 
-// A headless media layer playing the script, and its files directory.
-struct ScriptedMedia {
-  explicit ScriptedMedia(std::string_view text) {
-    auto script = std::get<InputScript>(ParseInputScript(text, "test"));
-    media = std::make_unique<Media>(files.Path(), nullptr,
-                                    std::make_unique<ScriptedInput>(script.events, script.end));
+// Presents frames until the media layer says the game ends; returns the end.
+std::optional<LoopEnd> PresentFrames(Media& media, int most_frames) {
+  for (int i = 0; i < most_frames; ++i) {
+    if (auto end = media.ShouldEnd()) return end;
+    media.ExamineKeyboard();
+    media.FlipBuffers();
   }
-  // Presents frames until the media layer says the game ends; returns the end.
-  std::optional<LoopEnd> Run(int most_frames) {
-    for (int i = 0; i < most_frames; ++i) {
-      if (auto end = media->ShouldEnd()) return end;
-      media->ExamineKeyboard();
-      media->FlipBuffers();
-    }
-    return {};
-  }
-  starvane::testing::TempDirectory files;
-  std::unique_ptr<Media> media;
-};
+  return {};
+}
 
 TEST(Media, AScriptsEndLineEndsTheGameBeforeThatFrameUnlessTheFrameLimitComesFirst) {
-  ScriptedMedia closed("0 down Up\n5 end closed\n");
-  EXPECT_EQ(closed.Run(100), LoopEnd::Closed);
-  EXPECT_EQ(closed.media->FramesPresented(), 5);
-  ScriptedMedia frames("5 end frames\n");
-  EXPECT_EQ(frames.Run(100), LoopEnd::FrameLimit);
-  ScriptedMedia limited("5 end closed\n");
-  limited.media->SetFrameLimit(3);
-  EXPECT_EQ(limited.Run(100), LoopEnd::FrameLimit);
-  EXPECT_EQ(limited.media->FramesPresented(), 3);
-  ScriptedMedia endless("0 down Up\n");
-  EXPECT_EQ(endless.Run(50), std::nullopt);
+  Harness closed({.script = "0 down Up\n5 end closed\n"});
+  EXPECT_EQ(PresentFrames(closed.media, 100), LoopEnd::Closed);
+  EXPECT_EQ(closed.media.FramesPresented(), 5);
+  Harness frames({.script = "5 end frames\n"});
+  EXPECT_EQ(PresentFrames(frames.media, 100), LoopEnd::FrameLimit);
+  Harness limited({.script = "5 end closed\n"});
+  limited.media.SetFrameLimit(3);
+  EXPECT_EQ(PresentFrames(limited.media, 100), LoopEnd::FrameLimit);
+  EXPECT_EQ(limited.media.FramesPresented(), 3);
+  Harness endless({.script = "0 down Up\n"});
+  EXPECT_EQ(PresentFrames(endless.media, 50), std::nullopt);
 }
 
 TEST(Media, F12WritesTheNextFrameUnderTheFirstFreeNameOncePerPress) {
   // F12 held for two frames is one screenshot; a second press is the next.
-  ScriptedMedia t("1 down F12\n3 up F12\n4 down F12\n");
+  Harness t({.script = "1 down F12\n3 up F12\n4 down F12\n"});
   t.files.Write("starvane-001.bmp", "taken");
-  Canvas& screen = t.media->Screen;
+  Canvas& screen = t.media.Screen;
   for (int frame = 0; frame < 6; ++frame) {
     screen.ClearScreen(frame * 40, 0, 0);  // each frame its own colour
-    t.media->ExamineKeyboard();
-    t.media->FlipBuffers();
+    t.media.ExamineKeyboard();
+    t.media.FlipBuffers();
   }
   EXPECT_EQ(t.files.Read("starvane-001.bmp"), "taken");
   const std::string second = t.files.Read("starvane-002.bmp");

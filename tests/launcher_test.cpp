@@ -5,21 +5,20 @@
 
 #include <memory>
 #include <string>
-#include <variant>
 
 #include "app/launcher.hpp"
-#include "app/startup.hpp"
-#include "child_process.hpp"
 #include "media/media.hpp"
 #include "media/quit_signal.hpp"
-#include "replay/input_events.hpp"
-#include "replay/input_script.hpp"
-#include "temp_directory.hpp"
+#include "tests/support/child_process.hpp"
+#include "tests/support/harness.hpp"
 #include "workshop/ship_file.hpp"
 #include "world/game.hpp"
 
 namespace starvane {
 namespace {
+
+using starvane::testing::Harness;
+using starvane::testing::Setup;
 
 // Where the launcher's gadgets are, in its window: buttons by their middles.
 constexpr const char* kEasy = "75 65";
@@ -32,40 +31,19 @@ constexpr const char* kSecondListRow = "200 142";
 constexpr const char* kOk = "195 99";
 constexpr const char* kDialogCloseBox = "268 35";
 
-// The input script parsed, or a failure of the test.
-std::unique_ptr<ScriptedInput> Script(const std::string& script) {
-  auto parsed = ParseInputScript(script, "script");
-  if (auto* error = std::get_if<InputScriptError>(&parsed)) ADD_FAILURE() << error->message;
-  auto& events = std::get<InputScript>(parsed);
-  return std::make_unique<ScriptedInput>(events.events, events.end);
-}
-
 // A launcher whose input is the script, with ships.txt as given (none when absent), and the
 // ship of that name held by another game on the same files when one is named.
-struct Launcher {
-  explicit Launcher(const std::string& script, const char* ships_txt = nullptr,
-                    const char* held_elsewhere = nullptr) {
-    if (ships_txt != nullptr) files.Write("ships.txt", ships_txt);
-    if (held_elsewhere != nullptr) {
-      other_game = std::make_unique<Media>(files.Path());
-      std::string why;
-      EXPECT_TRUE(other_game->LockShip(ShipFileName(held_elsewhere), why));
-    }
-    auto parsed = ParseInputScript(script, "script");
-    if (auto* error = std::get_if<InputScriptError>(&parsed)) ADD_FAILURE() << error->message;
-    auto& events = std::get<InputScript>(parsed);
-    media = std::make_unique<Media>(files.Path(), nullptr,
-                                    std::make_unique<ScriptedInput>(events.events, events.end));
-    game = std::make_unique<Game>(*media);
-    Startup(*game, 1);
-    end = RunLauncher(*game);
+Harness Launcher(const std::string& script, const char* ships_txt = nullptr,
+                 const char* held_elsewhere = nullptr) {
+  Setup setup{.script = script, .launcher = true};
+  if (ships_txt != nullptr) setup.written = {{"ships.txt", ships_txt}};
+  if (held_elsewhere != nullptr) setup.held_elsewhere = held_elsewhere;
+  Harness run(std::move(setup));
+  if (held_elsewhere != nullptr) {
+    EXPECT_TRUE(run.elsewhere_locked);
   }
-  starvane::testing::TempDirectory files;
-  std::unique_ptr<Media> other_game;
-  std::unique_ptr<Media> media;
-  std::unique_ptr<Game> game;
-  std::optional<LoopEnd> end;
-};
+  return run;
+}
 
 // A click at frame f: the pointer goes there, the button goes down and comes up again.
 std::string Click(int frame, const char* where) {
@@ -79,49 +57,50 @@ std::string Key(int frame, const char* key) {
 }
 
 TEST(Launcher, WithoutAShipListItMakesAnEmptyOneAndStartsWithTheEmptyName) {
-  Launcher run(Click(2, kEasy) + "30 end frames\n");
-  EXPECT_FALSE(run.end);
-  EXPECT_EQ(run.game->ShipName, "");
-  EXPECT_EQ(run.game->Difficulty, 1.0f);
+  Harness run = Launcher(Click(2, kEasy) + "30 end frames\n");
+  EXPECT_FALSE(run.launcher_end);
+  EXPECT_EQ(run.game.ShipName, "");
+  EXPECT_EQ(run.game.Difficulty, 1.0f);
   EXPECT_EQ(run.files.Read("ships.txt"), "");
   EXPECT_TRUE(std::filesystem::exists(run.files.Path() / "ships.txt"));
 }
 
 TEST(Launcher, EachDifficultyButtonStartsWithTheFirstShipSelected) {
-  Launcher normal(Click(2, kNormal) + "30 end frames\n", "Alpha\r\nBeta\n");
-  EXPECT_FALSE(normal.end);
-  EXPECT_EQ(normal.game->ShipName, "Alpha");
-  EXPECT_EQ(normal.game->Difficulty, 10.0f);
+  Harness normal = Launcher(Click(2, kNormal) + "30 end frames\n", "Alpha\r\nBeta\n");
+  EXPECT_FALSE(normal.launcher_end);
+  EXPECT_EQ(normal.game.ShipName, "Alpha");
+  EXPECT_EQ(normal.game.Difficulty, 10.0f);
 
-  Launcher very_easy(Click(2, "195 40") + "30 end frames\n", "Alpha\r\nBeta\n");
-  EXPECT_EQ(very_easy.game->Difficulty, 0.2f);
-  Launcher crazy(Click(2, "300 65") + "30 end frames\n", "Alpha\r\nBeta\n");
-  EXPECT_EQ(crazy.game->Difficulty, 150.0f);
+  Harness very_easy = Launcher(Click(2, "195 40") + "30 end frames\n", "Alpha\r\nBeta\n");
+  EXPECT_EQ(very_easy.game.Difficulty, 0.2f);
+  Harness crazy = Launcher(Click(2, "300 65") + "30 end frames\n", "Alpha\r\nBeta\n");
+  EXPECT_EQ(crazy.game.Difficulty, 150.0f);
 
   // The second ship chosen in the opened list.
-  Launcher beta(
+  Harness beta = Launcher(
       Click(2, kShipList) + Click(6, kSecondListRow) + Click(10, kHard) + "30 end frames\n",
       "Alpha\r\nBeta\n");
-  EXPECT_EQ(beta.game->ShipName, "Beta");
-  EXPECT_EQ(beta.game->Difficulty, 70.0f);
+  EXPECT_EQ(beta.game.ShipName, "Beta");
+  EXPECT_EQ(beta.game.Difficulty, 70.0f);
 }
 
 TEST(Launcher, OnlyADifficultyStartsTheGameAndAPressDraggedOffIsNoClick) {
   // A press on Easy released away from it, and a ship chosen: nothing starts.
-  Launcher run("2 pointer " + std::string(kEasy) + "\n3 press\n4 pointer 75 120\n5 release\n" +
+  Harness run =
+      Launcher("2 pointer " + std::string(kEasy) + "\n3 press\n4 pointer 75 120\n5 release\n" +
                    Click(8, kShipList) + Click(12, kSecondListRow) + "30 end frames\n",
                "Alpha\r\nBeta\n");
-  EXPECT_EQ(run.end, LoopEnd::FrameLimit);
-  EXPECT_EQ(run.media->FramesPresented(), 30);
+  EXPECT_EQ(run.launcher_end, LoopEnd::FrameLimit);
+  EXPECT_EQ(run.media.FramesPresented(), 30);
 }
 
 TEST(Launcher, NewShipWithTheFieldUnchangedAddsShipnameAndSelectsTheFirstItemAgain) {
-  Launcher run(Click(2, kShipList) + Click(6, kSecondListRow) + Click(10, kNew) + Click(14, kOk) +
-                   Click(18, kEasy) + "40 end frames\n",
-               "Alpha\r\nBeta\r\n");
-  EXPECT_FALSE(run.end);
+  Harness run = Launcher(Click(2, kShipList) + Click(6, kSecondListRow) + Click(10, kNew) +
+                             Click(14, kOk) + Click(18, kEasy) + "40 end frames\n",
+                         "Alpha\r\nBeta\r\n");
+  EXPECT_FALSE(run.launcher_end);
   EXPECT_EQ(run.files.Read("ships.txt"), "Alpha\r\nBeta\r\nSHIPNAME\r\n");
-  EXPECT_EQ(run.game->ShipName, "Alpha");  // the list was filled again, its first item selected
+  EXPECT_EQ(run.game.ShipName, "Alpha");  // the list was filled again, its first item selected
 }
 
 TEST(Launcher, AnEmptiedFieldAddsAnEmptyNameAndEnterIsOk) {
@@ -129,83 +108,81 @@ TEST(Launcher, AnEmptiedFieldAddsAnEmptyNameAndEnterIsOk) {
   for (int i = 0; i < 8; ++i) script += Key(8 + 2 * i, "Backspace");
   script += Key(30, "Return") + Click(34, kShipList) + Click(38, kSecondListRow) +
             Click(42, kEasy) + "60 end frames\n";
-  Launcher run(script, "Alpha\r\n");
-  EXPECT_FALSE(run.end);
+  Harness run = Launcher(script, "Alpha\r\n");
+  EXPECT_FALSE(run.launcher_end);
   EXPECT_EQ(run.files.Read("ships.txt"), "Alpha\r\n\r\n");
-  EXPECT_EQ(run.game->ShipName, "");  // the empty item is a ship like any other
+  EXPECT_EQ(run.game.ShipName, "");  // the empty item is a ship like any other
 }
 
 TEST(Launcher, ANameTypedAfterALastLineWithoutLineEndStaysANameOfItsOwn) {
-  Launcher run(Click(2, kNew) + Key(6, "End") + "8 type  Mk II\n" + Key(10, "Return") +
-                   Click(14, kShipList) + Click(18, kSecondListRow) + Click(22, kEasy) +
-                   "40 end frames\n",
-               "Alpha");
+  Harness run = Launcher(Click(2, kNew) + Key(6, "End") + "8 type  Mk II\n" + Key(10, "Return") +
+                             Click(14, kShipList) + Click(18, kSecondListRow) + Click(22, kEasy) +
+                             "40 end frames\n",
+                         "Alpha");
   EXPECT_EQ(run.files.Read("ships.txt"), "Alpha\r\nSHIPNAME Mk II\r\n");
-  EXPECT_EQ(run.game->ShipName, "SHIPNAME Mk II");
+  EXPECT_EQ(run.game.ShipName, "SHIPNAME Mk II");
 }
 
 TEST(Launcher, ClosingTheDialogAddsNothingAndDoesNotOpenItAgain) {
   // Closed by its close box, then by Escape; meanwhile a click on a difficulty behind the
   // modal dialog does nothing. Afterwards the launcher works as before.
-  Launcher run(Click(2, kNew) + Click(6, kEasy) + Click(10, kDialogCloseBox) + Click(14, kNew) +
+  Harness run =
+      Launcher(Click(2, kNew) + Click(6, kEasy) + Click(10, kDialogCloseBox) + Click(14, kNew) +
                    Key(18, "Escape") + Click(22, kHard) + "40 end frames\n",
                "Alpha\r\n");
-  EXPECT_FALSE(run.end);
-  EXPECT_EQ(run.game->Difficulty, 70.0f);
+  EXPECT_FALSE(run.launcher_end);
+  EXPECT_EQ(run.game.Difficulty, 70.0f);
   EXPECT_EQ(run.files.Read("ships.txt"), "Alpha\r\n");
 }
 
 TEST(Launcher, EscapeOrTheEndOfTheScriptEndsTheProgramFromTheLauncher) {
-  Launcher escape(Key(3, "Escape") + "30 end frames\n");
-  EXPECT_EQ(escape.end, LoopEnd::Closed);
-  EXPECT_EQ(escape.media->FramesPresented(), 3);
+  Harness escape = Launcher(Key(3, "Escape") + "30 end frames\n");
+  EXPECT_EQ(escape.launcher_end, LoopEnd::Closed);
+  EXPECT_EQ(escape.media.FramesPresented(), 3);
 
-  Launcher closed("5 end closed\n");
-  EXPECT_EQ(closed.end, LoopEnd::Closed);
-  EXPECT_EQ(closed.media->FramesPresented(), 5);
+  Harness closed = Launcher("5 end closed\n");
+  EXPECT_EQ(closed.launcher_end, LoopEnd::Closed);
+  EXPECT_EQ(closed.media.FramesPresented(), 5);
 
   // Ending while the dialog is open ends the program too, without adding the name.
-  Launcher in_dialog(Click(2, kNew) + "9 end frames\n");
-  EXPECT_EQ(in_dialog.end, LoopEnd::FrameLimit);
-  EXPECT_EQ(in_dialog.media->FramesPresented(), 9);
+  Harness in_dialog = Launcher(Click(2, kNew) + "9 end frames\n");
+  EXPECT_EQ(in_dialog.launcher_end, LoopEnd::FrameLimit);
+  EXPECT_EQ(in_dialog.media.FramesPresented(), 9);
   EXPECT_EQ(in_dialog.files.Read("ships.txt"), "");
 }
 
 TEST(Launcher, AShipListThatCannotBeOpenedLeavesTheListEmptyAndTheGameCanStart) {
   starvane::testing::TempDirectory dir;
   std::filesystem::create_directory(dir.Path() / "ships.txt");  // a directory cannot be read
-  auto parsed = std::get<InputScript>(
-      ParseInputScript(Click(2, kNew) + Click(6, kOk) + Click(10, kEasy), "script"));
-  Media media(dir.Path(), nullptr, std::make_unique<ScriptedInput>(parsed.events));
-  Game game(media);
-  Startup(game, 1);
-  EXPECT_FALSE(RunLauncher(game));
+  const std::string script = Click(2, kNew) + Click(6, kOk) + Click(10, kEasy);
+  Harness run({.files = dir.Path(), .script = script, .launcher = true});
+  EXPECT_FALSE(run.launcher_end);
   // The name could not be saved, but it is the ship the player chose: it is flown.
-  EXPECT_EQ(game.ShipName, "SHIPNAME");
+  EXPECT_EQ(run.game.ShipName, "SHIPNAME");
   EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "ships.txt"));
 }
 
 TEST(Launcher, NamesAreUtf8AndOlderSingleByteLinesAreReadAsWindows1252) {
   // The same name written by an older game and by this one.
-  Launcher first(Click(2, kEasy) + "30 end frames\n", "N\xF6va\r\nN\xC3\xB6va\r\n");
-  EXPECT_EQ(first.game->ShipName, "N\xC3\xB6va");
-  Launcher second(
+  Harness first = Launcher(Click(2, kEasy) + "30 end frames\n", "N\xF6va\r\nN\xC3\xB6va\r\n");
+  EXPECT_EQ(first.game.ShipName, "N\xC3\xB6va");
+  Harness second = Launcher(
       Click(2, kShipList) + Click(6, kSecondListRow) + Click(10, kEasy) + "30 end frames\n",
       "N\xF6va\r\nN\xC3\xB6va\r\n");
-  EXPECT_EQ(second.game->ShipName, "N\xC3\xB6va");
+  EXPECT_EQ(second.game.ShipName, "N\xC3\xB6va");
 
   // Backspace takes the whole last character typed; the name is written as UTF-8.
-  Launcher typed(Click(2, kNew) + Key(6, "End") + "8 type  \xC3\xA4\n" + Key(10, "Backspace") +
-                     "12 type \xC3\xB6\n" + Key(14, "Return") + Click(18, kEasy) +
-                     "40 end frames\n",
-                 "Alpha\r\n");
+  Harness typed =
+      Launcher(Click(2, kNew) + Key(6, "End") + "8 type  \xC3\xA4\n" + Key(10, "Backspace") +
+                   "12 type \xC3\xB6\n" + Key(14, "Return") + Click(18, kEasy) + "40 end frames\n",
+               "Alpha\r\n");
   EXPECT_EQ(typed.files.Read("ships.txt"), "Alpha\r\nSHIPNAME \xC3\xB6\r\n");
 }
 
 TEST(Launcher, ANewNameHoldsSixtyCharactersAtMost) {
-  Launcher run(Click(2, kNew) + Key(6, "End") + "8 type " + std::string(70, 'x') + "\n" +
-                   Key(10, "Return") + Click(14, kEasy) + "40 end frames\n",
-               "");
+  Harness run = Launcher(Click(2, kNew) + Key(6, "End") + "8 type " + std::string(70, 'x') + "\n" +
+                             Key(10, "Return") + Click(14, kEasy) + "40 end frames\n",
+                         "");
   EXPECT_EQ(run.files.Read("ships.txt"), "SHIPNAME" + std::string(52, 'x') + "\r\n");
 }
 
@@ -220,11 +197,10 @@ TEST(Launcher, AReadOnlyShipListIsListedAndANameItRefusesIsStillFlown) {
   const auto launch = [&](const std::string& script) {
     return starvane::testing::InChildProcess(
         [&] {
-          Media media(dir.Path(), nullptr, Script(script));
-          Game game(media);
-          Startup(game, 1);
-          if (RunLauncher(game)) return 3;
-          return game.ShipName == "Alpha" ? 1 : game.ShipName == "SHIPNAME" ? 2 : 3;
+          Harness run({.files = dir.Path(), .script = script, .launcher = true});
+          if (run.launcher_end) return 3;
+          const std::string& ship = run.game.ShipName;
+          return ship == "Alpha" ? 1 : ship == "SHIPNAME" ? 2 : 3;
         },
         true);
   };
@@ -266,14 +242,14 @@ TEST(Launcher, TheShipListIsReadUpToItsFirstMebibyteAndNotAfterAQuitSignal) {
 }
 
 TEST(Launcher, AShipThatAnotherGameFliesCannotBeChosen) {
-  Launcher run(Click(2, kEasy) + Click(6, kShipList) + Click(10, kSecondListRow) +
-                   Click(14, kEasy) + "40 end frames\n",
-               "Alpha\r\nBeta\r\n", "Alpha");
-  EXPECT_FALSE(run.end);
-  EXPECT_EQ(run.game->ShipName, "Beta");
-  EXPECT_GE(run.media->FramesPresented(), 14);
+  Harness run = Launcher(Click(2, kEasy) + Click(6, kShipList) + Click(10, kSecondListRow) +
+                             Click(14, kEasy) + "40 end frames\n",
+                         "Alpha\r\nBeta\r\n", "Alpha");
+  EXPECT_FALSE(run.launcher_end);
+  EXPECT_EQ(run.game.ShipName, "Beta");
+  EXPECT_GE(run.media.FramesPresented(), 14);
   std::string why;
-  EXPECT_FALSE(run.other_game->LockShip(ShipFileName("Beta"), why));  // this game holds it
+  EXPECT_FALSE(run.elsewhere->LockShip(ShipFileName("Beta"), why));  // this game holds it
 }
 
 }  // namespace

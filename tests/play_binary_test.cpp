@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "run_program.hpp"
-#include "temp_directory.hpp"
+#include "tests/support/run_program.hpp"
+#include "tests/support/temp_directory.hpp"
 
 namespace starvane {
 namespace {

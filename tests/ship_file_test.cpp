@@ -22,37 +22,24 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_loop.hpp"
-#include "app/startup.hpp"
 #include "files/atomic_write.hpp"
 #include "files/files_directory.hpp"
-#include "replay/input_events.hpp"
-#include "replay/input_script.hpp"
-#include "temp_directory.hpp"
+#include "tests/support/harness.hpp"
 #include "world/kinds.hpp"
-#include "world/world_generation.hpp"
 
 namespace starvane {
 namespace {
 
 namespace fs = std::filesystem;
+using starvane::testing::Harness;
 using starvane::testing::TempDirectory;
+using starvane::testing::World;
 
 // A generated world whose files are in the given directory, flown by an input script.
-struct ShipGame {
-  explicit ShipGame(const fs::path& files, std::string_view script = "")
-      : media(files, nullptr,
-              std::make_unique<ScriptedInput>(
-                  std::get<InputScript>(ParseInputScript(script, "test")).events)) {
-    Startup(game, 3);
-    game.Difficulty = 10;
-    GenerateWorld(game);
-  }
-  Body& Ship() { return game.Bodies.At(kShipIndex); }
-
-  Media media;
-  Game game{media};
-};
+Harness ShipGame(const fs::path& files, std::string_view script = "") {
+  return Harness(
+      {.files = files, .script = script, .seed = 3, .difficulty = 10, .world = World::Generated});
+}
 
 // The lines joined with CR LF, each line ended by it.
 std::string Lines(const std::vector<std::string>& lines) {
@@ -78,7 +65,7 @@ const std::vector<std::string> kFreshShip{
 
 TEST(ShipFile, AFreshShipFliesWithWeaponOneAndSavesTheThirtyNineStartLines) {
   TempDirectory dir;
-  ShipGame t(dir.Path());
+  Harness t = ShipGame(dir.Path());
   EXPECT_EQ(t.game.ActiveWeapon.Max, 0.0f);
   EXPECT_EQ(LoadShip(t.game), "");  // no file: a new ship, without a word
   EXPECT_FALSE(t.game.ShipFileUnreadable);
@@ -94,7 +81,7 @@ TEST(ShipFile, AFreshShipFliesWithWeaponOneAndSavesTheThirtyNineStartLines) {
 TEST(ShipFile, ASavedShipLoadsBackToSixDecimalsAndReplacesALongerOldFileWhole) {
   TempDirectory dir;
   dir.Write("Nova.shp", Lines(kFreshShip) + "a tail of an older, longer file\r\n1\r\n2\r\n");
-  ShipGame a(dir.Path());
+  Harness a = ShipGame(dir.Path());
   a.game.ShipName = "Nova";
   a.game.Life = {0, 12.3456789f, 250.5f, 0.0000004f, 0, 7};
   a.game.Energie = {0, 1e6f, 1e7f, 0.25f, -3.5f, -32768};
@@ -112,7 +99,7 @@ TEST(ShipFile, ASavedShipLoadsBackToSixDecimalsAndReplacesALongerOldFileWhole) {
   EXPECT_EQ(saved.find("tail"), std::string::npos);
   EXPECT_EQ(saved.substr(0, 27), "12.345679\r\n250.5\r\n0\r\n0\r\n7\r\n");
 
-  ShipGame b(dir.Path());
+  Harness b = ShipGame(dir.Path());
   b.game.ShipName = "Nova";
   ASSERT_EQ(LoadShip(b.game), "");
   const auto same = [](const Equipment& x, const Equipment& y, const char* name) {
@@ -151,7 +138,7 @@ TEST(ShipFile, ShortFilesGetTheStartBoostAndAColourlessShipTurnsMagenta) {
   std::vector<std::string> lines(kFreshShip.begin(), kFreshShip.begin() + 31);
   lines[30] = "777";  // Money
   dir.Write("MyShip.shp", Lines(lines));
-  ShipGame short_file(dir.Path());
+  Harness short_file = ShipGame(dir.Path());
   short_file.Ship().Red = 1;  // whatever the factory gave, the file's 0, 0, 0 wins
   LoadShip(short_file.game);
   EXPECT_EQ(short_file.game.Money, 777);
@@ -172,7 +159,7 @@ TEST(ShipFile, ShortFilesGetTheStartBoostAndAColourlessShipTurnsMagenta) {
     lines[34] = "4";
     lines[35] = "5";
     dir.Write("MyShip.shp", Lines(lines));
-    ShipGame t(dir.Path());
+    Harness t = ShipGame(dir.Path());
     LoadShip(t.game);
     const bool own = std::string(max) == "3";
     EXPECT_EQ(t.game.Boost.Value, own ? 7.0f : 1.0f) << max;
@@ -197,7 +184,7 @@ TEST(ShipFile, SixteenBitFieldsKeepTheirLowBitsAndHandEditedNumbersReadAsMeant) 
   lines[37] = "1\t";
   lines[38] = "-1";
   dir.Write("MyShip.shp", Lines(lines));
-  ShipGame t(dir.Path());
+  Harness t = ShipGame(dir.Path());
   t.game.Money = 42;
   LoadShip(t.game);
   EXPECT_EQ(t.game.Life.Max, 100.0f);
@@ -215,12 +202,10 @@ TEST(ShipFile, SixteenBitFieldsKeepTheirLowBitsAndHandEditedNumbersReadAsMeant) 
   lines[1] = "0";
   lines[30] = "5000";
   dir.Write("MyShip.shp", Lines(lines));
-  ShipGame dead(dir.Path());
+  Harness dead = ShipGame(dir.Path());
   dead.game.Difficulty = 1;  // a penalty of 1000
   LoadShip(dead.game);
-  SetupMedia(dead.game);
-  dead.media.SetFrameLimit(50);
-  RunFrameLoop(dead.game);
+  dead.RunFrames(50);
   EXPECT_EQ(dead.game.Money, 4000);  // it died once, at the start, and came back with life
   EXPECT_GT(dead.game.Life.Value, 0.0f);
 }
@@ -241,11 +226,11 @@ TEST(ShipFile, NoNameMakesAFileOutsideTheFilesDirectory) {
   TempDirectory outer;
   fs::create_directory(outer.Path() / "files");
   for (const char* name : {"../up", "/tmp/x", "", "\r\n"}) {
-    ShipGame a(outer.Path() / "files");
+    Harness a = ShipGame(outer.Path() / "files");
     a.game.ShipName = name;
     a.game.Money = 99;
     ASSERT_EQ(SaveShip(a.game), "") << name;
-    ShipGame b(outer.Path() / "files");
+    Harness b = ShipGame(outer.Path() / "files");
     b.game.ShipName = name;
     EXPECT_EQ(LoadShip(b.game), "") << name;
     EXPECT_EQ(b.game.Money, 99) << name;
@@ -310,20 +295,20 @@ TEST(ShipFile, APercentSignIsWrittenAsItIsUnlessItWouldReadAsAWrittenByte) {
   std::vector<std::string> lines = kFreshShip;
   lines[30] = "700";
   dir.Write("100%25.shp", Lines(lines));
-  ShipGame a(dir.Path());
+  Harness a = ShipGame(dir.Path());
   a.game.ShipName = "100%";
   EXPECT_EQ(LoadShip(a.game), "");
   EXPECT_EQ(a.game.Money, 700);
   a.game.Money = 800;
   EXPECT_EQ(SaveShip(a.game), "");
   EXPECT_EQ(dir.Read("100%25.shp"), Lines(lines));
-  ShipGame b(dir.Path());
+  Harness b = ShipGame(dir.Path());
   b.game.ShipName = "100%";
   EXPECT_EQ(LoadShip(b.game), "");
   EXPECT_EQ(b.game.Money, 800);
   // An old file that is there but cannot be read is kept as well.
   fs::create_directory(dir.Path() / "50%25.shp");
-  ShipGame c(dir.Path());
+  Harness c = ShipGame(dir.Path());
   c.game.ShipName = "50%";
   EXPECT_NE(LoadShip(c.game).find("50%25.shp"), std::string::npos);
   EXPECT_NE(SaveShip(c.game), "");
@@ -358,17 +343,17 @@ TEST(ShipFile, AShipOfAnyNameLengthSavesUnderAShortenedStableFileName) {
   // Such a ship saves and loads, and its name stays whole.
   TempDirectory dir;
   const std::string name = e_acute + "/and the end";
-  ShipGame a(dir.Path());
+  Harness a = ShipGame(dir.Path());
   a.game.ShipName = name;
   EXPECT_EQ(LoadShip(a.game), "");
   a.game.Money = 4242;
   EXPECT_EQ(SaveShip(a.game), "");
-  ShipGame b(dir.Path());
+  Harness b = ShipGame(dir.Path());
   b.game.ShipName = name;
   EXPECT_EQ(LoadShip(b.game), "");
   EXPECT_EQ(b.game.Money, 4242);
   EXPECT_EQ(b.game.ShipName, name);
-  ShipGame other(dir.Path());
+  Harness other = ShipGame(dir.Path());
   other.game.ShipName = e_acute + "/and another end";
   EXPECT_EQ(LoadShip(other.game), "");
   EXPECT_EQ(other.game.Money, 0);
@@ -377,7 +362,7 @@ TEST(ShipFile, AShipOfAnyNameLengthSavesUnderAShortenedStableFileName) {
   // A name the system still finds too long (here through a link) is reported as such, at the
   // start and at the end.
   fs::create_symlink(std::string(300, 'z'), dir.Path() / "Long.shp");
-  ShipGame c(dir.Path());
+  Harness c = ShipGame(dir.Path());
   c.game.ShipName = "Long";
   EXPECT_NE(LoadShip(c.game).find("(File name too long)"), std::string::npos);
   const std::string problem = SaveShip(c.game);
@@ -392,7 +377,7 @@ TEST(ShipFile, AWriteProtectedFileFliesButIsNeverReplaced) {
   dir.Write("Guarded.shp", Lines(lines));
   const fs::path guarded = dir.Path() / "Guarded.shp";
   fs::permissions(guarded, fs::perms::owner_read | fs::perms::group_read);
-  ShipGame t(dir.Path());
+  Harness t = ShipGame(dir.Path());
   t.game.ShipName = "Guarded";
   const std::string warning = LoadShip(t.game);
   EXPECT_NE(warning.find("Guarded.shp' is write-protected"), std::string::npos) << warning;
@@ -406,7 +391,7 @@ TEST(ShipFile, AWriteProtectedFileFliesButIsNeverReplaced) {
             fs::perms::owner_read | fs::perms::group_read);
 
   // Protected while the game ran: kept all the same.
-  ShipGame later(dir.Path());
+  Harness later = ShipGame(dir.Path());
   later.game.ShipName = "Later";
   EXPECT_EQ(LoadShip(later.game), "");
   dir.Write("Later.shp", "mine");
@@ -429,7 +414,7 @@ TEST(ShipFile, AShipFileThatIsALinkIsSavedThroughIt) {
   fs::create_symlink("nowhere/x.shp", dir.Path() / "Lost.shp");
 
   const auto fly = [&dir](const char* name, std::int32_t expected, std::int32_t money) {
-    ShipGame t(dir.Path());
+    Harness t = ShipGame(dir.Path());
     t.game.ShipName = name;
     EXPECT_EQ(LoadShip(t.game), "") << name;
     EXPECT_EQ(t.game.Money, expected) << name;
@@ -468,7 +453,7 @@ TEST(ShipFile, MoneyBeyondTheMostIsTheMostAndNeverWrapsRound) {
     lines[30] = text;
     lines[4] = "70000";  // the 16-bit fields keep their low bits
     dir.Write("MyShip.shp", Lines(lines));
-    ShipGame t(dir.Path());
+    Harness t = ShipGame(dir.Path());
     LoadShip(t.game);
     EXPECT_EQ(t.game.Money, money) << text;
     EXPECT_EQ(t.game.Life.Range, 4464) << text;
@@ -487,7 +472,7 @@ TEST(ShipFile, AShipFileThatIsNoRegularFileIsRefusedAtOnce) {
   lines[30] = "55";
   const std::string text = Lines(lines);
   ASSERT_EQ(::write(writer, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-  ShipGame t(dir.Path());
+  Harness t = ShipGame(dir.Path());
   t.game.ShipName = "Pipe";
   const std::string warning = LoadShip(t.game);
   const std::string problem = SaveShip(t.game);
@@ -508,7 +493,7 @@ TEST(ShipFile, AFileThatIsThereButCannotBeReadIsNeverSavedOver) {
   // Each is reported with its own reason, at the start and at the end alike.
   for (const auto& [name, reason] : {std::pair{"Dir", "(not a regular file)"},
                                      std::pair{"Loop", "(Too many levels of symbolic links)"}}) {
-    ShipGame t(dir.Path());
+    Harness t = ShipGame(dir.Path());
     t.game.ShipName = name;
     t.game.Money = 0;
     const std::string warning = LoadShip(t.game);
@@ -533,7 +518,7 @@ TEST(ShipFile, AFileThatIsThereButCannotBeReadIsNeverSavedOver) {
   if (std::FILE* probe = std::fopen((dir.Path() / "Locked.shp").c_str(), "rb")) {
     std::fclose(probe);
   } else {
-    ShipGame t(dir.Path());
+    Harness t = ShipGame(dir.Path());
     t.game.ShipName = "Locked";
     EXPECT_NE(LoadShip(t.game), "");
     EXPECT_NE(SaveShip(t.game), "");
@@ -544,7 +529,7 @@ TEST(ShipFile, AFileThatIsThereButCannotBeReadIsNeverSavedOver) {
 
 TEST(ShipFile, ASaveThatCannotBeWrittenSaysSoAndNamesTheFile) {
   TempDirectory dir;
-  ShipGame t(dir.Path() / "gone");
+  Harness t = ShipGame(dir.Path() / "gone");
   t.game.ShipName = "Lost";
   const std::string problem = SaveShip(t.game);
   EXPECT_NE(problem.find("cannot save the ship to"), std::string::npos) << problem;
@@ -588,7 +573,7 @@ TEST(ShipFile, GarbageFilesLoadAndFlyWithoutAFault) {
   for (const auto& [what, bytes] : files) {
     TempDirectory dir;
     dir.Write("MyShip.shp", bytes);
-    ShipGame t(dir.Path(), script);
+    Harness t = ShipGame(dir.Path(), script);
     if (bytes.size() > kShipFileByteLimit) {
       EXPECT_NE(LoadShip(t.game).find("(File too large)"), std::string::npos) << what;
       EXPECT_NE(SaveShip(t.game).find("(File too large)"), std::string::npos) << what;
@@ -598,9 +583,7 @@ TEST(ShipFile, GarbageFilesLoadAndFlyWithoutAFault) {
     EXPECT_EQ(LoadShip(t.game), "") << what;
     EXPECT_GE(t.game.Money, 0) << what;
     EXPECT_TRUE(t.game.Life.Max > 0) << what;
-    SetupMedia(t.game);
-    t.media.SetFrameLimit(300);
-    EXPECT_EQ(RunFrameLoop(t.game), LoopEnd::FrameLimit) << what;
+    EXPECT_EQ(t.RunFrames(300), LoopEnd::FrameLimit) << what;
     EXPECT_GE(t.game.Money, 0) << what;
     EXPECT_EQ(SaveShip(t.game), "") << what;
     EXPECT_EQ(dir.Read("MyShip.shp").size() < 2000, true) << what;
@@ -617,13 +600,11 @@ TEST(ShipFile, NumbersTooLargeForAFloatLoadAsTheLargestFloat) {
   lines[7] = "-1e999";   // Energie.Refreshrate
   lines[12] = "-1e999";  // Shock.Refreshrate
   dir.Write("MyShip.shp", Lines(lines));
-  ShipGame t(dir.Path(), "0 down S\n1 up S\n");
+  Harness t = ShipGame(dir.Path(), "0 down S\n1 up S\n");
   LoadShip(t.game);
   EXPECT_EQ(t.game.Energie.Max, std::numeric_limits<float>::max());
   EXPECT_EQ(t.game.Shock.Refreshrate, -std::numeric_limits<float>::max());
-  SetupMedia(t.game);
-  t.media.SetFrameLimit(5);
-  RunFrameLoop(t.game);
+  t.RunFrames(5);
   EXPECT_EQ(t.game.Energie.Value, 0.0f);
   EXPECT_EQ(t.game.Shock.Active, 0);
 }

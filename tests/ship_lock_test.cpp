@@ -11,7 +11,7 @@
 #include <string>
 
 #include "media/media.hpp"
-#include "temp_directory.hpp"
+#include "tests/support/temp_directory.hpp"
 
 namespace starvane {
 namespace {

@@ -7,12 +7,11 @@
 #include <memory>
 
 #include "app/frame_loop.hpp"
-#include "held_keys.hpp"
 #include "life/controls.hpp"
 #include "life/ship_rebuild.hpp"
 #include "life/ship_upkeep.hpp"
 #include "media/keys.hpp"
-#include "temp_directory.hpp"
+#include "tests/support/harness.hpp"
 #include "world/body_geometry.hpp"
 #include "world/kinds.hpp"
 #include "world/money.hpp"
@@ -21,44 +20,21 @@
 namespace starvane {
 namespace {
 
-using starvane::testing::HeldKeys;
+using starvane::testing::Harness;
+using starvane::testing::World;
 
 // A generated world flown with keys the test holds down.
-struct Flight {
-  explicit Flight(float difficulty = 1) {
-    auto input = std::make_unique<HeldKeys>();
-    keys = input.get();
-    media = std::make_unique<Media>(files.Path(), nullptr, std::move(input));
-    game = std::make_unique<Game>(*media);
-    game->Rng.Seed(5);
-    game->Difficulty = difficulty;
-    GenerateWorld(*game);
-    game->ActiveWeapon = game->Weapon1;
-    game->ActiveWeapon.Refreshrate = 1;
-    SetupMedia(*game);
-  }
-  Body& Ship() { return game->Bodies.At(kShipIndex); }
-  void Hold(int key, bool down = true) { keys->held[static_cast<std::size_t>(key)] = down; }
-  // The keyboard is examined and the controls act, as at the end of a frame.
-  void Controls() {
-    media->ExamineKeyboard();
-    HandleControls(*game);
-  }
-  // Whole frames of the loop.
-  void Frames(std::int64_t n) {
-    media->SetFrameLimit(media->FramesPresented() + n);
-    RunFrameLoop(*game);
-  }
-
-  starvane::testing::TempDirectory files;
-  HeldKeys* keys = nullptr;
-  std::unique_ptr<Media> media;
-  std::unique_ptr<Game> game;
-};
+Harness Flight(float difficulty = 1) {
+  return Harness({.held_keys = true,
+                  .seed = 5,
+                  .difficulty = difficulty,
+                  .world = World::Generated,
+                  .arm = true});
+}
 
 TEST(ShipUpkeep, QueuedZeroMeansNoChangeAndEveryQueuedValueIsTakenOnce) {
-  Flight f;
-  Game& g = *f.game;
+  Harness f = Flight();
+  Game& g = f.game;
   f.Ship().SpeedX = 2;
   g.ShipOverride.SpeedX = -0.0f;  // -0.0 is "no change" as well
   g.ShipOverride.SpeedY = 3;
@@ -82,22 +58,22 @@ TEST(ShipUpkeep, QueuedZeroMeansNoChangeAndEveryQueuedValueIsTakenOnce) {
 }
 
 TEST(ShipUpkeep, ANonFiniteQueuedSpeedIsNeverApplied) {
-  Flight f;
+  Harness f = Flight();
   f.Ship().SpeedX = 1;
-  f.game->ShipOverride.SpeedX = std::numeric_limits<float>::quiet_NaN();
-  f.game->ShipOverride.SpeedY = std::numeric_limits<float>::infinity();
-  ShipUpkeep(*f.game);
+  f.game.ShipOverride.SpeedX = std::numeric_limits<float>::quiet_NaN();
+  f.game.ShipOverride.SpeedY = std::numeric_limits<float>::infinity();
+  ShipUpkeep(f.game);
   EXPECT_EQ(f.Ship().SpeedX, 1.0f);
   EXPECT_EQ(f.Ship().SpeedY, 0.0f);
-  EXPECT_EQ(f.game->ShipOverride.SpeedX, 0.0f);
+  EXPECT_EQ(f.game.ShipOverride.SpeedX, 0.0f);
 }
 
 TEST(ShipUpkeep, ADeadShipRespawnsAtTheHomePlanetForAPriceAtEveryDifficulty) {
   const std::pair<float, int> penalties[] = {
       {0.2f, 200}, {1, 1000}, {10, 10000}, {70, 70000}, {150, 150000}};
   for (const auto& [difficulty, penalty] : penalties) {
-    Flight f(difficulty);
-    Game& g = *f.game;
+    Harness f = Flight(difficulty);
+    Game& g = f.game;
     g.Money = 200000;
     f.Ship().SpeedX = 4;
     g.ShipOverride.Life = -1.0f;  // a lethal hit queued by a collision
@@ -111,17 +87,17 @@ TEST(ShipUpkeep, ADeadShipRespawnsAtTheHomePlanetForAPriceAtEveryDifficulty) {
     EXPECT_EQ(g.BackRed, 100);          // the grey flash
   }
   // Money never goes below 0, and a life of exactly 0 is dead.
-  Flight poor(150);
-  poor.game->Money = 300;
-  poor.game->Life.Value = 0;
-  ShipUpkeep(*poor.game);
-  EXPECT_EQ(poor.game->Money, 0);
+  Harness poor = Flight(150);
+  poor.game.Money = 300;
+  poor.game.Life.Value = 0;
+  ShipUpkeep(poor.game);
+  EXPECT_EQ(poor.game.Money, 0);
   EXPECT_EQ(poor.Ship().Points[0].X, -3000.0f);
 }
 
 TEST(ShipUpkeep, FrameTickAndTockCountElevenStepsAndTheChargeDrains) {
-  Flight f;
-  Game& g = *f.game;
+  Harness f = Flight();
+  Game& g = f.game;
   g.TeleportCharge = 2;
   for (int frame = 1; frame <= 11 * 11; ++frame) {
     ShipUpkeep(g);
@@ -140,8 +116,8 @@ TEST(AddMoney, NeverWrapsRoundNorGoesBelowNothing) {
 }
 
 TEST(UpdateEquipment, EnergyPaysForTheSwitchesWhichFallOffWhenItRunsOut) {
-  Flight f;
-  Game& g = *f.game;
+  Harness f = Flight();
+  Game& g = f.game;
   // Shield on with 0.5 left: -0.5 is set to 0, the shield goes off, regeneration gives 0.1.
   g.Bodies.At(kShieldIndex).Kind = kKindShield;
   g.Energie.Value = 0.5f;
@@ -164,22 +140,22 @@ TEST(UpdateEquipment, EnergyPaysForTheSwitchesWhichFallOffWhenItRunsOut) {
 }
 
 TEST(UpdateEquipment, TheReloadCounterStopsAtThePeriod) {
-  Flight f;
-  Game& g = *f.game;
+  Harness f = Flight();
+  Game& g = f.game;
   g.ActiveWeapon.Value = 1.5f;
   UpdateEquipment(g);
   EXPECT_EQ(g.ActiveWeapon.Value, 2.0f);
 }
 
 TEST(RebuildShip, PutsTheShipHomeAtRestWithItsRecipesOutline) {
-  Flight f;
-  Game& g = *f.game;
+  Harness f = Flight();
+  Game& g = f.game;
   f.Ship().Spin = 3;
   f.Ship().SpeedY = 8;
   g.Bodies.SelectElement(kShipIndex);
   MoveBodyTo(g, 500, 500);
-  f.game->Bodies.At(kShipIndex).Points[2] = Point{510, 500};  // nose turned to the right
-  g.ShipOverride.Points[0].X = 700;                           // a bump queued earlier this frame
+  f.game.Bodies.At(kShipIndex).Points[2] = Point{510, 500};  // nose turned to the right
+  g.ShipOverride.Points[0].X = 700;                          // a bump queued earlier this frame
   g.ShipOverride.SpeedX = 30;
   g.ShipOverride.Life = 12;
   RebuildShip(g, kRespawnX, kRespawnY);
@@ -199,8 +175,8 @@ TEST(RebuildShip, PutsTheShipHomeAtRestWithItsRecipesOutline) {
 }
 
 TEST(HandleControls, TurningThrustAndBrakeInOneFrame) {
-  Flight f;
-  Game& g = *f.game;
+  Harness f = Flight();
+  Game& g = f.game;
   f.Hold(kKeyLeft);
   f.Hold(kKeyRight);
   f.Hold(kKeyUp);
@@ -224,20 +200,20 @@ TEST(HandleControls, TurningThrustAndBrakeInOneFrame) {
 }
 
 TEST(HandleControls, TheWeaponFiresOnlyWhenItsCounterEqualsThePeriod) {
-  Flight f;
+  Harness f = Flight();
   f.Hold(kKeySpace);
-  f.Frames(10);
+  f.RunFrames(10);
   // Weapon 1 (period 2) fires every second frame: the first frame reloads, then it fires.
-  EXPECT_EQ(f.game->Shots.CountList(), 5);
-  const Shot& shot = f.game->Shots.At(0);
+  EXPECT_EQ(f.game.Shots.CountList(), 5);
+  const Shot& shot = f.game.Shots.At(0);
   EXPECT_EQ(shot.Style, 2);
   EXPECT_EQ(shot.Damage, 1);
   EXPECT_LE(std::abs(shot.SpeedX), 1.0f);  // the barrel points up; weapon 1 scatters by 1
 }
 
 TEST(HandleControls, SwitchingWeaponsKeepsTheCounter) {
-  Flight f;
-  Game& g = *f.game;
+  Harness f = Flight();
+  Game& g = f.game;
   g.ActiveWeapon.Value = 2;
   f.Hold(kKey3);
   f.Controls();
@@ -255,8 +231,8 @@ TEST(HandleControls, SwitchingWeaponsKeepsTheCounter) {
 }
 
 TEST(HandleControls, SwitchesActOnReleaseAndTheShieldNeedsEnergy) {
-  Flight f;
-  Game& g = *f.game;
+  Harness f = Flight();
+  Game& g = f.game;
   for (int key : {kKeyLeftControl, kKeyS, kKeyB, kKeyC}) f.Hold(key);
   f.Controls();
   EXPECT_EQ(g.Bodies.At(kShieldIndex).Kind, kKindNone);  // nothing yet: the keys are down
@@ -291,15 +267,15 @@ TEST(HandleControls, SwitchesActOnReleaseAndTheShieldNeedsEnergy) {
 }
 
 TEST(HandleControls, HoldingTTeleportsHomeAfterNinetyNineFrames) {
-  Flight f;
-  Game& g = *f.game;
+  Harness f = Flight();
+  Game& g = f.game;
   g.Bodies.SelectElement(kShipIndex);
   MoveBodyTo(g, 1000, 1000);
   f.Hold(kKeyT);
-  f.Frames(98);
+  f.RunFrames(98);
   EXPECT_EQ(f.Ship().Points[0].X, 1000.0f);
   EXPECT_EQ(g.TeleportCharge, 99);  // the upkeep takes 1 back every frame
-  f.Frames(1);
+  f.RunFrames(1);
   EXPECT_EQ(f.Ship().Points[0].X, -3000.0f);
   EXPECT_EQ(f.Ship().Points[0].Y, -3420.0f);
   EXPECT_EQ(g.TeleportCharge, 0);
@@ -308,19 +284,19 @@ TEST(HandleControls, HoldingTTeleportsHomeAfterNinetyNineFrames) {
   // Letting go lets the charge drain away; without energy T neither charges nor costs.
   f.Hold(kKeyT, false);
   g.TeleportCharge = 60;
-  f.Frames(60);
+  f.RunFrames(60);
   EXPECT_EQ(g.TeleportCharge, 0);
   g.Energie.Value = 0;
   g.Energie.Refreshrate = 0;
   f.Hold(kKeyT);
-  f.Frames(5);
+  f.RunFrames(5);
   EXPECT_EQ(g.TeleportCharge, 0);
   EXPECT_EQ(g.Energie.Value, 0.0f);
 }
 
 TEST(HandleControls, TheDashTimesTheSpeedByTenWithinTheWorld) {
-  Flight f;
-  Game& g = *f.game;
+  Harness f = Flight();
+  Game& g = f.game;
   f.Ship().SpeedX = 3;
   ShipUpkeep(g);
   f.Hold(kKeyReturn);
@@ -340,7 +316,7 @@ TEST(HandleControls, TheDashTimesTheSpeedByTenWithinTheWorld) {
     ShipUpkeep(g);
   }
   EXPECT_EQ(f.Ship().SpeedX, 20000.0f);
-  f.Frames(3);
+  f.RunFrames(3);
   EXPECT_TRUE(std::isfinite(f.Ship().Points[0].X));
   EXPECT_LE(std::abs(f.Ship().Points[0].X), 10000.0f);
 }
@@ -349,15 +325,15 @@ TEST(HandleControls, TheDashTimesTheSpeedByTenWithinTheWorld) {
 // each speed within twice the world's half-extent, as the dash does, so that the view and the
 // outline stay numbers.
 TEST(HandleControls, ThrustWithAnAbsurdBoostStaysWithinTheWorld) {
-  Flight f;
-  Game& g = *f.game;
+  Harness f = Flight();
+  Game& g = f.game;
   g.Boost.Max = 1e38f;
   g.Boost.Active = 1;
   f.Hold(kKeyUp);
   f.Controls();
   EXPECT_EQ(f.Ship().SpeedY, -20000.0f);
   EXPECT_EQ(f.Ship().SpeedX, 0.0f);
-  f.Frames(20);
+  f.RunFrames(20);
   EXPECT_LE(std::abs(f.Ship().SpeedX), 20000.0f);
   EXPECT_LE(std::abs(f.Ship().SpeedY), 20000.0f);
   EXPECT_TRUE(std::isfinite(g.ViewX) && std::isfinite(g.ViewY));
@@ -368,8 +344,8 @@ TEST(HandleControls, ThrustWithAnAbsurdBoostStaysWithinTheWorld) {
 }
 
 TEST(HandleControls, NoDashInTheFrameThatTeleported) {
-  Flight f;
-  Game& g = *f.game;
+  Harness f = Flight();
+  Game& g = f.game;
   f.Ship().SpeedX = 5;
   ShipUpkeep(g);
   g.TeleportCharge = 98;

@@ -16,9 +16,7 @@
 #include <vector>
 
 #include "app/frame_loop.hpp"
-#include "app/startup.hpp"
 #include "base/text_numbers.hpp"
-#include "held_keys.hpp"
 #include "life/controls.hpp"
 #include "life/ship_rebuild.hpp"
 #include "media/canvas.hpp"
@@ -27,27 +25,14 @@
 #include "replay/input_events.hpp"
 #include "replay/input_recorder.hpp"
 #include "replay/input_script.hpp"
-#include "temp_directory.hpp"
+#include "tests/support/harness.hpp"
 #include "world/kinds.hpp"
-#include "world/world_generation.hpp"
 
 namespace starvane {
 namespace {
 
-// Keeps a copy of every presented frame.
-class FrameCatcher final : public Display {
- public:
-  bool OpenScreen(int, int, std::string_view) override { return true; }
-  void SetFrameRate(int) override {}
-  void Present(const Canvas& canvas) override { frames.push_back(canvas); }
-  bool CloseRequested() const override { return false; }
-  InputSource& LiveInput() override { return none_; }
-
-  std::vector<Canvas> frames;
-
- private:
-  NoInput none_;
-};
+using starvane::testing::Harness;
+using starvane::testing::World;
 
 // Input, frame by frame: an event at frame f is in effect for every examination made after f
 // frames have been presented.
@@ -112,58 +97,31 @@ constexpr Spot kBlue = InBox(153, 314);
 
 constexpr std::int64_t kSafetyFrames = 400;  // no test may run for ever
 
-enum class World { ShipOnly, Generated };
-
-// A headless game whose presented frames are kept. ShipOnly: just the ship as body 0 and the
-// home planet taken as on the screen, for the panel run on its own. Generated: a whole world
-// as the main sequence makes it, for the frame loop.
-struct PanelGame {
-  explicit PanelGame(const Script& script, World world = World::ShipOnly,
-                     std::optional<ScriptEnd> end = {}) {
-    auto display = std::make_unique<FrameCatcher>();
-    catcher = display.get();
-    media = std::make_unique<Media>(files.Path(), std::move(display),
-                                    std::make_unique<ScriptedInput>(script.events, end));
-    media->SetFrameLimit(kSafetyFrames);
-    game = std::make_unique<Game>(*media);
-    Startup(*game, 1);
-    if (world == World::Generated) {
-      GenerateWorld(*game);
-      game->ActiveWeapon = game->Weapon1;
-      game->ActiveWeapon.Refreshrate = 1.0f;
-    } else {
-      Body& ship = game->Bodies.AddElement();
-      ship.Red = 200;
-      ship.Green = 40;
-      ship.Blue = 120;
-      game->HomePlanetOnScreen = 1;
-    }
-    SetupMedia(*game);
+// A headless game played by the script, its presented frames kept. Empty: just the ship as body
+// 0 and the home planet taken as on the screen, for the panel run on its own. Generated: a whole
+// world as the main sequence makes it, for the frame loop.
+Harness PanelGame(const Script& script = {}, World world = World::Empty,
+                  std::optional<ScriptEnd> end = {}) {
+  Harness t({.input = std::make_unique<ScriptedInput>(script.events, end),
+             .keep_frames = true,
+             .frame_limit = kSafetyFrames,
+             .world = world,
+             .arm = world == World::Generated});
+  if (world == World::Empty) {
+    Body& ship = t.game.Bodies.AddElement();
+    ship.Red = 200;
+    ship.Green = 40;
+    ship.Blue = 120;
+    t.game.HomePlanetOnScreen = 1;
   }
+  return t;
+}
 
-  // Opens the panel as the frame loop does, in the middle of a world frame.
-  std::optional<LoopEnd> Open() {
-    game->StatsOpen = 1;
-    media->Screen.StartDrawing();
-    return RunStatsPanel(*game);
-  }
-
-  // The ship at the home planet, where the panel sells, with this much money.
-  void AtHome(std::int32_t money) {
-    RebuildShip(*game, kRespawnX, kRespawnY);
-    game->Money = money;
-  }
-
-  Body& Ship() { return game->Bodies.At(kShipIndex); }
-  // The n-th presented frame, from 1.
-  const Canvas& Frame(std::size_t n) const { return catcher->frames.at(n - 1); }
-  const Canvas& LastFrame() const { return catcher->frames.back(); }
-
-  starvane::testing::TempDirectory files;
-  FrameCatcher* catcher = nullptr;
-  std::unique_ptr<Media> media;
-  std::unique_ptr<Game> game;
-};
+// The ship at the home planet, where the panel sells, with this much money.
+void AtHome(Harness& t, std::int32_t money) {
+  RebuildShip(t.game, kRespawnX, kRespawnY);
+  t.game.Money = money;
+}
 
 // Whether the frame shows the text at (x, y) in that colour on black, pixel for pixel.
 bool ShowsText(const Canvas& frame, int x, int y, std::string_view text, int red = 255,
@@ -207,9 +165,9 @@ Script& CloseAt(Script& script, std::int64_t f) {
 TEST(StatsPanel, ShowsEveryBlockWithItsFiguresAtTheDefaults) {
   Script script;
   CloseAt(script, 1);
-  PanelGame t(script);
-  EXPECT_EQ(t.Open(), std::nullopt);
-  ASSERT_EQ(t.catcher->frames.size(), 2u);
+  Harness t = PanelGame(script);
+  EXPECT_EQ(t.OpenStats(), std::nullopt);
+  ASSERT_EQ(t.Shown().size(), 2u);
   const Canvas& frame = t.Frame(1);
 
   EXPECT_TRUE(ShowsText(frame, 370, 50, "STATS"));
@@ -253,8 +211,8 @@ TEST(StatsPanel, ShowsEveryBlockWithItsFiguresAtTheDefaults) {
 
   // The arrow at the pointer (0, 0); the panel closes with its request cleared and no boxes.
   EXPECT_EQ(frame.Pixel(0, 5), ScreenColor(255, 100, 100));
-  EXPECT_EQ(t.game->StatsOpen, 0);
-  EXPECT_EQ(t.game->Buttons.CountList(), 0);
+  EXPECT_EQ(t.game.StatsOpen, 0);
+  EXPECT_EQ(t.game.Buttons.CountList(), 0);
 }
 
 TEST(StatsPanel, WithThePlanetOffTheScreenShowsTheFiguresWithoutBoxesAndSellsNothing) {
@@ -262,11 +220,11 @@ TEST(StatsPanel, WithThePlanetOffTheScreenShowsTheFiguresWithoutBoxesAndSellsNot
   script.MoveTo(1, kLifeMax.x, kLifeMax.y).Click(2);
   script.MoveTo(4, kRed.x, kRed.y).Click(5);
   CloseAt(script, 7);
-  PanelGame t(script);
-  t.game->HomePlanetOnScreen = 0;
-  t.game->Money = 1000;
-  t.Open();
-  for (const Canvas& frame : t.catcher->frames) {
+  Harness t = PanelGame(script);
+  t.game.HomePlanetOnScreen = 0;
+  t.game.Money = 1000;
+  t.OpenStats();
+  for (const Canvas& frame : t.Shown()) {
     EXPECT_TRUE(ShowsText(frame, 150, 100, "Life (100/100)", 255, 0, 0));
     EXPECT_TRUE(ShowsText(frame, 165, 115, "Max : 100"));
     EXPECT_TRUE(ShowsText(frame, 165, 280, "Red : 200"));
@@ -274,17 +232,17 @@ TEST(StatsPanel, WithThePlanetOffTheScreenShowsTheFiguresWithoutBoxesAndSellsNot
     EXPECT_EQ(frame.Pixel(154, 235), 0) << "no grey box either";
     EXPECT_TRUE(ShowsNoPrice(frame));
   }
-  EXPECT_EQ(t.game->Money, 1000);
-  EXPECT_EQ(t.game->Life.Max, 100.0f);
+  EXPECT_EQ(t.game.Money, 1000);
+  EXPECT_EQ(t.game.Life.Max, 100.0f);
   EXPECT_EQ(t.Ship().Red, 200);
 }
 
 // The pointer is over the Life maximum's box from the second panel frame on, and the button
 // goes down at the examination after two frames: the third panel frame buys.
 struct LifeMaxClick {
-  explicit LifeMaxClick(std::int32_t money) : t(MakeScript()) {
-    t.game->Money = money;
-    t.Open();
+  explicit LifeMaxClick(std::int32_t money) : t(PanelGame(MakeScript())) {
+    t.game.Money = money;
+    t.OpenStats();
   }
   static Script MakeScript() {
     Script script;
@@ -292,7 +250,7 @@ struct LifeMaxClick {
     CloseAt(script, 4);
     return script;
   }
-  PanelGame t;
+  Harness t;
 };
 
 TEST(StatsPanel, TheLifeMaximumSellsForItselfOnlyToWhoCanPay) {
@@ -300,8 +258,8 @@ TEST(StatsPanel, TheLifeMaximumSellsForItselfOnlyToWhoCanPay) {
   EXPECT_TRUE(ShowsNoPrice(short_of_it.t.Frame(1))) << "the pointer is not over a box yet";
   EXPECT_TRUE(ShowsPrice(short_of_it.t.Frame(2), "(-100)", false));
   EXPECT_TRUE(ShowsPrice(short_of_it.t.Frame(3), "(-100)", false));
-  EXPECT_EQ(short_of_it.t.game->Money, 99);
-  EXPECT_EQ(short_of_it.t.game->Life.Max, 100.0f);
+  EXPECT_EQ(short_of_it.t.game.Money, 99);
+  EXPECT_EQ(short_of_it.t.game.Life.Max, 100.0f);
 
   LifeMaxClick enough(100);
   EXPECT_TRUE(ShowsPrice(enough.t.Frame(2), "(-100)", true));
@@ -309,21 +267,21 @@ TEST(StatsPanel, TheLifeMaximumSellsForItselfOnlyToWhoCanPay) {
   EXPECT_TRUE(ShowsPrice(enough.t.Frame(4), "(-105)", false));
   EXPECT_TRUE(ShowsText(enough.t.Frame(4), 165, 115, "Max : 105"));
   EXPECT_TRUE(ShowsText(enough.t.Frame(4), 25, 550, "Money : 0 "));
-  EXPECT_EQ(enough.t.game->Money, 0);
-  EXPECT_EQ(enough.t.game->Life.Max, 105.0f);
+  EXPECT_EQ(enough.t.game.Money, 0);
+  EXPECT_EQ(enough.t.game.Life.Max, 105.0f);
 }
 
 TEST(StatsPanel, AHeldButtonBuysOnceAndEachNewPressAgain) {
   Script script;
   script.MoveTo(1, kRed.x, kRed.y).Press(2).Release(10).Press(12);
   CloseAt(script, 14);
-  PanelGame t(script);
-  t.game->Money = 1000;
+  Harness t = PanelGame(script);
+  t.game.Money = 1000;
   t.Ship().Red = 0;
-  t.Open();
+  t.OpenStats();
   EXPECT_EQ(t.Ship().Red, 10);
-  EXPECT_EQ(t.game->Money, 996);
-  EXPECT_EQ(t.game->MouseClickState, 2) << "still held as the panel closes";
+  EXPECT_EQ(t.game.Money, 996);
+  EXPECT_EQ(t.game.MouseClickState, 2) << "still held as the panel closes";
 }
 
 TEST(StatsPanel, ColoursGoUpByFiveAndPast255StartAgainFromBlack) {
@@ -332,16 +290,16 @@ TEST(StatsPanel, ColoursGoUpByFiveAndPast255StartAgainFromBlack) {
   script.MoveTo(4, kGreen.x, kGreen.y).Click(4);
   script.MoveTo(6, kBlue.x, kBlue.y).Click(6);
   CloseAt(script, 8);
-  PanelGame t(script);
-  t.game->Money = 6;
+  Harness t = PanelGame(script);
+  t.game.Money = 6;
   t.Ship().Red = 255;
   t.Ship().Green = 250;
   t.Ship().Blue = 32767;  // from a broken ship file: no overflow on the way to 0
-  t.Open();
+  t.OpenStats();
   EXPECT_EQ(t.Ship().Red, 0);
   EXPECT_EQ(t.Ship().Green, 255);
   EXPECT_EQ(t.Ship().Blue, 0);
-  EXPECT_EQ(t.game->Money, 0);
+  EXPECT_EQ(t.game.Money, 0);
   EXPECT_TRUE(ShowsText(t.LastFrame(), 150, 265, "Color", 0, 255, 0));
 }
 
@@ -350,9 +308,9 @@ TEST(StatsPanel, FiveWeaponOneDamagesCostFromTheRoundedFloatDamage) {
   script.MoveTo(1, kWeapon1Damage.x, kWeapon1Damage.y);
   for (std::int64_t f = 2; f <= 10; f += 2) script.Click(f);
   CloseAt(script, 12);
-  PanelGame t(script);
-  t.game->Money = 600;
-  t.Open();
+  Harness t = PanelGame(script);
+  t.game.Money = 600;
+  t.OpenStats();
   // Each click is priced in the frame it buys in: frames 3, 5, ... 11.
   EXPECT_TRUE(ShowsPrice(t.Frame(3), "(-100)", true));
   EXPECT_TRUE(ShowsPrice(t.Frame(5), "(-110)", true));
@@ -361,8 +319,8 @@ TEST(StatsPanel, FiveWeaponOneDamagesCostFromTheRoundedFloatDamage) {
   EXPECT_TRUE(ShowsPrice(t.Frame(11), "(-140)", true));
   EXPECT_TRUE(ShowsPrice(t.Frame(12), "(-150)", false));
   EXPECT_TRUE(ShowsText(t.Frame(12), 515, 215, "Damage : 1.5 "));
-  EXPECT_EQ(t.game->Money, 0);
-  EXPECT_EQ(FloatToText(t.game->Weapon1.Damage), "1.5");
+  EXPECT_EQ(t.game.Money, 0);
+  EXPECT_EQ(FloatToText(t.game.Weapon1.Damage), "1.5");
 }
 
 // One click on every box, each with a press of its own: every line that sells is priced at its
@@ -389,10 +347,10 @@ TEST(StatsPanel, EachLineSellsItsOwnStepAtItsDefaultPrice) {
     script.MoveTo(f, lines[i].first.x, lines[i].first.y).Click(f + 1);
   }
   CloseAt(script, static_cast<std::int64_t>(3 * lines.size() + 1));
-  PanelGame t(script);
-  t.game->Money = 100000;
-  const Game defaults(*t.media);  // the start values, for comparison
-  t.Open();
+  Harness t = PanelGame(script);
+  t.game.Money = 100000;
+  const Game defaults(t.media);  // the start values, for comparison
+  t.OpenStats();
 
   for (std::size_t i = 0; i < lines.size(); ++i) {
     // Hovered from the frame after the move on, bought in the frame after the press.
@@ -403,7 +361,7 @@ TEST(StatsPanel, EachLineSellsItsOwnStepAtItsDefaultPrice) {
       EXPECT_TRUE(ShowsPrice(hovered, lines[i].second, true)) << i;
     }
   }
-  const Game& g = *t.game;
+  const Game& g = t.game;
   const Game& d = defaults;
   EXPECT_EQ(g.Money, 100000 - 1706);
   EXPECT_EQ(g.Life.Max, 105.0f);
@@ -438,22 +396,22 @@ TEST(StatsPanel, EachBoxBelongsToTheLineItStandsBeside) {
   script.MoveTo(4, kWeapon1Damage.x, kWeapon1Damage.y).Click(5);
   script.MoveTo(7, kWeapon1Damage.x, kWeapon1Damage.y + 15).Click(8);
   CloseAt(script, 10);
-  PanelGame t(script);
-  t.game->Money = 1000;
-  t.game->Energie.Value = 0.4f;  // rounds to 0
-  t.game->Weapon1.Value = 3;
-  t.Open();
+  Harness t = PanelGame(script);
+  t.game.Money = 1000;
+  t.game.Energie.Value = 0.4f;  // rounds to 0
+  t.game.Weapon1.Value = 3;
+  t.OpenStats();
   EXPECT_TRUE(ShowsText(t.Frame(1), 165, 165, "Refreshrate : 0.1"));
   EXPECT_TRUE(ShowsText(t.Frame(1), 515, 215, "Max : 2"));
   EXPECT_TRUE(ShowsText(t.Frame(1), 515, 230, "Damage : 1 "));
-  EXPECT_EQ(t.game->Energie.Max, 300.0f);
-  EXPECT_EQ(t.game->Energie.Refreshrate, 0.1f + std::bit_cast<float>(0x3B03126Eu));
-  EXPECT_EQ(t.game->Weapon1.Max, 2.0f);
-  EXPECT_EQ(t.game->Weapon1.Damage, 1.1f);
-  EXPECT_EQ(t.game->Money, 1000 - 200 - 100);
+  EXPECT_EQ(t.game.Energie.Max, 300.0f);
+  EXPECT_EQ(t.game.Energie.Refreshrate, 0.1f + std::bit_cast<float>(0x3B03126Eu));
+  EXPECT_EQ(t.game.Weapon1.Max, 2.0f);
+  EXPECT_EQ(t.game.Weapon1.Damage, 1.1f);
+  EXPECT_EQ(t.game.Money, 1000 - 200 - 100);
   // Nothing else was bought: the boxes below kept their lines.
-  EXPECT_EQ(t.game->Life.Max, 100.0f);
-  EXPECT_EQ(t.game->Boost.Max, 1.5f);
+  EXPECT_EQ(t.game.Life.Max, 100.0f);
+  EXPECT_EQ(t.game.Boost.Max, 1.5f);
 }
 
 TEST(StatsPanel, NothingIsSoldAtTheTopOfTheRangeOrForANegativePrice) {
@@ -461,17 +419,17 @@ TEST(StatsPanel, NothingIsSoldAtTheTopOfTheRangeOrForANegativePrice) {
   script.MoveTo(1, kShockRange.x, kShockRange.y).Click(2);
   script.MoveTo(4, kWeapon2Damage.x, kWeapon2Damage.y).Click(5);
   CloseAt(script, 7);
-  PanelGame t(script);
-  t.game->Money = 100000;
-  t.game->Shock.Range = 32767;   // one more would wrap round to -32768
-  t.game->Weapon2.Damage = -10;  // a price of -100 would pay the player
-  t.Open();
+  Harness t = PanelGame(script);
+  t.game.Money = 100000;
+  t.game.Shock.Range = 32767;   // one more would wrap round to -32768
+  t.game.Weapon2.Damage = -10;  // a price of -100 would pay the player
+  t.OpenStats();
   EXPECT_TRUE(ShowsPrice(t.Frame(3), "(-65534)", false));
   EXPECT_TRUE(ShowsPrice(t.Frame(6), "(--100)", false));
-  EXPECT_EQ(t.game->Money, 100000);
-  EXPECT_EQ(t.game->Shock.Range, 32767);
-  EXPECT_EQ(t.game->Shock.Refreshrate, -0.5f);
-  EXPECT_EQ(t.game->Weapon2.Damage, -10.0f);
+  EXPECT_EQ(t.game.Money, 100000);
+  EXPECT_EQ(t.game.Shock.Range, 32767);
+  EXPECT_EQ(t.game.Shock.Refreshrate, -0.5f);
+  EXPECT_EQ(t.game.Weapon2.Damage, -10.0f);
 }
 
 TEST(StatsPanel, MoneyBeyondFloatPrecisionLosesNoUnitAndIsRoundedOnce) {
@@ -480,13 +438,13 @@ TEST(StatsPanel, MoneyBeyondFloatPrecisionLosesNoUnitAndIsRoundedOnce) {
   script.MoveTo(4, kEnergieMax.x, kEnergieMax.y).Click(5);
   script.MoveTo(7, kLifeRefresh.x, kLifeRefresh.y).Click(8);
   CloseAt(script, 10);
-  PanelGame t(script);
-  t.game->Money = 20000001;  // above 2^24, where floats step by 2
-  t.game->Energie.Max = 300.5f;
-  t.Open();
+  Harness t = PanelGame(script);
+  t.game.Money = 20000001;  // above 2^24, where floats step by 2
+  t.game.Energie.Max = 300.5f;
+  t.OpenStats();
   // 20000001 - 100 - 300.5 = 19999600.5, rounded to even once; then 100 for the life rate.
-  EXPECT_EQ(t.game->Money, 19999500);
-  EXPECT_EQ(t.game->Energie.Max, 305.5f);
+  EXPECT_EQ(t.game.Money, 19999500);
+  EXPECT_EQ(t.game.Energie.Max, 305.5f);
 }
 
 // --- In flight: the panel inside the frame loop ---------------------------------------------
@@ -501,26 +459,26 @@ TEST(StatsPanelInFlight, EscapeClosesThePanelAndTheGameGoesOn) {
   Script script = OpenedInFlight();
   CloseAt(script, 3);  // released at the panel's examination after 4 frames
   script.Down(8, kKeyEscape);
-  PanelGame t(script, World::Generated);
-  EXPECT_EQ(RunFrameLoop(*t.game), LoopEnd::Escape);
-  EXPECT_EQ(t.media->FramesPresented(), 9);
+  Harness t = PanelGame(script, World::Generated);
+  EXPECT_EQ(RunFrameLoop(t.game), LoopEnd::Escape);
+  EXPECT_EQ(t.media.FramesPresented(), 9);
   EXPECT_FALSE(ShowsText(t.Frame(2), 370, 50, "STATS"));
   EXPECT_TRUE(ShowsText(t.Frame(3), 370, 50, "STATS"));
   EXPECT_TRUE(ShowsText(t.Frame(4), 370, 50, "STATS"));
-  EXPECT_EQ(t.game->StatsOpen, 0);
-  EXPECT_EQ(t.game->Buttons.CountList(), 0);
+  EXPECT_EQ(t.game.StatsOpen, 0);
+  EXPECT_EQ(t.game.Buttons.CountList(), 0);
 }
 
 TEST(StatsPanelInFlight, AnEndWhileThePanelRunsEndsTheGameWithoutAnotherFrame) {
-  PanelGame limited(OpenedInFlight(), World::Generated);
-  limited.media->SetFrameLimit(6);
-  EXPECT_EQ(RunFrameLoop(*limited.game), LoopEnd::FrameLimit);
-  EXPECT_EQ(limited.media->FramesPresented(), 6);
+  Harness limited = PanelGame(OpenedInFlight(), World::Generated);
+  limited.media.SetFrameLimit(6);
+  EXPECT_EQ(RunFrameLoop(limited.game), LoopEnd::FrameLimit);
+  EXPECT_EQ(limited.media.FramesPresented(), 6);
   EXPECT_TRUE(ShowsText(limited.LastFrame(), 370, 50, "STATS")) << "the last frame is the panel's";
 
-  PanelGame closed(OpenedInFlight(), World::Generated, ScriptEnd{5, LoopEnd::Closed});
-  EXPECT_EQ(RunFrameLoop(*closed.game), LoopEnd::Closed);
-  EXPECT_EQ(closed.media->FramesPresented(), 5);
+  Harness closed = PanelGame(OpenedInFlight(), World::Generated, ScriptEnd{5, LoopEnd::Closed});
+  EXPECT_EQ(RunFrameLoop(closed.game), LoopEnd::Closed);
+  EXPECT_EQ(closed.media.FramesPresented(), 5);
 }
 
 TEST(StatsPanelInFlight, MouseMovementBeforeOpeningIsDiscarded) {
@@ -529,10 +487,10 @@ TEST(StatsPanelInFlight, MouseMovementBeforeOpeningIsDiscarded) {
   script.MoveTo(4, 310, 210);  // in the panel
   CloseAt(script, 6);
   script.Down(9, kKeyEscape);
-  PanelGame t(script, World::Generated);
-  RunFrameLoop(*t.game);
-  EXPECT_EQ(t.media->MouseX(), 10);
-  EXPECT_EQ(t.media->MouseY(), 10);
+  Harness t = PanelGame(script, World::Generated);
+  RunFrameLoop(t.game);
+  EXPECT_EQ(t.media.MouseX(), 10);
+  EXPECT_EQ(t.media.MouseY(), 10);
   // The first examination in the panel brings no movement: the arrow stays where it was.
   EXPECT_EQ(t.Frame(4).Pixel(0, 5), ScreenColor(255, 100, 100));
   EXPECT_NE(t.Frame(4).Pixel(300, 205), ScreenColor(255, 100, 100));
@@ -552,47 +510,41 @@ TEST(StatsPanelInFlight, ARecordedVisitReplaysTheSame) {
   starvane::testing::TempDirectory recordings;
   const auto path = recordings.Path() / "visit.txt";
 
-  PanelGame first(script, World::Generated);
-  first.AtHome(500);
-  first.media->RecordInputTo(InputRecorder::Create(path, ""));
-  const LoopEnd end = RunFrameLoop(*first.game);
-  ASSERT_TRUE(first.media->FinishRecording(end));
-  EXPECT_EQ(first.game->Weapon3.Damage, 10.5f) << "the visit bought something";
+  Harness first = PanelGame(script, World::Generated);
+  AtHome(first, 500);
+  first.media.RecordInputTo(InputRecorder::Create(path, ""));
+  const LoopEnd end = RunFrameLoop(first.game);
+  ASSERT_TRUE(first.media.FinishRecording(end));
+  EXPECT_EQ(first.game.Weapon3.Damage, 10.5f) << "the visit bought something";
 
   auto loaded = LoadInputScript(path.string());
   ASSERT_TRUE(std::holds_alternative<InputScript>(loaded));
   Script replayed;
   replayed.events = std::get<InputScript>(loaded).events;
-  PanelGame second(replayed, World::Generated);
-  second.AtHome(500);
-  EXPECT_EQ(RunFrameLoop(*second.game), end);
-  EXPECT_EQ(second.game->Money, first.game->Money);
-  EXPECT_EQ(second.game->Weapon3.Damage, first.game->Weapon3.Damage);
+  Harness second = PanelGame(replayed, World::Generated);
+  AtHome(second, 500);
+  EXPECT_EQ(RunFrameLoop(second.game), end);
+  EXPECT_EQ(second.game.Money, first.game.Money);
+  EXPECT_EQ(second.game.Weapon3.Damage, first.game.Weapon3.Damage);
   EXPECT_EQ(second.Ship().Red, first.Ship().Red);
-  ASSERT_EQ(second.catcher->frames.size(), first.catcher->frames.size());
-  for (std::size_t i = 0; i < first.catcher->frames.size(); ++i) {
-    EXPECT_EQ(FrameHash(second.catcher->frames[i]), FrameHash(first.catcher->frames[i])) << i;
+  ASSERT_EQ(second.Shown().size(), first.Shown().size());
+  for (std::size_t i = 0; i < first.Shown().size(); ++i) {
+    EXPECT_EQ(FrameHash(second.Shown()[i]), FrameHash(first.Shown()[i])) << i;
   }
 }
 
 // A shot keeps its damage in 16 bits: a weapon bought or loaded beyond them hits as hard as a
 // shot can instead of wrapping round.
 TEST(StatsPanelInFlight, WeaponDamageBeyondAShotsRangeSaturates) {
-  starvane::testing::TempDirectory files;
-  auto input = std::make_unique<starvane::testing::HeldKeys>();
-  input->held[kKeySpace] = 1;
-  Media media(files.Path(), nullptr, std::move(input));
-  Game game(media);
-  Startup(game, 3);
-  GenerateWorld(game);
+  Harness t({.held_keys = true, .seed = 3, .world = World::Generated});
+  t.Hold(kKeySpace);
   for (const float damage : {70000.0f, -70000.0f, 1e30f, 32767.4f}) {
-    game.ActiveWeapon = game.Weapon1;
-    game.ActiveWeapon.Value = game.ActiveWeapon.Max;  // reloaded
-    game.ActiveWeapon.Damage = damage;
-    media.ExamineKeyboard();
-    HandleControls(game);
+    t.game.ActiveWeapon = t.game.Weapon1;
+    t.game.ActiveWeapon.Value = t.game.ActiveWeapon.Max;  // reloaded
+    t.game.ActiveWeapon.Damage = damage;
+    t.Controls();
     const std::int16_t expected = damage > 0 ? 32767 : -32768;
-    EXPECT_EQ(game.Shots.Current().Damage, expected) << damage;
+    EXPECT_EQ(t.game.Shots.Current().Damage, expected) << damage;
   }
 }
 

@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "test_game.hpp"
+#include "tests/support/harness.hpp"
 #include "world/adders.hpp"
 #include "world/kinds.hpp"
 
@@ -39,7 +39,7 @@ class WorldDrawing : public ::testing::Test {
     return body;
   }
 
-  testing::TestGame t;
+  testing::Harness t;
   Game& game = t.game;
   Canvas& screen = game.media.Screen;
 };

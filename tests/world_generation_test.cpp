@@ -6,23 +6,21 @@
 #include <map>
 
 #include "app/state_summary.hpp"
-#include "test_game.hpp"
+#include "tests/support/harness.hpp"
 #include "world/kinds.hpp"
 
 namespace starvane {
 namespace {
 
-using starvane::testing::TestGame;
+using starvane::testing::Harness;
+using starvane::testing::World;
 
-struct GeneratedWorld : TestGame {
-  explicit GeneratedWorld(std::uint64_t seed, float difficulty = 1) : TestGame(seed) {
-    game.Difficulty = difficulty;
-    GenerateWorld(game);
-  }
-};
+Harness GeneratedWorld(std::uint64_t seed, float difficulty = 1) {
+  return Harness({.seed = seed, .difficulty = difficulty, .world = World::Generated});
+}
 
 TEST(WorldGeneration, MakesTheCountsOfTheDefaultWorld) {
-  GeneratedWorld w(7);
+  Harness w = GeneratedWorld(7);
   EXPECT_EQ(w.game.Bodies.CountList(), 894);
   EXPECT_EQ(w.game.BigStars.CountList(), 5000);
   EXPECT_EQ(w.game.SmallStars.CountList(), 5000);
@@ -36,7 +34,7 @@ TEST(WorldGeneration, MakesTheCountsOfTheDefaultWorld) {
 }
 
 TEST(WorldGeneration, PutsTheFixedBodiesFirst) {
-  GeneratedWorld w(7);
+  Harness w = GeneratedWorld(7);
   const Game& g = w.game;
   const Body& ship = g.Bodies.At(kShipIndex);
   EXPECT_EQ(ship.Kind, kKindShip);
@@ -57,7 +55,7 @@ TEST(WorldGeneration, PutsTheFixedBodiesFirst) {
 }
 
 TEST(WorldGeneration, PlacesEverythingWhereItsStepSays) {
-  GeneratedWorld w(123);
+  Harness w = GeneratedWorld(123);
   const Game& g = w.game;
   // Bodies 5..177: enemies; group members may lie up to 100 units beyond the square.
   for (int i = 5; i < 178; ++i) {
@@ -98,9 +96,9 @@ TEST(WorldGeneration, PlacesEverythingWhereItsStepSays) {
 }
 
 TEST(WorldGeneration, OneSeedOneWorldTwoSeedsTwoWorlds) {
-  GeneratedWorld a(2024);
-  GeneratedWorld b(2024);
-  GeneratedWorld c(2025);
+  Harness a = GeneratedWorld(2024);
+  Harness b = GeneratedWorld(2024);
+  Harness c = GeneratedWorld(2025);
   EXPECT_EQ(StateSummary(a.game, 0), StateSummary(b.game, 0));
   int same_as_c = 0;
   for (int i = 0; i < 894; ++i) {
@@ -119,8 +117,8 @@ TEST(WorldGeneration, OneSeedOneWorldTwoSeedsTwoWorlds) {
 
 TEST(WorldGeneration, DrawsTheArgumentsOfACallFromTheLastToTheFirst) {
   // The glimmerhex is the first body made with random arguments: speedY, speedX, y, x.
-  GeneratedWorld w(77);
-  TestGame draws(77);
+  Harness w = GeneratedWorld(77);
+  Harness draws({.seed = 77});
   const int speed_y = Random(draws.game.Rng, 10) - 5;
   const int speed_x = Random(draws.game.Rng, 10) - 5;
   const int y = Random(draws.game.Rng, 20000) - 10000;
@@ -133,7 +131,7 @@ TEST(WorldGeneration, DrawsTheArgumentsOfACallFromTheLastToTheFirst) {
 }
 
 TEST(WorldGeneration, EnemyLifeFollowsTheDifficulty) {
-  GeneratedWorld w(5, 0.2f);
+  Harness w = GeneratedWorld(5, 0.2f);
   EXPECT_FLOAT_EQ(w.game.Bodies.At(5).LifeMax, 10.0f);  // enemie3: 0.2 x 50
   EXPECT_FLOAT_EQ(w.game.Bodies.At(kGlimmerhexIndex).LifeMax, 20.0f);
 }

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "test_game.hpp"
+#include "tests/support/harness.hpp"
 #include "world/adders.hpp"
 #include "world/body_geometry.hpp"
 #include "world/create_body.hpp"
@@ -10,10 +10,10 @@
 namespace starvane {
 namespace {
 
-using starvane::testing::TestGame;
+using starvane::testing::Harness;
 
 TEST(Adders, ShotTakesItsDamageBeforeItsStyle) {
-  TestGame t;
+  Harness t;
   AddShot(t.game, 10, -20, 3, -4, 5, 1, 255, 0, 0);
   const Shot& shot = t.game.Shots.Current();
   EXPECT_EQ(shot.X, 10.0f);
@@ -25,7 +25,7 @@ TEST(Adders, ShotTakesItsDamageBeforeItsStyle) {
 }
 
 TEST(Adders, EachFillsItsRecordInArgumentOrder) {
-  TestGame t;
+  Harness t;
   AddSpark(t.game, 1, 2, 0.5f, -0.25f, 3, 0, 70000, 20, 30);
   const Spark& spark = t.game.Sparks.Current();
   EXPECT_EQ(spark.SpeedX, 0.5f);
@@ -90,7 +90,7 @@ TEST(SetRotation, TurnsWithTheFloatPi) {
 }
 
 TEST(MoveBodyTo, KeepsTheShapeAndEveryCopyOfPointZero) {
-  TestGame t;
+  Harness t;
   CreateBody(t.game, 100, 200, 3, 4, 5, "ship", 1, 2, 3);
   const Body before = t.game.Bodies.Current();
   MoveBodyTo(t.game, 100, 200);  // onto itself: nothing changes
@@ -111,7 +111,7 @@ TEST(MoveBodyTo, KeepsTheShapeAndEveryCopyOfPointZero) {
 }
 
 TEST(MoveBodyTo, WithoutACurrentBodyDoesNothing) {
-  TestGame t;
+  Harness t;
   MoveBodyTo(t.game, 1, 2);
   EXPECT_EQ(t.game.Bodies.CountList(), 0);
 }

@@ -13,6 +13,7 @@
 #include "base/text_numbers.hpp"
 #include "base/text_quoting.hpp"
 #include "files/atomic_write.hpp"
+#include "workshop/start_weapon.hpp"
 #include "world/kinds.hpp"
 #include "world/money.hpp"
 
@@ -243,11 +244,7 @@ std::string LoadShip(Game& game) {
         ": the ship flies with the start equipment, and the file is not saved over at the end";
   }
 
-  // Weapon 1 is selected at the start; its working record starts from it.
-  game.ActiveWeapon.Value = game.Weapon1.Value;
-  game.ActiveWeapon.Max = game.Weapon1.Max;
-  game.ActiveWeapon.Damage = game.Weapon1.Damage;
-  game.ActiveWeapon.Refreshrate = 1.0f;
+  ArmStartWeapon(game);
   return warning;
 }
 

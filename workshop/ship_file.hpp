@@ -31,8 +31,8 @@ constexpr std::uintmax_t kShipFileByteLimit = 64 * 1024;
 std::string ShipFileName(std::string_view ship_name);
 
 // Reads the file of ShipName, when there is one, into the equipment (not the Active flags),
-// Money and the colour of the ship (body 0); then, in every case, makes ActiveWeapon the working
-// record of weapon 1. Missing lines read as 0; a boost of no strength, a ship without colour and
+// Money and the colour of the ship (body 0); then, in every case, arms the start weapon
+// (ArmStartWeapon). Missing lines read as 0; a boost of no strength, a ship without colour and
 // a maximum life of 0 or less get the start values. A ship saved under the names of older
 // versions, which wrote every '%' as %25, is read from that file when its own is not there.
 // Returns a warning for the player when the file is there but cannot be used: it cannot be

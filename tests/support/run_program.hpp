@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "temp_directory.hpp"
+#include "tests/support/temp_directory.hpp"
 
 namespace starvane::testing {
 

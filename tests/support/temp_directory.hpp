@@ -1,11 +1,13 @@
 #pragma once
-// A fresh, empty directory for one test, removed again at its end.
+// A fresh, empty directory for one test, removed again at its end; or a directory that is
+// already there, used the same way and left as it is.
 
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace starvane::testing {
 
@@ -17,9 +19,11 @@ class TempDirectory {
             ("starvane-test-" + std::to_string(entropy()) + std::to_string(entropy()));
     std::filesystem::create_directories(path_);
   }
+  explicit TempDirectory(std::filesystem::path existing)
+      : path_(std::move(existing)), owned_(false) {}
   ~TempDirectory() {
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    if (owned_) std::filesystem::remove_all(path_, ignored);
   }
   TempDirectory(const TempDirectory&) = delete;
   TempDirectory& operator=(const TempDirectory&) = delete;
@@ -37,6 +41,7 @@ class TempDirectory {
 
  private:
   std::filesystem::path path_;
+  bool owned_ = true;
 };
 
 }  // namespace starvane::testing

@@ -7,16 +7,15 @@
 
 #include "combat/visibility.hpp"
 #include "life/ship_upkeep.hpp"
-#include "test_game.hpp"
+#include "tests/support/harness.hpp"
 #include "world/body_geometry.hpp"
 #include "world/create_body.hpp"
 #include "world/kinds.hpp"
 
 namespace starvane::testing {
 
-struct Arena : TestGame {
-  explicit Arena(float difficulty = 1) {
-    game.Difficulty = difficulty;
+struct Arena : Harness {
+  explicit Arena(float difficulty = 1) : Harness({.difficulty = difficulty}) {
     CreateBody(game, 0, 0, 0, 0, 0, "ship", 255, 0, 255);
     CreateBody(game, 0, 0, 0, 0, 0, "shield", 100, 100, 255);
     game.Bodies.Current().Kind = kKindNone;
@@ -34,7 +33,6 @@ struct Arena : TestGame {
   }
 
   Body& At(std::int64_t index) { return game.Bodies.At(index); }
-  Body& Ship() { return At(kShipIndex); }
 
   // Puts the ship's centre at (x, y) with the given speed, as the next upkeep will see it.
   void PlaceShip(float x, float y, float speed_x = 0, float speed_y = 0) {
