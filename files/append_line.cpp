@@ -8,26 +8,13 @@
 #include <string>
 
 #include "files/files.hpp"
+#include "files/write_all.hpp"
 
 namespace starvane {
 namespace {
 
 std::error_code Errno(int error) {
   return {error != 0 ? error : EIO, std::generic_category()};
-}
-
-// Writes all the bytes at the end of the file; the error of the first write that fails.
-int WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return errno != 0 ? errno : EIO;
-    }
-    if (written == 0) return ENOSPC;
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return 0;
 }
 
 }  // namespace

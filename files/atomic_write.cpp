@@ -8,8 +8,10 @@
 #include <signal.h>
 
 #include <cerrno>
-#include <cstring>
 #include <system_error>
+
+#include "base/text_quoting.hpp"
+#include "files/write_all.hpp"
 
 namespace starvane {
 namespace {
@@ -17,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 bool Failed(std::string& why, const std::string& what, int error) {
-  why = what + ": " + std::strerror(error);
+  why = what + ": " + ErrnoText(error);
   return false;
 }
 
@@ -57,19 +59,6 @@ int CreateTemporary(const fs::path& directory, fs::path& temporary) {
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
-}
-
-// Writes every byte, going on after short writes and interruptions.
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
 }
 
 // The replacement keeps the permissions of the file it replaces.
@@ -162,10 +151,12 @@ bool WriteFileAtomically(const fs::path& given, std::string_view bytes, std::str
   KeepPermissions(fd, path);
   if (fail_at == AtomicWriteStep::Write) {
     // A full disk: part of the bytes go in, then writing stops.
-    WriteAll(fd, bytes.substr(0, bytes.size() / 2));
+    static_cast<void>(WriteAll(fd, bytes.substr(0, bytes.size() / 2)));
     return give_up("cannot write the new file", ENOSPC);
   }
-  if (!WriteAll(fd, bytes)) return give_up("cannot write the new file", errno);
+  if (const int error = WriteAll(fd, bytes); error != 0) {
+    return give_up("cannot write the new file", error);
+  }
   if (fail_at == AtomicWriteStep::Sync) return give_up("cannot flush the new file", EIO);
   if (::fsync(fd) != 0) return give_up("cannot flush the new file", errno);
   open = false;

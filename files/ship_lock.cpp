@@ -5,10 +5,10 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <span>
 
 #include "base/fnv1a.hpp"
+#include "base/text_quoting.hpp"
 
 namespace starvane {
 namespace {
@@ -57,7 +57,7 @@ bool ShipLock::Lock(std::string_view ship_file_name, std::string& why) {
   if (fd_ < 0) {
     fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd_ < 0) {
-      why = "cannot open the lock file " + path.string() + " (" + std::strerror(errno) +
+      why = "cannot open the lock file " + Quoted(path.string()) + " (" + ErrnoText(errno) +
             "): the ship is flown without a lock";
       return true;
     }
@@ -68,7 +68,7 @@ bool ShipLock::Lock(std::string_view ship_file_name, std::string& why) {
     return false;
   }
   if (error != 0) {
-    why = "cannot lock " + path.string() + " (" + std::strerror(error) +
+    why = "cannot lock " + Quoted(path.string()) + " (" + ErrnoText(error) +
           "): the ship is flown without a lock";
     Release();
     return true;

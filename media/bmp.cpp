@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "base/text_quoting.hpp"
+#include "files/write_all.hpp"
 
 namespace starvane {
 namespace {
@@ -64,21 +65,6 @@ std::vector<std::uint8_t> EncodeBmp(const Canvas& canvas) {
 
 namespace {
 
-// Writes every byte to the open file, going on after short writes and interruptions; the errno
-// of the failure otherwise.
-int WriteAllBytes(int fd, const std::vector<std::uint8_t>& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    done += static_cast<std::size_t>(written);
-  }
-  return 0;
-}
-
 // Writes the picture to a file just opened, then closes it; a file that could not be written
 // whole is removed, so a failure never leaves a stump of a picture behind.
 // (Only a regular file is removed: --screenshot may name a device such as /dev/full.)
@@ -86,7 +72,9 @@ bool FillPicture(int fd, const std::filesystem::path& path, const Canvas& canvas
                  std::string& why) {
   struct stat file {};
   const bool regular = ::fstat(fd, &file) == 0 && S_ISREG(file.st_mode);
-  int error = WriteAllBytes(fd, EncodeBmp(canvas));
+  const std::vector<std::uint8_t> picture = EncodeBmp(canvas);
+  int error =
+      WriteAll(fd, std::string_view(reinterpret_cast<const char*>(picture.data()), picture.size()));
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0) return true;
   if (regular) ::unlink(path.c_str());
