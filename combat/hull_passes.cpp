@@ -136,6 +136,17 @@ class HullWalk {
                       std::abs(static_cast<double>(Y(j)) - Y(0))});
     }
     double pushes = std::min(gap / (2 * wobble) - 1, 1e9);
+    if (!(pushes >= kFewPushes) && pushes_made_ >= apart_again_at_) {
+      const std::int64_t apart = ApartAhead(step_x, step_y);
+      pushes = std::max(pushes, static_cast<double>(apart));
+      // As for ExactAhead below: a search that finds little waits before it is made again.
+      if (apart >= static_cast<std::int64_t>(kFewPushes)) {
+        apart_wait_ = 0;
+      } else {
+        apart_wait_ = std::min(2 * apart_wait_ + 1, kLongestWait);
+        apart_again_at_ = pushes_made_ + apart_wait_;
+      }
+    }
     std::int64_t inside = 0;
     for (std::size_t j = 1; j <= last && pushes >= 1; ++j) {
       const KnownAnswer& answer = answers_[j];
@@ -175,6 +186,53 @@ class HullWalk {
     return passes * inside;
   }
 
+  // The number of pushes K from now such that no outline point comes to share the centre's x
+  // or y after any of 0, 1, ..., K pushes, found exactly where the distance bound is too
+  // short. Within a steady run two values after k pushes are a + k da and b + k db, exactly;
+  // their difference moves one way only, so they cannot meet in between two pushes after
+  // which a is on the same side of b.
+  std::int64_t ApartAhead(float step_x, float step_y) const {
+    const std::int64_t run =
+        std::min({kLongestRun, SteadyRun(xs_, x_count_, step_x), SteadyRun(ys_, y_count_, step_y)});
+    if (run < 1) return 0;
+    const auto last = static_cast<std::size_t>(outline_);
+    const auto apart = [&](std::int64_t k) {
+      const auto along = static_cast<double>(k);
+      const auto after = [&](float value, float step) {
+        return static_cast<double>(value) + along * Increment(value, step);
+      };
+      const double centre_x = after(X(0), step_x);
+      const double centre_y = after(Y(0), step_y);
+      for (std::size_t j = 1; j <= last; ++j) {
+        const double x = after(X(j), step_x);
+        const double y = after(Y(j), step_y);
+        if (x == centre_x || (x < centre_x) != (X(j) < X(0))) return false;
+        if (y == centre_y || (y < centre_y) != (Y(j) < Y(0))) return false;
+      }
+      return true;
+    };
+    return LastSame(0, run, apart);
+  }
+
+  // The largest k in [good, bad] for which same(k) holds, when it holds at good and, having
+  // held at some k, holds at every smaller one: by strides that double from good, then halving.
+  template <typename Same>
+  static std::int64_t LastSame(std::int64_t good, std::int64_t bad, const Same& same) {
+    if (same(bad)) return bad;
+    for (std::int64_t stride = 1; good + stride < bad; stride *= 2) {
+      if (!same(good + stride)) {
+        bad = good + stride;
+        break;
+      }
+      good += stride;
+    }
+    while (bad - good > 1) {
+      const std::int64_t middle = good + (bad - good) / 2;
+      (same(middle) ? good : bad) = middle;
+    }
+    return good;
+  }
+
   // The number of pushes K from now such that the test of outline point j gives the same answer
   // (returned in `inside`) after every one of 0, 1, ..., K pushes; -1 when it cannot be told.
   // Within a steady run (SteadyRun) the point's x and y after k pushes are x + k dx and
@@ -184,7 +242,7 @@ class HullWalk {
   // same number the line is the very same float, and y, moving one way, is on the same side
   // of it at every k between two pushes where it is on that side. So if an edge gives the same
   // side and the same rounded product after k pushes as now, it gives them after every push
-  // in between, and the largest such k is found by doubling strides, then halving.
+  // in between, and the largest such k is found by LastSame.
   std::int64_t ExactAhead(std::size_t j, float step_x, float step_y, std::int64_t most,
                           bool& inside) const {
     const float x = X(j);
@@ -223,22 +281,7 @@ class HullWalk {
       std::int64_t good = inside ? 0 : known;
       std::int64_t bad = inside ? known : run;
       if (good == bad) break;
-      if (same(bad)) {
-        good = bad;
-      } else {
-        // Strides that double from the last good k, then halving between good and bad.
-        for (std::int64_t stride = 1; good + stride < bad; stride *= 2) {
-          if (!same(good + stride)) {
-            bad = good + stride;
-            break;
-          }
-          good += stride;
-        }
-        while (bad - good > 1) {
-          const std::int64_t middle = good + (bad - good) / 2;
-          (same(middle) ? good : bad) = middle;
-        }
-      }
+      good = LastSame(good, bad, same);
       known = inside ? std::min(known, good) : std::max(known, good);
     }
     return known;
@@ -526,6 +569,8 @@ class HullWalk {
   std::int64_t pushes_made_ = 0;     // all pushes so far, to pace the exact following
   std::int64_t exact_again_at_ = 0;  // no exact following before this many pushes
   std::int64_t exact_wait_ = 0;
+  std::int64_t apart_again_at_ = 0;  // the same for ApartAhead
+  std::int64_t apart_wait_ = 0;
 };
 
 }  // namespace
