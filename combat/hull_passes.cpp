@@ -14,15 +14,18 @@
 // pushes depends only on where it started: points that start on the same float end on the same
 // float. The walk below therefore keeps each distinct x and each distinct y of the ship once
 // (seven of each for the ship's shape, whose trailing points are all copies of its centre),
-// adds the step to those with exactly the float addition a push makes, one push at a time, and
-// only at the end hands every point its value. Adding the step n times is not the same float as
-// adding n times the step, so the pushes are never lumped together.
+// adds the step to those with exactly the float addition a push makes, and only at the end
+// hands every point its value. Adding the step n times is in general not the same float as
+// adding n times the step; but while a value stays within one binade every push adds it the
+// very same amount, and there (SteadyRun) a run of pushes is taken at once, exactly.
 //
 // The test of a point against the planet's outline reads only that point and the lines of the
 // planet's edges. Those lines are the same at every test after the first, so they are worked
 // out once. A test that finds a point well inside every edge, or well outside one, also works
 // out how far the point may travel before the answer could change; until it has travelled that
-// far the answer stands without the edges being walked again.
+// far the answer stands without the edges being walked again. Near an edge, or where a point
+// nears the centre's x or y, that distance is short; there the answer is followed along the
+// steady run instead (ExactAhead, ApartAhead), which tells exactly how long it stands.
 
 namespace starvane {
 namespace {
