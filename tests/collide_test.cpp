@@ -197,6 +197,25 @@ TEST(Collide, ABumpThatLeavesExactlyNoLifeIsStillLethal) {
   EXPECT_EQ(a.game.ShipOverride.Life, -1.0f);
 }
 
+// A body touching the planet steps back by its speed, turns round, and is moved out by a
+// hundredth of its distance from the planet's centre.
+TEST(Collide, ABodyTouchingThePlanetStepsBackReversesAndMovesAHundredthOut) {
+  Arena a;
+  a.PlaceShip(-2800, -2300);  // near enough for the planet and the rock to be near the screen
+  // One frame of motion (1, 2) past the point (200, 300) off the planet's centre.
+  const std::int64_t rock = a.Add(-2799, -2698, "random", 1, 2);
+  a.Upkeep();
+  ASSERT_EQ(BodiesTouch(a.game, rock, kHomePlanetIndex), 1);
+  const Point outline = a.At(rock).Points[1];
+  Collide(a.game);
+  EXPECT_EQ(a.At(rock).SpeedX, -1.0f);
+  EXPECT_EQ(a.At(rock).SpeedY, -2.0f);
+  EXPECT_EQ(a.At(rock).Points[0].X, -2800.0f + 2) << "200 / 100 out from the centre";
+  EXPECT_EQ(a.At(rock).Points[0].Y, -2700.0f + 3) << "300 / 100 out from the centre";
+  EXPECT_EQ(a.At(rock).Points[1].X, outline.X - 1 + 2) << "the whole outline moves";
+  EXPECT_EQ(a.At(rock).Points[1].Y, outline.Y - 2 + 3);
+}
+
 TEST(Collide, FragmentsAndTheTurretNeverBumpTheShip) {
   Arena a;
   a.PlaceShip(0, 0, 2, 0);
@@ -273,6 +292,16 @@ TEST(ShotPass, ShotsHitBodiesWithinTheirRadiusAndBallsPassOnWeaker) {
   EXPECT_EQ(r.game.Shots.CountList(), 1);
 }
 
+TEST(ShotPass, AShotRemovedAfterAHitDoesNotLetTheOneBehindItPass) {
+  ShotRange r;
+  r.Fire(310, 0, 3);
+  r.Fire(315, 0, 4);
+  r.Fire(305, 0, 2);
+  Collide(r.game);
+  EXPECT_EQ(r.At(r.rock).Life, 10 - 3 - 4 - 2.0f) << "all three hit in one pass";
+  EXPECT_EQ(r.game.Shots.CountList(), 0);
+}
+
 TEST(ShotPass, TheTurretIsNeverHit) {
   ShotRange r;
   r.game.ShipCopy.Radius = 0;  // so that the shot reaches the turret rather than the ship
@@ -289,6 +318,12 @@ TEST(ShotPass, HitsOnTheShipCostLifeOrAThirdOfTheDamageInEnergy) {
   Collide(r.game);
   EXPECT_EQ(r.game.ShipOverride.Life, -1.0f) << "never 0.0, which would mean no change";
   EXPECT_EQ(r.game.Shots.CountList(), 0);
+
+  ShotRange none_left;  // 5 life, 5 damage: exactly none left is lethal too
+  none_left.game.Life.Value = 5;
+  none_left.Fire(2, 0, 5);
+  Collide(none_left.game);
+  EXPECT_EQ(none_left.game.ShipOverride.Life, -1.0f);
 
   ShotRange shielded;
   shielded.At(kShieldIndex).Kind = kKindShield;
@@ -310,6 +345,12 @@ TEST(CollisionGeometry, LinesOutlinesAndTouching) {
   EXPECT_EQ(a.game.LineSlope * 3 + a.game.LineIntercept, 1.0f);
   LineThrough(a.game, 3, 1, 3, 1);
   EXPECT_EQ(a.game.LineSlope, 0.0f);
+
+  // Slope and intercept each rounded to float once per operation, the intercept through the
+  // first end: (106 - -63) / (187 - -146), then 106 - slope * 187.
+  LineThrough(a.game, 187, 106, -146, -63);
+  EXPECT_EQ(Bits(a.game.LineSlope), 0x3F01EC03u);      // 0.50750750
+  EXPECT_EQ(Bits(a.game.LineIntercept), 0x413189A0u);  // 11.0960999, not 11.0960970 or 11.0960960
 
   const std::int64_t rock = a.Add(100, 100, "randomlittle");
   Body& body = a.At(rock);

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 
+#include "base/random.hpp"
 #include "combat/enemy_behaviour.hpp"
 #include "tests/support/arena.hpp"
 #include "world/contact_geometry.hpp"
@@ -46,6 +47,27 @@ TEST(SteerEnemies, AnEnemyMatchedToTheShipsSpeedOnlyTurnsOtherwiseItThrusts) {
   EXPECT_EQ(d.game.Sparks.CountList(), 1) << "an exhaust spark";
   EXPECT_GT(d.At(d.enemy).SpeedX, 1.0f) << "thrust along the nose, towards the ship";
   EXPECT_EQ(std::abs(d.At(d.enemy).Spin), 3.0f);
+}
+
+// The exhaust spark flies back along the nose at the body's new speed, its y jitter drawn
+// before its x one.
+TEST(Thrust, TheExhaustSparkDrawsItsYJitterBeforeItsX) {
+  Duel d("enemie");
+  bool told_apart = false;  // the jitters differed at least once, so their order shows
+  for (int frame = 0; frame < 6; ++frame) {
+    RandomGenerator draws = d.game.Rng;
+    const int jitter_y = Random(draws, 2);
+    const int jitter_x = Random(draws, 2);
+    told_apart = told_apart || jitter_x != jitter_y;
+    Thrust(d.game, d.enemy, 1, 6, 500);
+    const Body& enemy = d.At(d.enemy);
+    const float nose_x = enemy.Points[1].X - enemy.Points[0].X;
+    const float nose_y = enemy.Points[1].Y - enemy.Points[0].Y;
+    const Spark& spark = d.game.Sparks.Current();
+    EXPECT_NEAR(spark.SpeedX, -nose_x / 3 + jitter_x + enemy.SpeedX - 1, 1e-3);
+    EXPECT_NEAR(spark.SpeedY, -nose_y / 3 + jitter_y + enemy.SpeedY - 1, 1e-3);
+  }
+  EXPECT_TRUE(told_apart);
 }
 
 TEST(SteerEnemies, EachKindFiresOnItsBeatWithItsDamage) {

@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 
+#include "base/random.hpp"
 #include "base/rounding.hpp"
 #include "media/canvas.hpp"
 #include "render/effects.hpp"
@@ -127,6 +128,33 @@ TEST(DrawLightning, FewerThanTwoPointsDrawNothingAndDrawNoRandomNumbers) {
   DrawLightning(a.game, 0, 0, 100, 0, 2, 0, 0, 100);
   // The bolt's last line ends at its second point, within 5 units of (100, 0).
   EXPECT_LE(std::abs(Screen(a).TextX() - RoundToInt(100 + a.game.ViewX)), 5);
+}
+
+// Point by point from the first end, each jittered by its x draw and then its y draw.
+TEST(DrawLightning, EachPointDrawsItsXJitterBeforeItsY) {
+  Arena a;
+  a.game.FrameTick = 0;
+  a.game.ViewX = a.game.ViewY = 0;
+  RandomGenerator draws = a.game.Rng;
+  Canvas expected;
+  expected.StartDrawing();
+  expected.FrontColor(0, 0, 100);
+  bool told_apart = false;  // the two draws of a point differed, so their order shows
+  int last_x = 0;
+  int last_y = 0;
+  for (int i = 0; i < 5; ++i) {  // 5 points 100 apart from (100, 300) to (500, 300)
+    const int jitter_x = Random(draws, 10);
+    const int jitter_y = Random(draws, 10);
+    told_apart = told_apart || jitter_x != jitter_y;
+    const int x = 100 + 100 * i + jitter_x - 5;
+    const int y = 300 + jitter_y - 5;
+    if (i > 0) expected.LineXY(last_x, last_y, x, y);
+    last_x = x;
+    last_y = y;
+  }
+  DrawLightning(a.game, 100, 300, 500, 300, 5, 0, 0, 100);
+  EXPECT_TRUE(told_apart);
+  EXPECT_TRUE(Screen(a).Pixels() == expected.Pixels());
 }
 
 TEST(DrawStatusBars, BarsEndWhereTheirShareOfTheWidthEnds) {

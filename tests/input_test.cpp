@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <string_view>
+#include <variant>
 
 #include "media/bmp.hpp"
 #include "media/keyboard.hpp"
@@ -136,6 +139,29 @@ TEST(InputScript, ReadsHeaderAndEvents) {
   EXPECT_EQ(script.events[3].button, 3);
   EXPECT_EQ(script.events[4].frame, 12);
   EXPECT_EQ(script.events[4].type, InputEvent::Type::KeysUp);
+}
+
+// A script written with CR LF line ends reads as the same script with LF ones, line for line.
+TEST(InputScript, CrLfLineEndsReadAsLfOnes) {
+  const std::string lf =
+      "# a game\nseed 99\ndifficulty hard\nship Blue Moon\n\n0 down Up Space # thrust\n"
+      "0 mouse -3 4\n5 press 3\n6 type ab\n7 wheel -2\n9 end frames\n";
+  std::string crlf;
+  for (const char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  // The parsed script written out again, header, events and end.
+  auto written = [](std::string_view text) {
+    const auto parsed = ParseInputScript(text, "s.txt");
+    if (const auto* error = std::get_if<InputScriptError>(&parsed)) return error->message;
+    const InputScript& script = std::get<InputScript>(parsed);
+    std::string lines = InputScriptHeader(*script.seed, *script.difficulty, *script.ship);
+    for (const InputEvent& event : script.events) lines += InputEventLine(event);
+    return lines + ScriptEndLine(*script.end);
+  };
+  EXPECT_EQ(written(crlf), written(lf));
+  EXPECT_EQ(written(lf),
+            "# Starvane input recording: play it back with --headless --input FILE\n"
+            "seed 99\ndifficulty 70\nship Blue Moon\n0 down Up Space\n0 mouse -3 4\n"
+            "5 press 3\n6 type ab\n7 wheel -2\n9 end frames\n");
 }
 
 TEST(InputScript, NamesTheFileAndLineOfEveryMistake) {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/frame_loop.hpp"
+#include "base/random.hpp"
 #include "life/controls.hpp"
 #include "life/ship_rebuild.hpp"
 #include "life/ship_upkeep.hpp"
@@ -324,6 +325,36 @@ TEST(HandleControls, TheDashTimesTheSpeedByTenWithinTheWorld) {
 // A boost edited to 1e38 would fling the ship beyond every float in a frame or two: thrust keeps
 // each speed within twice the world's half-extent, as the dash does, so that the view and the
 // outline stay numbers.
+// The exhaust spark's random values are drawn from its last argument to its first: with the
+// boost its green, then its red; then the y jitter of its speed, then the x one.
+TEST(HandleControls, TheExhaustSparkDrawsColourThenYThenXJitter) {
+  Harness f = Flight();
+  Game& g = f.game;
+  f.Hold(kKeyUp);
+  bool told_apart = false;  // the x and y jitters differed at least once, so their order shows
+  for (const std::int16_t boost : {0, 1}) {
+    g.Boost.Active = boost;
+    for (int frame = 0; frame < 6; ++frame) {
+      RandomGenerator draws = g.Rng;
+      const int green = boost == 1 ? Random(draws, 205) : 100;
+      const int red = boost == 1 ? 200 + Random(draws, 55) : 255;
+      const int jitter_y = Random(draws, 2);
+      const int jitter_x = Random(draws, 2);
+      told_apart = told_apart || jitter_x != jitter_y;
+      f.Controls();
+      const Body& ship = f.Ship();
+      const float nose_x = ship.Points[2].X - ship.Points[0].X;
+      const float nose_y = ship.Points[2].Y - ship.Points[0].Y;
+      const Spark& spark = g.Sparks.Current();
+      EXPECT_EQ(spark.Green, green);
+      EXPECT_EQ(spark.Red, red);
+      EXPECT_NEAR(spark.SpeedX, -nose_x / 3 + jitter_x + ship.SpeedX - 1, 1e-3);
+      EXPECT_NEAR(spark.SpeedY, -nose_y / 3 + jitter_y + ship.SpeedY - 1, 1e-3);
+    }
+  }
+  EXPECT_TRUE(told_apart);
+}
+
 TEST(HandleControls, ThrustWithAnAbsurdBoostStaysWithinTheWorld) {
   Harness f = Flight();
   Game& g = f.game;

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -269,6 +270,35 @@ TEST(StatsPanel, TheLifeMaximumSellsForItselfOnlyToWhoCanPay) {
   EXPECT_TRUE(ShowsText(enough.t.Frame(4), 25, 550, "Money : 0 "));
   EXPECT_EQ(enough.t.game.Money, 0);
   EXPECT_EQ(enough.t.game.Life.Max, 105.0f);
+}
+
+// A box drawn from (x, y) to (x + 6, y + 6) is hit inside and on its bottom and right lines,
+// not on its top and left ones.
+TEST(StatsPanel, ABoxIsHitOnItsRightAndBottomLinesButNotOnItsLeftAndTopOnes) {
+  constexpr int kX = 153;  // the box of the red line
+  constexpr int kY = 284;
+  // The left, right, top and bottom lines; the top right, bottom left and bottom right corners;
+  // one pixel beyond the right and the bottom lines.
+  const std::vector<std::pair<Spot, bool>> spots{
+      {{kX, kY + 3}, false},    {{kX + 6, kY + 3}, true},  {{kX + 3, kY}, false},
+      {{kX + 3, kY + 6}, true}, {{kX + 6, kY}, false},     {{kX, kY + 6}, false},
+      {{kX + 6, kY + 6}, true}, {{kX + 7, kY + 3}, false}, {{kX + 3, kY + 7}, false}};
+  Script script;
+  for (std::size_t i = 0; i < spots.size(); ++i) {
+    script.MoveTo(static_cast<std::int64_t>(i + 1), spots[i].first.x, spots[i].first.y);
+  }
+  CloseAt(script, static_cast<std::int64_t>(spots.size() + 1));
+  Harness t = PanelGame(script);
+  t.game.Money = 2;
+  t.OpenStats();
+  for (std::size_t i = 0; i < spots.size(); ++i) {
+    const Canvas& frame = t.Frame(i + 2);  // the pointer is seen in the frame after the move
+    if (spots[i].second) {
+      EXPECT_TRUE(ShowsPrice(frame, "(-2)", true)) << spots[i].first.x << " " << spots[i].first.y;
+    } else {
+      EXPECT_TRUE(ShowsNoPrice(frame)) << spots[i].first.x << " " << spots[i].first.y;
+    }
+  }
 }
 
 TEST(StatsPanel, AHeldButtonBuysOnceAndEachNewPressAgain) {
