@@ -1,5 +1,6 @@
 #include "app/launcher.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -36,7 +37,11 @@ enum LauncherGadget : int {
   kNameField = 9,
   kVeryEasy = 10,
   kMessageLine = 11,  // made only when the launcher has something to tell the player
+  kHelpHint = 12,
 };
+
+// The opened ship list shows up to eight names; more scroll.
+constexpr int kShownShips = 8;
 
 struct Level {
   int button;
@@ -84,18 +89,14 @@ void SayInWindow(Windows& windows, std::string_view message) {
 // What came of the New Ship dialog: the program must end, or a name could not be saved.
 struct NewShipOutcome {
   std::optional<LoopEnd> end;
+  bool named = false;  // "OK" gave a name (saved or not); false when the dialog was closed
   std::optional<std::string> unsaved_name;
 };
 
 // The New Ship dialog: a name field holding "SHIPNAME" and "OK", which (or Enter) adds the name
 // to the list file. It is modal: the launcher waits until it is closed.
 NewShipOutcome RunNewShipDialog(Game& game, Windows& windows) {
-  windows.OpenWindow(kNewShipWindow, 150, 80, "New Ship");
-  windows.CreateGadgetList(kNewShipWindow);
-  windows.ButtonGadget(kOk, 45, 45, 50, 20, "OK");
-  windows.StringGadget(kNameField, 20, 10, 100, 20, "SHIPNAME");
-  windows.SetGadgetMaxLength(kNameField, kMostNameCharacters);
-  windows.SetDefaultButton(kOk);
+  OpenNewShipDialog(windows);
   NewShipOutcome outcome;
   for (;;) {
     const int event = windows.WaitWindowEvent();
@@ -106,6 +107,7 @@ NewShipOutcome RunNewShipDialog(Game& game, Windows& windows) {
     // Each event is acted on once, as it comes, with the text the field holds at the click.
     if (event == kGadgetEvent && windows.EventGadgetID() == kOk) {
       const std::string name = windows.GetGadgetText(kNameField);
+      outcome.named = true;
       if (!AppendShipName(game, name)) outcome.unsaved_name = name;
       break;
     }
@@ -113,28 +115,6 @@ NewShipOutcome RunNewShipDialog(Game& game, Windows& windows) {
   windows.CloseWindow(kNewShipWindow);
   windows.UseWindow(kLauncherWindow);
   return outcome;
-}
-
-void OpenLauncherWindow(Game& game, Windows& windows) {
-  windows.OpenWindow(kLauncherWindow, 400, 150, "Starvane");
-  windows.CreateGadgetList(kLauncherWindow);
-  windows.FrameGadget(kDifficultyBox, 10, 10, 380, 80, "Difficulty", 0);
-  windows.ButtonGadget(kEasy, 50, 55, 50, 20, "Easy");
-  windows.ButtonGadget(kNormal, 120, 55, 50, 20, "Normal");
-  windows.ButtonGadget(kHard, 190, 55, 50, 20, "Hard");
-  windows.ButtonGadget(kCrazy, 260, 55, 80, 20, "Crazy Spacey");
-  windows.ButtonGadget(kVeryEasy, 50, 30, 290, 20, "Very Easy for Newbies");
-  windows.ComboBoxGadget(kShipList, 150, 100, 100, 50);
-  std::string why;
-  const bool listed = FillShipList(game, windows, &why);
-  windows.SetGadgetState(kShipList, 0);
-  windows.StringGadget(kShipsLabel, 100, 100, 50, 20, "Ships : ", kLabelFlags);
-  windows.ButtonGadget(kNewShip, 250, 100, 50, 20, "New");
-  if (!listed) {
-    std::fprintf(stderr, "starvane: cannot read %s (%s): the ship list is empty\n",
-                 ShipListPath(game).c_str(), why.c_str());
-    SayInWindow(windows, "Cannot read ships.txt");
-  }
 }
 
 // The list after the New Ship dialog: ships.txt read again, then the names that could not be
@@ -165,6 +145,39 @@ bool TakeShip(Game& game, Windows& windows, const std::string& name) {
 }
 
 }  // namespace
+
+void OpenLauncherWindow(Game& game, Windows& windows) {
+  windows.OpenWindow(kLauncherWindow, 400, 150, "Starvane");
+  windows.CreateGadgetList(kLauncherWindow);
+  windows.FrameGadget(kDifficultyBox, 10, 10, 380, 80, "Difficulty", 0);
+  windows.ButtonGadget(kEasy, 50, 55, 50, 20, "Easy");
+  windows.ButtonGadget(kNormal, 120, 55, 50, 20, "Normal");
+  windows.ButtonGadget(kHard, 190, 55, 50, 20, "Hard");
+  windows.ButtonGadget(kCrazy, 260, 55, 80, 20, "Crazy Spacey");
+  windows.ButtonGadget(kVeryEasy, 50, 30, 290, 20, "Very Easy for Newbies");
+  windows.ComboBoxGadget(kShipList, 150, 100, 100, ComboHeightFor(kShownShips));
+  std::string why;
+  const bool listed = FillShipList(game, windows, &why);
+  windows.SetGadgetState(kShipList, 0);
+  windows.StringGadget(kShipsLabel, 100, 100, 50, 20, "Ships : ", kLabelFlags);
+  windows.ButtonGadget(kNewShip, 250, 100, 50, 20, "New");
+  // For a newcomer, in the free space right of "New": where the controls are told.
+  windows.StringGadget(kHelpHint, 310, 100, 80, 20, "F1: controls", kLabelFlags);
+  if (!listed) {
+    std::fprintf(stderr, "starvane: cannot read %s (%s): the ship list is empty\n",
+                 ShipListPath(game).c_str(), why.c_str());
+    SayInWindow(windows, "Cannot read ships.txt");
+  }
+}
+
+void OpenNewShipDialog(Windows& windows) {
+  windows.OpenWindow(kNewShipWindow, 150, 80, "New Ship");
+  windows.CreateGadgetList(kNewShipWindow);
+  windows.ButtonGadget(kOk, 45, 45, 50, 20, "OK");
+  windows.StringGadget(kNameField, 20, 10, 100, 20, "SHIPNAME");
+  windows.SetGadgetMaxLength(kNameField, kMostNameCharacters);
+  windows.SetDefaultButton(kOk);
+}
 
 bool FillShipList(Game& game, Windows& windows, std::string* why) {
   FileTable& files = game.media.Files;
@@ -204,12 +217,19 @@ std::optional<LoopEnd> RunLauncher(Game& game) {
     if (event == kCloseEvent) return game.media.ShouldEnd().value_or(LoopEnd::Closed);
     if (event != kGadgetEvent) continue;
     const int gadget = windows.EventGadgetID();
-    if (gadget == kNewShip) {
+    const bool level_chosen = std::any_of(kLevels.begin(), kLevels.end(),
+                                          [gadget](const Level& l) { return l.button == gadget; });
+    // With no ship to fly, a difficulty asks for a name first: the game starts with the ship
+    // named, or not at all when the dialog is closed. (An empty name stays possible, for a player
+    // who erases the field on purpose.)
+    const bool no_ship = level_chosen && windows.CountGadgetItems(kShipList) == 0;
+    if (gadget == kNewShip || no_ship) {
       NewShipOutcome outcome = RunNewShipDialog(game, windows);
       if (outcome.end) return outcome.end;
+      const bool named = outcome.named;
       if (outcome.unsaved_name) unsaved_names.push_back(std::move(*outcome.unsaved_name));
       RefillShipList(game, windows, unsaved_names, outcome.unsaved_name.has_value());
-      continue;
+      if (!no_ship || !named || windows.CountGadgetItems(kShipList) == 0) continue;
     }
     for (const Level& level : kLevels) {
       if (gadget != level.button) continue;

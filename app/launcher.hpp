@@ -19,6 +19,10 @@ namespace starvane {
 // reason in why when given.
 bool FillShipList(Game& game, Windows& windows, std::string* why = nullptr);
 
+// The launcher's window (0) and the New Ship dialog (1) as they open, with their gadgets.
+void OpenLauncherWindow(Game& game, Windows& windows);
+void OpenNewShipDialog(Windows& windows);
+
 // Runs the launcher until a difficulty button is clicked for a ship that no other running game
 // holds: then this game holds that ship (Media::LockShip), ShipName is the selected ship ("" when
 // the list is empty) and Difficulty that button's factor, and nothing is returned. A ship held

@@ -8,13 +8,14 @@
 namespace starvane {
 namespace {
 
-constexpr int kTextPadding = 3;       // between a box's edge and its text
-constexpr int kArrowWidth = 16;       // the drop-down list's arrow box
-constexpr int kMostShownCells = 512;  // no gadget is wider than the screen
+constexpr int kTextPadding = 3;          // between a box's edge and its text
+constexpr int kCell = kGadgetFontWidth;  // gadget texts are in the narrower font
+constexpr int kArrowWidth = 16;          // the drop-down list's arrow box
+constexpr int kMostShownCells = 512;     // no gadget is wider than the screen
 
 // How many cells of text fit in a width.
 std::size_t CellsIn(int width) {
-  return static_cast<std::size_t>(std::clamp(width / kFontWidth, 0, kMostShownCells));
+  return static_cast<std::size_t>(std::clamp(width / kCell, 0, kMostShownCells));
 }
 
 // Text that fits the width: whole characters from the start, one a cell, the rest left out.
@@ -36,14 +37,14 @@ void Frame(Canvas& canvas, int x, int y, int width, int height) {
 
 void Text(Canvas& canvas, int x, int y, std::string_view text) {
   canvas.Locate(x, y);
-  canvas.DrawText(text);
+  canvas.DrawText(text, kGadgetFont);
 }
 
-// The text centred in a box; text wider than the box stands out on both sides.
+// The text centred in a box, as much of it as fits (a frame's width keeps clear of its edges).
 void CentredText(Canvas& canvas, int x, int y, int width, int height, std::string_view text) {
-  const auto text_width = static_cast<int>(CellsOf(text)) * kFontWidth;
-  Text(canvas, x + (width - text_width) / 2, y + (height - kFontHeight) / 2,
-       FirstCharacters(text, kMostShownCells));
+  const std::string_view shown = Fitting(text, width - 2);
+  const auto text_width = static_cast<int>(CellsOf(shown)) * kCell;
+  Text(canvas, x + (width - text_width) / 2, y + (height - kFontHeight) / 2, shown);
 }
 
 void DrawFrameGadget(Canvas& canvas, const Gadget& g, int x, int y) {
@@ -93,13 +94,16 @@ void DrawComboGadget(Canvas& canvas, const Gadget& g, int x, int y) {
 void DrawStringGadget(Canvas& canvas, const Gadget& g, int x, int y, bool focused) {
   const int text_y = y + (g.height - kFontHeight) / 2;
   if (g.IsLabel()) {
-    // A label that is too long for its place keeps to its right edge, next to what it names.
+    // A label that is too long for its place shows its last characters, next to what it names.
     canvas.FrontColor(0, 0, 0);
     UseWindowFace(canvas);
     const std::size_t cells = CellsOf(g.text);
-    const int text_width = static_cast<int>(cells) * kFontWidth;
-    const int text_x = text_width <= g.width ? x : x + g.width - text_width;
-    Text(canvas, text_x, text_y, FirstCharacters(g.text, cells));
+    const std::size_t room = CellsIn(g.width);
+    std::string_view shown = FirstCharacters(g.text, cells);
+    for (std::size_t skip = cells; skip > room; --skip) {
+      shown.remove_prefix(NextCharacter(shown, 0));
+    }
+    Text(canvas, x, text_y, shown);
     return;
   }
   canvas.FrontColor(255, 255, 255);
@@ -117,7 +121,7 @@ void DrawStringGadget(Canvas& canvas, const Gadget& g, int x, int y, bool focuse
     const std::size_t cursor = std::max(first, std::min(g.cursor, g.text.size()));
     const auto shown = static_cast<int>(std::min(
         CellsOf(std::string_view(g.text).substr(first, cursor - first)), CellsIn(g.width)));
-    const int cursor_x = x + kTextPadding + shown * kFontWidth;
+    const int cursor_x = x + kTextPadding + shown * kCell;
     canvas.LineXY(cursor_x, text_y - 1, cursor_x, text_y + kFontHeight + 1);
   }
 }
@@ -129,11 +133,16 @@ int Gadget::ClosedHeight() const {
 }
 
 int Gadget::ListRows() const {
-  return std::max(1, (height - kComboRowHeight) / kListRowHeight);
+  const int room = std::max(1, (height - kComboRowHeight - 2) / kListRowHeight);
+  return std::clamp(static_cast<int>(std::min<std::size_t>(items.size(), 1 << 20)), 1, room);
+}
+
+int Gadget::ListTop() const {
+  return opens_above ? y - ListHeight() : y + ClosedHeight();
 }
 
 int Gadget::ListItemAt(int px, int py) const {
-  const int top = y + ClosedHeight();
+  const int top = ListTop() + 1;
   if (px < x || px >= x + width || py < top || py >= top + ListRows() * kListRowHeight) return -1;
   const int item = first_shown + (py - top) / kListRowHeight;
   return item < static_cast<int>(items.size()) ? item : -1;
@@ -176,15 +185,15 @@ void DrawGadget(Canvas& canvas, const Gadget& gadget, int ox, int oy, GadgetLook
 
 void DrawOpenList(Canvas& canvas, const Gadget& gadget, int ox, int oy) {
   const int x = ox + gadget.x;
-  const int top = oy + gadget.y + gadget.ClosedHeight();
-  const int height = gadget.ListRows() * kListRowHeight + 2;
+  const int top = oy + gadget.ListTop();
+  const int height = gadget.ListHeight();
   canvas.FrontColor(255, 255, 255);
   canvas.Box(x, top, gadget.width, height);
-  canvas.FrontColor(60, 60, 60);
-  Frame(canvas, x, top, gadget.width, height);
-  for (int row = 0; row < gadget.ListRows(); ++row) {
+  // A row is a text cell less its blank top row: the rows are drawn from the last up, so that
+  // each cell's top row lands on the row above before that row is drawn over it.
+  for (int row = gadget.ListRows() - 1; row >= 0; --row) {
     const int item = gadget.first_shown + row;
-    if (item >= static_cast<int>(gadget.items.size())) break;
+    if (item >= static_cast<int>(gadget.items.size())) continue;
     const int row_y = top + 1 + row * kListRowHeight;
     const bool chosen = item == gadget.selected;
     if (chosen) {
@@ -197,9 +206,13 @@ void DrawOpenList(Canvas& canvas, const Gadget& gadget, int ox, int oy) {
     } else {
       canvas.BackColor(255, 255, 255);
     }
-    Text(canvas, x + kTextPadding, row_y,
-         Fitting(gadget.items[static_cast<std::size_t>(item)], gadget.width - 2 * kTextPadding));
+    // The right edge keeps room for the marks below.
+    Text(
+        canvas, x + kTextPadding, row_y - 1,
+        Fitting(gadget.items[static_cast<std::size_t>(item)], gadget.width - 2 * kTextPadding - 8));
   }
+  canvas.FrontColor(60, 60, 60);
+  Frame(canvas, x, top, gadget.width, height);
   // Marks on the right edge when items lie above or below the rows shown.
   canvas.FrontColor(0, 0, 0);
   const int mx = x + gadget.width - 8;
@@ -259,7 +272,7 @@ void MoveCursorRight(Gadget& field) {
 }
 
 void PlaceCursor(Gadget& field, int px) {
-  const int cell = std::max(0, (px - field.x - kTextPadding + kFontWidth / 2) / kFontWidth);
+  const int cell = std::max(0, (px - field.x - kTextPadding + kCell / 2) / kCell);
   std::size_t at = std::min(field.first_byte_shown, field.text.size());
   for (int i = 0; i < cell && at < field.text.size(); ++i) at = NextCharacter(field.text, at);
   field.cursor = at;

@@ -19,9 +19,15 @@ constexpr int kStringReadOnly = 0x800;
 constexpr int kStringBorderless = 0x20000;
 
 // Heights inside a drop-down list: the closed box is one row; the rest of its height is the
-// opened list, a row of text every kListRowHeight pixels.
+// opened list, a row of text every kListRowHeight pixels (the gadget font's 13-pixel cell less
+// its top row, which is blank in every glyph). The opened list shows no more rows than there
+// are items, and opens above the box when the window has no room for it below.
 constexpr int kComboRowHeight = 20;
-constexpr int kListRowHeight = 14;
+constexpr int kListRowHeight = 12;
+// The height of a drop-down list whose opened list shows this many rows.
+constexpr int ComboHeightFor(int rows) {
+  return kComboRowHeight + rows * kListRowHeight + 2;
+}
 
 struct Gadget {
   int id = 0;
@@ -33,11 +39,12 @@ struct Gadget {
   std::string text{};  // caption, button text, or the field's text
   int flags = 0;
 
-  // Drop-down list: its items, the selected one (-1: none), whether it is open, and the first
-  // item shown in the opened list.
+  // Drop-down list: its items, the selected one (-1: none), whether it is open (and above the
+  // box), and the first item shown in the opened list.
   std::vector<std::string> items{};
   int selected = -1;
   bool open = false;
+  bool opens_above = false;
   int first_shown = 0;
 
   // Text field: the cursor and the first character shown, as byte positions in the UTF-8 text
@@ -53,8 +60,10 @@ struct Gadget {
   }
   // A drop-down list is one row high when closed; everything else is as high as it was made.
   int ClosedHeight() const;
-  // The rows of an opened list.
+  // The rows of an opened list, and the top and height of its box, frame included.
   int ListRows() const;
+  int ListTop() const;
+  int ListHeight() const { return ListRows() * kListRowHeight + 2; }
   // The item under a point of the opened list, or -1.
   int ListItemAt(int px, int py) const;
   void ScrollList(int rows);  // moves the first row shown, within the items

@@ -13,10 +13,6 @@ constexpr int kTitleBarHeight = 18;
 constexpr int kBorder = 2;
 constexpr int kCloseBoxSide = 14;
 
-// Held keys repeat after half a second, then every third frame.
-constexpr int kRepeatDelay = 25;
-constexpr int kRepeatEvery = 3;
-
 }  // namespace
 
 void Windows::OpenWindow(int window, int width, int height, std::string_view title) {
@@ -28,6 +24,7 @@ void Windows::OpenWindow(int window, int width, int height, std::string_view tit
   opened.title = std::string(title);
   windows_.push_back(std::move(opened));
   current_ = window;
+  redraw_ = true;
   if (windows_.size() == 1) media_.ShowWindowArea(width, height, title);
 }
 
@@ -44,6 +41,7 @@ void Windows::CloseWindow(int window) {
                                   [window](const Window& w) { return w.id == window; });
   if (found == windows_.end()) return;
   windows_.erase(found);
+  redraw_ = true;
   if (current_ == window) current_ = windows_.empty() ? -1 : windows_.back().id;
   pressed_gadget_ = -1;
   pressed_close_ = false;
@@ -54,6 +52,13 @@ Windows::Window* Windows::Find(int window) {
     if (w.id == window) return &w;
   }
   return nullptr;
+}
+
+std::vector<Gadget> Windows::GadgetsOf(int window) const {
+  for (const Window& w : windows_) {
+    if (w.id == window) return w.gadgets;
+  }
+  return {};
 }
 
 Windows::Window* Windows::Current() {
@@ -88,6 +93,7 @@ const Gadget* Windows::FindGadget(int gadget) const {
 }
 
 Gadget& Windows::Add(Gadget gadget) {
+  redraw_ = true;
   Window* window = Current();
   if (window == nullptr) {
     nowhere_ = std::move(gadget);  // a gadget made with no window open goes nowhere
@@ -112,6 +118,7 @@ void Windows::ComboBoxGadget(int gadget, int x, int y, int width, int height) {
 }
 
 void Windows::AddGadgetItem(int gadget, int position, std::string_view text) {
+  redraw_ = true;
   Gadget* g = FindGadget(gadget);
   if (g == nullptr || g->kind != GadgetKind::ComboBox) return;
   const auto size = static_cast<int>(g->items.size());
@@ -121,6 +128,7 @@ void Windows::AddGadgetItem(int gadget, int position, std::string_view text) {
 }
 
 void Windows::ClearGadgetItems(int gadget) {
+  redraw_ = true;
   Gadget* g = FindGadget(gadget);
   if (g == nullptr || g->kind != GadgetKind::ComboBox) return;
   g->items.clear();
@@ -130,6 +138,7 @@ void Windows::ClearGadgetItems(int gadget) {
 }
 
 void Windows::SetGadgetState(int gadget, int index) {
+  redraw_ = true;
   Gadget* g = FindGadget(gadget);
   if (g == nullptr || g->kind != GadgetKind::ComboBox) return;
   g->selected = index >= 0 && index < static_cast<int>(g->items.size()) ? index : -1;
@@ -202,12 +211,21 @@ int Windows::WaitWindowEvent() {
       if (event.code == kGadgetEvent) event_gadget_ = event.gadget;
       return event.code;
     }
+    if (!pending_keys_.empty()) {
+      HandleKeys();
+      continue;
+    }
     if (media_.ShouldEnd()) return kCloseEvent;
-    Canvas& screen = media_.Screen;
-    screen.StartDrawing();
-    Draw(screen);
-    media_.FlipBuffers();
-    screen.StopDrawing();
+    if (redraw_) {
+      redraw_ = false;
+      Canvas& screen = media_.Screen;
+      screen.StartDrawing();
+      Draw(screen);
+      media_.FlipBuffers();
+      screen.StopDrawing();
+    } else if (media_.KeepFrame()) {
+      redraw_ = true;
+    }
 
     media_.ExamineKeyboard();
     media_.ExamineMouse();
@@ -216,15 +234,16 @@ int Windows::WaitWindowEvent() {
     input.pointer_y = media_.MouseY();
     input.button = media_.MouseButton(1) != 0;
     input.wheel = media_.MouseWheel();
-    for (int key = 0; key < kKeyCount; ++key) {
-      input.keys[static_cast<std::size_t>(key)] = media_.KeyboardPushed(key) != 0 ? 1 : 0;
-    }
-    input.typed = media_.TypedText();
+    input.key_events = media_.KeyboardEvents();
     Examine(input);
   }
 }
 
 void Windows::Examine(const WindowInput& input) {
+  if (input.pointer_x != pointer_x_ || input.pointer_y != pointer_y_ || input.button != button_ ||
+      input.wheel != 0 || !input.key_events.empty()) {
+    redraw_ = true;
+  }
   pointer_x_ = input.pointer_x;
   pointer_y_ = input.pointer_y;
   if (Window* top = Top()) {
@@ -235,13 +254,10 @@ void Windows::Examine(const WindowInput& input) {
         if (g.open) g.ScrollList(-input.wheel);  // the wheel turned up shows earlier items
       }
     }
-    HandleKeys(*top, input);
   }
   button_ = input.button;
-  for (std::size_t key = 0; key < keys_.size(); ++key) {
-    held_frames_[key] = input.keys[key] != 0 ? std::min(held_frames_[key] + 1, 1 << 20) : 0;
-  }
-  keys_ = input.keys;
+  pending_keys_.insert(pending_keys_.end(), input.key_events.begin(), input.key_events.end());
+  HandleKeys();
 }
 
 void Windows::PressAt(Window& window, int px, int py) {
@@ -272,6 +288,9 @@ void Windows::PressAt(Window& window, int px, int py) {
       case GadgetKind::ComboBox:
         window.focus = g->id;
         g->open = true;
+        // Below the box when the window has room for the list there, else above it.
+        g->opens_above = g->y + g->ClosedHeight() + g->ListHeight() > window.height &&
+                         g->y - g->ListHeight() >= 0;
         g->ShowSelected();
         Queue(kGadgetEvent, g->id);
         return;
@@ -298,36 +317,53 @@ void Windows::ReleaseAt(Window& window, int px, int py) {
   pressed_gadget_ = -1;
 }
 
-bool Windows::Stroke(const WindowInput& input, int key) {
-  const auto k = static_cast<std::size_t>(key);
-  if (input.keys[k] == 0) return false;
-  if (keys_[k] == 0) return true;
-  const int held = held_frames_[k];
-  return held >= kRepeatDelay && (held - kRepeatDelay) % kRepeatEvery == 0;
+void Windows::HandleKeys() {
+  while (!pending_keys_.empty()) {
+    const KeyEvent event = std::move(pending_keys_.front());
+    pending_keys_.pop_front();
+    redraw_ = true;
+    if (event.kind != KeyEvent::Kind::Text && (event.key < 0 || event.key >= kKeyCount)) continue;
+    const auto k = static_cast<std::size_t>(event.key);
+    if (event.kind == KeyEvent::Kind::Up) {
+      keys_[k] = 0;
+      continue;
+    }
+    Window* top = Top();
+    if (event.kind == KeyEvent::Kind::Text) {
+      if (top != nullptr) HandleText(*top, event.text);
+      continue;
+    }
+    const bool repeat = keys_[k] != 0;
+    keys_[k] = 1;
+    if (top != nullptr && HandleKey(*top, event.key, repeat)) return;
+  }
 }
 
-void Windows::HandleKeys(Window& window, const WindowInput& input) {
+bool Windows::HandleKey(Window& window, int key, bool repeat) {
   Gadget* open_list = nullptr;
   for (Gadget& g : window.gadgets) {
     if (g.open) open_list = &g;
   }
-  const bool escape = Stroke(input, kKeyEscape) && keys_[kKeyEscape] == 0;
-  const bool enter = (Stroke(input, kKeyReturn) && keys_[kKeyReturn] == 0) ||
-                     (Stroke(input, kKeyKeypadEnter) && keys_[kKeyKeypadEnter] == 0);
+  // Escape and Enter act once a press, not again while held.
+  const bool escape = key == kKeyEscape && !repeat;
+  const bool enter = (key == kKeyReturn || key == kKeyKeypadEnter) && !repeat;
   if (open_list != nullptr && (escape || enter)) {
     open_list->open = false;  // the keys close the list first
-    return;
+    return false;
   }
   if (escape) {
     Queue(kCloseEvent);
-    return;
+    return true;
   }
-  if (enter && window.default_button >= 0) Queue(kGadgetEvent, window.default_button);
+  if (enter && window.default_button >= 0) {
+    Queue(kGadgetEvent, window.default_button);
+    return true;
+  }
 
   Gadget* focus = FindGadget(window, window.focus);
-  if (focus == nullptr) return;
+  if (focus == nullptr) return false;
   if (focus->kind == GadgetKind::ComboBox) {
-    const int step = Stroke(input, kKeyDown) ? 1 : Stroke(input, kKeyUp) ? -1 : 0;
+    const int step = key == kKeyDown ? 1 : key == kKeyUp ? -1 : 0;
     const int last = static_cast<int>(focus->items.size()) - 1;
     const int chosen = std::clamp(focus->selected + step, 0, std::max(last, 0));
     if (step != 0 && last >= 0 && chosen != focus->selected) {
@@ -335,18 +371,41 @@ void Windows::HandleKeys(Window& window, const WindowInput& input) {
       focus->ShowSelected();
       Queue(kGadgetEvent, focus->id);
     }
-    return;
+    return false;
   }
-  if (focus->kind != GadgetKind::String || focus->IsLabel()) return;
-  bool changed = InsertTyped(*focus, input.typed);
-  if (Stroke(input, kKeyBackspace)) changed = EraseBeforeCursor(*focus) || changed;
-  if (Stroke(input, kKeyDelete)) changed = EraseAtCursor(*focus) || changed;
-  if (Stroke(input, kKeyLeft)) MoveCursorLeft(*focus);
-  if (Stroke(input, kKeyRight)) MoveCursorRight(*focus);
-  if (Stroke(input, kKeyHome)) focus->cursor = 0;
-  if (Stroke(input, kKeyEnd)) focus->cursor = focus->text.size();
+  if (focus->kind != GadgetKind::String || focus->IsLabel()) return false;
+  bool changed = false;
+  switch (key) {
+    case kKeyBackspace:
+      changed = EraseBeforeCursor(*focus);
+      break;
+    case kKeyDelete:
+      changed = EraseAtCursor(*focus);
+      break;
+    case kKeyLeft:
+      MoveCursorLeft(*focus);
+      break;
+    case kKeyRight:
+      MoveCursorRight(*focus);
+      break;
+    case kKeyHome:
+      focus->cursor = 0;
+      break;
+    case kKeyEnd:
+      focus->cursor = focus->text.size();
+      break;
+    default:
+      break;
+  }
   KeepCursorShown(*focus);
   if (changed) Queue(kGadgetEvent, focus->id);
+  return false;
+}
+
+void Windows::HandleText(Window& window, std::string_view text) {
+  Gadget* focus = FindGadget(window, window.focus);
+  if (focus == nullptr || focus->kind != GadgetKind::String || focus->IsLabel()) return;
+  if (InsertTyped(*focus, text)) Queue(kGadgetEvent, focus->id);
 }
 
 void Windows::Draw(Canvas& canvas) const {
@@ -365,8 +424,10 @@ void Windows::Draw(Canvas& canvas) const {
       canvas.FrontColor(255, 255, 255);
       canvas.BackColor(0, 0, 128);
       canvas.Locate(ox + 4, oy - kTitleBarHeight + 3);
-      canvas.DrawText(FirstCharacters(
-          window.title, static_cast<std::size_t>(std::max(0, window.width - 24) / kFontWidth)));
+      canvas.DrawText(
+          FirstCharacters(window.title, static_cast<std::size_t>(std::max(0, window.width - 24) /
+                                                                 kGadgetFontWidth)),
+          kGadgetFont);
       const int cx = ox + window.width - kCloseBoxSide;
       const int cy = oy - kTitleBarHeight + 2;
       canvas.FrontColor(kFaceRed, kFaceGreen, kFaceBlue);

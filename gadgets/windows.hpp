@@ -9,6 +9,14 @@
 // change of its selection, and for each change of a text field's text; kCloseEvent when the
 // top window is asked to close (its close box, Escape, or the real window closed); other codes
 // for anything else. Enter clicks the top window's default button.
+//
+// Keys are taken as the keyboard's events (media/keys.hpp), each once and in order: a press that
+// acts on the windows (Enter's click, Escape's close) lets WaitWindowEvent return its event
+// first, and the keys after it go to the windows as that event left them.
+//
+// A window at rest is not drawn again: a frame is drawn and presented only after something
+// changed (input came, a gadget or window was made or changed, the window lost its image);
+// other frames are kept (Media::KeepFrame).
 
 #include <deque>
 #include <optional>
@@ -30,10 +38,9 @@ constexpr int kCloseEvent = 16;
 struct WindowInput {
   int pointer_x = 0;  // on the screen
   int pointer_y = 0;
-  bool button = false;  // the left mouse button is held
-  int wheel = 0;        // steps since the last examination, positive away from the player
-  KeyStates keys{};
-  std::string typed;
+  bool button = false;   // the left mouse button is held
+  int wheel = 0;         // steps since the last examination, positive away from the player
+  KeyEvents key_events;  // in order since the last examination
 };
 
 class Windows {
@@ -74,11 +81,15 @@ class Windows {
   int EventGadgetID() const { return event_gadget_; }
   // Whether WaitWindowEvent would return at once.
   bool HasEvent() const { return !events_.empty(); }
+  // Whether the next frame must be drawn: something changed since the last one drawn.
+  bool NeedsRedraw() const { return redraw_; }
 
   // One examination's worth of input, and the drawing of every window: the parts of the wait,
   // open to tests.
   void Examine(const WindowInput& input);
   void Draw(Canvas& canvas) const;
+  // A window's gadgets as they are (none when there is no such window).
+  std::vector<Gadget> GadgetsOf(int window) const;
 
  private:
   struct Window {
@@ -109,8 +120,12 @@ class Windows {
 
   void PressAt(Window& window, int px, int py);
   void ReleaseAt(Window& window, int px, int py);
-  void HandleKeys(Window& window, const WindowInput& input);
-  bool Stroke(const WindowInput& input, int key);  // went down, or repeats while held
+  // Takes the pending key events in order, up to one that made an event the caller must see
+  // before the next keys (a click, a close).
+  void HandleKeys();
+  // One key going down (repeat: it was already down); true when it made such an event.
+  bool HandleKey(Window& window, int key, bool repeat);
+  void HandleText(Window& window, std::string_view text);
   void Queue(int code, int gadget = -1) { events_.push_back({code, gadget}); }
 
   Media& media_;
@@ -118,11 +133,12 @@ class Windows {
   int current_ = -1;
   std::deque<Event> events_;
   int event_gadget_ = 0;
+  std::deque<KeyEvent> pending_keys_;  // examined and not yet taken
+  bool redraw_ = true;
 
   // Input as of the last examination.
   bool button_ = false;
-  KeyStates keys_{};
-  std::array<int, kKeyCount> held_frames_{};
+  KeyStates keys_{};         // as the key events taken so far left them
   int pressed_gadget_ = -1;  // the button under the press, until the release
   bool pressed_close_ = false;
   int pointer_x_ = 0;

@@ -24,9 +24,10 @@ class InputSource {
   virtual bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) = 0;
   // The movement since the last capture and the buttons held.
   virtual MouseInput CaptureMouse(std::int64_t frames_presented) = 0;
-  // The text typed since the last capture, as bytes (UTF-8 from a real keyboard). Only windows
-  // with text fields ask for it.
-  virtual std::string CaptureText(std::int64_t /*frames_presented*/) { return {}; }
+  // What the keyboard did since the last capture, in order (media/keys.hpp); asked for just
+  // before CaptureKeyboard. A source may leave out what matches the key states anyway: the
+  // media layer adds a press or a release for every key whose state changed without one.
+  virtual KeyEvents CaptureKeyEvents(std::int64_t /*frames_presented*/) { return {}; }
   // How the game ends once frames_presented frames have been presented: a script may end it
   // where its recorded game ended. Nothing while it goes on; live input never ends it.
   virtual std::optional<LoopEnd> EndAt(std::int64_t /*frames_presented*/) const { return {}; }
@@ -45,6 +46,10 @@ class Display {
   virtual void SetFrameRate(int frames_per_second) = 0;
   // Presents the finished frame (waiting for its turn) and processes pending window messages.
   virtual void Present(const Canvas& canvas) = 0;
+  // Presents nothing new, the last frame stays shown: waits until a window message comes, at
+  // most this long, and processes the pending ones. True when the window lost its image (it
+  // was uncovered or resized) and wants the next frame presented.
+  virtual bool WaitForWindowMessage(int /*most_milliseconds*/) { return false; }
   // The player closed the window.
   virtual bool CloseRequested() const = 0;
   // The keyboard and mouse that belong to this display.

@@ -170,21 +170,23 @@ void Canvas::Locate(int x, int y) {
   text_y_ = y;
 }
 
-void Canvas::DrawText(std::string_view text) {
+void Canvas::DrawText(std::string_view text, const Font& font) {
+  const FontGlyphs& glyphs = *font.glyphs;
+  const int width = std::clamp(font.width, 0, 8);
   for (std::size_t at = 0; at < text.size();) {
     const Utf8Character character = DecodeUtf8(text, at);
     at += character.length;
     const Glyph* glyph = nullptr;  // control characters show as blank cells
     if (!character.valid || character.code > kFontLastByte) {
-      glyph = &kFontGlyphs[kFontStandInByte - kFontFirstByte];
+      glyph = &glyphs[kFontStandInByte - kFontFirstByte];
     } else if (character.code >= kFontFirstByte) {
-      glyph = &kFontGlyphs[static_cast<std::size_t>(character.code) - kFontFirstByte];
+      glyph = &glyphs[static_cast<std::size_t>(character.code) - kFontFirstByte];
     }
     for (int row = 0; row < kFontHeight; ++row) {
       const std::int64_t y = std::int64_t{text_y_} + row;
       if (y < 0 || y >= kScreenHeight) continue;
       const std::uint8_t bits = glyph ? (*glyph)[static_cast<std::size_t>(row)] : 0;
-      for (int column = 0; column < kFontWidth; ++column) {
+      for (int column = 0; column < width; ++column) {
         const std::int64_t x = std::int64_t{text_x_} + column;
         if (x < 0 || x >= kScreenWidth) continue;
         pixels_[static_cast<std::size_t>(y * kScreenWidth + x)] =
@@ -192,8 +194,7 @@ void Canvas::DrawText(std::string_view text) {
       }
     }
     // Saturates rather than overflows for text placed at the far right of the number range.
-    text_x_ =
-        static_cast<int>(std::min<std::int64_t>(std::int64_t{text_x_} + kFontWidth, INT32_MAX));
+    text_x_ = static_cast<int>(std::min<std::int64_t>(std::int64_t{text_x_} + width, INT32_MAX));
   }
 }
 

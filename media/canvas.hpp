@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "media/font.hpp"
+
 namespace starvane {
 
 constexpr int kScreenWidth = 800;
@@ -46,10 +48,11 @@ class Canvas {
 
   // The top-left corner of the next text.
   void Locate(int x, int y);
-  // The UTF-8 text in the built-in font, each character an opaque 8 x 13 cell; the text
-  // position then stands at the end of the text. The font holds ISO 8859-1; any other
-  // character, and each byte that is no valid UTF-8, shows the font's stand-in box.
-  void DrawText(std::string_view text);
+  // The UTF-8 text in a built-in font (the game's own unless told), each character an opaque
+  // cell of the font; the text position then stands at the end of the text. The fonts hold
+  // ISO 8859-1; any other character, and each byte that is no valid UTF-8, shows the font's
+  // stand-in box.
+  void DrawText(std::string_view text, const Font& font = kGameFont);
 
   std::uint16_t Pixel(int x, int y) const;  // 0 outside the surface
   const std::vector<std::uint16_t>& Pixels() const { return pixels_; }

@@ -16,9 +16,9 @@ class InputLog {
  public:
   virtual ~InputLog() = default;
   // Each examination, with the number of frames presented when it was made.
-  virtual void NoteKeyboard(std::int64_t frame, const KeyStates& keys) = 0;
+  // The keyboard's events, matched to its states (MatchKeyEvents): they lead to the state.
+  virtual void NoteKeyEvents(std::int64_t frame, const KeyEvents& events) = 0;
   virtual void NoteMouse(std::int64_t frame, const MouseInput& mouse) = 0;
-  virtual void NoteText(std::int64_t frame, const std::string& text) = 0;
   // The game ended before this frame, this way.
   virtual void NoteEnd(std::int64_t frame, LoopEnd end) = 0;
   // Writes what is buffered; false when anything could not be written.

@@ -175,4 +175,30 @@ std::string_view KeyName(int code) {
   return CodeTexts()[static_cast<std::size_t>(code)];
 }
 
+KeyEvents MatchKeyEvents(KeyEvents events, const KeyStates& before, const KeyStates& after) {
+  KeyStates state = before;
+  KeyEvents matched;
+  matched.reserve(events.size());
+  for (KeyEvent& event : events) {
+    if (event.kind == KeyEvent::Kind::Text) {
+      if (!event.text.empty()) matched.push_back(std::move(event));
+      continue;
+    }
+    if (event.key < 0 || event.key >= kKeyCount) continue;
+    std::uint8_t& down = state[static_cast<std::size_t>(event.key)];
+    if (event.kind == KeyEvent::Kind::Up && down == 0) continue;
+    down = event.kind == KeyEvent::Kind::Down ? 1 : 0;
+    matched.push_back(std::move(event));
+  }
+  for (const bool pressed : {true, false}) {
+    for (int key = 0; key < kKeyCount; ++key) {
+      const auto k = static_cast<std::size_t>(key);
+      if ((after[k] != 0) == pressed && (state[k] != 0) != pressed) {
+        matched.push_back({pressed ? KeyEvent::Kind::Down : KeyEvent::Kind::Up, key});
+      }
+    }
+  }
+  return matched;
+}
+
 }  // namespace starvane

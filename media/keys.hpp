@@ -6,12 +6,31 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace starvane {
 
 constexpr int kKeyCount = 256;
 using KeyStates = std::array<std::uint8_t, kKeyCount>;  // non-zero: the key is down
+
+// What the keyboard did between two examinations, in the order it happened: a key went down
+// (again while it is held, when the system repeats it), a key went up, text was typed. Text
+// fields edit by these, so that no quick press is lost and none is taken out of turn.
+struct KeyEvent {
+  enum class Kind { Down, Up, Text };
+  Kind kind = Kind::Down;
+  int key = 0;         // Down, Up: the key code, 0..255
+  std::string text{};  // Text: the bytes typed (UTF-8 from a real keyboard)
+};
+using KeyEvents = std::vector<KeyEvent>;
+
+// The events as they lead from one key state to the next: a key's release that finds it up is
+// dropped, and keys whose state changed with no event for it (a press the system did not tell
+// of, a whole game of no events) get one at the end, the presses first, in key order. So every
+// press and release shows as one event, and a script replays the events and states alike.
+KeyEvents MatchKeyEvents(KeyEvents events, const KeyStates& before, const KeyStates& after);
 
 enum KeyCode : int {
   kKeyEscape = 1,

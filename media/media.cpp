@@ -21,9 +21,26 @@ bool Media::OpenScreen(int width, int height, int /*depth: always 16 bits*/,
   return display_->OpenScreen(width, height, title);
 }
 
+namespace {
+
+constexpr int kIdleWaitMilliseconds = 100;
+
+}  // namespace
+
 void Media::FlipBuffers() {
   display_->Present(Screen);
   ++frames_presented_;
+  TakeAskedScreenshot();
+}
+
+bool Media::KeepFrame() {
+  const bool lost = display_->WaitForWindowMessage(script_ ? 0 : kIdleWaitMilliseconds);
+  ++frames_presented_;
+  TakeAskedScreenshot();
+  return lost;
+}
+
+void Media::TakeAskedScreenshot() {
   if (screenshot_asked_) {
     screenshot_asked_ = false;
     std::string why;
@@ -35,11 +52,16 @@ void Media::FlipBuffers() {
 }
 
 int Media::ExamineKeyboard() {
-  typed_text_ = input_->CaptureText(frames_presented_);
-  if (recorder_) recorder_->NoteText(frames_presented_, typed_text_);
+  KeyEvents events = input_->CaptureKeyEvents(frames_presented_);
   KeyStates captured{};
+  key_events_.clear();
   if (!input_->CaptureKeyboard(frames_presented_, captured)) return keyboard_.Examine(nullptr);
-  if (recorder_) recorder_->NoteKeyboard(frames_presented_, captured);
+  KeyStates before{};
+  for (int key = 0; key < kKeyCount; ++key) {
+    before[static_cast<std::size_t>(key)] = keyboard_.KeyboardPushed(key) != 0 ? 1 : 0;
+  }
+  key_events_ = MatchKeyEvents(std::move(events), before, captured);
+  if (recorder_) recorder_->NoteKeyEvents(frames_presented_, key_events_);
   if (captured[kKeyF12] && !keyboard_.KeyboardPushed(kKeyF12)) screenshot_asked_ = true;
   return keyboard_.Examine(&captured);
 }

@@ -46,13 +46,20 @@ class Media {
   // written as a screenshot (starvane-001.bmp, ... : the first free name in the files
   // directory), whatever the backend, so an input script takes screenshots too.
   void FlipBuffers();
+  // Counts a frame like FlipBuffers but presents nothing new: the screen keeps the last frame.
+  // A window with live input waits meanwhile for its next message (at most a tenth of a
+  // second), so that a window at rest takes no time; scripted input goes on at once, so a
+  // script plays the same whichever frames are presented. True when the window lost its image
+  // and the next frame should be presented.
+  bool KeepFrame();
   std::int64_t FramesPresented() const { return frames_presented_; }
 
-  // Captures the state of all keys, and the text typed since the last examination; 0 when the
-  // capture failed and the last state stays.
+  // Captures the state of all keys, and what the keyboard did since the last examination; 0
+  // when the capture failed and the last state stays (with no events).
   int ExamineKeyboard();
-  // The bytes typed between the last two examinations of the keyboard.
-  const std::string& TypedText() const { return typed_text_; }
+  // The key presses, releases and typed text between the last two examinations, in order:
+  // they lead from the state before to the state now.
+  const KeyEvents& KeyboardEvents() const { return key_events_; }
   int KeyboardPushed(int key) const { return keyboard_.KeyboardPushed(key); }
   int KeyboardReleased(int key) { return keyboard_.KeyboardReleased(key); }
 
@@ -90,6 +97,8 @@ class Media {
   bool FinishRecording(LoopEnd end, std::string* why = nullptr);
 
  private:
+  void TakeAskedScreenshot();
+
   std::unique_ptr<Display> display_;
   std::unique_ptr<InputSource> script_;
   InputSource* input_;
@@ -99,7 +108,7 @@ class Media {
   std::int64_t frames_presented_ = 0;
   std::optional<std::int64_t> frame_limit_;
   bool screenshot_asked_ = false;  // F12 went down since the last flip
-  std::string typed_text_;
+  KeyEvents key_events_;
   ShipLock ship_lock_;
 };
 

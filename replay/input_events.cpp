@@ -13,7 +13,9 @@ void ScriptedInput::ApplyEventsUpTo(std::int64_t frames_presented) {
       case InputEvent::Type::KeysUp:
         for (int key : event.keys) {
           if (key >= 0 && key < kKeyCount) {
-            keys_[static_cast<std::size_t>(key)] = event.type == InputEvent::Type::KeysDown;
+            const bool down = event.type == InputEvent::Type::KeysDown;
+            keys_[static_cast<std::size_t>(key)] = down;
+            key_events_.push_back({down ? KeyEvent::Kind::Down : KeyEvent::Kind::Up, key});
           }
         }
         break;
@@ -35,7 +37,7 @@ void ScriptedInput::ApplyEventsUpTo(std::int64_t frames_presented) {
             std::clamp<std::int64_t>(std::int64_t{mouse_.wheel} + event.dx, INT32_MIN, INT32_MAX));
         break;
       case InputEvent::Type::Type:
-        text_ += event.text;
+        key_events_.push_back({KeyEvent::Kind::Text, 0, event.text});
         break;
       case InputEvent::Type::ButtonPress:
       case InputEvent::Type::ButtonRelease:
@@ -64,9 +66,9 @@ MouseInput ScriptedInput::CaptureMouse(std::int64_t frames_presented) {
   return captured;
 }
 
-std::string ScriptedInput::CaptureText(std::int64_t frames_presented) {
+KeyEvents ScriptedInput::CaptureKeyEvents(std::int64_t frames_presented) {
   ApplyEventsUpTo(frames_presented);
-  return std::exchange(text_, {});
+  return std::exchange(key_events_, {});
 }
 
 }  // namespace starvane

@@ -37,7 +37,8 @@ class ScriptedInput final : public InputSource {
 
   bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) override;
   MouseInput CaptureMouse(std::int64_t frames_presented) override;
-  std::string CaptureText(std::int64_t frames_presented) override;
+  // Every key of a "down" or "up" line and every "type" line, in the script's order.
+  KeyEvents CaptureKeyEvents(std::int64_t frames_presented) override;
   std::optional<LoopEnd> EndAt(std::int64_t frames_presented) const override {
     if (end_ && frames_presented >= end_->frame) return end_->reason;
     return {};
@@ -50,8 +51,8 @@ class ScriptedInput final : public InputSource {
   std::optional<ScriptEnd> end_;
   std::size_t next_ = 0;
   KeyStates keys_{};
-  MouseInput mouse_{};  // movement, pointer and wheel not yet captured, and the buttons held
-  std::string text_;    // typed and not yet captured
+  MouseInput mouse_{};    // movement, pointer and wheel not yet captured, and the buttons held
+  KeyEvents key_events_;  // not yet captured
 };
 
 }  // namespace starvane

@@ -28,22 +28,44 @@ void InputRecorder::Write(const std::string& text) {
   }
 }
 
-void InputRecorder::WriteKeys(std::int64_t frame, const KeyStates& keys, bool down) {
-  InputEvent event;
-  event.frame = frame;
-  event.type = down ? InputEvent::Type::KeysDown : InputEvent::Type::KeysUp;
-  for (int key = 0; key < kKeyCount; ++key) {
-    const auto k = static_cast<std::size_t>(key);
-    if ((keys[k] != 0) == down && (keys_[k] != 0) != down) event.keys.push_back(key);
+void InputRecorder::NoteKeyEvents(std::int64_t frame, const KeyEvents& events) {
+  if (file_ == nullptr) return;
+  InputEvent run;  // the presses or releases not yet written
+  run.frame = frame;
+  auto write_run = [&] {
+    if (!run.keys.empty()) Write(InputEventLine(run));
+    run.keys.clear();
+  };
+  for (const KeyEvent& event : events) {
+    if (event.kind == KeyEvent::Kind::Text) {
+      write_run();
+      // Text of nothing but line ends is no event: a "type" line needs a text.
+      std::string kept = TypedTextForScript(event.text);
+      if (kept.empty()) continue;
+      InputEvent typed;
+      typed.frame = frame;
+      typed.type = InputEvent::Type::Type;
+      typed.text = std::move(kept);
+      Write(InputEventLine(typed));
+      continue;
+    }
+    if (event.key < 0 || event.key >= kKeyCount) continue;
+    const auto type =
+        event.kind == KeyEvent::Kind::Down ? InputEvent::Type::KeysDown : InputEvent::Type::KeysUp;
+    if (run.type != type) write_run();
+    run.type = type;
+    run.keys.push_back(event.key);
+    keys_[static_cast<std::size_t>(event.key)] = event.kind == KeyEvent::Kind::Down ? 1 : 0;
   }
-  if (!event.keys.empty()) Write(InputEventLine(event));
+  write_run();
 }
 
 void InputRecorder::NoteKeyboard(std::int64_t frame, const KeyStates& keys) {
-  if (file_ == nullptr) return;
-  WriteKeys(frame, keys, true);
-  WriteKeys(frame, keys, false);
-  for (std::size_t k = 0; k < keys.size(); ++k) keys_[k] = keys[k] != 0;
+  NoteKeyEvents(frame, MatchKeyEvents({}, keys_, keys));
+}
+
+void InputRecorder::NoteText(std::int64_t frame, const std::string& text) {
+  NoteKeyEvents(frame, {{KeyEvent::Kind::Text, 0, text}});
 }
 
 namespace {
@@ -82,17 +104,6 @@ void InputRecorder::NoteMouse(std::int64_t frame, const MouseInput& mouse) {
     Write(InputEventLine(MouseEvent(frame, type, 0, 0, b + 1)));
     buttons_[i] = mouse.buttons[i];
   }
-}
-
-void InputRecorder::NoteText(std::int64_t frame, const std::string& text) {
-  // Text of nothing but line ends is no event: a "type" line needs a text.
-  std::string kept = TypedTextForScript(text);
-  if (file_ == nullptr || kept.empty()) return;
-  InputEvent event;
-  event.frame = frame;
-  event.type = InputEvent::Type::Type;
-  event.text = std::move(kept);
-  Write(InputEventLine(event));
 }
 
 void InputRecorder::NoteEnd(std::int64_t frame, LoopEnd end) {

@@ -26,9 +26,13 @@ class InputRecorder final : public InputLog {
   InputRecorder(const InputRecorder&) = delete;
   InputRecorder& operator=(const InputRecorder&) = delete;
 
-  void NoteKeyboard(std::int64_t frame, const KeyStates& keys) override;
+  // The events in their order: a line for each run of presses ("down"), of releases ("up"),
+  // and for each text typed ("type"), so that a replay delivers them in the same order.
+  void NoteKeyEvents(std::int64_t frame, const KeyEvents& events) override;
+  // A key state or a typed text on its own, as if the keyboard told nothing else.
+  void NoteKeyboard(std::int64_t frame, const KeyStates& keys);
+  void NoteText(std::int64_t frame, const std::string& text);
   void NoteMouse(std::int64_t frame, const MouseInput& mouse) override;
-  void NoteText(std::int64_t frame, const std::string& text) override;
   // The end line of a game that did not end by Escape (see replay/input_script.hpp).
   void NoteEnd(std::int64_t frame, LoopEnd end) override;
   bool Finish() override;
@@ -38,7 +42,6 @@ class InputRecorder final : public InputLog {
  private:
   explicit InputRecorder(std::FILE* file) : file_(file) {}
   void Write(const std::string& text);
-  void WriteKeys(std::int64_t frame, const KeyStates& keys, bool down);
 
   std::FILE* file_;
   KeyStates keys_{};

@@ -19,14 +19,24 @@ struct Desk {
     windows.OpenWindow(0, 400, 150, "Starvane");
     windows.CreateGadgetList(0);
   }
-  // One examination with these keys held and this text typed.
+  // One examination with this text typed, then these keys held (their presses and releases).
   void Keys(std::initializer_list<int> held, const std::string& typed = "") {
-    input.keys.fill(0);
-    for (int key : held) input.keys[static_cast<std::size_t>(key)] = 1;
-    input.typed = typed;
+    KeyStates now{};
+    for (int key : held) now[static_cast<std::size_t>(key)] = 1;
+    input.key_events.clear();
+    if (!typed.empty()) input.key_events.push_back({KeyEvent::Kind::Text, 0, typed});
+    input.key_events = MatchKeyEvents(input.key_events, held_, now);
+    held_ = now;
     windows.Examine(input);
-    input.typed.clear();
+    input.key_events.clear();
   }
+  // One examination with exactly these events.
+  void Events(const KeyEvents& events) {
+    input.key_events = events;
+    windows.Examine(input);
+    input.key_events.clear();
+  }
+  KeyStates held_{};
   void Tap(int key) {
     Keys({key});
     Keys({});
@@ -109,29 +119,73 @@ TEST(Gadgets, AUtf8TextTakesACellACharacterWithTheCursorAfterIt) {
   desk.windows.Draw(canvas);
   // Four cells from 3 pixels in from the field's edge, the cursor line right after them, and
   // nothing further to the right.
-  const int cursor_x = 20 + 3 + 4 * 8;
+  const int cursor_x = 20 + 3 + 4 * kGadgetFontWidth;
   EXPECT_EQ(canvas.Pixel(cursor_x, 16), ScreenColor(0, 0, 0));
   for (int x = cursor_x + 1; x < 20 + 99; ++x) {
     for (int y = 12; y < 28; ++y) ASSERT_EQ(canvas.Pixel(x, y), ScreenColor(255, 255, 255)) << x;
   }
 }
 
-TEST(Gadgets, AHeldKeyRepeatsAfterHalfASecondThenEveryThirdFrame) {
+TEST(Gadgets, AHeldKeyActsAtEachPressTheSystemRepeatsButEnterAndEscapeOnlyOnce) {
   Desk desk;
   desk.windows.StringGadget(9, 20, 10, 100, 20, std::string(40, 'a'));
-  for (int frame = 0; frame < 32; ++frame) desk.Keys({kKeyBackspace});
-  // Down at the first examination, then repeated after 25 frames held: at 26, 29 and 32.
+  desk.windows.SetDefaultButton(8);
+  for (int frame = 0; frame < 32; ++frame) desk.Keys({kKeyBackspace});  // held: one press
+  EXPECT_EQ(desk.windows.GetGadgetText(9).size(), 39u);
+  const KeyEvent again{KeyEvent::Kind::Down, kKeyBackspace};
+  desk.Events({again, again, again});  // the system repeats it
   EXPECT_EQ(desk.windows.GetGadgetText(9).size(), 36u);
+  const KeyEvent enter{KeyEvent::Kind::Down, kKeyReturn};
+  const KeyEvent escape{KeyEvent::Kind::Down, kKeyEscape};
+  desk.Events({enter, enter, escape, escape});
+  EXPECT_EQ(desk.Events(),
+            (std::vector<std::string>{"13100:9", "13100:9", "13100:9", "13100:9", "13100:8"}));
+  desk.Events(KeyEvents{});  // the next examination: the keys after the click go on
+  EXPECT_EQ(desk.Events(), (std::vector<std::string>{"16"}));
+}
+
+TEST(Gadgets, QuickKeysWithinOneExaminationActOnceEachInOrderWithTheTypedText) {
+  Desk desk;
+  desk.windows.OpenWindow(1, 150, 80, "New Ship");
+  desk.windows.ButtonGadget(8, 45, 45, 50, 20, "OK");
+  desk.windows.StringGadget(9, 20, 10, 100, 20, "SHIPNAME");
+  desk.windows.SetDefaultButton(8);
+  KeyEvents quick;
+  auto tap = [&](int key) {
+    quick.push_back({KeyEvent::Kind::Down, key});
+    quick.push_back({KeyEvent::Kind::Up, key});
+  };
+  for (int i = 0; i < 9; ++i) tap(kKeyBackspace);  // the ninth finds the field empty
+  quick.push_back({KeyEvent::Kind::Text, 0, "Na"});
+  tap(kKeyLeft);
+  quick.push_back({KeyEvent::Kind::Text, 0, "ov"});
+  tap(kKeyReturn);
+  quick.push_back({KeyEvent::Kind::Text, 0, "zz"});  // after the click: for what comes next
+  desk.Events(quick);
+  // The field's changes, then the click, with the text as it was at the click.
+  std::vector<std::string> events;
+  while (desk.windows.HasEvent()) {
+    const int code = desk.windows.WaitWindowEvent();
+    events.push_back(std::to_string(code) + ":" + std::to_string(desk.windows.EventGadgetID()));
+  }
+  std::vector<std::string> expected(10, "13100:9");  // eight erasures and two insertions
+  expected.push_back("13100:8");
+  EXPECT_EQ(events, expected);
+  EXPECT_EQ(desk.windows.GetGadgetText(9), "Nova");
+  // The keys after the click go on once it was taken.
+  desk.media.SetFrameLimit(0);
+  desk.windows.WaitWindowEvent();
+  EXPECT_EQ(desk.windows.GetGadgetText(9), "Novzza");  // typed at the cursor
 }
 
 TEST(Gadgets, ALongTextScrollsSoTheCursorStaysInTheField) {
   Desk desk;
   desk.windows.StringGadget(9, 20, 10, 100, 20, "");
   desk.Keys({}, std::string(30, 'w'));
-  // The field shows eleven cells; the last is kept for the cursor.
+  // The field shows fifteen cells; the last is kept for the cursor.
   Canvas canvas;
   desk.windows.Draw(canvas);
-  const int cursor_x = 20 + 3 + 10 * 8;
+  const int cursor_x = 20 + 3 + 14 * kGadgetFontWidth;
   EXPECT_EQ(canvas.Pixel(cursor_x, 20), ScreenColor(0, 0, 0));
   desk.Tap(kKeyHome);
   Canvas home;
@@ -219,7 +273,7 @@ TEST(Gadgets, TheLauncherLooksLikeADialog) {
     return false;
   };
   EXPECT_TRUE(has_text(26, 10, 80));
-  EXPECT_TRUE(has_text(86, 103, 60));  // the long label keeps to its right edge
+  EXPECT_TRUE(has_text(100, 103, 50));
 }
 
 }  // namespace

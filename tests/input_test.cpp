@@ -263,6 +263,70 @@ TEST(InputScript, ALauncherRecordingSaysSoInsteadOfTheShipAndDifficulty) {
   EXPECT_EQ(ParseError("ship A\r\r\n"), "s.txt:1: a ship name cannot hold a line end");
 }
 
+// The text typed among the key events.
+std::string TypedIn(const KeyEvents& events) {
+  std::string typed;
+  for (const KeyEvent& event : events) typed += event.text;
+  return typed;
+}
+
+// The key events as "+Key", "-Key" and "'text'", in order.
+std::string Described(const KeyEvents& events) {
+  std::string out;
+  for (const KeyEvent& event : events) {
+    if (!out.empty()) out += ' ';
+    out += event.kind == KeyEvent::Kind::Text
+               ? "'" + event.text + "'"
+               : (event.kind == KeyEvent::Kind::Down ? "+" : "-") + std::string(KeyName(event.key));
+  }
+  return out;
+}
+
+TEST(InputScript, KeyEventsWithinAFrameAreRecordedAndReplayedInTheirOrder) {
+  starvane::testing::TempDirectory dir;
+  auto recorder = InputRecorder::Create(dir.Path() / "rec.txt", "");
+  ASSERT_NE(recorder, nullptr);
+  KeyEvents quick;
+  for (int i = 0; i < 2; ++i) {
+    quick.push_back({KeyEvent::Kind::Down, kKeyBackspace});
+    quick.push_back({KeyEvent::Kind::Up, kKeyBackspace});
+  }
+  quick.push_back({KeyEvent::Kind::Text, 0, "ab"});
+  quick.push_back({KeyEvent::Kind::Down, kKeyReturn});
+  quick.push_back({KeyEvent::Kind::Down, kKeyReturn});  // held: the system repeats it
+  quick.push_back({KeyEvent::Kind::Up, kKeyReturn});
+  quick.push_back({KeyEvent::Kind::Text, 0, "c"});
+  recorder->NoteKeyEvents(5, quick);
+  ASSERT_TRUE(recorder->Finish());
+  EXPECT_EQ(dir.Read("rec.txt"),
+            "5 down Backspace\n5 up Backspace\n5 down Backspace\n5 up Backspace\n5 type ab\n"
+            "5 down Return Return\n5 up Return\n5 type c\n");
+
+  const auto parsed = ParseInputScript(dir.Read("rec.txt"), "rec.txt");
+  ASSERT_TRUE(std::holds_alternative<InputScript>(parsed));
+  ScriptedInput input(std::get<InputScript>(parsed).events);
+  EXPECT_EQ(Described(input.CaptureKeyEvents(5)), Described(quick));
+  KeyStates keys{};
+  input.CaptureKeyboard(5, keys);
+  EXPECT_EQ(keys[kKeyBackspace] + keys[kKeyReturn], 0);  // all of them are up again
+}
+
+TEST(InputScript, KeyEventsAreMatchedToTheKeyStatesTheyLeadTo) {
+  KeyStates before{};
+  before[kKeyUp] = 1;
+  KeyStates after{};
+  after[kKeySpace] = 1;
+  after[kKeyA] = 1;
+  // A release of a key that is up goes; the keys that changed without events get theirs at the
+  // end, the presses first.
+  const KeyEvents matched = MatchKeyEvents({{KeyEvent::Kind::Up, kKeyB},
+                                            {KeyEvent::Kind::Text, 0, "x"},
+                                            {KeyEvent::Kind::Down, kKeyA},
+                                            {KeyEvent::Kind::Text, 0, ""}},
+                                           before, after);
+  EXPECT_EQ(Described(matched), "'x' +A +Space -Up");
+}
+
 TEST(InputScript, PointerWheelAndTypedTextReadBackAsRecorded) {
   starvane::testing::TempDirectory dir;
   auto recorder = InputRecorder::Create(dir.Path() / "rec.txt", "");
@@ -282,7 +346,7 @@ TEST(InputScript, PointerWheelAndTypedTextReadBackAsRecorded) {
   const auto parsed = ParseInputScript(dir.Read("rec.txt"), "rec.txt");
   ASSERT_TRUE(std::holds_alternative<InputScript>(parsed));
   ScriptedInput input(std::get<InputScript>(parsed).events);
-  EXPECT_EQ(input.CaptureText(4), "");
+  EXPECT_EQ(TypedIn(input.CaptureKeyEvents(4)), "");
   const MouseInput at4 = input.CaptureMouse(4);
   ASSERT_TRUE(at4.pointer);
   EXPECT_EQ(*at4.pointer, (PointerPosition{120, 45}));
@@ -291,13 +355,13 @@ TEST(InputScript, PointerWheelAndTypedTextReadBackAsRecorded) {
   const MouseInput at5 = input.CaptureMouse(5);  // each capture takes them once
   EXPECT_FALSE(at5.pointer);
   EXPECT_EQ(at5.wheel, 0);
-  EXPECT_EQ(input.CaptureText(5), "a # b ");
+  EXPECT_EQ(TypedIn(input.CaptureKeyEvents(5)), "a # b ");
   // A carriage return inside a hand-written text is dropped on reading as on writing, so the
   // script and its rewriting type the same.
   const auto hand = ParseInputScript("1 type x\ry\n", "hand.txt");
   ASSERT_TRUE(std::holds_alternative<InputScript>(hand));
   EXPECT_EQ(std::get<InputScript>(hand).events[0].text, "xy");
-  EXPECT_EQ(input.CaptureText(6), "");
+  EXPECT_EQ(TypedIn(input.CaptureKeyEvents(6)), "");
 
   // The mouse puts the position first, then adds the movement, clamped to the screen.
   Mouse mouse;

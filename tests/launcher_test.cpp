@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/launcher.hpp"
+#include "gadgets/gadgets.hpp"
 #include "media/media.hpp"
 #include "media/quit_signal.hpp"
 #include "tests/support/child_process.hpp"
@@ -56,13 +57,115 @@ std::string Key(int frame, const char* key) {
          "\n";
 }
 
-TEST(Launcher, WithoutAShipListItMakesAnEmptyOneAndStartsWithTheEmptyName) {
-  Harness run = Launcher(Click(2, kEasy) + "30 end frames\n");
+TEST(Launcher, WithoutAShipADifficultyAsksForANameFirstAndTheEmptyNameStaysPossible) {
+  // No ships.txt: one is made, empty; a difficulty opens New Ship, and its OK starts the game.
+  Harness run = Launcher(Click(2, kEasy) + Click(6, kOk) + "30 end frames\n");
   EXPECT_FALSE(run.launcher_end);
-  EXPECT_EQ(run.game.ShipName, "");
+  EXPECT_EQ(run.game.ShipName, "SHIPNAME");
   EXPECT_EQ(run.game.Difficulty, 1.0f);
-  EXPECT_EQ(run.files.Read("ships.txt"), "");
-  EXPECT_TRUE(std::filesystem::exists(run.files.Path() / "ships.txt"));
+  EXPECT_EQ(run.files.Read("ships.txt"), "SHIPNAME\r\n");
+
+  // The dialog closed: no game, and the launcher goes on.
+  Harness closed = Launcher(Click(2, kHard) + Key(6, "Escape") + "30 end frames\n", "");
+  EXPECT_EQ(closed.launcher_end, LoopEnd::FrameLimit);
+  EXPECT_EQ(closed.files.Read("ships.txt"), "");
+
+  // The field erased on purpose: the empty name, as before.
+  std::string erased = Click(2, kNormal) + "6 down Home\n6 up Home\n";
+  for (int i = 0; i < 8; ++i) erased += "7 down Delete\n7 up Delete\n";
+  Harness empty = Launcher(erased + Key(8, "Return") + "30 end frames\n", "");
+  EXPECT_FALSE(empty.launcher_end);
+  EXPECT_EQ(empty.game.ShipName, "");
+  EXPECT_EQ(empty.game.Difficulty, 10.0f);
+  EXPECT_EQ(empty.files.Read("ships.txt"), "\r\n");
+}
+
+TEST(Launcher, QuickKeysWithinOneFrameActOnceEachInTheScriptsOrder) {
+  // Nine Backspaces (the ninth finds the field empty), typing and a cursor key, and one quick
+  // Return, all within frame 6; the text typed after Return is not part of the name.
+  std::string quick;
+  for (int i = 0; i < 9; ++i) quick += "6 down Backspace\n6 up Backspace\n";
+  quick += "6 type Na\n6 down Left\n6 up Left\n6 type ov\n6 down Return\n6 up Return\n6 type zz\n";
+  Harness run = Launcher(Click(2, kNew) + quick + Click(10, kEasy) + "40 end frames\n", "");
+  EXPECT_FALSE(run.launcher_end);
+  EXPECT_EQ(run.files.Read("ships.txt"), "Nova\r\n");
+  EXPECT_EQ(run.game.ShipName, "Nova");
+}
+
+// Everything a gadget draws on a canvas of another colour lies within the rectangle.
+void ExpectDrawnWithin(const Canvas& canvas, int x, int y, int width, int height,
+                       const std::string& what) {
+  const std::uint16_t blank = ScreenColor(1, 2, 3);
+  for (int py = 0; py < 200; ++py) {
+    for (int px = 0; px < 420; ++px) {
+      const bool inside = px >= x && px < x + width && py >= y && py < y + height;
+      if (!inside && canvas.Pixel(px, py) != blank) {
+        ADD_FAILURE() << what << " draws at (" << px << ", " << py << ")";
+        return;
+      }
+    }
+  }
+}
+
+TEST(Launcher, EveryGadgetTextStaysInsideItsGadgetAndTheListShowsEightRows) {
+  std::string names;
+  for (int i = 0; i < 12; ++i) names += "Ship number " + std::to_string(i) + "\r\n";
+  Harness run({.written = {{"ships.txt", names}}});
+  Windows windows(run.media);
+  OpenLauncherWindow(run.game, windows);
+  OpenNewShipDialog(windows);
+  for (const int window : {0, 1}) {
+    for (const Gadget& g : windows.GadgetsOf(window)) {
+      Canvas canvas;
+      canvas.ClearScreen(1, 2, 3);
+      DrawGadget(canvas, g, 0, 0, {.pressed = true, .focused = true});
+      ExpectDrawnWithin(canvas, g.x, g.y, g.width, g.ClosedHeight(),
+                        "gadget " + std::to_string(g.id) + " '" + g.text + "'");
+    }
+  }
+  // The opened list: eight rows, above the box where the window has no room below, and inside
+  // the window.
+  windows.CloseWindow(1);
+  WindowInput input;
+  input.pointer_x = 200;
+  input.pointer_y = 110;
+  input.button = true;
+  windows.Examine(input);
+  for (const Gadget& g : windows.GadgetsOf(0)) {
+    if (!g.open) continue;
+    EXPECT_EQ(g.ListRows(), 8);
+    EXPECT_GE(g.ListTop(), 0);
+    EXPECT_LE(g.ListTop() + g.ListHeight(), 150);
+    Canvas canvas;
+    canvas.ClearScreen(1, 2, 3);
+    DrawOpenList(canvas, g, 0, 0);
+    ExpectDrawnWithin(canvas, g.x, g.ListTop(), g.width, g.ListHeight(), "the opened list");
+  }
+}
+
+// A display that counts the frames it was given to present.
+class CountingDisplay final : public Display {
+ public:
+  explicit CountingDisplay(int& presented) : presented_(presented) {}
+  bool OpenScreen(int, int, std::string_view) override { return true; }
+  void SetFrameRate(int) override {}
+  void Present(const Canvas&) override { ++presented_; }
+  bool CloseRequested() const override { return false; }
+  InputSource& LiveInput() override { return none_; }
+
+ private:
+  int& presented_;
+  NoInput none_;
+};
+
+TEST(Launcher, AWindowAtRestIsNotDrawnAgainYetItsFramesCountAsBefore) {
+  int presented = 0;
+  Harness run({.script = "3 pointer 5 5\n12 pointer 6 5\n40 end frames\n",
+               .display = std::make_unique<CountingDisplay>(presented),
+               .launcher = true});
+  EXPECT_EQ(run.launcher_end, LoopEnd::FrameLimit);
+  EXPECT_EQ(run.media.FramesPresented(), 40);  // frames count alike, so scripts play alike
+  EXPECT_EQ(presented, 3);  // the first frame, and one after each movement of the pointer
 }
 
 TEST(Launcher, EachDifficultyButtonStartsWithTheFirstShipSelected) {

@@ -36,9 +36,11 @@ class SdlScreen final : public Display, public InputSource {
   // The state as of the last processing of window messages: it changes only inside Present.
   bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) override;
   MouseInput CaptureMouse(std::int64_t frames_presented) override;
-  std::string CaptureText(std::int64_t frames_presented) override;
+  KeyEvents CaptureKeyEvents(std::int64_t frames_presented) override;
+  bool WaitForWindowMessage(int most_milliseconds) override;
 
  private:
+  void QueueKeyEvent(KeyEvent event);
   bool CreateRenderer();
   void ProcessWindowMessages();
   void ToggleFullScreen();
@@ -60,11 +62,13 @@ class SdlScreen final : public Display, public InputSource {
   std::array<bool, 3> pressed_since_capture_{};
   std::int32_t pending_wheel_ = 0;
   // While a window area is shown (the launcher), the system's pointer is shown and followed by
-  // its position, and typed text is collected.
+  // its position, and key presses (with their repeats), releases and typed text are collected
+  // in their order.
   int area_width_ = 0;
   int area_height_ = 0;
   std::optional<PointerPosition> pointer_;
-  std::string pending_text_;
+  KeyEvents pending_key_events_;
+  bool image_lost_ = false;  // the window was uncovered or resized since the last wait
 };
 
 SdlScreen::~SdlScreen() {
@@ -119,7 +123,7 @@ bool SdlScreen::OpenScreen(int width, int height, std::string_view title) {
   area_width_ = 0;
   area_height_ = 0;
   pointer_.reset();
-  pending_text_.clear();
+  pending_key_events_.clear();
   SDL_StopTextInput();
   SDL_ShowCursor(SDL_DISABLE);
   SDL_SetRelativeMouseMode(SDL_TRUE);
@@ -170,14 +174,23 @@ void SdlScreen::ProcessWindowMessages() {
         close_requested_ = true;
         break;
       case SDL_KEYDOWN:
-        if (event.key.repeat) break;
         if (event.key.keysym.scancode == SDL_SCANCODE_RETURN && (event.key.keysym.mod & KMOD_ALT)) {
+          if (event.key.repeat) break;
           shortcut_keys_.Take(kKeyReturn);
           ToggleFullScreen();
+          break;
         }
+        QueueKeyEvent({KeyEvent::Kind::Down, KeyCodeOfScancode(event.key.keysym.scancode)});
         break;
       case SDL_KEYUP:
         if (event.key.keysym.scancode == SDL_SCANCODE_RETURN) shortcut_keys_.Release(kKeyReturn);
+        QueueKeyEvent({KeyEvent::Kind::Up, KeyCodeOfScancode(event.key.keysym.scancode)});
+        break;
+      case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+            event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+          image_lost_ = true;
+        }
         break;
       case SDL_MOUSEMOTION: {
         if (area_width_ > 0) {
@@ -212,7 +225,7 @@ void SdlScreen::ProcessWindowMessages() {
         break;
       }
       case SDL_TEXTINPUT:
-        if (area_width_ > 0 && pending_text_.size() < 4096) pending_text_ += event.text.text;
+        QueueKeyEvent({KeyEvent::Kind::Text, 0, event.text.text});
         break;
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP: {
@@ -269,8 +282,21 @@ MouseInput SdlScreen::CaptureMouse(std::int64_t) {
   return input;
 }
 
-std::string SdlScreen::CaptureText(std::int64_t) {
-  return std::exchange(pending_text_, {});
+void SdlScreen::QueueKeyEvent(KeyEvent event) {
+  const bool known = event.kind == KeyEvent::Kind::Text || event.key > 0;
+  if (area_width_ > 0 && known && pending_key_events_.size() < 4096) {
+    pending_key_events_.push_back(std::move(event));
+  }
+}
+
+KeyEvents SdlScreen::CaptureKeyEvents(std::int64_t) {
+  return std::exchange(pending_key_events_, {});
+}
+
+bool SdlScreen::WaitForWindowMessage(int most_milliseconds) {
+  if (most_milliseconds > 0) SDL_WaitEventTimeout(nullptr, most_milliseconds);
+  ProcessWindowMessages();
+  return std::exchange(image_lost_, false);
 }
 
 }  // namespace
