@@ -24,6 +24,9 @@ class InputSource {
   virtual bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) = 0;
   // The movement since the last capture and the buttons held.
   virtual MouseInput CaptureMouse(std::int64_t frames_presented) = 0;
+  // Where the game's mouse is after it took (or dropped) a capture: a source that knows where
+  // the player points gives the next capture's movement from here.
+  virtual void MouseExaminedAt(PointerPosition /*position*/) {}
   // The text typed since the last capture, as bytes (UTF-8 from a real keyboard). Only windows
   // with text fields ask for it.
   virtual std::string CaptureText(std::int64_t /*frames_presented*/) { return {}; }
