@@ -49,6 +49,16 @@ std::variant<Options, CommandLineError> ParseCommandLine(std::span<const std::st
     } else if (name == "--window") {
       error = flag();
       options.window = true;
+    } else if (name == "--scale") {
+      if (!(error = take_value())) {
+        if (value == "sharp") {
+          options.scale = ScaleMode::Sharp;
+        } else if (value == "integer") {
+          options.scale = ScaleMode::Integer;
+        } else {
+          error = fail("is not a scaling: sharp or integer");
+        }
+      }
     } else if (name == "--launcher") {
       error = flag();
       options.launcher = true;
@@ -116,6 +126,10 @@ std::string Usage() {
   --headless           no window, no pacing, no display needed; implies the launcher is skipped
                        (difficulty default easy, ship default MyShip)
   --window             play in a window instead of full screen (Alt+Enter toggles)
+  --scale MODE         how the 800x600 picture fills the screen or window: sharp (default: as
+                       large as fits, whole-multiple pixels smoothed to the size) or integer
+                       (only whole multiples, the rest black); smaller than 800x600, both shrink
+                       it smoothly
   --launcher           show the launcher even where it is skipped (with --headless: driven by
                        --input, whose pointer, press and type events click and type in it)
   --frames N           end after N presented frames; like closing from outside, this saves nothing

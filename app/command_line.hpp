@@ -9,6 +9,7 @@
 #include <string_view>
 #include <variant>
 
+#include "media/screen_fit.hpp"    // ScaleMode
 #include "world/game_choices.hpp"  // ParseDifficulty, IsValidShipName
 
 namespace starvane {
@@ -18,7 +19,8 @@ struct Options {
   bool version = false;
   bool headless = false;
   bool window = false;
-  bool launcher = false;  // the launcher even where it is skipped (headless)
+  ScaleMode scale = ScaleMode::Sharp;  // --scale: how the picture fills the screen
+  bool launcher = false;               // the launcher even where it is skipped (headless)
   std::optional<float> difficulty;
   std::optional<std::string> ship;
   std::optional<std::uint64_t> seed;

@@ -157,7 +157,7 @@ int RunStarvane(std::span<const std::string_view> args) {
   std::unique_ptr<Display> display;
   if (!options.headless) {
     std::string why;
-    display = ConnectRealScreen({options.window}, why);
+    display = ConnectRealScreen({options.window, options.scale}, why);
     if (!display) {
       return Fail(kExitFailure,
                   "no display available (" + why + "); use --headless to run without a screen");

@@ -28,6 +28,9 @@ class InputSource {
   // before CaptureKeyboard. A source may leave out what matches the key states anyway: the
   // media layer adds a press or a release for every key whose state changed without one.
   virtual KeyEvents CaptureKeyEvents(std::int64_t /*frames_presented*/) { return {}; }
+  // Where the game's mouse is after it took (or dropped) a capture: a source that knows where
+  // the player points gives the next capture's movement from here.
+  virtual void MouseExaminedAt(PointerPosition /*position*/) {}
   // How the game ends once frames_presented frames have been presented: a script may end it
   // where its recorded game ended. Nothing while it goes on; live input never ends it.
   virtual std::optional<LoopEnd> EndAt(std::int64_t /*frames_presented*/) const { return {}; }

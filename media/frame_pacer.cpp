@@ -3,7 +3,32 @@
 #include <chrono>
 #include <thread>
 
+#if defined(__linux__)
+#include <cerrno>
+#include <ctime>
+#endif
+
 namespace starvane {
+
+#if defined(__linux__)
+
+std::int64_t SteadyClock::NowNanoseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+}
+
+void SteadyClock::SleepUntil(std::int64_t deadline) {
+  if (deadline <= 0) return;
+  timespec until{};
+  until.tv_sec = static_cast<time_t>(deadline / 1'000'000'000);
+  until.tv_nsec = static_cast<long>(deadline % 1'000'000'000);
+  // A signal (the game's quit signals) interrupts the sleep: sleep on to the same deadline.
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+  }
+}
+
+#else
 
 std::int64_t SteadyClock::NowNanoseconds() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -11,9 +36,14 @@ std::int64_t SteadyClock::NowNanoseconds() {
       .count();
 }
 
-void SteadyClock::SleepFor(std::int64_t nanoseconds) {
-  std::this_thread::sleep_for(std::chrono::nanoseconds(nanoseconds));
+void SteadyClock::SleepUntil(std::int64_t deadline) {
+  // Without an absolute sleep on the monotonic clock, sleep short of the deadline by a
+  // millisecond: the spin of WaitForNextFrame does the rest.
+  const std::int64_t rest = deadline - NowNanoseconds() - 1'000'000;
+  if (rest > 0) std::this_thread::sleep_for(std::chrono::nanoseconds(rest));
 }
+
+#endif
 
 void SteadyClock::Relax() {
   std::this_thread::yield();
@@ -41,8 +71,9 @@ void FramePacer::WaitForNextFrame(PacingClock& clock) {
     frame_ = 0;
     return;
   }
-  if (due - now > kCoarseMargin) clock.SleepFor(due - now - kCoarseMargin);
-  while (clock.NowNanoseconds() < due) clock.Relax();
+  if (now >= due) return;
+  clock.SleepUntil(due);
+  for (int spin = 0; spin < kMostSpins && clock.NowNanoseconds() < due; ++spin) clock.Relax();
 }
 
 }  // namespace starvane

@@ -70,6 +70,7 @@ void Media::ExamineMouse() {
   const MouseInput captured = input_->CaptureMouse(frames_presented_);
   if (recorder_) recorder_->NoteMouse(frames_presented_, captured);
   mouse_.Examine(captured);
+  input_->MouseExaminedAt({mouse_.MouseX(), mouse_.MouseY()});
 }
 
 void Media::DiscardMouseMovement() {
@@ -80,6 +81,7 @@ void Media::DiscardMouseMovement() {
   captured.pointer.reset();
   captured.wheel = 0;
   mouse_.Examine(captured);
+  input_->MouseExaminedAt({mouse_.MouseX(), mouse_.MouseY()});
 }
 
 std::optional<LoopEnd> Media::ShouldEnd() const {

@@ -5,11 +5,13 @@
 #include <string>
 
 #include "media/backend.hpp"
+#include "media/screen_fit.hpp"  // ScaleMode
 
 namespace starvane {
 
 struct ScreenOptions {
-  bool windowed = false;  // a window instead of the desktop's full screen
+  bool windowed = false;               // a window instead of the desktop's full screen
+  ScaleMode scale = ScaleMode::Sharp;  // how the 800 x 600 picture fills the screen
 };
 
 // Connects to the display. Without one, returns nullptr and says why in error.

@@ -1,8 +1,21 @@
 #pragma once
-// Where the 800 x 600 image goes on an output of any size: as large as fits with its aspect
-// kept, a whole-number scale whenever at least 1x fits (sharp pixels), centred, with black bars.
+// Where the 800 x 600 picture goes on an output of any size, and which pixel of it a pointer
+// shows. Plain arithmetic, so that the picture and the mouse agree to the pixel on every screen.
+//
+// Sharp (the default): the picture as large as the output allows with its 4:3 aspect, centred,
+// black bars only for the aspect. It is first enlarged by a whole multiple with nearest pixels
+// (the smallest at least as large as the final picture), then filtered linearly down to its
+// size: edges stay crisp and no row or column is ever dropped. At an exact whole multiple the
+// nearest pixels alone give the picture.
+// Integer: the largest whole multiple that fits, nearest pixels only.
+// In both, an output smaller than 800 x 600 gets the picture filtered linearly down, so that
+// every row of the text stays.
+
+#include "media/mouse.hpp"  // PointerPosition
 
 namespace starvane {
+
+enum class ScaleMode { Sharp, Integer };
 
 struct Viewport {
   int x = 0;
@@ -11,6 +24,22 @@ struct Viewport {
   int height = 0;
 };
 
-Viewport FitScreen(int output_width, int output_height);
+struct ScreenFit {
+  Viewport picture;     // in output pixels; empty when the output is
+  int prescale = 1;     // the whole multiple the canvas is first enlarged by (nearest pixels)
+  bool smooth = false;  // the enlarged canvas is then filtered linearly to the picture's size
+};
+
+// largest_texture: the renderer's longest texture side (0: no limit); the prescale stays within.
+ScreenFit FitScreen(int output_width, int output_height, ScaleMode mode, int largest_texture = 0);
+
+// The canvas pixel shown at an output pixel: the one whose area holds the output pixel's
+// centre. A pixel beside the picture counts as the picture's nearest edge pixel.
+PointerPosition CanvasPixelAt(const Viewport& picture, int output_x, int output_y);
+
+// The output pixel under a window position, where the window's points and the output's pixels
+// differ (a high-density screen has more pixels than points): the pixel that holds the point's
+// centre.
+int OutputPixelOfPoint(int point, int points, int pixels);
 
 }  // namespace starvane

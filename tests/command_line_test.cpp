@@ -35,6 +35,15 @@ TEST(CommandLine, ReadsEveryOptionInBothForms) {
   EXPECT_EQ(*o.dump, "-");
 }
 
+TEST(CommandLine, ScaleSharpByDefaultOrIntegerOnly) {
+  EXPECT_EQ(std::get<Options>(Parse({})).scale, ScaleMode::Sharp);
+  EXPECT_EQ(std::get<Options>(Parse({"--scale", "integer"})).scale, ScaleMode::Integer);
+  EXPECT_EQ(std::get<Options>(Parse({"--scale=integer", "--scale=sharp"})).scale, ScaleMode::Sharp);
+  EXPECT_EQ(ErrorOf({"--scale", "2x"}), "--scale: '2x' is not a scaling: sharp or integer");
+  EXPECT_EQ(ErrorOf({"--scale"}), "--scale needs a value");
+  EXPECT_NE(Usage().find("--scale MODE"), std::string::npos);
+}
+
 TEST(CommandLine, DifficultiesByNameOrFactor) {
   EXPECT_EQ(ParseDifficulty("very-easy"), 0.2f);
   EXPECT_EQ(ParseDifficulty("0.2"), 0.2f);

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "media/screen_fit.hpp"
-
 namespace starvane {
 namespace {
 
@@ -18,8 +16,14 @@ constexpr std::int64_t kSecond = 1'000'000'000;
 class FakeClock final : public PacingClock {
  public:
   std::int64_t NowNanoseconds() override { return now; }
-  void SleepFor(std::int64_t nanoseconds) override { now += nanoseconds + oversleep; }
-  void Relax() override { now += 50'000; }
+  void SleepUntil(std::int64_t deadline) override {
+    ++sleeps;
+    now = std::max(now, deadline) + oversleep;
+  }
+  void Relax() override {
+    ++relaxes;
+    now += 50'000;
+  }
 
   void PresentAtRetrace(int refresh_hz) {
     const std::int64_t period = kSecond / refresh_hz;
@@ -28,6 +32,8 @@ class FakeClock final : public PacingClock {
 
   std::int64_t now = 123 * kSecond;
   std::int64_t oversleep = 0;
+  int sleeps = 0;
+  int relaxes = 0;
 };
 
 // Runs the loop of a game for the given simulated time: a step's work, the pacer's wait, a
@@ -67,9 +73,43 @@ TEST(FramePacer, DueTimesDoNotDrift) {
     clock.now += kMillisecond;
     pacer.WaitForNextFrame(clock);
   }
-  // Frame 1000 is due exactly 20 s after the start; the fine wait overshoots by < one turn.
-  EXPECT_GE(clock.now, start + 20 * kSecond);
-  EXPECT_LT(clock.now, start + 20 * kSecond + 50'000);
+  // Frame 1000 is due exactly 20 s after the start, and the wait ends right then.
+  EXPECT_EQ(clock.now, start + 20 * kSecond);
+}
+
+TEST(FramePacer, EachFrameIsOneSleepToItsDueTimeWithoutSpinning) {
+  FakeClock clock;
+  clock.oversleep = 80'000;  // the system wakes a sleeper a little late
+  FramePacer pacer;
+  pacer.SetFrameRate(50);
+  const std::int64_t start = clock.now;
+  pacer.WaitForNextFrame(clock);
+  for (int i = 0; i < 100; ++i) {
+    clock.now += 3 * kMillisecond;
+    pacer.WaitForNextFrame(clock);
+  }
+  EXPECT_EQ(clock.sleeps, 100);
+  EXPECT_EQ(clock.relaxes, 0);
+  // The late wake-ups do not add up: the schedule is absolute.
+  EXPECT_EQ(clock.now, start + 2 * kSecond + 80'000);
+}
+
+// A system without an absolute sleep wakes a millisecond early: a short spin does the rest.
+class EarlyClock final : public PacingClock {
+ public:
+  std::int64_t NowNanoseconds() override { return now; }
+  void SleepUntil(std::int64_t deadline) override { now = std::max(now, deadline - kMillisecond); }
+  void Relax() override { now += 100'000; }
+  std::int64_t now = 0;
+};
+
+TEST(FramePacer, AnEarlyWakeUpIsMadeUpByAShortSpin) {
+  EarlyClock clock;
+  FramePacer pacer;
+  pacer.SetFrameRate(50);
+  pacer.WaitForNextFrame(clock);
+  pacer.WaitForNextFrame(clock);
+  EXPECT_EQ(clock.now, 20 * kMillisecond);
 }
 
 TEST(FramePacer, AfterAStallTheScheduleStartsAfreshWithoutABurst) {
@@ -103,30 +143,6 @@ TEST(FramePacer, NoRateNoWaiting) {
   const std::int64_t start = clock.now;
   for (int i = 0; i < 10; ++i) pacer.WaitForNextFrame(clock);
   EXPECT_EQ(clock.now, start);
-}
-
-TEST(ScreenFit, WholeScaleWhenItFitsAspectKeptAndCentred) {
-  const Viewport full_hd = FitScreen(1920, 1080);  // 1.8x: 1x, centred
-  EXPECT_EQ(full_hd.width, 800);
-  EXPECT_EQ(full_hd.height, 600);
-  EXPECT_EQ(full_hd.x, 560);
-  EXPECT_EQ(full_hd.y, 240);
-  const Viewport four_k = FitScreen(3840, 2160);  // 3.6x: 3x
-  EXPECT_EQ(four_k.width, 2400);
-  EXPECT_EQ(four_k.height, 1800);
-  EXPECT_EQ(four_k.x, 720);
-  const Viewport exact = FitScreen(1600, 1200);
-  EXPECT_EQ(exact.width, 1600);
-  EXPECT_EQ(exact.x, 0);
-  const Viewport small = FitScreen(640, 480);  // smaller than the image: scaled down, aspect kept
-  EXPECT_EQ(small.width, 640);
-  EXPECT_EQ(small.height, 480);
-  const Viewport tall = FitScreen(700, 2000);
-  EXPECT_EQ(tall.width, 700);
-  EXPECT_EQ(tall.height, 525);
-  EXPECT_EQ(tall.y, (2000 - 525) / 2);
-  const Viewport none = FitScreen(0, 600);
-  EXPECT_EQ(none.width, 0);
 }
 
 }  // namespace

@@ -394,5 +394,36 @@ TEST(RealScreen, ANewPlayerAddsAShipInTheLauncherWithRealClicksAndFliesIt) {
   EXPECT_TRUE(std::filesystem::exists(dir.Path() / "Nova.shp")) << dir.Read("err");
 }
 
+// The STATS page's arrow is where the player points, in a window of any size, and a real click
+// buys what it is seen on; the recording holds the movements the game used, so it replays.
+TEST(RealScreen, AClickInTheStatsPageHitsTheBoxUnderThePointer) {
+  if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1") !=
+      0) {
+    GTEST_SKIP() << "xvfb-run or xdotool is not installed";
+  }
+  TempDirectory dir;
+  std::filesystem::copy_file(std::filesystem::path(STARVANE_SOURCE_DIR) /
+                                 "tests/golden/veteran_workshop/files/Veteran.shp",
+                             dir.Path() / "Veteran.shp");
+  const std::string command = std::string(
+                                  "timeout 120 xvfb-run -a -s "
+                                  "'-screen 0 1280x800x24' '") +
+                              STARVANE_SOURCE_DIR + "/tests/scripts/stats_clicks.sh' '" +
+                              STARVANE_BINARY + "' " + In(dir, "") + " >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << dir.Read("err");
+  EXPECT_EQ(dir.Read("status"), "0\n") << dir.Read("err");
+  const std::string ship = dir.Read("Veteran.shp");
+  // The second line is the maximum life: 100, and 5 more for the box clicked.
+  EXPECT_NE(ship.find("\r\n105\r\n0.005\r\n"), std::string::npos) << ship;
+
+  TempDirectory replay;
+  std::filesystem::copy_file(std::filesystem::path(STARVANE_SOURCE_DIR) /
+                                 "tests/golden/veteran_workshop/files/Veteran.shp",
+                             replay.Path() / "Veteran.shp");
+  const auto replayed = RunStarvaneBinary("--headless --files " + In(replay, "") + " --input " +
+                                          In(dir, "recording.txt") + " --dump -");
+  EXPECT_EQ(replayed.out, dir.Read("dump.json")) << replayed.err;
+}
+
 }  // namespace
 }  // namespace starvane

@@ -1,15 +1,19 @@
 // The real screen through SDL2: the desktop's full screen (or a window) showing the 800 x 600
-// back buffer scaled to fit, paced at the game's own frame rate, with the real keyboard and
-// mouse.
+// back buffer scaled to fit (media/screen_fit.hpp), paced at the game's own frame rate, with the
+// real keyboard and mouse. The mouse is never captured: the STATS page's arrow goes where the
+// system's pointer points. STARVANE_FRAME_TIMES=1 in the environment reports, at the end, how
+// far apart the frames were presented.
 
 #include <SDL.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "base/rounding.hpp"
 #include "media/frame_pacer.hpp"
@@ -20,6 +24,44 @@
 
 namespace starvane {
 namespace {
+
+// The times between presented frames, kept when STARVANE_FRAME_TIMES asks for them and summed
+// up on standard error at the end: a measurement of the pacing, never read by the game.
+class FrameTimes {
+ public:
+  FrameTimes() : wanted_(SDL_getenv("STARVANE_FRAME_TIMES") != nullptr) {}
+  void Renderer(const SDL_RendererInfo& info) {
+    if (!wanted_) return;
+    bool rgb565 = false;
+    for (Uint32 i = 0; i < info.num_texture_formats; ++i) {
+      rgb565 = rgb565 || info.texture_formats[i] == SDL_PIXELFORMAT_RGB565;
+    }
+    std::fprintf(stderr, "starvane: renderer %s, RGB565 textures %s\n", info.name,
+                 rgb565 ? "native" : "converted on upload");
+  }
+  void Presented(SteadyClock& clock) {
+    if (!wanted_) return;
+    const std::int64_t now = clock.NowNanoseconds();
+    if (last_ != 0 && intervals_.size() < 10'000'000) intervals_.push_back(now - last_);
+    last_ = now;
+  }
+  ~FrameTimes() {
+    if (intervals_.empty()) return;
+    std::sort(intervals_.begin(), intervals_.end());
+    auto at = [&](std::size_t permille) {
+      return static_cast<double>(intervals_[(intervals_.size() - 1) * permille / 1000]) / 1e6;
+    };
+    std::fprintf(stderr,
+                 "starvane: %zu frame intervals: median %.3f ms, 1st percentile %.3f ms, 99th "
+                 "percentile %.3f ms, longest %.3f ms\n",
+                 intervals_.size(), at(500), at(10), at(990), at(1000));
+  }
+
+ private:
+  bool wanted_;
+  std::int64_t last_ = 0;
+  std::vector<std::int64_t> intervals_;
+};
 
 class SdlScreen final : public Display, public InputSource {
  public:
@@ -38,24 +80,43 @@ class SdlScreen final : public Display, public InputSource {
   MouseInput CaptureMouse(std::int64_t frames_presented) override;
   KeyEvents CaptureKeyEvents(std::int64_t frames_presented) override;
   bool WaitForWindowMessage(int most_milliseconds) override;
+  void MouseExaminedAt(PointerPosition position) override { game_mouse_ = position; }
 
  private:
   void QueueKeyEvent(KeyEvent event);
   bool CreateRenderer();
+  ScreenFit FitOutput();
+  void DrawPicture();
+  bool MakePrescaled(int factor);
+  void ShowCursorWhereUseful();
+  PointerPosition PointedCanvasPixel();
   void ProcessWindowMessages();
   void ToggleFullScreen();
-  double PointsPerPixel();  // window points per pixel of the game image
 
   ScreenOptions options_;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
+  SDL_Texture* texture_ = nullptr;  // the back buffer, RGB565 as the canvas holds it
+  // The back buffer enlarged by a whole multiple, with nearest pixels, in the output's own
+  // format: the sharp picture is this filtered linearly to its size.
+  SDL_Texture* prescaled_ = nullptr;
+  int prescaled_factor_ = 0;
+  int largest_texture_ = 0;  // the renderer's longest texture side (0: no limit)
+  // The enlargement is a render target on the graphics card. SDL's software renderer would
+  // spend over 10 ms a frame on it (a converting nearest blit to 1600 x 1200 and a linear one
+  // from there): it filters the canvas linearly to the picture's size in one pass instead.
+  bool prescale_on_gpu_ = false;
   FramePacer pacer_;
   SteadyClock clock_;
+  FrameTimes frame_times_;
   bool close_requested_ = false;
   ShortcutKeys shortcut_keys_;  // Return of Alt+Enter: the game must not see it (it would dash)
-  double pending_dx_ = 0;       // mouse movement in game pixels, fractions kept
-  double pending_dy_ = 0;
+  // Where the system's pointer was last seen over the window, in window points, and where the
+  // game's mouse is: a capture on the game's screen moves the game's mouse to the pointer.
+  std::optional<PointerPosition> pointer_point_;
+  PointerPosition game_mouse_;
+  bool mouse_examined_ = false;  // since the last frame (the STATS page is open)
+  bool cursor_hidden_ = false;
   std::array<bool, 3> buttons_{};
   // Buttons that went down since the last capture: a click quicker than a frame (a tap on a
   // touchpad, a scripted click) still shows as down at one capture and up at the next.
@@ -72,6 +133,7 @@ class SdlScreen final : public Display, public InputSource {
 };
 
 SdlScreen::~SdlScreen() {
+  if (prescaled_ != nullptr) SDL_DestroyTexture(prescaled_);
   if (texture_ != nullptr) SDL_DestroyTexture(texture_);
   if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
   if (window_ != nullptr) SDL_DestroyWindow(window_);
@@ -83,10 +145,83 @@ bool SdlScreen::CreateRenderer() {
   renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
   if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, 0);
   if (renderer_ == nullptr) return false;
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(renderer_, &info) == 0) {
+    prescale_on_gpu_ =
+        (info.flags & SDL_RENDERER_TARGETTEXTURE) != 0 && (info.flags & SDL_RENDERER_SOFTWARE) == 0;
+    frame_times_.Renderer(info);
+    const int width_limit = info.max_texture_width;
+    const int height_limit = info.max_texture_height * kScreenWidth / kScreenHeight;
+    largest_texture_ = width_limit > 0 && height_limit > 0 ? std::min(width_limit, height_limit)
+                                                           : std::max(width_limit, height_limit);
+  }
+  // The canvas's pixels are uploaded as they are; a renderer that cannot take RGB565 converts
+  // them once, on upload.
   texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
                                kScreenWidth, kScreenHeight);
   return texture_ != nullptr;
+}
+
+ScreenFit SdlScreen::FitOutput() {
+  int output_width = 0;
+  int output_height = 0;
+  SDL_GetRendererOutputSize(renderer_, &output_width, &output_height);
+  return FitScreen(output_width, output_height, options_.scale, largest_texture_);
+}
+
+bool SdlScreen::MakePrescaled(int factor) {
+  if (prescaled_ != nullptr && prescaled_factor_ == factor) return true;
+  if (prescaled_ != nullptr) SDL_DestroyTexture(prescaled_);
+  prescaled_factor_ = factor;
+  prescaled_ =
+      SDL_CreateTexture(renderer_, SDL_GetWindowPixelFormat(window_), SDL_TEXTUREACCESS_TARGET,
+                        kScreenWidth * factor, kScreenHeight * factor);
+  if (prescaled_ == nullptr) {
+    prescale_on_gpu_ = false;  // not again every frame: the one linear pass does
+    return false;
+  }
+  SDL_SetTextureScaleMode(prescaled_, SDL_ScaleModeLinear);
+  return true;
+}
+
+void SdlScreen::DrawPicture() {
+  const ScreenFit fit = FitOutput();
+  const SDL_Rect target{fit.picture.x, fit.picture.y, fit.picture.width, fit.picture.height};
+  if (fit.smooth && fit.prescale > 1 && prescale_on_gpu_ && MakePrescaled(fit.prescale)) {
+    SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
+    SDL_SetRenderTarget(renderer_, prescaled_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_SetRenderTarget(renderer_, nullptr);
+    SDL_RenderCopy(renderer_, prescaled_, nullptr, &target);
+    return;
+  }
+  SDL_SetTextureScaleMode(texture_, fit.smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+}
+
+void SdlScreen::ShowCursorWhereUseful() {
+  // The STATS page draws its own arrow where the player points, and a full screen has nothing
+  // to point at in flight: the system's pointer is hidden over them (it shows again as soon as
+  // it leaves the window). In a window in flight it stays, for the title bar and the close box.
+  const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+  const bool hide = area_width_ == 0 && (full || mouse_examined_);
+  mouse_examined_ = false;
+  if (hide == cursor_hidden_) return;
+  cursor_hidden_ = hide;
+  SDL_ShowCursor(hide ? SDL_DISABLE : SDL_ENABLE);
+}
+
+PointerPosition SdlScreen::PointedCanvasPixel() {
+  int points_width = 0;
+  int points_height = 0;
+  int pixels_width = 0;
+  int pixels_height = 0;
+  SDL_GetWindowSize(window_, &points_width, &points_height);
+  SDL_GetRendererOutputSize(renderer_, &pixels_width, &pixels_height);
+  const ScreenFit fit = FitOutput();
+  return CanvasPixelAt(fit.picture,
+                       OutputPixelOfPoint(pointer_point_->x, points_width, pixels_width),
+                       OutputPixelOfPoint(pointer_point_->y, points_height, pixels_height));
 }
 
 void SdlScreen::ShowWindowArea(int width, int height, std::string_view title) {
@@ -99,6 +234,7 @@ void SdlScreen::ShowWindowArea(int width, int height, std::string_view title) {
     if (window_ == nullptr || !CreateRenderer()) return;
   }
   SDL_ShowCursor(SDL_ENABLE);
+  cursor_hidden_ = false;
   SDL_SetRelativeMouseMode(SDL_FALSE);
   SDL_StartTextInput();
   ProcessWindowMessages();
@@ -125,8 +261,14 @@ bool SdlScreen::OpenScreen(int width, int height, std::string_view title) {
   pointer_.reset();
   pending_key_events_.clear();
   SDL_StopTextInput();
-  SDL_ShowCursor(SDL_DISABLE);
-  SDL_SetRelativeMouseMode(SDL_TRUE);
+  // The pointer stays the player's (nothing is captured); the STATS page starts where it is.
+  if (SDL_GetMouseFocus() == window_) {
+    int x = 0;
+    int y = 0;
+    SDL_GetMouseState(&x, &y);
+    pointer_point_ = PointerPosition{x, y};
+  }
+  ShowCursorWhereUseful();
   ProcessWindowMessages();
   return true;
 }
@@ -134,36 +276,22 @@ bool SdlScreen::OpenScreen(int width, int height, std::string_view title) {
 void SdlScreen::Present(const Canvas& canvas) {
   if (renderer_ != nullptr) {
     SDL_UpdateTexture(texture_, nullptr, canvas.Pixels().data(), kScreenWidth * 2);
-    int output_width = 0;
-    int output_height = 0;
-    SDL_GetRendererOutputSize(renderer_, &output_width, &output_height);
-    const Viewport fit = FitScreen(output_width, output_height);
-    const SDL_Rect target{fit.x, fit.y, fit.width, fit.height};
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     if (area_width_ > 0) {
       // The launcher's window shows its own area of the back buffer, filling the window.
       const SDL_Rect area{0, 0, area_width_, area_height_};
+      SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
       SDL_RenderCopy(renderer_, texture_, &area, nullptr);
     } else {
-      SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+      DrawPicture();
     }
+    ShowCursorWhereUseful();
     pacer_.WaitForNextFrame(clock_);
     SDL_RenderPresent(renderer_);
+    frame_times_.Presented(clock_);
   }
   ProcessWindowMessages();
-}
-
-double SdlScreen::PointsPerPixel() {
-  int points_width = 0;
-  int points_height = 0;
-  int pixels_width = 0;
-  int pixels_height = 0;
-  SDL_GetWindowSize(window_, &points_width, &points_height);
-  SDL_GetRendererOutputSize(renderer_, &pixels_width, &pixels_height);
-  const Viewport fit = FitScreen(pixels_width, pixels_height);
-  if (fit.width <= 0 || pixels_width <= 0) return 1.0;
-  return static_cast<double>(fit.width) / kScreenWidth * points_width / pixels_width;
 }
 
 void SdlScreen::ProcessWindowMessages() {
@@ -177,7 +305,8 @@ void SdlScreen::ProcessWindowMessages() {
         if (event.key.keysym.scancode == SDL_SCANCODE_RETURN && (event.key.keysym.mod & KMOD_ALT)) {
           if (event.key.repeat) break;
           shortcut_keys_.Take(kKeyReturn);
-          ToggleFullScreen();
+          // The launcher keeps its own small window: it shows only its corner of the canvas.
+          if (area_width_ == 0) ToggleFullScreen();
           break;
         }
         QueueKeyEvent({KeyEvent::Kind::Down, KeyCodeOfScancode(event.key.keysym.scancode)});
@@ -205,15 +334,9 @@ void SdlScreen::ProcessWindowMessages() {
                                ? static_cast<double>(event.motion.y) * area_height_ / window_height
                                : 0;
           pointer_ = PointerPosition{RoundToInt(std::floor(x)), RoundToInt(std::floor(y))};
-          pending_dx_ = 0;
-          pending_dy_ = 0;
           break;
         }
-        // The image may be scaled: the pointer in the panel moves as far on the screen as the
-        // player's hand moves the desktop's pointer.
-        const double scale = PointsPerPixel();
-        pending_dx_ += event.motion.xrel / scale;
-        pending_dy_ += event.motion.yrel / scale;
+        pointer_point_ = PointerPosition{event.motion.x, event.motion.y};
         break;
       }
       case SDL_MOUSEWHEEL: {
@@ -267,12 +390,16 @@ bool SdlScreen::CaptureKeyboard(std::int64_t, KeyStates& keys) {
 
 MouseInput SdlScreen::CaptureMouse(std::int64_t) {
   MouseInput input;
-  const double whole_dx = std::trunc(pending_dx_);
-  const double whole_dy = std::trunc(pending_dy_);
-  input.dx = RoundToInt(whole_dx);
-  input.dy = RoundToInt(whole_dy);
-  pending_dx_ -= whole_dx;
-  pending_dy_ -= whole_dy;
+  if (area_width_ == 0) {
+    // The game's mouse model adds movements: the movement is the one that takes its arrow to
+    // the canvas pixel under the system's pointer. So a recording holds what the game used.
+    mouse_examined_ = true;
+    if (pointer_point_ && renderer_ != nullptr) {
+      const PointerPosition target = PointedCanvasPixel();
+      input.dx = target.x - game_mouse_.x;
+      input.dy = target.y - game_mouse_.y;
+    }
+  }
   for (std::size_t i = 0; i < buttons_.size(); ++i) {
     input.buttons[i] = buttons_[i] || pressed_since_capture_[i];
   }
@@ -323,6 +450,11 @@ std::unique_ptr<Display> ConnectRealScreen(const ScreenOptions& options, std::st
     error = "no X11 or Wayland display was found";
     return nullptr;
   }
+  // SDL's software renderer (taken where no accelerated one works, or asked for by name) shows
+  // its frames on X11 through an OpenGL texture by default: without a graphics card that is a
+  // software GL with threads of its own, several times the cost of writing the frame straight
+  // to the X server through shared memory. (An accelerated renderer never uses this.)
+  if (driver == "x11") SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   return std::make_unique<SdlScreen>(options);
 }
 

@@ -1,0 +1,112 @@
+#include "media/screen_fit.hpp"
+
+#include <gtest/gtest.h>
+
+namespace starvane {
+namespace {
+
+struct Expected {
+  int output_width, output_height;
+  ScaleMode mode;
+  int x, y, width, height, prescale;
+  bool smooth;
+};
+
+TEST(ScreenFit, ThePictureFillsTheOutputSharplyOrByWholeMultiples) {
+  const Expected cases[] = {
+      // The largest 4:3 picture, from the next whole multiple filtered down; bars only for
+      // the aspect.
+      {640, 480, ScaleMode::Sharp, 0, 0, 640, 480, 1, true},
+      {1280, 800, ScaleMode::Sharp, 106, 0, 1067, 800, 2, true},
+      {1366, 768, ScaleMode::Sharp, 171, 0, 1024, 768, 2, true},
+      {1920, 1080, ScaleMode::Sharp, 240, 0, 1440, 1080, 2, true},
+      {1600, 1200, ScaleMode::Sharp, 0, 0, 1600, 1200, 2, false},  // exactly 2x: nearest only
+      {3840, 2160, ScaleMode::Sharp, 480, 0, 2880, 2160, 4, true},
+      {801, 601, ScaleMode::Sharp, 0, 0, 801, 601, 2, true},
+      {799, 1000, ScaleMode::Sharp, 0, 200, 799, 599, 1, true},
+      {1001, 333, ScaleMode::Sharp, 278, 0, 444, 333, 1, true},
+      // Whole multiples only; below 1x filtered down all the same.
+      {640, 480, ScaleMode::Integer, 0, 0, 640, 480, 1, true},
+      {1280, 800, ScaleMode::Integer, 240, 100, 800, 600, 1, false},
+      {1366, 768, ScaleMode::Integer, 283, 84, 800, 600, 1, false},
+      {1920, 1080, ScaleMode::Integer, 560, 240, 800, 600, 1, false},
+      {3840, 2160, ScaleMode::Integer, 720, 180, 2400, 1800, 3, false},
+      {801, 601, ScaleMode::Integer, 0, 0, 800, 600, 1, false},
+  };
+  for (const Expected& e : cases) {
+    const ScreenFit fit = FitScreen(e.output_width, e.output_height, e.mode);
+    const std::string where = std::to_string(e.output_width) + "x" +
+                              std::to_string(e.output_height) +
+                              (e.mode == ScaleMode::Sharp ? " sharp" : " integer");
+    EXPECT_EQ(fit.picture.x, e.x) << where;
+    EXPECT_EQ(fit.picture.y, e.y) << where;
+    EXPECT_EQ(fit.picture.width, e.width) << where;
+    EXPECT_EQ(fit.picture.height, e.height) << where;
+    EXPECT_EQ(fit.prescale, e.prescale) << where;
+    EXPECT_EQ(fit.smooth, e.smooth) << where;
+  }
+  EXPECT_EQ(FitScreen(0, 600, ScaleMode::Sharp).picture.width, 0);
+  EXPECT_EQ(FitScreen(800, -1, ScaleMode::Integer).picture.height, 0);
+  // The enlarged canvas stays within the renderer's largest texture.
+  EXPECT_EQ(FitScreen(3840, 2160, ScaleMode::Sharp, 2048).prescale, 2);
+  EXPECT_EQ(FitScreen(3840, 2160, ScaleMode::Sharp, 700).prescale, 1);
+}
+
+// Every canvas pixel is reached by the output pixel at the centre of its area on the screen,
+// and the mapping never goes backwards: a box drawn on the canvas is hit where it is seen.
+TEST(ScreenFit, EveryOutputPixelMapsToTheCanvasPixelShownThere) {
+  const int sizes[][2] = {{640, 480}, {1280, 800}, {1366, 768}, {1920, 1080},
+                          {801, 601}, {1023, 767}, {3840, 2160}};
+  for (const auto& size : sizes) {
+    for (const ScaleMode mode : {ScaleMode::Sharp, ScaleMode::Integer}) {
+      const Viewport picture = FitScreen(size[0], size[1], mode).picture;
+      const std::string where = std::to_string(size[0]) + "x" + std::to_string(size[1]);
+      // (Below 1x some canvas pixels are only partly shown: every output pixel still maps.)
+      for (int c = 0; c < 800 && picture.width >= 800; ++c) {
+        const int output = picture.x + (2 * c + 1) * picture.width / 1600;
+        ASSERT_EQ(CanvasPixelAt(picture, output, picture.y).x, c) << where << " x " << c;
+      }
+      for (int c = 0; c < 600 && picture.height >= 600; ++c) {
+        const int output = picture.y + (2 * c + 1) * picture.height / 1200;
+        ASSERT_EQ(CanvasPixelAt(picture, picture.x, output).y, c) << where << " y " << c;
+      }
+      int last = 0;
+      for (int output = picture.x; output < picture.x + picture.width; ++output) {
+        const int x = CanvasPixelAt(picture, output, picture.y).x;
+        ASSERT_GE(x, last) << where;
+        last = x;
+      }
+      EXPECT_EQ(last, 799) << where;
+    }
+  }
+}
+
+TEST(ScreenFit, PointerPositionsOnTheScreenAndBesideThePicture) {
+  // 1920 x 1080, sharp: the picture is 1440 x 1080 from x 240.
+  const Viewport sharp = FitScreen(1920, 1080, ScaleMode::Sharp).picture;
+  EXPECT_EQ(CanvasPixelAt(sharp, 240, 0), (PointerPosition{0, 0}));
+  EXPECT_EQ(CanvasPixelAt(sharp, 1679, 1079), (PointerPosition{799, 599}));
+  EXPECT_EQ(CanvasPixelAt(sharp, 960, 540), (PointerPosition{400, 300}));
+  EXPECT_EQ(CanvasPixelAt(sharp, 0, 540), (PointerPosition{0, 300}));    // the left bar
+  EXPECT_EQ(CanvasPixelAt(sharp, 1919, -5), (PointerPosition{799, 0}));  // the right bar
+  // Integer on the same screen: 1x from (560, 240), pixel for pixel.
+  const Viewport whole = FitScreen(1920, 1080, ScaleMode::Integer).picture;
+  EXPECT_EQ(CanvasPixelAt(whole, 560 + 123, 240 + 456), (PointerPosition{123, 456}));
+  EXPECT_EQ(CanvasPixelAt(whole, 559, 239), (PointerPosition{0, 0}));
+  // 640 x 480: shrunk, 5 canvas pixels to 4.
+  const Viewport small = FitScreen(640, 480, ScaleMode::Sharp).picture;
+  EXPECT_EQ(CanvasPixelAt(small, 4, 4), (PointerPosition{5, 5}));
+  EXPECT_EQ(CanvasPixelAt(small, 639, 479), (PointerPosition{799, 599}));
+  EXPECT_EQ(CanvasPixelAt(Viewport{}, 10, 10), (PointerPosition{0, 0}));
+}
+
+TEST(ScreenFit, WindowPointsToOutputPixels) {
+  EXPECT_EQ(OutputPixelOfPoint(100, 800, 800), 100);
+  EXPECT_EQ(OutputPixelOfPoint(100, 800, 1600), 201);  // a point is two pixels: its centre
+  EXPECT_EQ(OutputPixelOfPoint(0, 800, 1600), 1);
+  EXPECT_EQ(OutputPixelOfPoint(-3, 800, 1600), -5);
+  EXPECT_EQ(OutputPixelOfPoint(7, 0, 1600), 7);
+}
+
+}  // namespace
+}  // namespace starvane
