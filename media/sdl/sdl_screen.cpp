@@ -21,6 +21,7 @@
 #include "media/real_screen.hpp"
 #include "media/screen_fit.hpp"
 #include "media/sdl/sdl_keys.hpp"
+#include "media/sdl/sdl_pads.hpp"
 
 namespace starvane {
 namespace {
@@ -111,6 +112,7 @@ class SdlScreen final : public Display, public InputSource {
   FrameTimes frame_times_;
   bool close_requested_ = false;
   ShortcutKeys shortcut_keys_;  // Return of Alt+Enter: the game must not see it (it would dash)
+  SdlPads pads_;                // game controllers: their buttons and sticks hold game keys
   // Where the system's pointer was last seen over the window, in window points, and where the
   // game's mouse is: a capture on the game's screen moves the game's mouse to the pointer.
   std::optional<PointerPosition> pointer_point_;
@@ -365,6 +367,7 @@ void SdlScreen::ProcessWindowMessages() {
         break;
       }
       default:
+        pads_.Handle(event);
         break;
     }
   }
@@ -385,6 +388,7 @@ bool SdlScreen::CaptureKeyboard(std::int64_t, KeyStates& keys) {
     if (code > 0) keys[static_cast<std::size_t>(code)] = 1;
   }
   shortcut_keys_.HideFrom(keys);
+  pads_.HoldKeys(keys);
   return true;
 }
 
@@ -442,6 +446,8 @@ std::unique_ptr<Display> ConnectRealScreen(const ScreenOptions& options, std::st
     error = SDL_GetError();
     return nullptr;
   }
+  // Game controllers are welcome but not needed: without them the keyboard plays alone.
+  SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
   // Without any display SDL falls back to drivers that show nothing. Those count only when
   // asked for by name (SDL_VIDEODRIVER), never as a screen the player could see.
   const std::string_view driver = SDL_GetCurrentVideoDriver();
