@@ -1,5 +1,6 @@
 #include "app/frame_loop.hpp"
 
+#include "app/pause.hpp"
 #include "combat/collide.hpp"
 #include "combat/enemy_behaviour.hpp"
 #include "combat/shock_and_destroy.hpp"
@@ -70,6 +71,11 @@ LoopEnd RunFrameLoop(Game& game) {
     media.FlipBuffers();
     screen.StopDrawing();
     if (media.KeyboardPushed(kKeyEscape)) return LoopEnd::Escape;
+
+    // A pause stands between two frames and leaves the game as it found it.
+    if (PauseAsked(game)) {
+      if (const auto end = RunPause(game)) return *end;
+    }
   }
 }
 

@@ -9,7 +9,8 @@ namespace starvane {
 bool SetupMedia(Game& game);
 
 // Runs frame after frame until Escape is down at the end of a frame, or until the media layer
-// reports an end (asked before each frame, the STATS panel's own frames included).
+// reports an end (asked before each frame, the STATS panel's and the pause's own frames
+// included). P, or a window that lost the focus, pauses between two frames (app/pause.hpp).
 LoopEnd RunFrameLoop(Game& game);
 
 }  // namespace starvane

@@ -28,6 +28,9 @@ class InputSource {
   // before CaptureKeyboard. A source may leave out what matches the key states anyway: the
   // media layer adds a press or a release for every key whose state changed without one.
   virtual KeyEvents CaptureKeyEvents(std::int64_t /*frames_presented*/) { return {}; }
+  // Whether the window lost the focus (or was minimised) since the last capture; asked first of
+  // the three at each examination of the keyboard.
+  virtual bool CaptureFocusLost(std::int64_t /*frames_presented*/) { return false; }
   // Where the game's mouse is after it took (or dropped) a capture: a source that knows where
   // the player points gives the next capture's movement from here.
   virtual void MouseExaminedAt(PointerPosition /*position*/) {}

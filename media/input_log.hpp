@@ -19,6 +19,8 @@ class InputLog {
   // The keyboard's events, matched to its states (MatchKeyEvents): they lead to the state.
   virtual void NoteKeyEvents(std::int64_t frame, const KeyEvents& events) = 0;
   virtual void NoteMouse(std::int64_t frame, const MouseInput& mouse) = 0;
+  // The window lost the focus before this examination (noted before its key events).
+  virtual void NoteFocusLost(std::int64_t frame) = 0;
   // The game ended before this frame, this way.
   virtual void NoteEnd(std::int64_t frame, LoopEnd end) = 0;
   // Writes what is buffered; false when anything could not be written.

@@ -39,6 +39,7 @@ enum KeyCode : int {
   kKey3 = 4,
   kKeyBackspace = 14,
   kKeyT = 20,
+  kKeyP = 25,
   kKeyReturn = 28,
   kKeyLeftControl = 29,
   kKeyA = 30,

@@ -52,10 +52,16 @@ void Media::TakeAskedScreenshot() {
 }
 
 int Media::ExamineKeyboard() {
+  focus_lost_ = input_->CaptureFocusLost(frames_presented_);
+  if (focus_lost_ && recorder_) recorder_->NoteFocusLost(frames_presented_);
   KeyEvents events = input_->CaptureKeyEvents(frames_presented_);
   KeyStates captured{};
   key_events_.clear();
-  if (!input_->CaptureKeyboard(frames_presented_, captured)) return keyboard_.Examine(nullptr);
+  if (!input_->CaptureKeyboard(frames_presented_, captured)) {
+    if (!focus_lost_) return keyboard_.Examine(nullptr);
+    captured.fill(0);  // the keys are let go even when the rest of the capture failed
+  }
+  if (focus_lost_) captured.fill(0);
   KeyStates before{};
   for (int key = 0; key < kKeyCount; ++key) {
     before[static_cast<std::size_t>(key)] = keyboard_.KeyboardPushed(key) != 0 ? 1 : 0;
@@ -64,6 +70,13 @@ int Media::ExamineKeyboard() {
   if (recorder_) recorder_->NoteKeyEvents(frames_presented_, key_events_);
   if (captured[kKeyF12] && !keyboard_.KeyboardPushed(kKeyF12)) screenshot_asked_ = true;
   return keyboard_.Examine(&captured);
+}
+
+bool Media::KeyboardPressed(int key) const {
+  for (const KeyEvent& event : key_events_) {
+    if (event.kind == KeyEvent::Kind::Down && event.key == key) return true;
+  }
+  return false;
 }
 
 void Media::ExamineMouse() {

@@ -61,6 +61,12 @@ class Media {
   // they lead from the state before to the state now.
   const KeyEvents& KeyboardEvents() const { return key_events_; }
   int KeyboardPushed(int key) const { return keyboard_.KeyboardPushed(key); }
+  // The key went down between the last two examinations.
+  bool KeyboardPressed(int key) const;
+  // The window lost the focus or was minimised between the last two examinations. That
+  // examination then found every key up, whatever the source said: a window without the focus
+  // hears no key go up, and no ship may be left thrusting and firing.
+  bool FocusLost() const { return focus_lost_; }
   int KeyboardReleased(int key) { return keyboard_.KeyboardReleased(key); }
 
   void ExamineMouse();
@@ -109,6 +115,7 @@ class Media {
   std::optional<std::int64_t> frame_limit_;
   bool screenshot_asked_ = false;  // F12 went down since the last flip
   KeyEvents key_events_;
+  bool focus_lost_ = false;  // at the last examination of the keyboard
   ShipLock ship_lock_;
 };
 

@@ -39,6 +39,15 @@ void ScriptedInput::ApplyEventsUpTo(std::int64_t frames_presented) {
       case InputEvent::Type::Type:
         key_events_.push_back({KeyEvent::Kind::Text, 0, event.text});
         break;
+      case InputEvent::Type::FocusLost:
+        // A window without the focus hears no key go up: every held key is let go.
+        for (int key = 0; key < kKeyCount; ++key) {
+          auto& down = keys_[static_cast<std::size_t>(key)];
+          if (down) key_events_.push_back({KeyEvent::Kind::Up, key});
+          down = 0;
+        }
+        focus_lost_ = true;
+        break;
       case InputEvent::Type::ButtonPress:
       case InputEvent::Type::ButtonRelease:
         if (event.button >= 1 && event.button <= 3) {
@@ -69,6 +78,11 @@ MouseInput ScriptedInput::CaptureMouse(std::int64_t frames_presented) {
 KeyEvents ScriptedInput::CaptureKeyEvents(std::int64_t frames_presented) {
   ApplyEventsUpTo(frames_presented);
   return std::exchange(key_events_, {});
+}
+
+bool ScriptedInput::CaptureFocusLost(std::int64_t frames_presented) {
+  ApplyEventsUpTo(frames_presented);
+  return std::exchange(focus_lost_, false);
 }
 
 }  // namespace starvane

@@ -12,7 +12,17 @@
 namespace starvane {
 
 struct InputEvent {
-  enum class Type { KeysDown, KeysUp, MouseMove, ButtonPress, ButtonRelease, Pointer, Wheel, Type };
+  enum class Type {
+    KeysDown,
+    KeysUp,
+    MouseMove,
+    ButtonPress,
+    ButtonRelease,
+    Pointer,
+    Wheel,
+    Type,
+    FocusLost,  // every key goes up, and the examination reports the focus lost
+  };
   // In effect for every examination made after this many frames have been presented.
   std::int64_t frame = 0;
   Type type = Type::KeysDown;
@@ -39,6 +49,7 @@ class ScriptedInput final : public InputSource {
   MouseInput CaptureMouse(std::int64_t frames_presented) override;
   // Every key of a "down" or "up" line and every "type" line, in the script's order.
   KeyEvents CaptureKeyEvents(std::int64_t frames_presented) override;
+  bool CaptureFocusLost(std::int64_t frames_presented) override;
   std::optional<LoopEnd> EndAt(std::int64_t frames_presented) const override {
     if (end_ && frames_presented >= end_->frame) return end_->reason;
     return {};
@@ -51,8 +62,9 @@ class ScriptedInput final : public InputSource {
   std::optional<ScriptEnd> end_;
   std::size_t next_ = 0;
   KeyStates keys_{};
-  MouseInput mouse_{};    // movement, pointer and wheel not yet captured, and the buttons held
-  KeyEvents key_events_;  // not yet captured
+  MouseInput mouse_{};       // movement, pointer and wheel not yet captured, and the buttons held
+  KeyEvents key_events_;     // not yet captured
+  bool focus_lost_ = false;  // a "focus lost" line not yet captured
 };
 
 }  // namespace starvane

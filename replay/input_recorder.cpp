@@ -106,6 +106,13 @@ void InputRecorder::NoteMouse(std::int64_t frame, const MouseInput& mouse) {
   }
 }
 
+void InputRecorder::NoteFocusLost(std::int64_t frame) {
+  InputEvent lost;
+  lost.frame = frame;
+  lost.type = InputEvent::Type::FocusLost;
+  Write(InputEventLine(lost));
+}
+
 void InputRecorder::NoteEnd(std::int64_t frame, LoopEnd end) {
   Write(ScriptEndLine({frame, end}));
 }

@@ -33,6 +33,7 @@ class InputRecorder final : public InputLog {
   void NoteKeyboard(std::int64_t frame, const KeyStates& keys);
   void NoteText(std::int64_t frame, const std::string& text);
   void NoteMouse(std::int64_t frame, const MouseInput& mouse) override;
+  void NoteFocusLost(std::int64_t frame) override;
   // The end line of a game that did not end by Escape (see replay/input_script.hpp).
   void NoteEnd(std::int64_t frame, LoopEnd end) override;
   bool Finish() override;

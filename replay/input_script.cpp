@@ -87,8 +87,13 @@ std::optional<std::string> ParseEvent(const std::vector<std::string_view>& words
     }
     return {};
   }
+  if (verb == "focus") {
+    event.type = InputEvent::Type::FocusLost;
+    if (extra != 1 || words[2] != "lost") return std::string("'focus' is written 'focus lost'");
+    return {};
+  }
   return "unknown event " + Quoted(verb) +
-         " (down, up, mouse, pointer, wheel, press, release, type or end)";
+         " (down, up, mouse, pointer, wheel, press, release, type, focus or end)";
 }
 
 // Parses an end line; returns the problem, or nothing when the line is good.
@@ -286,6 +291,9 @@ std::string InputEventLine(const InputEvent& event) {
       break;
     case InputEvent::Type::Type:
       line += " type " + TypedTextForScript(event.text);
+      break;
+    case InputEvent::Type::FocusLost:
+      line += " focus lost";
       break;
   }
   return line + "\n";

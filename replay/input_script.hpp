@@ -12,6 +12,8 @@
 //   F wheel N                                 the mouse wheel turned N steps (positive: up)
 //   F type TEXT                               text typed: the rest of the line, '#' included
 //   F press [BUTTON] | F release [BUTTON]     mouse button 1..3 (default 1) down or up
+//   F focus lost                              the window lost the focus or was minimised: every
+//                                             key goes up, and the game pauses
 //   F end frames | F end closed               the game ends before frame F is drawn; the last line
 //
 // F counts presented frames: the event is in effect for every keyboard and mouse examination

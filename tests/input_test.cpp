@@ -166,8 +166,8 @@ TEST(InputScript, CrLfLineEndsReadAsLfOnes) {
 
 TEST(InputScript, NamesTheFileAndLineOfEveryMistake) {
   EXPECT_EQ(ParseError("0 down Escape\n\n2 jump\n"),
-            "s.txt:3: unknown event 'jump' (down, up, mouse, pointer, wheel, press, release, type "
-            "or end)");
+            "s.txt:3: unknown event 'jump' (down, up, mouse, pointer, wheel, press, release, type, "
+            "focus or end)");
   EXPECT_EQ(ParseError("5 down A\n4 up A\n"),
             "s.txt:2: frame 4 comes after frame 5: frame numbers never decrease");
   EXPECT_EQ(ParseError("1 down Esc\n"), "s.txt:1: unknown key 'Esc' (a key name or a code 0..255)");

@@ -80,6 +80,7 @@ class SdlScreen final : public Display, public InputSource {
   bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) override;
   MouseInput CaptureMouse(std::int64_t frames_presented) override;
   KeyEvents CaptureKeyEvents(std::int64_t frames_presented) override;
+  bool CaptureFocusLost(std::int64_t) override { return std::exchange(focus_lost_, false); }
   bool WaitForWindowMessage(int most_milliseconds) override;
   void MouseExaminedAt(PointerPosition position) override { game_mouse_ = position; }
 
@@ -132,6 +133,7 @@ class SdlScreen final : public Display, public InputSource {
   std::optional<PointerPosition> pointer_;
   KeyEvents pending_key_events_;
   bool image_lost_ = false;  // the window was uncovered or resized since the last wait
+  bool focus_lost_ = false;  // the window lost the focus or was minimised since the last capture
 };
 
 SdlScreen::~SdlScreen() {
@@ -321,6 +323,11 @@ void SdlScreen::ProcessWindowMessages() {
         if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
             event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
           image_lost_ = true;
+        }
+        // The game pauses and lets every key go (media/media.hpp, FocusLost).
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+            event.window.event == SDL_WINDOWEVENT_MINIMIZED) {
+          focus_lost_ = true;
         }
         break;
       case SDL_MOUSEMOTION: {

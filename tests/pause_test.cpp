@@ -1,0 +1,149 @@
+#include "app/pause.hpp"
+
+#include <gtest/gtest.h>
+
+#include "app/state_summary.hpp"
+#include "replay/input_recorder.hpp"
+#include "tests/support/harness.hpp"
+
+namespace starvane {
+namespace {
+
+using starvane::testing::Harness;
+using starvane::testing::World;
+
+// The whole state summary of the game a script plays, with the frame count left out (0): the
+// world, the clocks, the money and the hash of the last frame.
+std::string WorldAfter(std::string_view script) {
+  Harness t({.script = script, .world = World::Generated});
+  EXPECT_EQ(RunFrameLoop(t.game), LoopEnd::FrameLimit);
+  return StateSummary(t.game, 0);
+}
+
+// A flight with thrust and fire, and the same flight with a pause of 20 frames after frame 20:
+// P goes down at 20 (the game's examination), the pause's frames are 21 to 40, and P goes down
+// again at 40, so that the game examines the keyboard next at 41, where it examined at 21.
+constexpr std::string_view kFlight = "5 down Up Space\n30 up Space\n60 down Left\n100 end frames\n";
+constexpr std::string_view kFlightWithPause =
+    "5 down Up Space\n20 down P\n21 up P\n40 down P\n41 up P\n"
+    "50 up Space\n80 down Left\n120 end frames\n";
+
+TEST(Pause, AGameWithAPauseIsTheSameGameAsWithoutAndItsRecordingReplaysIt) {
+  const std::string without = WorldAfter(kFlight);
+  EXPECT_EQ(WorldAfter(kFlightWithPause), without);
+
+  // A lost focus pauses too, and lets the keys go at that examination: the same game as one
+  // whose keys went up at 20 and down again at the next frame.
+  EXPECT_EQ(WorldAfter("5 down Up Space\n20 focus lost\n40 down P\n41 up P\n41 down Up Space\n"
+                       "50 up Space\n80 down Left\n120 end frames\n"),
+            WorldAfter("5 down Up Space\n20 up Up Space\n21 down Up Space\n30 up Space\n"
+                       "60 down Left\n100 end frames\n"));
+
+  // The recording of the paused game, pause and focus loss included, replays to its own dump,
+  // frame count and all.
+  starvane::testing::TempDirectory dir;
+  const auto path = dir.Path() / "rec.txt";
+  const std::string_view script =
+      "5 down Up Space\n20 down P\n21 up P\n30 down P\n31 up P\n45 focus lost\n"
+      "60 down P\n70 end frames\n";
+  std::string recorded_dump;
+  {
+    Harness t({.script = script,
+               .recorder = InputRecorder::Create(path, InputScriptHeader(1, 0.2f, "Pilot")),
+               .world = World::Generated});
+    const LoopEnd end = RunFrameLoop(t.game);
+    ASSERT_EQ(end, LoopEnd::FrameLimit);
+    ASSERT_TRUE(t.media.FinishRecording(end));
+    recorded_dump = StateSummary(t.game, t.media.FramesPresented());
+  }
+  const std::string recording = dir.Read("rec.txt");
+  EXPECT_NE(recording.find("\n45 focus lost\n45 up Space Up\n"), std::string::npos) << recording;
+  Harness replay({.script = recording, .world = World::Generated});
+  EXPECT_EQ(RunFrameLoop(replay.game), LoopEnd::FrameLimit);
+  EXPECT_EQ(StateSummary(replay.game, replay.media.FramesPresented()), recorded_dump);
+}
+
+TEST(Pause, ShowsTheLastGameFrameWithPausedOverItUntilEscape) {
+  Harness t({.script = "10 down P\n11 up P\n14 down Escape\n",
+             .keep_frames = true,
+             .world = World::Generated});
+  EXPECT_EQ(RunFrameLoop(t.game), LoopEnd::Escape);
+  ASSERT_EQ(t.media.FramesPresented(), 15);  // the game's 11, then the pause's 4
+  const Canvas& game_frame = t.Frame(11);
+  const Canvas& paused = t.Frame(12);
+  // "PAUSED": 6 characters of 8 x 13, centred on the 800 x 600 screen.
+  int white = 0;
+  for (int y = 0; y < 600; ++y) {
+    for (int x = 0; x < 800; ++x) {
+      const bool label = x >= 376 && x < 424 && y >= 293 && y < 306;
+      if (!label) {
+        ASSERT_EQ(paused.Pixel(x, y), game_frame.Pixel(x, y)) << x << "," << y;
+      } else if (paused.Pixel(x, y) == 0xFFFF) {
+        ++white;
+      }
+    }
+  }
+  EXPECT_GT(white, 50);
+  EXPECT_EQ(t.Frame(15).Pixels(), paused.Pixels());
+}
+
+// A source whose keys stay down, as a window that lost the focus may still report them.
+class FocusLosingKeys final : public InputSource {
+ public:
+  bool CaptureKeyboard(std::int64_t, KeyStates& keys) override {
+    keys = held;
+    return true;
+  }
+  MouseInput CaptureMouse(std::int64_t) override { return {}; }
+  bool CaptureFocusLost(std::int64_t) override { return std::exchange(lost, false); }
+
+  KeyStates held{};
+  bool lost = false;
+};
+
+TEST(Pause, ALostFocusLetsEveryKeyGoAtThatExamination) {
+  auto source = std::make_unique<FocusLosingKeys>();
+  FocusLosingKeys& keys = *source;
+  Media media(".", nullptr, std::move(source));
+  keys.held[kKeyUp] = 1;
+  keys.held[kKeySpace] = 1;
+  media.ExamineKeyboard();
+  EXPECT_TRUE(media.KeyboardPushed(kKeyUp));
+  EXPECT_FALSE(media.FocusLost());
+  keys.lost = true;
+  media.ExamineKeyboard();
+  EXPECT_TRUE(media.FocusLost());
+  EXPECT_FALSE(media.KeyboardPushed(-1));
+  ASSERT_EQ(media.KeyboardEvents().size(), 2u);
+  EXPECT_EQ(media.KeyboardEvents()[0].kind, KeyEvent::Kind::Up);
+  // Held on (pressed again), the keys are down at the next examination.
+  media.ExamineKeyboard();
+  EXPECT_FALSE(media.FocusLost());
+  EXPECT_TRUE(media.KeyboardPushed(kKeyUp));
+  EXPECT_TRUE(media.KeyboardPressed(kKeyUp));
+}
+
+TEST(Pause, AFocusLineReadsWritesBackAndLetsTheScriptsKeysGo) {
+  const auto parsed = ParseInputScript("3 down Up\n7 focus lost\n", "s");
+  ASSERT_TRUE(std::holds_alternative<InputScript>(parsed));
+  const InputScript& script = std::get<InputScript>(parsed);
+  ASSERT_EQ(script.events.size(), 2u);
+  EXPECT_EQ(InputEventLine(script.events[1]), "7 focus lost\n");
+  ScriptedInput input(script.events);
+  KeyStates keys{};
+  EXPECT_FALSE(input.CaptureFocusLost(6));
+  input.CaptureKeyboard(6, keys);
+  EXPECT_TRUE(keys[kKeyUp]);
+  EXPECT_TRUE(input.CaptureFocusLost(7));
+  EXPECT_FALSE(input.CaptureFocusLost(7));  // told once
+  input.CaptureKeyboard(7, keys);
+  EXPECT_FALSE(keys[kKeyUp]);
+  for (const char* bad : {"1 focus\n", "1 focus gained\n", "1 focus lost now\n"}) {
+    const auto error = ParseInputScript(bad, "s");
+    ASSERT_TRUE(std::holds_alternative<InputScriptError>(error)) << bad;
+    EXPECT_NE(std::get<InputScriptError>(error).message.find("focus lost"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace starvane
