@@ -3,8 +3,6 @@
 namespace starvane {
 namespace {
 
-constexpr int kKeyP = 25;  // pause
-
 // The key each button holds; 0 for none. The weapon button's key depends on the weapon.
 constexpr std::array<int, kPadButtonCount> kButtonKeys = {
     kKeySpace,        // A: fire
