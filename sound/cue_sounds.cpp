@@ -63,8 +63,7 @@ std::array<CueSound, kSoundCueKinds> MakeTable() {
       Voice1(WithFm(Tone(0.14f, 0.002f, 2, Wave::Sine, 1500, 260, 0.30f), 1.5f, 1.8f), 1));
   // Weapon 3's ball: a deep, slow whoomp with a breath of noise.
   set(SoundCueKind::Weapon3Shot,
-      Voice1(WithNoise(Tone(0.5f, 0.012f, 2, Wave::Triangle, 110, 38, 0.55f), 0.6f, 900, 150),
-             1));
+      Voice1(WithNoise(Tone(0.5f, 0.012f, 2, Wave::Triangle, 110, 38, 0.55f), 0.6f, 900, 150), 1));
   // The enemies: a reedy falling pulse, pitched by the craft (size: its kind).
   set(SoundCueKind::EnemyShot,
       Voice1(WithFm(Tone(0.09f, 0.002f, 2, Wave::Pulse, 760, 380, 0.20f), 0.5f, 1.2f), 2));
@@ -73,10 +72,10 @@ std::array<CueSound, kSoundCueKinds> MakeTable() {
       Voice1(WithNoise(Tone(0.07f, 0.002f, 2, Wave::Sine, 320, 140, 0.22f), 0.7f, 3500, 700), 3));
   // A hit on the bare ship: a harsh metallic clang.
   set(SoundCueKind::ShipHit,
-      Voice1(WithFm(WithNoise(Tone(0.26f, 0.002f, 2, Wave::Pulse, 230, 120, 0.50f), 0.5f, 2000,
-                              300),
-                    1.41f, 2.5f),
-             1, 2));
+      Voice1(
+          WithFm(WithNoise(Tone(0.26f, 0.002f, 2, Wave::Pulse, 230, 120, 0.50f), 0.5f, 2000, 300),
+                 1.41f, 2.5f),
+          1, 2));
   // A hit on the shield: a soft glassy bwong.
   set(SoundCueKind::ShieldHit,
       Voice1(WithFm(Tone(0.3f, 0.003f, 2.5f, Wave::Sine, 880, 660, 0.32f), 2.76f, 1.4f), 1, 2));
@@ -86,27 +85,25 @@ std::array<CueSound, kSoundCueKinds> MakeTable() {
   set(SoundCueKind::RockBlast,
       Voice1(WithNoise(Tone(0.65f, 0.003f, 2, Wave::Sine, 95, 40, 0.62f), 1, 1900, 110, 0.7f), 2));
   set(SoundCueKind::LittleRockBlast,
-      Voice1(WithNoise(Tone(0.38f, 0.002f, 2, Wave::Sine, 140, 60, 0.48f), 1, 2600, 200, 0.6f),
-             2));
+      Voice1(WithNoise(Tone(0.38f, 0.002f, 2, Wave::Sine, 140, 60, 0.48f), 1, 2600, 200, 0.6f), 2));
   set(SoundCueKind::FragmentBlast,
       Voice1(WithNoise(Tone(0.16f, 0.002f, 2.5f, Wave::None, 0, 0, 0.26f), 1, 4500, 700, 0), 2));
   set(SoundCueKind::CraftBlast,
-      Voice1(WithFm(WithNoise(Tone(0.85f, 0.003f, 2, Wave::Pulse, 160, 38, 0.75f), 1, 2200, 90,
-                              0.5f),
-                    0.5f, 2.0f),
-             2));
+      Voice1(
+          WithFm(WithNoise(Tone(0.85f, 0.003f, 2, Wave::Pulse, 160, 38, 0.75f), 1, 2200, 90, 0.5f),
+                 0.5f, 2.0f),
+          2));
   // The glimmerhex: a long shimmering bell over a roar.
   {
-    CueSound glimmer = Voice1(WithFm(Tone(1.9f, 0.004f, 1.5f, Wave::Sine, 1200, 180, 0.55f), 3.5f,
-                                     4.0f),
-                              1, 0, false);
+    CueSound glimmer = Voice1(
+        WithFm(Tone(1.9f, 0.004f, 1.5f, Wave::Sine, 1200, 180, 0.55f), 3.5f, 4.0f), 1, 0, false);
     glimmer.second = WithNoise(Tone(1.4f, 0.004f, 2, Wave::None, 0, 0, 0.75f), 1, 3000, 80, 0);
     set(SoundCueKind::GlimmerhexBlast, glimmer);
   }
   // A reward: a two-note coin chime.
   {
-    CueSound coin = Voice1(WithFm(Tone(0.18f, 0.002f, 2, Wave::Sine, 1568, 1568, 0.16f), 2, 0.7f),
-                           1, 0, false);
+    CueSound coin =
+        Voice1(WithFm(Tone(0.18f, 0.002f, 2, Wave::Sine, 1568, 1568, 0.16f), 2, 0.7f), 1, 0, false);
     coin.second =
         Delayed(WithFm(Tone(0.28f, 0.002f, 2, Wave::Sine, 2093, 2093, 0.16f), 2, 0.7f), 0.07f);
     set(SoundCueKind::Reward, coin);
@@ -117,8 +114,8 @@ std::array<CueSound, kSoundCueKinds> MakeTable() {
                        0.6f),
              1, 0, false));
   set(SoundCueKind::ShockOn,
-      Voice1(WithFm(WithNoise(Tone(0.3f, 0.002f, 2, Wave::Pulse, 70, 140, 0.30f), 0.7f, 6000,
-                              2500, 0.7f),
+      Voice1(WithFm(WithNoise(Tone(0.3f, 0.002f, 2, Wave::Pulse, 70, 140, 0.30f), 0.7f, 6000, 2500,
+                              0.7f),
                     7.1f, 3.0f),
              1, 0, false));
   for (const SoundCueKind kind :
@@ -145,8 +142,8 @@ std::array<CueSound, kSoundCueKinds> MakeTable() {
   set(SoundCueKind::ShieldBump,
       Voice1(WithFm(Tone(0.22f, 0.002f, 2, Wave::Sine, 520, 360, 0.32f), 2.76f, 1.0f), 1, 6));
   set(SoundCueKind::Hull,
-      Voice1(WithNoise(Tone(0.16f, 0.01f, 1.5f, Wave::Pulse, 72, 60, 0.35f), 1, 900, 250, 0.4f),
-             1, 8));
+      Voice1(WithNoise(Tone(0.16f, 0.01f, 1.5f, Wave::Pulse, 72, 60, 0.35f), 1, 900, 250, 0.4f), 1,
+             8));
   // The STATS page: a bright rising pair for a purchase, a low buzz for a refusal.
   {
     CueSound buy = Voice1(Tone(0.12f, 0.002f, 2, Wave::Sine, 880, 880, 0.22f), 1, 0, false);
@@ -154,8 +151,7 @@ std::array<CueSound, kSoundCueKinds> MakeTable() {
     set(SoundCueKind::Purchase, buy);
   }
   set(SoundCueKind::Refused,
-      Voice1(WithFm(Tone(0.2f, 0.003f, 1, Wave::Pulse, 140, 130, 0.22f), 0.5f, 1.0f), 1, 0,
-             false));
+      Voice1(WithFm(Tone(0.2f, 0.003f, 1, Wave::Pulse, 140, 130, 0.22f), 0.5f, 1.0f), 1, 0, false));
   return table;
 }
 
@@ -176,7 +172,7 @@ HumPatch HumPatchOf(HumIndex hum) {
       patch = {Wave::Sine, 1100, 1, 0, 1000, 0, 6, 0.3f, 0.035f, 0.03f};
       break;
     case kShockHum:  // a mains buzz under crackling sparks
-      patch = {Wave::Pulse, 50, 0.3f, 1.0f, 5000, 0.8f, 0, 0, 0.16f, 0.02f};
+      patch = {Wave::Pulse, 50, 0.3f, 1.0f, 3500, 0.8f, 0, 0, 0.12f, 0.02f};
       break;
     case kDrainHum:  // a throbbing, crackling low pulse
       patch = {Wave::Pulse, 82, 0.6f, 0.5f, 300, 0.5f, 9, 0.8f, 0.22f, 0.03f};

@@ -76,8 +76,7 @@ GameSound::Placed GameSound::PlaceOf(const SoundCue& cue) const {
   const float d = std::sqrt(dx * dx + dy * dy);
   if (!(d <= kFarthest)) return {0, 0};
   const float share = d / kHalfLoudDistance;
-  return {1 / (1 + share * share),
-          std::clamp(dx / kHalfLoudDistance, -1.0f, 1.0f) * kWidestPan};
+  return {1 / (1 + share * share), std::clamp(dx / kHalfLoudDistance, -1.0f, 1.0f) * kWidestPan};
 }
 
 // Each examination of the keyboard's M press toggles once, however many frames show it.
@@ -110,10 +109,9 @@ void GameSound::StartVoices() {
       best[static_cast<std::size_t>(count++)] = {&cue, place};
       continue;
     }
-    auto quietest = std::min_element(best.begin(), best.begin() + most,
-                                     [](const Chosen& a, const Chosen& b) {
-                                       return a.place.gain < b.place.gain;
-                                     });
+    auto quietest = std::min_element(
+        best.begin(), best.begin() + most,
+        [](const Chosen& a, const Chosen& b) { return a.place.gain < b.place.gain; });
     if (quietest->place.gain < place.gain) *quietest = {&cue, place};
   }
   for (std::size_t kind = 0; kind < chosen.size(); ++kind) {

@@ -9,7 +9,7 @@ Hum::Hum(const HumPatch& patch, int rate) : patch_(patch), rate_(rate) {
   const float samples = std::max(1.0f, patch.glide_seconds * static_cast<float>(rate));
   glide_ = std::min(1.0f, 1 / samples);
   filter_k_ = std::clamp(6.2831853f * patch.noise_hz / static_cast<float>(rate), 0.0f, 1.0f);
-  filter_gain_ = filter_k_ > 0 ? std::sqrt((2 - filter_k_) / filter_k_) : 0;
+  filter_gain_ = NoiseGain(filter_k_);
 }
 
 void Hum::Aim(float level, float pitch, float pan) {
@@ -46,7 +46,8 @@ void Hum::Render(float* stereo, int samples, SoundNoise& noise) {
         input *= spark_;
       }
       filter_ += filter_k_ * (input - filter_);
-      value += patch_.noise * filter_gain_ * filter_;
+      filter2_ += filter_k_ * (filter_ - filter2_);
+      value += patch_.noise * filter_gain_ * filter2_;
     }
     if (patch_.tremolo_depth > 0) {
       value *= 1 - patch_.tremolo_depth * 0.5f * (1 + SineTurns(tremolo_phase_));

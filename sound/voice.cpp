@@ -45,6 +45,15 @@ float SweepRatio(float from, float to, std::int64_t samples) {
 
 }  // namespace
 
+float NoiseGain(float k) {
+  if (!(k > 0)) return 0;
+  // Two stages of h[n] = k (1 - k)^n keep k^4 (1 + a^2) / (1 - a^2)^3 of the noise's power,
+  // a = 1 - k; uniform noise has a power of a third.
+  const double a = 1.0 - k;
+  const double kept = std::pow(k, 4.0) * (1 + a * a) / std::pow(1 - a * a, 3.0);
+  return static_cast<float>(0.3 / std::sqrt(kept / 3));
+}
+
 float SineTurns(float turns) {
   const float place = Wrapped(turns) * kSineSize;
   const auto index = static_cast<std::size_t>(std::clamp(place, 0.0f, kSineSize - 1.0f));
@@ -58,6 +67,11 @@ Envelope::Envelope(const Patch& patch, int rate)
       length_(std::max<std::int64_t>(2, Samples(patch.duration, rate))),
       curve_(std::clamp(patch.curve, 1.0f, 6.0f)) {
   attack_ = std::min(attack_, length_ - 1);
+  // The fall starts with a slope of curve / its length: it is made long enough never to be
+  // steeper than the quickest rise, so a short, steep sound still ends without a click.
+  const auto shortest = static_cast<float>(Samples(kShortestAttack, rate));
+  const auto least_fall = static_cast<std::int64_t>(std::ceil(curve_ * shortest));
+  length_ = std::max(length_, attack_ + least_fall + 1);
 }
 
 float Envelope::At(std::int64_t n) const {
@@ -96,8 +110,9 @@ void Voice::Start(const Patch& patch, float gain, float pan, float pitch, int ra
   filter_ = 0;
   filter_k_ = FilterCoefficient(patch.noise_start_hz * pitch, rate);
   filter_ratio_ = SweepRatio(patch.noise_start_hz, patch.noise_end_hz, envelope_.Length());
-  // A one-pole low-pass keeps k / (2 - k) of white noise's power.
-  filter_gain_ = filter_k_ > 0 ? std::sqrt((2 - filter_k_) / filter_k_) : 0;
+  filter2_ = 0;
+  filter_gain_ = NoiseGain(filter_k_);
+  // Low cut-offs keep a share of the power about proportional to k.
   filter_gain_ratio_ = 1 / std::sqrt(filter_ratio_);
   fade_left_ = -1;
 }
@@ -155,10 +170,11 @@ void Voice::Render(float* stereo, int samples, SoundNoise& noise) {
     }
     if (noise_ != 0) {
       filter_ += filter_k_ * (noise.Next() - filter_);
-      value += noise_ * filter_gain_ * filter_;
+      filter2_ += filter_k_ * (filter_ - filter2_);
+      value += noise_ * filter_gain_ * filter2_;
       if (filter_k_ < 1) {
         filter_k_ = std::min(1.0f, filter_k_ * filter_ratio_);
-        filter_gain_ = std::max(1.0f, filter_gain_ * filter_gain_ratio_);
+        filter_gain_ = std::max(0.5f, filter_gain_ * filter_gain_ratio_);
       }
     }
     value *= level;

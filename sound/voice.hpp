@@ -1,6 +1,7 @@
 #pragma once
 // One short synthesised sound: an oscillator sweeping from one pitch to another (optionally
-// frequency-modulated, for bells and metal) and filtered noise, under an envelope that rises
+// frequency-modulated, for bells and metal) and low-passed noise (two one-pole stages, 12 dB an
+// octave, so that a rumble does not hiss), under an envelope that rises
 // from silence and falls back to exactly silence, so that no sound starts or ends with a click.
 
 #include <cstdint>
@@ -20,10 +21,10 @@ struct Patch {
   Wave wave = Wave::Sine;
   float start_hz = 440;
   float end_hz = 440;
-  float fm_ratio = 0;  // modulator at this multiple of the pitch; 0: none
-  float fm_depth = 0;  // in radians of phase
-  float tone = 1;      // the oscillator's level
-  float noise = 0;     // the noise's level
+  float fm_ratio = 0;           // modulator at this multiple of the pitch; 0: none
+  float fm_depth = 0;           // in radians of phase
+  float tone = 1;               // the oscillator's level
+  float noise = 0;              // the noise's level
   float noise_start_hz = 2000;  // the noise's low-pass cut-off, sweeping like the pitch
   float noise_end_hz = 2000;
   float gain = 0.5f;
@@ -33,7 +34,8 @@ struct Patch {
 constexpr float kShortestAttack = 0.002f;
 
 // The envelope of a patch at sample n of it: 0 at n = 0, rising linearly to 1 over the attack,
-// then falling as (1 - t)^curve to exactly 0 at the last sample.
+// then falling as (1 - t)^curve to exactly 0 at the last sample. No step of it is larger than
+// the quickest attack's (a sound too short for its curve lasts a little longer).
 class Envelope {
  public:
   Envelope() = default;
@@ -75,7 +77,8 @@ class Voice {
   float fm_depth_ = 0;
   float tone_ = 0;
   float noise_ = 0;
-  float filter_ = 0;  // the low-pass filter's state
+  float filter_ = 0;  // the low-pass filter's two stages
+  float filter2_ = 0;
   float filter_k_ = 0;
   float filter_ratio_ = 1;
   float filter_gain_ = 1;  // keeps the filtered noise about as loud whatever its cut-off
@@ -86,5 +89,9 @@ class Voice {
 
 // Sine of a phase in turns (0..1 is one period), from a table: cheap and the same every run.
 float SineTurns(float turns);
+
+// The factor that brings white noise (-1..1) through the two-stage low-pass with coefficient k
+// to about a third of full scale, whatever the cut-off: the filter keeps less the lower it is.
+float NoiseGain(float k);
 
 }  // namespace starvane

@@ -1,7 +1,7 @@
 #include "sound/wav_file.hpp"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <limits>
 #include <vector>
 
