@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/rounding.hpp"
 #include "media/keys.hpp"
 #include "sound/cue_sounds.hpp"
 
@@ -36,7 +37,7 @@ float SizeGain(const SoundCue& cue) {
 // How much higher a cue's size makes its sound.
 float SizePitch(const SoundCue& cue) {
   if (cue.kind != SoundCueKind::EnemyShot) return 1;
-  switch (static_cast<int>(cue.size)) {
+  switch (RoundToInt(cue.size)) {
     case 8:
       return 1.35f;  // the second kind's dotted shots: thinner
     case 10:

@@ -24,10 +24,14 @@ void Hum::Render(float* stereo, int samples, SoundNoise& noise) {
   const float tremolo_step = patch_.tremolo_hz / static_cast<float>(rate_);
   const float spark_decay = 1 - 0.01f * (1 - patch_.crackle);
   const float spark_chance = 1 - 0.02f * (1 - patch_.crackle);
+  // The place glides by the frame: equal power across the field, the sides cross-fading along a
+  // quarter sine.
+  pan_ += (target_pan_ - pan_) * std::min(1.0f, glide_ * static_cast<float>(samples));
+  const float right = SineTurns((pan_ + 1) / 8);
+  const float left = SineTurns((pan_ + 1) / 8 + 0.25f);
   for (int i = 0; i < samples; ++i) {
     level_ += (target_level_ - level_) * glide_;
     pitch_ += (target_pitch_ - pitch_) * glide_;
-    pan_ += (target_pan_ - pan_) * glide_;
     float value = 0;
     if (patch_.wave != Wave::None) {
       const float wave = patch_.wave == Wave::Triangle ? 1 - 4 * std::abs(phase_ - 0.5f)
@@ -36,7 +40,7 @@ void Hum::Render(float* stereo, int samples, SoundNoise& noise) {
                              : SineTurns(phase_);
       value += patch_.tone * wave;
       phase_ += base_step * pitch_;
-      phase_ -= std::floor(phase_);
+      if (phase_ >= 1) phase_ -= 1;
     }
     if (patch_.noise != 0) {
       float input = noise.Next();
@@ -52,11 +56,8 @@ void Hum::Render(float* stereo, int samples, SoundNoise& noise) {
     if (patch_.tremolo_depth > 0) {
       value *= 1 - patch_.tremolo_depth * 0.5f * (1 + SineTurns(tremolo_phase_));
       tremolo_phase_ += tremolo_step;
-      tremolo_phase_ -= std::floor(tremolo_phase_);
+      if (tremolo_phase_ >= 1) tremolo_phase_ -= 1;
     }
-    // Equal power across the field, near enough: the sides cross-fade along a quarter sine.
-    const float right = SineTurns((pan_ + 1) / 8);
-    const float left = SineTurns((pan_ + 1) / 8 + 0.25f);
     const float out = value * level_ * patch_.gain;
     stereo[2 * i] += out * left;
     stereo[2 * i + 1] += out * right;

@@ -39,8 +39,7 @@ void Mixer::Start(const Patch& patch, float gain, float pan, float pitch) {
       }
     }
     if (chosen == nullptr) return;  // every voice is already giving way to another
-    const auto fade = static_cast<int>(kStealSeconds * static_cast<float>(rate_));
-    chosen->voice.FadeOut(fade);
+    chosen->voice.FadeOut(RoundToInt(kStealSeconds * static_cast<float>(rate_)));
     chosen->pending = true;
     chosen->patch = patch;
     chosen->gain = gain;

@@ -1,34 +1,30 @@
 #include "sound/voice.hpp"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
+
+#include "base/rounding.hpp"
 
 namespace starvane {
 namespace {
 
-constexpr int kSineSize = 4096;
 constexpr double kTwoPi = 6.283185307179586;
+// The envelope is worked out exactly every this many samples and followed linearly between.
+constexpr std::int64_t kEnvelopeStride = 32;
 
-const std::array<float, kSineSize + 1>& SineTable() {
-  static const std::array<float, kSineSize + 1> table = [] {
-    std::array<float, kSineSize + 1> values{};
-    for (int i = 0; i <= kSineSize; ++i) {
-      values[static_cast<std::size_t>(i)] = static_cast<float>(std::sin(kTwoPi * i / kSineSize));
-    }
-    return values;
-  }();
-  return table;
-}
-
-// The whole turns taken off, 0..1 left.
+// The whole turns taken off, 0..1 left. Phases stay within a few turns of 0; anything else (no
+// number, or beyond all sense) is taken as 0.
 float Wrapped(float turns) {
-  return turns - std::floor(turns);
+  if (!(std::abs(turns) < 64)) return 0;
+  while (turns >= 1) turns -= 1;
+  while (turns < 0) turns += 1;
+  return turns;
 }
 
+// Whole samples in the time, at most a minute.
 std::int64_t Samples(float seconds, int rate) {
-  const double samples = std::floor(static_cast<double>(seconds) * rate);
-  return static_cast<std::int64_t>(std::clamp(samples, 0.0, 60.0 * rate));
+  const double samples = std::clamp(static_cast<double>(seconds) * rate, 0.0, 60.0 * rate);
+  return RoundToInt(std::floor(samples));
 }
 
 // The low-pass filter's coefficient for a cut-off: the share of the step to the input taken each
@@ -55,11 +51,18 @@ float NoiseGain(float k) {
 }
 
 float SineTurns(float turns) {
-  const float place = Wrapped(turns) * kSineSize;
-  const auto index = static_cast<std::size_t>(std::clamp(place, 0.0f, kSineSize - 1.0f));
-  const float between = place - static_cast<float>(index);
-  const auto& table = SineTable();
-  return table[index] + (table[index + 1] - table[index]) * between;
+  // sin(2 pi t) = -sin(2 pi (t - 1/2)), and a quarter turn either side of 0 is folded back onto
+  // itself (sin(pi - a) = sin a), where a Taylor polynomial to the seventh power is within
+  // 0.0002 of the sine.
+  float x = Wrapped(turns) - 0.5f;
+  if (x > 0.25f) {
+    x = 0.5f - x;
+  } else if (x < -0.25f) {
+    x = -0.5f - x;
+  }
+  const float y = static_cast<float>(kTwoPi) * x;
+  const float y2 = y * y;
+  return -y * (1 - y2 / 6 * (1 - y2 / 20 * (1 - y2 / 42)));
 }
 
 Envelope::Envelope(const Patch& patch, int rate)
@@ -70,7 +73,7 @@ Envelope::Envelope(const Patch& patch, int rate)
   // The fall starts with a slope of curve / its length: it is made long enough never to be
   // steeper than the quickest rise, so a short, steep sound still ends without a click.
   const auto shortest = static_cast<float>(Samples(kShortestAttack, rate));
-  const auto least_fall = static_cast<std::int64_t>(std::ceil(curve_ * shortest));
+  const std::int64_t least_fall = RoundToInt(std::ceil(curve_ * shortest));
   length_ = std::max(length_, attack_ + least_fall + 1);
 }
 
@@ -80,10 +83,10 @@ float Envelope::At(std::int64_t n) const {
   const float left =
       static_cast<float>(length_ - 1 - n) / static_cast<float>(length_ - 1 - attack_);
   // (1 - t)^curve: whole powers by multiplication, the fraction between them linearly.
-  const int whole = static_cast<int>(curve_);
   float power = left;
-  for (int i = 1; i < whole; ++i) power *= left;
-  const float fraction = curve_ - static_cast<float>(whole);
+  float whole = 1;
+  for (; whole + 1 <= curve_; whole += 1) power *= left;
+  const float fraction = curve_ - whole;
   return power * (1 - fraction + fraction * left);
 }
 
@@ -115,6 +118,8 @@ void Voice::Start(const Patch& patch, float gain, float pan, float pitch, int ra
   // Low cut-offs keep a share of the power about proportional to k.
   filter_gain_ratio_ = 1 / std::sqrt(filter_ratio_);
   fade_left_ = -1;
+  level_ = 0;
+  level_step_ = 0;
 }
 
 float Voice::Loudness() const {
@@ -138,7 +143,12 @@ void Voice::Render(float* stereo, int samples, SoundNoise& noise) {
       active_ = false;
       break;
     }
-    float level = envelope_.At(n);
+    if (n % kEnvelopeStride == 0) {
+      level_ = envelope_.At(n);
+      level_step_ = (envelope_.At(n + kEnvelopeStride) - level_) / kEnvelopeStride;
+    }
+    float level = level_;
+    level_ += level_step_;
     if (fade_left_ > 0) {
       level *= static_cast<float>(fade_left_) / static_cast<float>(fade_length_);
       --fade_left_;
@@ -147,7 +157,8 @@ void Voice::Render(float* stereo, int samples, SoundNoise& noise) {
     if (tone_ != 0) {
       float turns = phase_;
       if (fm_depth_ != 0) {
-        fm_phase_ = Wrapped(fm_phase_ + step_ * fm_ratio_);
+        fm_phase_ += step_ * fm_ratio_;
+        if (fm_phase_ >= 1) fm_phase_ = Wrapped(fm_phase_);
         turns += fm_depth_ * SineTurns(fm_phase_);
       }
       float wave = 0;
@@ -165,7 +176,8 @@ void Voice::Render(float* stereo, int samples, SoundNoise& noise) {
           break;
       }
       value += tone_ * wave;
-      phase_ = Wrapped(phase_ + step_);
+      phase_ += step_;
+      if (phase_ >= 1) phase_ -= 1;
       step_ *= step_ratio_;
     }
     if (noise_ != 0) {

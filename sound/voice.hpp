@@ -83,6 +83,8 @@ class Voice {
   float filter_ratio_ = 1;
   float filter_gain_ = 1;  // keeps the filtered noise about as loud whatever its cut-off
   float filter_gain_ratio_ = 1;
+  float level_ = 0;  // the envelope, followed linearly between its exact values
+  float level_step_ = 0;
   std::int64_t fade_left_ = -1;  // samples of a fade-out left; -1: none
   std::int64_t fade_length_ = 1;
 };
