@@ -96,7 +96,7 @@ std::array<CueSound, kSoundCueKinds> MakeTable() {
   // The glimmerhex: a long shimmering bell over a roar.
   {
     CueSound glimmer = Voice1(
-        WithFm(Tone(1.9f, 0.004f, 1.5f, Wave::Sine, 1200, 180, 0.55f), 3.5f, 4.0f), 1, 0, false);
+        WithFm(Tone(1.9f, 0.004f, 1.5f, Wave::Sine, 1200, 180, 0.55f), 1.41f, 2.5f), 1, 0, false);
     glimmer.second = WithNoise(Tone(1.4f, 0.004f, 2, Wave::None, 0, 0, 0.75f), 1, 3000, 80, 0);
     set(SoundCueKind::GlimmerhexBlast, glimmer);
   }

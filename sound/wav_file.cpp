@@ -22,7 +22,9 @@ void PutLittle(std::vector<unsigned char>& bytes, std::uint32_t value, int size)
 std::vector<unsigned char> Header(std::uint32_t data_bytes) {
   constexpr std::uint32_t kBlockAlign = kSoundChannels * 2;
   std::vector<unsigned char> header;
-  auto text = [&header](const char* four) { header.insert(header.end(), four, four + 4); };
+  auto text = [&header](const char* four) {
+    for (int i = 0; i < 4; ++i) header.push_back(static_cast<unsigned char>(four[i]));
+  };
   text("RIFF");
   PutLittle(header, kHeaderBytes - 8 + data_bytes, 4);
   text("WAVE");
