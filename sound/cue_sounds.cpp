@@ -67,9 +67,11 @@ std::array<CueSound, kSoundCueKinds> MakeTable() {
   // The enemies: a reedy falling pulse, pitched by the craft (size: its kind).
   set(SoundCueKind::EnemyShot,
       Voice1(WithFm(Tone(0.09f, 0.002f, 2, Wave::Pulse, 760, 380, 0.20f), 0.5f, 1.2f), 2));
-  // A shot on a body: a short knock of noise over a falling tone.
+  // A shot on a body: a short knock of noise over a falling tone. A ball passing through a body
+  // hits it every frame: a knock every other frame is enough.
   set(SoundCueKind::BodyHit,
-      Voice1(WithNoise(Tone(0.07f, 0.002f, 2, Wave::Sine, 320, 140, 0.22f), 0.7f, 3500, 700), 3));
+      Voice1(WithNoise(Tone(0.07f, 0.002f, 2, Wave::Sine, 320, 140, 0.22f), 0.7f, 3500, 700), 3,
+             1));
   // A hit on the bare ship: a harsh metallic clang.
   set(SoundCueKind::ShipHit,
       Voice1(
