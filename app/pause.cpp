@@ -47,13 +47,22 @@ std::optional<LoopEnd> RunPause(Game& game) {
     }
   };
   show();
+  // The picture changes only when the page does: between, the pause presents nothing new and
+  // waits for the window (media/media.hpp, KeepFrame), so a paused game costs the machine
+  // nothing. Every wait counts as a frame, in a recording and its replay alike.
+  bool changed = true;
   for (;;) {
     if (const auto end = media.ShouldEnd()) {
       if (help) media.Screen = game_frame;
       return end;
     }
     media.ExamineKeyboard();
-    media.FlipBuffers();
+    if (changed) {
+      media.FlipBuffers();
+      changed = false;
+    } else {
+      changed = media.KeepFrame();
+    }
     if (leaving) {
       if (!media.KeyboardPushed(kKeyEscape)) break;
     } else if (help) {
@@ -62,6 +71,7 @@ std::optional<LoopEnd> RunPause(Game& game) {
       if (media.KeyboardPressed(kKeyEscape)) {
         leaving = true;
         media.Screen = game_frame;
+        changed = true;
       } else if (media.KeyboardPressed(kKeyF1) || media.KeyboardPressed(kKeyP)) {
         break;
       }
@@ -71,6 +81,7 @@ std::optional<LoopEnd> RunPause(Game& game) {
       if (media.KeyboardPressed(kKeyF1)) {
         help = true;
         show();
+        changed = true;
       }
     }
   }

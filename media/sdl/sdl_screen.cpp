@@ -95,6 +95,7 @@ class SdlScreen final : public Display, public InputSource {
   PointerPosition PointedCanvasPixel();
   void ProcessWindowMessages();
   void ToggleFullScreen();
+  void SizeWindowToDesktop(int width, int height);
 
   ScreenOptions options_;
   SDL_Window* window_ = nullptr;
@@ -255,6 +256,24 @@ void SdlScreen::ShowWindowArea(int width, int height, std::string_view title) {
   ProcessWindowMessages();
 }
 
+// A window of the picture's size, or smaller on a desktop without room for it (a 640 x 480
+// screen, a panel), frame included, so that no part of the game is off the screen; centred.
+void SdlScreen::SizeWindowToDesktop(int width, int height) {
+  const int display = SDL_GetWindowDisplayIndex(window_);
+  SDL_Rect room{};
+  if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &room) != 0) room = {};
+  int top = 0;
+  int left = 0;
+  int bottom = 0;
+  int right = 0;
+  if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) {
+    top = left = bottom = right = 0;  // no frame known
+  }
+  const Viewport size = FitWindow(width, height, room.w - left - right, room.h - top - bottom);
+  SDL_SetWindowSize(window_, size.width, size.height);
+  SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
 bool SdlScreen::OpenScreen(int width, int height, std::string_view title) {
   const std::string caption(title);
   const Uint32 mode = options_.windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
@@ -262,13 +281,13 @@ bool SdlScreen::OpenScreen(int width, int height, std::string_view title) {
     window_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                width, height, mode | SDL_WINDOW_ALLOW_HIGHDPI);
     if (window_ == nullptr || !CreateRenderer()) return false;
+    if (options_.windowed) SizeWindowToDesktop(width, height);
   } else {
     // The launcher's window becomes the game's screen.
     if (renderer_ == nullptr) return false;
     SDL_SetWindowTitle(window_, caption.c_str());
-    SDL_SetWindowSize(window_, width, height);
+    SizeWindowToDesktop(width, height);
     SDL_SetWindowResizable(window_, SDL_TRUE);
-    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     if (!options_.windowed) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
   area_width_ = 0;
