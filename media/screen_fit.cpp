@@ -83,4 +83,19 @@ int OutputPixelOfPoint(int point, int points, int pixels) {
                                std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
+Viewport FitWindow(int width, int height, int room_width, int room_height) {
+  if (room_width <= 0 || room_height <= 0 || width <= 0 || height <= 0) {
+    return {0, 0, width, height};
+  }
+  if (width <= room_width && height <= room_height) return {0, 0, width, height};
+  // The side that runs out of room first sets the size; the other follows the aspect, rounded
+  // down so that it fits too. (In 64 bits: the products of two ints cannot overflow.)
+  const std::int64_t w = width;
+  const std::int64_t h = height;
+  if (room_width * h <= room_height * w) {
+    return {0, 0, room_width, static_cast<int>(std::max<std::int64_t>(1, room_width * h / w))};
+  }
+  return {0, 0, static_cast<int>(std::max<std::int64_t>(1, room_height * w / h)), room_height};
+}
+
 }  // namespace starvane

@@ -37,6 +37,12 @@ ScreenFit FitScreen(int output_width, int output_height, ScaleMode mode, int lar
 // centre. A pixel beside the picture counts as the picture's nearest edge pixel.
 PointerPosition CanvasPixelAt(const Viewport& picture, int output_x, int output_y);
 
+// The size of a new window for a picture of width x height on a desktop whose free area is
+// room_width x room_height (without the window's frame): the picture's own size where it fits,
+// else the largest of its aspect that does, so that no part of the game is off the screen.
+// Without a known room (a side 0 or less), the picture's own size.
+Viewport FitWindow(int width, int height, int room_width, int room_height);
+
 // The output pixel under a window position, where the window's points and the output's pixels
 // differ (a high-density screen has more pixels than points): the pixel that holds the point's
 // centre.

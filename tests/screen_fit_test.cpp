@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace starvane {
 namespace {
 
@@ -106,6 +108,25 @@ TEST(ScreenFit, WindowPointsToOutputPixels) {
   EXPECT_EQ(OutputPixelOfPoint(0, 800, 1600), 1);
   EXPECT_EQ(OutputPixelOfPoint(-3, 800, 1600), -5);
   EXPECT_EQ(OutputPixelOfPoint(7, 0, 1600), 7);
+}
+
+// A window opens at the picture's size where it fits, and on a desktop without room for it
+// (640 x 480, or a panel taking rows) at the largest 4:3 size that does: never off the screen.
+TEST(FitWindow, KeepsThePicturesSizeOrShrinksItToTheRoomKeepingItsAspect) {
+  const auto size = [](int room_width, int room_height) {
+    const Viewport v = FitWindow(800, 600, room_width, room_height);
+    return std::pair{v.width, v.height};
+  };
+  EXPECT_EQ(size(1920, 1050), (std::pair{800, 600}));
+  EXPECT_EQ(size(800, 600), (std::pair{800, 600}));
+  EXPECT_EQ(size(640, 455), (std::pair{606, 455}));  // a 640 x 480 screen less a title bar
+  EXPECT_EQ(size(700, 1000), (std::pair{700, 525}));
+  EXPECT_EQ(size(1, 1), (std::pair{1, 1}));
+  EXPECT_EQ(size(0, 0), (std::pair{800, 600}));  // no room known
+  EXPECT_EQ(size(-5, 300), (std::pair{800, 600}));
+  const Viewport huge = FitWindow(800, 600, 2147483647, 599);
+  EXPECT_EQ(huge.width, 798);
+  EXPECT_EQ(huge.height, 599);
 }
 
 }  // namespace

@@ -77,6 +77,7 @@ class SdlScreen final : public Display, public InputSource {
   bool CloseRequested() const override { return close_requested_; }
   InputSource& LiveInput() override { return *this; }
   void QueueSound(std::span<const std::int16_t> samples) override { sound_.Queue(samples); }
+  std::string KeyLabel(int code) const override;
 
   // The state as of the last processing of window messages: it changes only inside Present.
   bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) override;
@@ -96,6 +97,7 @@ class SdlScreen final : public Display, public InputSource {
   PointerPosition PointedCanvasPixel();
   void ProcessWindowMessages();
   void ToggleFullScreen();
+  void SizeWindowToDesktop(int width, int height);
 
   ScreenOptions options_;
   SDL_Window* window_ = nullptr;
@@ -138,6 +140,16 @@ class SdlScreen final : public Display, public InputSource {
   bool image_lost_ = false;  // the window was uncovered or resized since the last wait
   bool focus_lost_ = false;  // the window lost the focus or was minimised since the last capture
 };
+
+// The system's keyboard layout names the character the key at that position types, and SDL
+// names keys that type none ("Left Ctrl", "Return", "Up") in words.
+std::string SdlScreen::KeyLabel(int code) const {
+  const SDL_Scancode scancode = ScancodeOfKeyCode(code);
+  if (scancode == SDL_SCANCODE_UNKNOWN) return UsKeyLabel(code);
+  const char* name = SDL_GetKeyName(SDL_GetKeyFromScancode(scancode));
+  if (name == nullptr || *name == '\0') return UsKeyLabel(code);
+  return name;
+}
 
 SdlScreen::~SdlScreen() {
   sound_.Close();
@@ -248,6 +260,24 @@ void SdlScreen::ShowWindowArea(int width, int height, std::string_view title) {
   ProcessWindowMessages();
 }
 
+// A window of the picture's size, or smaller on a desktop without room for it (a 640 x 480
+// screen, a panel), frame included, so that no part of the game is off the screen; centred.
+void SdlScreen::SizeWindowToDesktop(int width, int height) {
+  const int display = SDL_GetWindowDisplayIndex(window_);
+  SDL_Rect room{};
+  if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &room) != 0) room = {};
+  int top = 0;
+  int left = 0;
+  int bottom = 0;
+  int right = 0;
+  if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) {
+    top = left = bottom = right = 0;  // no frame known
+  }
+  const Viewport size = FitWindow(width, height, room.w - left - right, room.h - top - bottom);
+  SDL_SetWindowSize(window_, size.width, size.height);
+  SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
 bool SdlScreen::OpenScreen(int width, int height, std::string_view title) {
   const std::string caption(title);
   const Uint32 mode = options_.windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
@@ -255,13 +285,13 @@ bool SdlScreen::OpenScreen(int width, int height, std::string_view title) {
     window_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                width, height, mode | SDL_WINDOW_ALLOW_HIGHDPI);
     if (window_ == nullptr || !CreateRenderer()) return false;
+    if (options_.windowed) SizeWindowToDesktop(width, height);
   } else {
     // The launcher's window becomes the game's screen.
     if (renderer_ == nullptr) return false;
     SDL_SetWindowTitle(window_, caption.c_str());
-    SDL_SetWindowSize(window_, width, height);
+    SizeWindowToDesktop(width, height);
     SDL_SetWindowResizable(window_, SDL_TRUE);
-    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     if (!options_.windowed) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
   area_width_ = 0;
