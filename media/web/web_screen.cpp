@@ -103,7 +103,12 @@ class WebScreen final : public Display, public InputSource {
   InputSource& LiveInput() override { return *this; }
 
   bool CaptureKeyboard(std::int64_t, KeyStates& keys) override {
-    keys = keys_;
+    // A key that went down since the last capture shows as down in this one, even when it was
+    // let go again before it (the browser may hand several events over between two frames).
+    for (std::size_t key = 0; key < keys.size(); ++key) {
+      keys[key] = keys_[key] != 0 || pressed_since_capture_[key] != 0 ? 1 : 0;
+    }
+    pressed_since_capture_.fill(0);
     return true;
   }
   MouseInput CaptureMouse(std::int64_t frames_presented) override;
@@ -125,6 +130,7 @@ class WebScreen final : public Display, public InputSource {
   std::vector<std::uint32_t> rgba_ =
       std::vector<std::uint32_t>(std::size_t{kScreenWidth} * kScreenHeight);
   KeyStates keys_{};
+  KeyStates pressed_since_capture_{};
   KeyEvents pending_key_events_;
   bool focus_lost_ = false;
   bool image_lost_ = false;
@@ -230,6 +236,7 @@ void WebScreen::TakeEventLine(std::string_view line) {
       if (key <= 0) return;
       const bool down = line[0] == 'D';
       keys_[static_cast<std::size_t>(key)] = down ? 1 : 0;
+      if (down) pressed_since_capture_[static_cast<std::size_t>(key)] = 1;
       QueueKeyEvent({down ? KeyEvent::Kind::Down : KeyEvent::Kind::Up, key});
       return;
     }
@@ -241,6 +248,7 @@ void WebScreen::TakeEventLine(std::string_view line) {
       // are let go here, and the game pauses (media/media.hpp, FocusLost).
       focus_lost_ = true;
       keys_.fill(0);
+      pressed_since_capture_.fill(0);
       return;
     case 'R':
       image_lost_ = true;

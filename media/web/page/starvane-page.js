@@ -7,7 +7,7 @@
 // the game, and starvane.result, starvane.frameWork and starvane.firstFrameAt tell what happened.
 'use strict';
 
-var starvane = {result: null, frameWork: [], firstFrameAt: null, started: false};
+var starvane = {result: null, frameWork: [], firstFrameAt: null, shown: null, started: false};
 
 var Module = (function () {
   const filesDirectory = '/starvane';
@@ -221,7 +221,9 @@ var Module = (function () {
     for (const [path, bytes] of Object.entries(files || {})) {
       const folder = path.slice(0, path.lastIndexOf('/'));
       if (folder) FS.mkdirTree(folder);
-      FS.writeFile(path, bytes);
+      // A string is taken byte for byte (one character a byte), as readFiles gives them.
+      FS.writeFile(path, typeof bytes === 'string' ? Uint8Array.from(bytes, (c) => c.charCodeAt(0))
+                                                   : bytes);
     }
     say('');
     Promise.resolve(runMain(args)).then((status) => {
@@ -235,7 +237,20 @@ var Module = (function () {
     });
   }
   starvane.start = start;
-  starvane.readText = (path) => FS.readFile(path, {encoding: 'utf8'});
+  // The files of a folder by name, each as a string of its bytes (one character a byte).
+  starvane.readFiles = (folder) => {
+    const files = {};
+    for (const [name, node] of Object.entries(FS.lookupPath(folder).node.contents)) {
+      if (!FS.isFile(node.mode)) continue;
+      const bytes = FS.readFile(folder + '/' + name);
+      let text = '';
+      for (let i = 0; i < bytes.length; i += 4096) {
+        text += String.fromCharCode.apply(null, bytes.subarray(i, i + 4096));
+      }
+      files[name] = text;
+    }
+    return files;
+  };
   document.getElementById('again').addEventListener('click', () => location.reload());
 
   return {
@@ -290,6 +305,7 @@ var Module = (function () {
         style.width = pictureWidth / ratio + 'px';
         style.height = pictureHeight / ratio + 'px';
         style.imageRendering = smooth ? 'auto' : 'pixelated';
+        starvane.shown = {width: width, height: height};
         if (shownAt === null) {
           shownAt = performance.now();
           starvane.firstFrameAt = shownAt;
