@@ -103,8 +103,10 @@ class WebScreen final : public Display, public InputSource {
   InputSource& LiveInput() override { return *this; }
 
   bool CaptureKeyboard(std::int64_t, KeyStates& keys) override {
-    // A key that went down since the last capture shows as down in this one, even when it was
-    // let go again before it (the browser may hand several events over between two frames).
+    // On the game's screen a key that went down since the last capture shows as down in this
+    // one, even when it was let go again before it (the browser may hand several events over
+    // between two frames). The launcher reads the ordered events instead, which the states must
+    // then follow exactly.
     for (std::size_t key = 0; key < keys.size(); ++key) {
       keys[key] = keys_[key] != 0 || pressed_since_capture_[key] != 0 ? 1 : 0;
     }
@@ -152,6 +154,7 @@ ScreenFit WebScreen::CurrentFit(const Stage& stage) const {
 void WebScreen::ShowWindowArea(int width, int height, std::string_view title) {
   area_width_ = std::clamp(width, 1, kScreenWidth);
   area_height_ = std::clamp(height, 1, kScreenHeight);
+  pressed_since_capture_.fill(0);
   starvane_page_title(std::string(title).c_str());
   ProcessPageEvents();
 }
@@ -236,7 +239,7 @@ void WebScreen::TakeEventLine(std::string_view line) {
       if (key <= 0) return;
       const bool down = line[0] == 'D';
       keys_[static_cast<std::size_t>(key)] = down ? 1 : 0;
-      if (down) pressed_since_capture_[static_cast<std::size_t>(key)] = 1;
+      if (down && area_width_ == 0) pressed_since_capture_[static_cast<std::size_t>(key)] = 1;
       QueueKeyEvent({down ? KeyEvent::Kind::Down : KeyEvent::Kind::Up, key});
       return;
     }

@@ -134,7 +134,11 @@ async function waitForGameScreen(page) {
 }
 
 async function waitForEnd(page) {
-  await page.waitForFunction(() => starvane.result !== null, null, {timeout: 30000});
+  await page.waitForFunction(() => starvane.result !== null, null, {timeout: 30000}).catch(
+      async (error) => {
+        await page.screenshot({path: 'web-test-failure.png'});  // beside the npm packages
+        throw error;
+      });
   return page.evaluate(() => starvane.result);
 }
 
@@ -166,6 +170,20 @@ async function playedGames(browser, url) {
   await hold(page, 'ArrowLeft', 300);
   await sleep(2000);  // a few seconds of the default world, for the frame-work measurement
   const frameWork = await page.evaluate(() => starvane.frameWork);
+  // F12 writes the screenshot into the files directory; the page hands it over as a download.
+  const [shot] = await Promise.all([page.waitForEvent('download', {timeout: 10000}),
+                                    hold(page, 'F12', 100)]);
+  const shotBytes = fs.readFileSync(await shot.path());
+  check(shot.suggestedFilename() === 'starvane-001.bmp' && shotBytes.subarray(0, 2).toString() === 'BM',
+        'F12 downloads starvane-001.bmp');
+  // A page that loses the focus pauses the game while Up is held (and lets Up go); P goes on.
+  await page.keyboard.down('ArrowUp');
+  await sleep(200);
+  await page.evaluate(() => window.dispatchEvent(new Event('blur')));
+  await sleep(300);
+  await page.keyboard.up('ArrowUp');
+  await hold(page, 'KeyP', 150);
+  await sleep(200);
   await page.keyboard.press('Escape');
   let result = await waitForEnd(page);
   check(result.status === 0, 'the first game ends by Escape with status 0');
@@ -173,11 +191,15 @@ async function playedGames(browser, url) {
   check(/ down Up\b/.test(record) && / down Space\b/.test(record) && / down Left\b/.test(record),
         'Up, Space and Left reached the game as its keys (the recording holds them)');
   check(/ type Webby/.test(record) || /type W/.test(record), 'the name was typed in the launcher');
+  check(/ focus lost/.test(record), 'the lost focus reached the game (the recording holds it)');
+  check(/ down P\b/.test(record), 'P went on after the pause');
   let dump = JSON.parse(await page.evaluate(() => starvane.readFiles('/')['dump.json']));
-  check(dump.shipName === 'Webby' && dump.difficulty === 1, 'the game flew Webby on Easy');
+  check(dump.shipName === 'Webby' && dump.difficulty === 1,
+        `the game flew Webby on Easy (${JSON.stringify(dump.shipName)}, ${dump.difficulty})`);
   check(dump.ship.speedX !== 0 || dump.ship.speedY !== 0, 'the ship moved under thrust');
   let files = await page.evaluate(() => starvane.readFiles('/starvane'));
-  check(files['ships.txt'] === 'Webby\r\n', 'ships.txt holds the new ship');
+  check(files['ships.txt'] === 'Webby\r\n',
+        `ships.txt holds the new ship (${JSON.stringify(files['ships.txt'])})`);
   check(files['Webby.shp'] !== undefined, 'Webby.shp was saved');
   await page.close();
 

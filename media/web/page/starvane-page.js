@@ -197,8 +197,9 @@ var Module = (function () {
       const end = list === '' || list.endsWith('\n') ? '' : '\r\n';
       FS.writeFile(listPath, list + end + ship + '\r\n');
     }
-    filesChanged();
-    say(file.name + ' uploaded: reload the page to choose it in the launcher');
+    listShips();
+    // Said once the file is in IndexedDB, so that a reload finds it.
+    writeFilesBack(() => say(file.name + ' uploaded: reload the page to choose it in the launcher'));
   });
 
   // ---- The game --------------------------------------------------------------------------
