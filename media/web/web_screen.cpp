@@ -1,6 +1,6 @@
 // The real screen of the browser build: the 800 x 600 back buffer on the page's canvas, scaled
 // by the desktop's arithmetic (media/screen_fit.hpp), paced by the desktop's frame pacer, with
-// the page's keyboard and mouse. The page's own script (media/web/page/starvane.js) listens to
+// the page's keyboard and mouse. The page's own script (media/web/page/starvane-page.js) listens to
 // the browser's events and keeps what they bring until the game asks; the game's loops block
 // as on the desktop, and every wait here is a sleep that hands the browser back its turn
 // (the build unwinds the game's stack to the browser's event loop and rewinds it after).
@@ -23,8 +23,7 @@
 #include "media/screen_fit.hpp"
 #include "media/web/web_keys.hpp"
 
-// The page's side of the screen (media/web/page/starvane.js holds each one's work).
-// NOLINTBEGIN
+// The page's side of the screen (media/web/page/starvane-page.js holds each one's work).
 EM_JS(void, starvane_page_stage, (int* out), { Module.page.stage(out); });
 EM_JS(void, starvane_page_show,
       (const void* pixels, int width, int height, int prescale, int smooth, int x, int y,
@@ -40,7 +39,6 @@ EM_JS(int, starvane_page_pending, (), { return Module.page.pending(); });
 EM_JS(void, starvane_page_title, (const char* title), { Module.page.title(UTF8ToString(title)); });
 EM_JS(void, starvane_page_frame_shown, (double work_milliseconds),
       { Module.page.frameShown(work_milliseconds); });
-// NOLINTEND
 
 namespace starvane {
 namespace {
