@@ -213,6 +213,10 @@ int RunStarvane(std::span<const std::string_view> args) {
   if (const std::string warning = LoadShip(game); !warning.empty()) {
     std::fprintf(stderr, "starvane: %s\n", warning.c_str());
   }
+  // A new ship's first game in a real window opens on the controls, once. The press is the
+  // player's own as far as the recording goes, so its replay opens on them too; headless games
+  // and scripted ones show them only when F1 is pressed.
+  if (game.ShipIsNew && !options.headless && !options.input) media.PressKeyOnce(kKeyF1);
   // Escape, a closed window and the quit signals end the game alike and save the ship; only
   // --frames ends it the way a program stopped from outside would, and that saves nothing.
   const LoopEnd end = RunFrameLoop(game);

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "app/help_page.hpp"
 #include "media/canvas.hpp"
 #include "media/font.hpp"
 #include "media/keys.hpp"
@@ -24,7 +25,8 @@ void DrawPausedLabel(Canvas& screen) {
 }  // namespace
 
 bool PauseAsked(const Game& game) {
-  return game.media.KeyboardPressed(kKeyP) || game.media.FocusLost();
+  const Media& media = game.media;
+  return media.KeyboardPressed(kKeyP) || media.KeyboardPressed(kKeyF1) || media.FocusLost();
 }
 
 std::optional<LoopEnd> RunPause(Game& game) {
@@ -32,13 +34,45 @@ std::optional<LoopEnd> RunPause(Game& game) {
   // The whole canvas is kept, its colours and text position too, and given back at the end:
   // the game's next frame starts from exactly what its last one left.
   const Canvas game_frame = media.Screen;
-  DrawPausedLabel(media.Screen);
+  // The controls page shows what the player's keyboard calls the keys, which a replay on
+  // another machine may call otherwise: a game that ends meanwhile leaves the game's frame.
+  bool help = media.KeyboardPressed(kKeyF1);
+  bool leaving = false;  // Escape closed the controls: the game goes on once it is let go
+  const auto show = [&] {
+    media.Screen = game_frame;
+    if (help) {
+      DrawHelpPage(media);
+    } else {
+      DrawPausedLabel(media.Screen);
+    }
+  };
+  show();
   for (;;) {
-    if (const auto end = media.ShouldEnd()) return end;
+    if (const auto end = media.ShouldEnd()) {
+      if (help) media.Screen = game_frame;
+      return end;
+    }
     media.ExamineKeyboard();
     media.FlipBuffers();
-    if (media.KeyboardPushed(kKeyEscape)) return LoopEnd::Escape;
-    if (media.KeyboardPressed(kKeyP)) break;
+    if (leaving) {
+      if (!media.KeyboardPushed(kKeyEscape)) break;
+    } else if (help) {
+      // Escape here closes the page: a newcomer's way out must not end the game. It is held
+      // now, and the game would end on it at its next examination, so the game waits for it.
+      if (media.KeyboardPressed(kKeyEscape)) {
+        leaving = true;
+        media.Screen = game_frame;
+      } else if (media.KeyboardPressed(kKeyF1) || media.KeyboardPressed(kKeyP)) {
+        break;
+      }
+    } else {
+      if (media.KeyboardPushed(kKeyEscape)) return LoopEnd::Escape;
+      if (media.KeyboardPressed(kKeyP)) break;
+      if (media.KeyboardPressed(kKeyF1)) {
+        help = true;
+        show();
+      }
+    }
   }
   media.Screen = game_frame;
   return {};

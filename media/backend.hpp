@@ -60,6 +60,10 @@ class Display {
   virtual bool CloseRequested() const = 0;
   // The keyboard and mouse that belong to this display.
   virtual InputSource& LiveInput() = 0;
+  // The key of this code as the player's keyboard labels it: key codes name positions, so on a
+  // French keyboard the key of code 30 (A on a US one) reads "Q". Without a layout to ask, the
+  // US label.
+  virtual std::string KeyLabel(int code) const { return UsKeyLabel(code); }
 };
 
 // A source with no keys down and no mouse movement, ever.

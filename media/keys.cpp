@@ -175,6 +175,18 @@ std::string_view KeyName(int code) {
   return CodeTexts()[static_cast<std::size_t>(code)];
 }
 
+std::string UsKeyLabel(int code) {
+  std::string label;
+  for (const char c : KeyName(code)) {
+    // A capital after a small letter starts a word: "LeftControl" reads "Left Control".
+    if (c >= 'A' && c <= 'Z' && !label.empty() && label.back() >= 'a' && label.back() <= 'z') {
+      label += ' ';
+    }
+    label += c;
+  }
+  return label;
+}
+
 KeyEvents MatchKeyEvents(KeyEvents events, const KeyStates& before, const KeyStates& after) {
   KeyStates state = before;
   KeyEvents matched;

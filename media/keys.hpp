@@ -48,6 +48,7 @@ enum KeyCode : int {
   kKeyC = 46,
   kKeyB = 48,
   kKeySpace = 57,
+  kKeyF1 = 59,
   kKeyF12 = 88,
   kKeyKeypadEnter = 156,
   kKeyHome = 199,
@@ -67,5 +68,10 @@ std::optional<int> KeyByName(std::string_view name);
 // The usual name of a key code, or its code in decimal when it has none; code 0 is "00", since
 // "0" names the 0 key. KeyByName reads every such name back to its code.
 std::string_view KeyName(int code);
+
+// The key as the cap of a US keyboard labels it, for players to read: the usual name with its
+// words apart ("Left Control", "Return", "A"). A backend that knows the player's layout names
+// the key its own way (Display::KeyLabel).
+std::string UsKeyLabel(int code);
 
 }  // namespace starvane

@@ -62,6 +62,13 @@ int Media::ExamineKeyboard() {
     captured.fill(0);  // the keys are let go even when the rest of the capture failed
   }
   if (focus_lost_) captured.fill(0);
+  if (key_to_press_ != 0 && frames_presented_ > press_after_frame_) {
+    if (key_to_press_ > 0 && key_to_press_ < kKeyCount) {
+      captured[static_cast<std::size_t>(key_to_press_)] = 1;
+      events.push_back({KeyEvent::Kind::Down, key_to_press_});
+    }
+    key_to_press_ = 0;
+  }
   KeyStates before{};
   for (int key = 0; key < kKeyCount; ++key) {
     before[static_cast<std::size_t>(key)] = keyboard_.KeyboardPushed(key) != 0 ? 1 : 0;

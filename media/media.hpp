@@ -68,6 +68,18 @@ class Media {
   // hears no key go up, and no ship may be left thrusting and firing.
   bool FocusLost() const { return focus_lost_; }
   int KeyboardReleased(int key) { return keyboard_.KeyboardReleased(key); }
+  // The first examination of the keyboard after the next presented frame finds this key
+  // pressed, as if the player had pressed it, and the one after finds it let go (unless the
+  // player holds it). It is recorded as any press is, so a replay presses it at the same frame
+  // without being asked. (Not before a frame: a script's key states change only between frames,
+  // and a replay gives an examination made at the same frame count as an earlier one the same
+  // keys as that one.)
+  void PressKeyOnce(int key) {
+    key_to_press_ = key;
+    press_after_frame_ = frames_presented_;
+  }
+  // How the player's keyboard labels the key of this code (Display::KeyLabel).
+  std::string KeyLabel(int code) const { return display_->KeyLabel(code); }
 
   void ExamineMouse();
   // Captures the mouse like ExamineMouse (and records the capture alike, so a replay captures
@@ -116,6 +128,8 @@ class Media {
   bool screenshot_asked_ = false;  // F12 went down since the last flip
   KeyEvents key_events_;
   bool focus_lost_ = false;  // at the last examination of the keyboard
+  int key_to_press_ = 0;     // PressKeyOnce: a key an examination will find pressed; 0: none
+  std::int64_t press_after_frame_ = 0;  // ... the first one after this many presented frames
   ShipLock ship_lock_;
 };
 

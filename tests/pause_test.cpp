@@ -87,6 +87,72 @@ TEST(Pause, ShowsTheLastGameFrameWithPausedOverItUntilEscape) {
   EXPECT_EQ(t.Frame(15).Pixels(), paused.Pixels());
 }
 
+// F1 pauses with the controls shown, and F1, P or Escape goes back to the game. Escape there
+// closes the page and does not end the game: the game waits until it is let go (at 40 here),
+// so every variant plays the game of kFlight.
+TEST(Pause, TheControlsPagePausesLikePAndEscapeThereGoesBackToTheGame) {
+  const std::string without = WorldAfter(kFlight);
+  constexpr std::string_view kTail = "50 up Space\n80 down Left\n120 end frames\n";
+  for (const std::string_view pause :
+       {"20 down F1\n21 up F1\n40 down F1\n41 up F1\n",
+        "20 down F1\n21 up F1\n30 down Escape\n40 up Escape\n",
+        "20 down P\n21 up P\n25 down F1\n26 up F1\n40 down P\n41 up P\n"}) {
+    EXPECT_EQ(WorldAfter("5 down Up Space\n" + std::string(pause) + std::string(kTail)), without)
+        << pause;
+  }
+}
+
+// The controls name the keys as the player's keyboard labels them: on a French keyboard the
+// key at the place of the US A reads "Q". A game that ends on the page leaves the game's frame,
+// which a replay on any keyboard draws alike.
+TEST(Pause, TheControlsNameTheKeysAsTheKeyboardLabelsThem) {
+  Harness t({.script = "10 down F1\n11 up F1\n15 end frames\n",
+             .keep_frames = true,
+             .key_labels = {{kKeyA, "Q"}},
+             .world = World::Generated});
+  EXPECT_EQ(RunFrameLoop(t.game), LoopEnd::FrameLimit);
+  const Canvas& help = t.Frame(12);
+  // The turret's row, the sixth: its keys in cyan on black at (90, 153).
+  Canvas expected;
+  expected.FrontColor(0, 255, 255);
+  expected.BackColor(0, 0, 0);
+  expected.Locate(90, 153);
+  expected.DrawText("Q, D");
+  for (int y = 153; y < 153 + 13; ++y) {
+    for (int x = 90; x < 90 + 5 * 8; ++x) {
+      ASSERT_EQ(help.Pixel(x, y), expected.Pixel(x, y)) << x << "," << y;
+    }
+  }
+  EXPECT_EQ(help.Pixel(60, 34), ScreenColor(128, 128, 128));  // the page's frame
+  EXPECT_EQ(t.media.Screen.Pixels(), t.Frame(11).Pixels());
+}
+
+// A new ship's first game in a window opens on the controls by a press that the recording
+// holds, so the replay opens on them at the same frame without being asked.
+TEST(Pause, APressOfTheGamesOwnIsRecordedAndReplayed) {
+  starvane::testing::TempDirectory dir;
+  const auto path = dir.Path() / "rec.txt";
+  std::string recorded_dump;
+  {
+    Harness t({.script = "0 down Up\n30 down P\n31 up P\n60 end frames\n",
+               .keep_frames = true,
+               .recorder = InputRecorder::Create(path, InputScriptHeader(1, 0.2f, "Pilot")),
+               .world = World::Generated});
+    t.media.PressKeyOnce(kKeyF1);
+    const LoopEnd end = RunFrameLoop(t.game);
+    ASSERT_EQ(end, LoopEnd::FrameLimit);
+    ASSERT_TRUE(t.media.FinishRecording(end));
+    EXPECT_NE(t.Frame(2).Pixel(60, 34), ScreenColor(128, 128, 128));  // a game frame first
+    EXPECT_EQ(t.Frame(3).Pixel(60, 34), ScreenColor(128, 128, 128));
+    recorded_dump = StateSummary(t.game, t.media.FramesPresented());
+  }
+  const std::string recording = dir.Read("rec.txt");
+  EXPECT_NE(recording.find("\n0 down Up\n1 down F1\n2 up F1\n"), std::string::npos) << recording;
+  Harness replay({.script = recording, .world = World::Generated});
+  EXPECT_EQ(RunFrameLoop(replay.game), LoopEnd::FrameLimit);
+  EXPECT_EQ(StateSummary(replay.game, replay.media.FramesPresented()), recorded_dump);
+}
+
 // A source whose keys stay down, as a window that lost the focus may still report them.
 class FocusLosingKeys final : public InputSource {
  public:

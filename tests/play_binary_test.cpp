@@ -392,6 +392,61 @@ TEST(RealScreen, ANewPlayerAddsAShipInTheLauncherWithRealClicksAndFliesIt) {
   const std::string dump = dir.Read("dump.json");
   EXPECT_NE(dump.find("\"difficulty\": 10, \"shipName\": \"Nova\""), std::string::npos) << dump;
   EXPECT_TRUE(std::filesystem::exists(dir.Path() / "Nova.shp")) << dir.Read("err");
+  // The new ship's first game opened on the controls, by a press the recording holds once: its
+  // replay opens on them too and ends alike.
+  const std::string recording = dir.Read("recording.txt");
+  const auto first = recording.find(" down F1\n");
+  ASSERT_NE(first, std::string::npos) << recording;
+  EXPECT_NE(recording.find(" down F1\n", first + 1), std::string::npos) << recording;  // closed
+  EXPECT_EQ(recording.find(" down F1\n", recording.find(" down F1\n", first + 1) + 1),
+            std::string::npos)
+      << recording;
+  TempDirectory replay;
+  const auto replayed = RunStarvaneBinary("--headless --files " + In(replay, "") + " --input " +
+                                          In(dir, "recording.txt") + " --dump -");
+  EXPECT_EQ(replayed.out, dump) << replayed.err;
+}
+
+// A window that loses the focus pauses the game and lets every held key go at once: no ship is
+// left thrusting and firing while the player is elsewhere, nor when the player comes back.
+TEST(RealScreen, ALostFocusLetsTheHeldKeysGoAndPauses) {
+  if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1") !=
+      0) {
+    GTEST_SKIP() << "xvfb-run or xdotool is not installed";
+  }
+  TempDirectory dir;
+  std::filesystem::copy_file(std::filesystem::path(STARVANE_SOURCE_DIR) /
+                                 "tests/golden/veteran_workshop/files/Veteran.shp",
+                             dir.Path() / "Veteran.shp");
+  const std::string command = std::string(
+                                  "timeout 120 xvfb-run -a -s "
+                                  "'-screen 0 1024x768x24' '") +
+                              STARVANE_SOURCE_DIR + "/tests/scripts/focus_loss.sh' '" +
+                              STARVANE_BINARY + "' " + In(dir, "") + " >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << dir.Read("err");
+  EXPECT_EQ(dir.Read("status"), "0\n") << dir.Read("err");
+  // The recording: thrust and fire go down, the focus goes and both go up at that frame, and
+  // nothing goes down again but P (to go on) and Escape.
+  const std::string recording = dir.Read("recording.txt");
+  const auto lost = recording.find(" focus lost\n");
+  ASSERT_NE(lost, std::string::npos) << recording;
+  const auto line_end = recording.find('\n', lost);
+  const std::string frame =
+      recording.substr(recording.rfind('\n', lost) + 1, lost - recording.rfind('\n', lost) - 1);
+  EXPECT_EQ(recording.substr(line_end + 1, frame.size() + 13), frame + " up Space Up\n")
+      << recording;
+  const std::string after = recording.substr(line_end);
+  EXPECT_EQ(after.find("down Up"), std::string::npos) << recording;
+  EXPECT_EQ(after.find("down Space"), std::string::npos) << recording;
+  EXPECT_NE(after.find("down P"), std::string::npos) << recording;
+
+  TempDirectory replay;
+  std::filesystem::copy_file(std::filesystem::path(STARVANE_SOURCE_DIR) /
+                                 "tests/golden/veteran_workshop/files/Veteran.shp",
+                             replay.Path() / "Veteran.shp");
+  const auto replayed = RunStarvaneBinary("--headless --files " + In(replay, "") + " --input " +
+                                          In(dir, "recording.txt") + " --dump -");
+  EXPECT_EQ(replayed.out, dir.Read("dump.json")) << replayed.err;
 }
 
 // The STATS page's arrow is where the player points, in a window of any size, and a real click

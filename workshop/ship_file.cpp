@@ -196,6 +196,7 @@ std::string ShipFileName(std::string_view ship_name) {
 }
 
 std::string LoadShip(Game& game) {
+  game.ShipIsNew = false;
   FileTable& files = game.media.Files;
   std::string name = ShipFileName(game.ShipName);
   bool opened = files.ReadFile(kShipFileSlot, name, kShipFileByteLimit) != 0;
@@ -237,6 +238,8 @@ std::string LoadShip(Game& game) {
     // player's ship all the same: it must never be replaced by a fresh one.
     game.ShipFileUnreadable = true;
     problem = file + " cannot be opened (" + files.LastOpenError().message() + ")";
+  } else {
+    game.ShipIsNew = true;
   }
   if (game.ShipFileUnreadable) {
     warning =

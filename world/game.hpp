@@ -58,6 +58,8 @@ struct Game {
   // I/O error, a directory of that name). The ship then flies with the start equipment, and its
   // file, which may still hold the player's real ship, is never saved over.
   bool ShipFileUnreadable = false;
+  // No file of the ship was there when it was loaded: this is the ship's first game.
+  bool ShipIsNew = false;
   // What keeps the ship's file from being saved over, said of the file ("the ship file "X" is
   // write-protected", "... cannot be opened (File name too long)"); empty when nothing does.
   // Set when the ship is loaded, read when it is saved.

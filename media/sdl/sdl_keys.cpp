@@ -153,4 +153,11 @@ int KeyCodeOfScancode(SDL_Scancode scancode) {
   return index < kCodeOfScancode.size() ? kCodeOfScancode[index] : 0;
 }
 
+SDL_Scancode ScancodeOfKeyCode(int code) {
+  for (const ScancodeKey& key : kScancodeKeys) {
+    if (key.code == code) return key.scancode;
+  }
+  return SDL_SCANCODE_UNKNOWN;
+}
+
 }  // namespace starvane

@@ -75,6 +75,7 @@ class SdlScreen final : public Display, public InputSource {
   void Present(const Canvas& canvas) override;
   bool CloseRequested() const override { return close_requested_; }
   InputSource& LiveInput() override { return *this; }
+  std::string KeyLabel(int code) const override;
 
   // The state as of the last processing of window messages: it changes only inside Present.
   bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) override;
@@ -135,6 +136,16 @@ class SdlScreen final : public Display, public InputSource {
   bool image_lost_ = false;  // the window was uncovered or resized since the last wait
   bool focus_lost_ = false;  // the window lost the focus or was minimised since the last capture
 };
+
+// The system's keyboard layout names the character the key at that position types, and SDL
+// names keys that type none ("Left Ctrl", "Return", "Up") in words.
+std::string SdlScreen::KeyLabel(int code) const {
+  const SDL_Scancode scancode = ScancodeOfKeyCode(code);
+  if (scancode == SDL_SCANCODE_UNKNOWN) return UsKeyLabel(code);
+  const char* name = SDL_GetKeyName(SDL_GetKeyFromScancode(scancode));
+  if (name == nullptr || *name == '\0') return UsKeyLabel(code);
+  return name;
+}
 
 SdlScreen::~SdlScreen() {
   if (prescaled_ != nullptr) SDL_DestroyTexture(prescaled_);

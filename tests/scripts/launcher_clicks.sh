@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # A new player's first start, with real clicks and keys on an X display (run under xvfb-run):
 # the launcher opens, "New" opens the New Ship dialog, the name is typed over "SHIPNAME" and
-# Return confirms it, "Normal" starts the game, and Escape ends it, which saves the ship.
-# Arguments: the starvane binary and an empty files directory. The game's dump, standard error
-# and exit status are left in that directory.
+# Return confirms it, "Normal" starts the game, which opens on the controls for a new ship; F1
+# closes them, and Escape ends the game, which saves the ship.
+# Arguments: the starvane binary and an empty files directory. The game's dump, standard error,
+# exit status and recording are left in that directory.
 set -euo pipefail
 binary=$1
 files=$2
 
-"$(dirname "$0")/../../tools/real-screen" "$binary" --window --seed 3 --files "$files" --dump "$files/dump.json" 2>"$files/err" &
+"$(dirname "$0")/../../tools/real-screen" "$binary" --window --seed 3 --files "$files" --dump "$files/dump.json" \
+  --record "$files/recording.txt" 2>"$files/err" &
 game=$!
 trap 'kill $game 2>/dev/null || true' EXIT
 
@@ -37,6 +39,8 @@ key Return
 sleep 0.8
 click 145 65  # "Normal"
 sleep 2
+key F1
+sleep 1
 key Escape
 trap - EXIT
 status=0

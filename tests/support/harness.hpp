@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -46,8 +47,13 @@ class FrameCatcher final : public Display {
   void Present(const Canvas& canvas) override { frames.push_back(canvas); }
   bool CloseRequested() const override { return false; }
   InputSource& LiveInput() override { return none_; }
+  std::string KeyLabel(int code) const override {
+    const auto label = key_labels.find(code);
+    return label != key_labels.end() ? label->second : UsKeyLabel(code);
+  }
 
   std::vector<Canvas> frames;
+  std::map<int, std::string> key_labels;  // the player's layout, where it is not the US one
 
  private:
   NoInput none_;
@@ -72,9 +78,10 @@ struct Setup {
   std::string_view script{};
   bool held_keys = false;
   std::unique_ptr<InputSource> input{};
-  bool keep_frames = false;              // every presented frame kept (Frame, LastFrame)
-  std::unique_ptr<Display> display{};    // else the headless display
-  std::unique_ptr<InputLog> recorder{};  // the input recorded, as --record does
+  bool keep_frames = false;                 // every presented frame kept (Frame, LastFrame)
+  std::map<int, std::string> key_labels{};  // with keep_frames: how the keyboard labels keys
+  std::unique_ptr<Display> display{};       // else the headless display
+  std::unique_ptr<InputLog> recorder{};     // the input recorded, as --record does
   std::optional<std::int64_t> frame_limit{};
 
   std::uint64_t seed = 1;
@@ -180,6 +187,7 @@ class Harness {
   std::unique_ptr<Display> DisplayOf(Setup& setup) {
     if (!setup.keep_frames) return std::move(setup.display);
     auto catcher = std::make_unique<FrameCatcher>();
+    catcher->key_labels = std::move(setup.key_labels);
     catcher_ = catcher.get();
     return catcher;
   }

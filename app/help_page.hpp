@@ -1,0 +1,12 @@
+#pragma once
+
+#include "media/media.hpp"
+
+namespace starvane {
+
+// The controls, drawn over the paused game's frame: every key of the game, named as the
+// player's keyboard labels it (the game reads keys by their place, so on a French keyboard the
+// turret turns with Q and D), and the game controller's buttons.
+void DrawHelpPage(Media& media);
+
+}  // namespace starvane
