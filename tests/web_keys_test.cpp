@@ -65,5 +65,23 @@ TEST(WebKeys, LettersDigitsAndFunctionKeysFollowTheGamesNames) {
   EXPECT_EQ(KeyCodeOfDomCode("Fn"), 0);
 }
 
+// The help page names a key through the browser's name of its position: every code the browser
+// has a key for leads back to itself, and a code of no key to no name.
+TEST(WebKeys, EveryCodeOfAKeyLeadsBackToItself) {
+  int keys = 0;
+  for (int code = 0; code < kKeyCount; ++code) {
+    const std::string_view name = DomCodeOfKeyCode(code);
+    if (name.empty()) continue;
+    ++keys;
+    EXPECT_EQ(KeyCodeOfDomCode(name), code) << name;
+  }
+  EXPECT_GT(keys, 100);
+  EXPECT_EQ(DomCodeOfKeyCode(kKeyLeftControl), "ControlLeft");
+  EXPECT_EQ(DomCodeOfKeyCode(kKeyF1), "F1");
+  EXPECT_EQ(DomCodeOfKeyCode(0), "");
+  EXPECT_EQ(DomCodeOfKeyCode(255), "");
+  EXPECT_EQ(DomCodeOfKeyCode(-1), "");
+}
+
 }  // namespace
 }  // namespace starvane

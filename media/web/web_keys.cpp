@@ -149,4 +149,11 @@ int KeyCodeOfDomCode(std::string_view code) {
   return 0;
 }
 
+std::string_view DomCodeOfKeyCode(int key) {
+  for (const DomKey& dom : kDomKeys) {
+    if (dom.key == key) return dom.code;
+  }
+  return {};
+}
+
 }  // namespace starvane

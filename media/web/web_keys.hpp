@@ -9,4 +9,8 @@ namespace starvane {
 // The game's code of the key the browser names so; 0 for a key the game has no code for.
 int KeyCodeOfDomCode(std::string_view code);
 
+// The browser's name of the key of this code (its first name, where it has had two); "" for a
+// code no key of the browser has.
+std::string_view DomCodeOfKeyCode(int key);
+
 }  // namespace starvane

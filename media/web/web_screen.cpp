@@ -19,6 +19,7 @@
 
 #include "base/rounding.hpp"
 #include "media/frame_pacer.hpp"
+#include "media/keys.hpp"
 #include "media/real_screen.hpp"
 #include "media/screen_fit.hpp"
 #include "media/web/web_keys.hpp"
@@ -37,6 +38,8 @@ EM_JS(int, starvane_page_take_events, (char* buffer, int size),
 EM_JS(void, starvane_page_mouse, (int* out), { Module.page.mouse(out); });
 EM_JS(int, starvane_page_pending, (), { return Module.page.pending(); });
 EM_JS(void, starvane_page_title, (const char* title), { Module.page.title(UTF8ToString(title)); });
+EM_JS(int, starvane_page_key_label, (const char* code, char* buffer, int size),
+      { return Module.page.keyLabel(UTF8ToString(code), buffer, size); });
 EM_JS(void, starvane_page_frame_shown, (double work_milliseconds),
       { Module.page.frameShown(work_milliseconds); });
 
@@ -99,6 +102,7 @@ class WebScreen final : public Display, public InputSource {
   bool WaitForWindowMessage(int most_milliseconds) override;
   bool CloseRequested() const override { return false; }  // a page is closed, not asked
   InputSource& LiveInput() override { return *this; }
+  std::string KeyLabel(int code) const override;
 
   bool CaptureKeyboard(std::int64_t, KeyStates& keys) override {
     // On the game's screen a key that went down since the last capture shows as down in this
@@ -263,6 +267,22 @@ void WebScreen::QueueKeyEvent(KeyEvent event) {
   if (area_width_ > 0 && pending_key_events_.size() < 4096) {
     pending_key_events_.push_back(std::move(event));
   }
+}
+
+// The browser knows the player's layout (where it tells it: navigator.keyboard) for the keys
+// that type a character; the others, and every key where it does not tell, get the US label.
+std::string WebScreen::KeyLabel(int code) const {
+  const std::string dom_code(DomCodeOfKeyCode(code));
+  if (dom_code.empty()) return UsKeyLabel(code);
+  std::array<char, 64> buffer{};
+  const int length =
+      starvane_page_key_label(dom_code.c_str(), buffer.data(), static_cast<int>(buffer.size()));
+  if (length <= 0) return UsKeyLabel(code);
+  std::string label(buffer.data(), static_cast<std::size_t>(length));
+  // A letter as its key cap shows it, capital.
+  if (label.size() == 1 && label[0] >= 'a' && label[0] <= 'z')
+    label[0] = static_cast<char>(label[0] - 'a' + 'A');
+  return label;
 }
 
 MouseInput WebScreen::CaptureMouse(std::int64_t) {

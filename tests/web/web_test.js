@@ -163,8 +163,9 @@ async function playedGames(browser, url) {
   await sleep(300);
   await click(page, 75, 65);  // Easy
   await waitForGameScreen(page);
-  await page.evaluate(() => { starvane.frameWork = []; });  // the frames of flight from here
   await sleep(300);
+  await hold(page, 'F1', 100);  // a new ship's first game opens on the controls: back to it
+  await page.evaluate(() => { starvane.frameWork = []; });  // the frames of flight from here
   await hold(page, 'ArrowUp', 800);
   await hold(page, 'Space', 400);
   await hold(page, 'ArrowLeft', 300);

@@ -31,6 +31,13 @@ var Module = (function () {
 
   function say(text) { statusLine.textContent = text; }
 
+  // The player's keyboard layout, for the help page's key labels (Chromium tells it; the
+  // others leave the US labels).
+  let layout = null;
+  if (navigator.keyboard && navigator.keyboard.getLayoutMap) {
+    navigator.keyboard.getLayoutMap().then((map) => { layout = map; }, () => {});
+  }
+
   // ---- Keyboard --------------------------------------------------------------------------
   // The browser keeps F5 (reload), F11 (full screen) and its shortcuts with the system key or
   // Ctrl+Shift; every other key is the game's, so that none scrolls or navigates the page.
@@ -339,6 +346,13 @@ var Module = (function () {
       },
       pending() { return lines.length + (pressed.some((p) => p) ? 1 : 0); },
       title(text) { document.title = text || 'Starvane'; },
+      // What the key at this position types on the player's layout, where the browser tells.
+      keyLabel(code, buffer, size) {
+        const label = layout && layout.get(code);
+        if (!label || Module.lengthBytesUTF8(label) >= size) return 0;
+        Module.stringToUTF8(label, buffer, size);
+        return Module.lengthBytesUTF8(label);
+      },
       frameShown(workMilliseconds) {
         if (starvane.frameWork.length < 100000) starvane.frameWork.push(workMilliseconds);
         filesChanged();
