@@ -1,9 +1,9 @@
 #include "combat/enemy_behaviour.hpp"
 
 #include <algorithm>
-#include <bit>
 #include <optional>
 
+#include "base/bit_cast.hpp"
 #include "base/random.hpp"
 #include "base/rounding.hpp"
 #include "world/adders.hpp"
@@ -68,8 +68,8 @@ bool FiresThisFrame(const Game& game, std::int16_t kind) {
 // The drain of the fourth kind, in float32 constants: 0.01 is the nearest float, 0.025 and 0.05
 // are one unit in the last place below theirs.
 const float kDrainLife = 0.01f;
-const float kDrainEnergy = std::bit_cast<float>(0x3CCCCCCCu);          // 0.025
-const float kDrainShieldedEnergy = std::bit_cast<float>(0x3D4CCCCCu);  // 0.05
+const float kDrainEnergy = BitCast<float>(0x3CCCCCCCu);          // 0.025
+const float kDrainShieldedEnergy = BitCast<float>(0x3D4CCCCCu);  // 0.05
 
 // The fourth kind, on the screen, drains the player every frame: life and energy without the
 // shield, twice the energy and no life with it.

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 #include <limits>
 
+#include "base/bit_cast.hpp"
 #include "base/rounding.hpp"
 #include "world/contact_geometry.hpp"
 #include "world/kinds.hpp"
@@ -74,7 +74,7 @@ constexpr std::int64_t kSinglePushes = 256;
 
 // Two floats of the same bits: NaN equals itself here, and 0 differs from -0.
 bool SameBits(float a, float b) {
-  return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+  return BitCast<std::uint32_t>(a) == BitCast<std::uint32_t>(b);
 }
 
 class HullWalk {

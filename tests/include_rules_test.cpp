@@ -3,7 +3,7 @@
 // line by line. The rooms are the folders that hold code: a new folder the rules do not name
 // fails here. A project header is named from the root ("world/game.hpp"); a relative name
 // ("../app/frame_loop.hpp") would slip past the build's sight and is refused. Standard headers
-// are free everywhere, SDL2 only under media/sdl/.
+// are free everywhere, SDL2 only under media/sdl/, the browser toolchain's only under media/web/.
 
 #include <gtest/gtest.h>
 
@@ -109,6 +109,10 @@ std::vector<std::string> BrokenIncludes(const Rules& rules, std::string_view fil
       if (room != "media/sdl") refuse("only media/sdl/ sees SDL2");
       continue;
     }
+    if (header.starts_with("emscripten")) {
+      if (room != "media/web") refuse("only media/web/ sees the browser toolchain");
+      continue;
+    }
     if (header.starts_with("../") || header.starts_with("./") ||
         header.find("/../") != std::string::npos || header.find("/./") != std::string::npos) {
       refuse("a relative name: name it from the root");
@@ -156,6 +160,12 @@ TEST(IncludeRules, TheCheckFindsEveryKindOfBreach) {
   EXPECT_EQ(check("app/main.cpp", "#include <SDL2/SDL.h>\n"), Lines{"app/main.cpp:1: SDL2/SDL.h"});
   EXPECT_EQ(check("media/sdl/sdl_screen.cpp", "#include <SDL.h>\n#include \"media/keys.hpp\"\n"),
             Lines{});
+  // The browser's toolchain, like SDL2, is one backend's alone.
+  EXPECT_EQ(check("media/web/web_screen.cpp", "#include <emscripten.h>\n"), Lines{});
+  EXPECT_EQ(check("app/main.cpp", "#include <emscripten/html5.h>\n"),
+            Lines{"app/main.cpp:1: emscripten/html5.h"});
+  EXPECT_EQ(check("media/sdl/sdl_screen.cpp", "#include <emscripten.h>\n"),
+            Lines{"media/sdl/sdl_screen.cpp:1: emscripten.h"});
   EXPECT_EQ(
       check("world/game.hpp", "#include \"media/media.hpp\"\n#include \"life/controls.hpp\"\n"),
       Lines{"world/game.hpp:2: life/controls.hpp"});

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
+#include "base/bit_cast.hpp"
 #include "tests/support/harness.hpp"
 #include "world/adders.hpp"
 #include "world/body_geometry.hpp"
 #include "world/create_body.hpp"
+#include "world/degree_factors.hpp"
 
 namespace starvane {
 namespace {
@@ -72,6 +76,37 @@ TEST(SetRotation, GivesTheNearestFloatsToTheExactFactorsForEveryWholeAngle) {
     EXPECT_EQ(rotation.SinA, static_cast<float>(std::sin(turn))) << angle;
     EXPECT_EQ(rotation.SinNegA, static_cast<float>(std::sin(-turn))) << angle;
   }
+}
+
+// The table holds, for every whole angle of a turn, exactly the floats the double-precision
+// formula gives with this machine's maths library; the browser build reads the same table.
+TEST(SetRotation, TheTableHoldsTheDoubleFormulasFloats) {
+  for (int angle = 0; angle <= kWholeTurnDegrees; ++angle) {
+    const double turn = static_cast<double>(angle) * 2.0 * static_cast<double>(kPi) / 360.0;
+    const DegreeFactor factor = kDegreeFactors[static_cast<std::size_t>(angle)];
+    EXPECT_EQ(BitCast<std::uint32_t>(factor.Cos),
+              BitCast<std::uint32_t>(static_cast<float>(std::cos(turn))))
+        << angle;
+    EXPECT_EQ(BitCast<std::uint32_t>(factor.Sin),
+              BitCast<std::uint32_t>(static_cast<float>(std::sin(turn))))
+        << angle;
+  }
+}
+
+// Beyond a whole turn an angle counts from the turn below it, in integers, so no angle (not even
+// the extremes of the type) reads outside the table or meets a maths library.
+TEST(SetRotation, AnglesBeyondAWholeTurnCountFromTheTurnBelow) {
+  for (const int angle : {1, 45, 90, 359}) {
+    const Rotation small = SetRotation(angle);
+    const Rotation large = SetRotation(angle + 3 * kWholeTurnDegrees);
+    EXPECT_EQ(large.CosA, small.CosA) << angle;
+    EXPECT_EQ(large.SinA, small.SinA) << angle;
+    EXPECT_EQ(SetRotation(-angle - kWholeTurnDegrees).SinA, -small.SinA) << angle;
+  }
+  const Rotation lowest = SetRotation(std::numeric_limits<std::int32_t>::min());
+  const Rotation highest = SetRotation(std::numeric_limits<std::int32_t>::max());
+  EXPECT_EQ(lowest.SinA, -SetRotation(static_cast<std::int32_t>(2147483648LL % 360)).SinA);
+  EXPECT_EQ(highest.CosA, SetRotation(2147483647 % 360).CosA);
 }
 
 // The game's Pi is the float nearest to pi, a hair above it, and the factors are those of that

@@ -1,9 +1,9 @@
 #include "workshop/upgrades.hpp"
 
-#include <bit>
 #include <cstdint>
 #include <limits>
 
+#include "base/bit_cast.hpp"
 #include "base/rounding.hpp"
 #include "base/text_numbers.hpp"
 #include "world/kinds.hpp"
@@ -15,10 +15,10 @@ namespace {
 // The four smallest steps are not the floats nearest to 0.001, 0.002 and 0.0015 but one unit
 // in the last place nearer to zero: the refresh rates have always grown by exactly these, and
 // prices taken from the rates depend on every bit of them.
-constexpr float kPlusThousandth = std::bit_cast<float>(std::uint32_t{0x3A83126E});  // 0.00099999993
-constexpr float kPlusTwoThousandths = std::bit_cast<float>(std::uint32_t{0x3B03126E});
-constexpr float kMinusTwoThousandths = std::bit_cast<float>(std::uint32_t{0xBB03126E});
-constexpr float kMinusThreeHalfThousandths = std::bit_cast<float>(std::uint32_t{0xBAC49BA5});
+constexpr float kPlusThousandth = BitCast<float>(std::uint32_t{0x3A83126E});  // 0.00099999993
+constexpr float kPlusTwoThousandths = BitCast<float>(std::uint32_t{0x3B03126E});
+constexpr float kMinusTwoThousandths = BitCast<float>(std::uint32_t{0xBB03126E});
+constexpr float kMinusThreeHalfThousandths = BitCast<float>(std::uint32_t{0xBAC49BA5});
 
 constexpr std::int32_t kColourPrice = 2;
 

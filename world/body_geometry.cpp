@@ -1,19 +1,25 @@
 #include "world/body_geometry.hpp"
 
-#include <cmath>
+#include <cstddef>
+
+#include "world/degree_factors.hpp"
 
 namespace starvane {
 
-// The angle in radians and its cosine and sine are worked out in double and rounded once to
-// float: the nearest floats to the exact values, so the same bits on every machine and maths
-// library (single-precision cos and sin differ between libraries by a float step).
+// The factors come from a table of the nearest floats (world/degree_factors.hpp), the same bits
+// on every machine and in every build. Cosine is even and sine odd: a negative angle takes the
+// factors of its size with the sine's sign turned. Angles beyond a whole turn (the game's own
+// never are) count from the last whole turn below them, in integers.
 Rotation SetRotation(std::int32_t angle) {
-  const double turn = static_cast<double>(angle) * 2.0 * static_cast<double>(kPi) / 360.0;
+  const std::int64_t size = angle < 0 ? -std::int64_t{angle} : std::int64_t{angle};
+  const std::int64_t degrees = size > kWholeTurnDegrees ? size % kWholeTurnDegrees : size;
+  const DegreeFactor factor = kDegreeFactors[static_cast<std::size_t>(degrees)];
+  const float sine = angle < 0 ? -factor.Sin : factor.Sin;
   Rotation rotation;
-  rotation.CosA = static_cast<float>(std::cos(turn));
-  rotation.SinA = static_cast<float>(std::sin(turn));
-  rotation.CosNegA = static_cast<float>(std::cos(-turn));
-  rotation.SinNegA = static_cast<float>(std::sin(-turn));
+  rotation.CosA = factor.Cos;
+  rotation.SinA = sine;
+  rotation.CosNegA = factor.Cos;
+  rotation.SinNegA = -sine;
   return rotation;
 }
 

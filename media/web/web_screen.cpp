@@ -1,0 +1,320 @@
+// The real screen of the browser build: the 800 x 600 back buffer on the page's canvas, scaled
+// by the desktop's arithmetic (media/screen_fit.hpp), paced by the desktop's frame pacer, with
+// the page's keyboard and mouse. The page's own script (media/web/page/starvane-page.js) listens to
+// the browser's events and keeps what they bring until the game asks; the game's loops block
+// as on the desktop, and every wait here is a sleep that hands the browser back its turn
+// (the build unwinds the game's stack to the browser's event loop and rewinds it after).
+
+#include <emscripten.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "base/rounding.hpp"
+#include "media/frame_pacer.hpp"
+#include "media/keys.hpp"
+#include "media/real_screen.hpp"
+#include "media/screen_fit.hpp"
+#include "media/web/web_keys.hpp"
+
+// The page's side of the screen (media/web/page/starvane-page.js holds each one's work).
+EM_JS(void, starvane_page_stage, (int* out), { Module.page.stage(out); });
+EM_JS(void, starvane_page_show,
+      (const void* pixels, int width, int height, int prescale, int smooth, int x, int y,
+       int picture_width, int picture_height),
+      {
+        Module.page.show(pixels, width, height, prescale, smooth, x, y, picture_width,
+                         picture_height);
+      });
+EM_JS(int, starvane_page_take_events, (char* buffer, int size),
+      { return Module.page.takeEvents(buffer, size); });
+EM_JS(void, starvane_page_mouse, (int* out), { Module.page.mouse(out); });
+EM_JS(int, starvane_page_pending, (), { return Module.page.pending(); });
+EM_JS(void, starvane_page_title, (const char* title), { Module.page.title(UTF8ToString(title)); });
+EM_JS(int, starvane_page_key_label, (const char* code, char* buffer, int size),
+      { return Module.page.keyLabel(UTF8ToString(code), buffer, size); });
+EM_JS(void, starvane_page_frame_shown, (double work_milliseconds),
+      { Module.page.frameShown(work_milliseconds); });
+
+namespace starvane {
+namespace {
+
+// The page's clock (performance.now, in milliseconds since the page was opened) in nanoseconds;
+// a sleep gives the browser its turn until the deadline.
+class PageClock final : public PacingClock {
+ public:
+  std::int64_t NowNanoseconds() override {
+    const double now = emscripten_get_now();
+    const double whole = std::floor(now);
+    return std::int64_t{RoundToInt(whole)} * 1'000'000 + RoundToInt((now - whole) * 1e6);
+  }
+  void SleepUntil(std::int64_t deadline) override {
+    const std::int64_t rest = deadline - NowNanoseconds();
+    if (rest <= 0) return;
+    // The browser's timers count whole milliseconds and never fire early: round up.
+    emscripten_sleep(static_cast<unsigned>((rest + 999'999) / 1'000'000));
+  }
+  void Relax() override {}
+};
+
+// What the page says of its stage (the area the picture may fill): its size in CSS pixels (the
+// points the mouse is given in) and in device pixels.
+struct Stage {
+  int points_width = 0;
+  int points_height = 0;
+  int pixels_width = 0;
+  int pixels_height = 0;
+};
+
+Stage PageStage() {
+  std::array<int, 4> out{};
+  starvane_page_stage(out.data());
+  return {out[0], out[1], out[2], out[3]};
+}
+
+// The launcher's area on the stage: the largest whole multiple that fits (at least once),
+// centred, square pixels.
+ScreenFit FitArea(const Stage& stage, int width, int height) {
+  const int factor =
+      std::max(1, std::min(stage.pixels_width / width, stage.pixels_height / height));
+  ScreenFit fit;
+  fit.picture = {(stage.pixels_width - width * factor) / 2,
+                 (stage.pixels_height - height * factor) / 2, width * factor, height * factor};
+  fit.prescale = factor;
+  return fit;
+}
+
+class WebScreen final : public Display, public InputSource {
+ public:
+  explicit WebScreen(ScreenOptions options) : options_(options) {}
+
+  void ShowWindowArea(int width, int height, std::string_view title) override;
+  bool OpenScreen(int width, int height, std::string_view title) override;
+  void SetFrameRate(int frames_per_second) override { pacer_.SetFrameRate(frames_per_second); }
+  void Present(const Canvas& canvas) override;
+  bool WaitForWindowMessage(int most_milliseconds) override;
+  bool CloseRequested() const override { return false; }  // a page is closed, not asked
+  InputSource& LiveInput() override { return *this; }
+  std::string KeyLabel(int code) const override;
+
+  bool CaptureKeyboard(std::int64_t, KeyStates& keys) override {
+    // On the game's screen a key that went down since the last capture shows as down in this
+    // one, even when it was let go again before it (the browser may hand several events over
+    // between two frames). The launcher reads the ordered events instead, which the states must
+    // then follow exactly.
+    for (std::size_t key = 0; key < keys.size(); ++key) {
+      keys[key] = keys_[key] != 0 || pressed_since_capture_[key] != 0 ? 1 : 0;
+    }
+    pressed_since_capture_.fill(0);
+    return true;
+  }
+  MouseInput CaptureMouse(std::int64_t frames_presented) override;
+  KeyEvents CaptureKeyEvents(std::int64_t) override {
+    return std::exchange(pending_key_events_, {});
+  }
+  bool CaptureFocusLost(std::int64_t) override { return std::exchange(focus_lost_, false); }
+  void MouseExaminedAt(PointerPosition position) override { game_mouse_ = position; }
+
+ private:
+  void ProcessPageEvents();
+  void TakeEventLine(std::string_view line);
+  void QueueKeyEvent(KeyEvent event);
+  ScreenFit CurrentFit(const Stage& stage) const;
+
+  ScreenOptions options_;
+  FramePacer pacer_;
+  PageClock clock_;
+  std::vector<std::uint32_t> rgba_ =
+      std::vector<std::uint32_t>(std::size_t{kScreenWidth} * kScreenHeight);
+  KeyStates keys_{};
+  KeyStates pressed_since_capture_{};
+  KeyEvents pending_key_events_;
+  bool focus_lost_ = false;
+  bool image_lost_ = false;
+  int area_width_ = 0;  // the launcher's area, while it is shown; 0 on the game's screen
+  int area_height_ = 0;
+  // Where the page's pointer was last seen on the stage, in CSS pixels, and the game's mouse.
+  std::optional<PointerPosition> pointer_point_;
+  PointerPosition game_mouse_;
+  std::array<bool, 3> buttons_{};
+  std::int32_t pending_wheel_ = 0;
+  double frame_end_ = -1;  // when the last Present returned (ms), for the page's timing hook
+};
+
+ScreenFit WebScreen::CurrentFit(const Stage& stage) const {
+  if (area_width_ > 0) return FitArea(stage, area_width_, area_height_);
+  return FitScreen(stage.pixels_width, stage.pixels_height, options_.scale);
+}
+
+void WebScreen::ShowWindowArea(int width, int height, std::string_view title) {
+  area_width_ = std::clamp(width, 1, kScreenWidth);
+  area_height_ = std::clamp(height, 1, kScreenHeight);
+  pressed_since_capture_.fill(0);
+  starvane_page_title(std::string(title).c_str());
+  ProcessPageEvents();
+}
+
+bool WebScreen::OpenScreen(int, int, std::string_view title) {
+  area_width_ = 0;
+  area_height_ = 0;
+  pending_key_events_.clear();
+  starvane_page_title(std::string(title).c_str());
+  ProcessPageEvents();
+  return true;
+}
+
+void WebScreen::Present(const Canvas& canvas) {
+  const double started = emscripten_get_now();
+  if (frame_end_ >= 0) starvane_page_frame_shown(started - frame_end_);
+  const int width = area_width_ > 0 ? area_width_ : kScreenWidth;
+  const int height = area_width_ > 0 ? area_height_ : kScreenHeight;
+  // RGB565 to the page's RGBA bytes (little-endian words: red in the lowest byte), each 5- or
+  // 6-bit channel widened by repeating its top bits, as a display would show it.
+  const auto& pixels = canvas.Pixels();
+  std::size_t out = 0;
+  for (int y = 0; y < height; ++y) {
+    const std::size_t row = static_cast<std::size_t>(y) * kScreenWidth;
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t p = pixels[row + static_cast<std::size_t>(x)];
+      const std::uint32_t r = (p >> 11) & 0x1F;
+      const std::uint32_t g = (p >> 5) & 0x3F;
+      const std::uint32_t b = p & 0x1F;
+      rgba_[out++] = ((r << 3) | (r >> 2)) | (((g << 2) | (g >> 4)) << 8) |
+                     (((b << 3) | (b >> 2)) << 16) | 0xFF000000u;
+    }
+  }
+  pacer_.WaitForNextFrame(clock_);
+  const Stage stage = PageStage();
+  if (stage.pixels_width > 0 && stage.pixels_height > 0) {
+    const ScreenFit fit = CurrentFit(stage);
+    starvane_page_show(rgba_.data(), width, height, fit.prescale, fit.smooth ? 1 : 0, fit.picture.x,
+                       fit.picture.y, fit.picture.width, fit.picture.height);
+  }
+  ProcessPageEvents();
+  frame_end_ = emscripten_get_now();
+}
+
+bool WebScreen::WaitForWindowMessage(int most_milliseconds) {
+  // The browser wakes nobody when an event comes: look every few milliseconds.
+  const double until = emscripten_get_now() + std::max(0, most_milliseconds);
+  while (starvane_page_pending() == 0 && emscripten_get_now() < until) emscripten_sleep(5);
+  ProcessPageEvents();
+  return std::exchange(image_lost_, false);
+}
+
+void WebScreen::ProcessPageEvents() {
+  std::array<char, 8192> buffer{};
+  for (int round = 0; round < 64; ++round) {
+    const int length = starvane_page_take_events(buffer.data(), static_cast<int>(buffer.size()));
+    if (length <= 0) break;
+    std::string_view text(buffer.data(), static_cast<std::size_t>(length));
+    while (!text.empty()) {
+      const std::size_t end = text.find('\n');
+      TakeEventLine(text.substr(0, end));
+      text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    }
+  }
+  std::array<int, 8> mouse{};
+  starvane_page_mouse(mouse.data());
+  if (mouse[0] != 0) pointer_point_ = PointerPosition{mouse[1], mouse[2]};
+  for (std::size_t i = 0; i < buttons_.size(); ++i) buttons_[i] = mouse[3 + i] != 0;
+  pending_wheel_ = static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(std::int64_t{pending_wheel_} + mouse[6], -1000000, 1000000));
+}
+
+// One line of the page's events: "D" or "U" and a key's position name (KeyboardEvent.code),
+// "T" and typed text, "F" the page lost the focus (hidden or left), "R" the stage was resized.
+void WebScreen::TakeEventLine(std::string_view line) {
+  if (line.empty()) return;
+  const std::string_view rest = line.substr(1);
+  switch (line[0]) {
+    case 'D':
+    case 'U': {
+      const int key = KeyCodeOfDomCode(rest);
+      if (key <= 0) return;
+      const bool down = line[0] == 'D';
+      keys_[static_cast<std::size_t>(key)] = down ? 1 : 0;
+      if (down && area_width_ == 0) pressed_since_capture_[static_cast<std::size_t>(key)] = 1;
+      QueueKeyEvent({down ? KeyEvent::Kind::Down : KeyEvent::Kind::Up, key});
+      return;
+    }
+    case 'T':
+      QueueKeyEvent({KeyEvent::Kind::Text, 0, std::string(rest)});
+      return;
+    case 'F':
+      // The browser tells of no release of the keys held when the page lost the focus: they
+      // are let go here, and the game pauses (media/media.hpp, FocusLost).
+      focus_lost_ = true;
+      keys_.fill(0);
+      pressed_since_capture_.fill(0);
+      return;
+    case 'R':
+      image_lost_ = true;
+      return;
+    default:
+      return;
+  }
+}
+
+void WebScreen::QueueKeyEvent(KeyEvent event) {
+  if (area_width_ > 0 && pending_key_events_.size() < 4096) {
+    pending_key_events_.push_back(std::move(event));
+  }
+}
+
+// The browser knows the player's layout (where it tells it: navigator.keyboard) for the keys
+// that type a character; the others, and every key where it does not tell, get the US label.
+std::string WebScreen::KeyLabel(int code) const {
+  const std::string dom_code(DomCodeOfKeyCode(code));
+  if (dom_code.empty()) return UsKeyLabel(code);
+  std::array<char, 64> buffer{};
+  const int length =
+      starvane_page_key_label(dom_code.c_str(), buffer.data(), static_cast<int>(buffer.size()));
+  if (length <= 0) return UsKeyLabel(code);
+  std::string label(buffer.data(), static_cast<std::size_t>(length));
+  // A letter as its key cap shows it, capital.
+  if (label.size() == 1 && label[0] >= 'a' && label[0] <= 'z')
+    label[0] = static_cast<char>(label[0] - 'a' + 'A');
+  return label;
+}
+
+MouseInput WebScreen::CaptureMouse(std::int64_t) {
+  MouseInput input;
+  if (pointer_point_) {
+    const Stage stage = PageStage();
+    const ScreenFit fit = CurrentFit(stage);
+    const int x = OutputPixelOfPoint(pointer_point_->x, stage.points_width, stage.pixels_width);
+    const int y = OutputPixelOfPoint(pointer_point_->y, stage.points_height, stage.pixels_height);
+    if (area_width_ > 0) {
+      // The launcher follows the pointer in pixels of its area, while it is over the area.
+      const int ax = x - fit.picture.x;
+      const int ay = y - fit.picture.y;
+      if (ax >= 0 && ay >= 0 && ax < fit.picture.width && ay < fit.picture.height) {
+        input.pointer = PointerPosition{ax / fit.prescale, ay / fit.prescale};
+      }
+    } else {
+      // As on the desktop: the movement that takes the game's arrow to the pixel pointed at.
+      const PointerPosition target = CanvasPixelAt(fit.picture, x, y);
+      input.dx = target.x - game_mouse_.x;
+      input.dy = target.y - game_mouse_.y;
+    }
+  }
+  input.buttons = buttons_;
+  input.wheel = std::exchange(pending_wheel_, 0);
+  return input;
+}
+
+}  // namespace
+
+std::unique_ptr<Display> ConnectRealScreen(const ScreenOptions& options, std::string&) {
+  return std::make_unique<WebScreen>(options);
+}
+
+}  // namespace starvane

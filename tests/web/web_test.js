@@ -1,0 +1,337 @@
+// Plays the browser build in the system's Chromium, headless, with real input events (the
+// DevTools protocol, through playwright-core): the launcher, flight and fire, the STATS page
+// bought with the mouse, a reload that finds the ship, and every golden replay, whose state
+// summary must end exactly as the native build's checked-in one.
+//
+//   node web_test.js SITE_DIR GOLDEN_DIR
+//
+// Prints the measurements it makes on the way (page weight, first frame, frame work); none of
+// them is a condition of the test.
+'use strict';
+
+const fs = require('fs');
+const http = require('http');
+const path = require('path');
+const zlib = require('zlib');
+const {chromium} = require('playwright-core');
+
+const [site, goldenRoot] = process.argv.slice(2);
+const chromiumPath = process.env.STARVANE_CHROMIUM || '/usr/bin/chromium';
+let failures = 0;
+
+function check(condition, what) {
+  console.log((condition ? 'ok    ' : 'FAIL  ') + what);
+  if (!condition) failures += 1;
+}
+
+// ---- A static server for the site folder, as any web host would serve it -------------------
+const types = {
+  '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
+};
+function serve() {
+  const server = http.createServer((request, response) => {
+    let name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    if (name === '/') name = '/index.html';
+    const file = path.join(site, path.normalize(name));
+    if (!file.startsWith(path.resolve(site))) {
+      response.writeHead(403);
+      response.end();
+      return;
+    }
+    fs.readFile(file, (error, bytes) => {
+      if (error) {
+        response.writeHead(404);
+        response.end();
+        return;
+      }
+      response.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream'});
+      response.end(bytes);
+    });
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+function sleep(ms) { return new Promise((resolve) => setTimeout(resolve, ms)); }
+
+// A summary without the line breaks and indentation that make it readable: the numbers stay
+// exactly as written.
+function compact(json) {
+  let out = '';
+  let inString = false;
+  for (let i = 0; i < json.length; ++i) {
+    const c = json[i];
+    if (inString) {
+      out += c;
+      if (c === '\\') out += json[++i];
+      else if (c === '"') inString = false;
+    } else if (c === '"') {
+      inString = true;
+      out += c;
+    } else if (!' \n\r\t'.includes(c)) {
+      out += c;
+    }
+  }
+  return out;
+}
+
+function firstDifference(a, b) {
+  let i = 0;
+  while (i < a.length && a[i] === b[i]) ++i;
+  return `at ${i}: expected ...${a.slice(Math.max(0, i - 40), i + 60)}\n` +
+         `          actual   ...${b.slice(Math.max(0, i - 40), i + 60)}`;
+}
+
+function percentile(values, p) {
+  const sorted = values.slice().sort((x, y) => x - y);
+  return sorted[Math.min(sorted.length - 1, Math.floor((sorted.length - 1) * p))];
+}
+
+// ---- The page ------------------------------------------------------------------------------
+// Pages of one context share this browser's IndexedDB, as a player's tabs do.
+async function openPage(context, url) {
+  const page = await context.newPage();
+  page.on('pageerror', (error) => console.log('page error: ' + error.message));
+  page.on('console', (message) => {
+    if (message.type() === 'error' || message.type() === 'warning') {
+      console.log('page ' + message.type() + ': ' + message.text());
+    }
+  });
+  await page.goto(url);
+  await page.waitForFunction(() => starvane.ready === true, null, {timeout: 30000});
+  return page;
+}
+
+// Where a pixel of what the page shows (the launcher's area or the game's canvas) is on the page.
+async function pagePoint(page, x, y) {
+  const shown = await page.evaluate(() => starvane.shown);
+  const box = await page.locator('#screen').boundingBox();
+  return {
+    x: box.x + (x + 0.5) * box.width / shown.width,
+    y: box.y + (y + 0.5) * box.height / shown.height,
+  };
+}
+
+async function click(page, x, y) {
+  const at = await pagePoint(page, x, y);
+  await page.mouse.move(at.x, at.y);
+  await sleep(100);
+  await page.mouse.down();
+  await sleep(100);
+  await page.mouse.up();
+  await sleep(200);
+}
+
+async function hold(page, key, ms) {
+  await page.keyboard.down(key);
+  await sleep(ms);
+  await page.keyboard.up(key);
+  await sleep(100);
+}
+
+async function waitForGameScreen(page) {
+  await page.waitForFunction(() => starvane.shown && starvane.shown.width === 800, null,
+                             {timeout: 10000});
+}
+
+async function waitForEnd(page) {
+  await page.waitForFunction(() => starvane.result !== null, null, {timeout: 30000}).catch(
+      async (error) => {
+        await page.screenshot({path: 'web-test-failure.png'});  // beside the npm packages
+        throw error;
+      });
+  return page.evaluate(() => starvane.result);
+}
+
+const liveArgs = ['--files', '/starvane', '--record', '/record.txt', '--dump', '/dump.json'];
+
+function shipLines(text) { return text.split('\r\n'); }
+
+// ---- The player's games ------------------------------------------------------------------
+async function playedGames(browser, url) {
+  const context = await browser.newContext({viewport: {width: 1024, height: 800}});
+  // A new player: the launcher, "New", a name, a difficulty; fly and fire; Escape saves.
+  let page = await openPage(context, url + '?hold');
+  const loadStarted = Date.now();
+  await page.evaluate((args) => starvane.start(args), liveArgs);
+  await page.waitForFunction(() => starvane.shown !== null, null, {timeout: 10000});
+  console.log(`measure: launcher's first frame ${Date.now() - loadStarted} ms after start`);
+  await sleep(300);
+  await click(page, 275, 110);  // New
+  for (let i = 0; i < 8; ++i) await page.keyboard.press('Backspace');  // "SHIPNAME"
+  await page.keyboard.type('Webby');
+  await page.keyboard.press('Enter');
+  await sleep(300);
+  await click(page, 75, 65);  // Easy
+  await waitForGameScreen(page);
+  await sleep(300);
+  await hold(page, 'F1', 100);  // a new ship's first game opens on the controls: back to it
+  await page.evaluate(() => { starvane.frameWork = []; });  // the frames of flight from here
+  await hold(page, 'ArrowUp', 800);
+  await hold(page, 'Space', 400);
+  await hold(page, 'ArrowLeft', 300);
+  await sleep(2000);  // a few seconds of the default world, for the frame-work measurement
+  const frameWork = await page.evaluate(() => starvane.frameWork);
+  // F12 writes the screenshot into the files directory; the page hands it over as a download.
+  const [shot] = await Promise.all([page.waitForEvent('download', {timeout: 10000}),
+                                    hold(page, 'F12', 100)]);
+  const shotBytes = fs.readFileSync(await shot.path());
+  check(shot.suggestedFilename() === 'starvane-001.bmp' && shotBytes.subarray(0, 2).toString() === 'BM',
+        'F12 downloads starvane-001.bmp');
+  // A page that loses the focus pauses the game while Up is held (and lets Up go); P goes on.
+  await page.keyboard.down('ArrowUp');
+  await sleep(200);
+  await page.evaluate(() => window.dispatchEvent(new Event('blur')));
+  await sleep(300);
+  await page.keyboard.up('ArrowUp');
+  await hold(page, 'KeyP', 150);
+  await sleep(200);
+  await page.keyboard.press('Escape');
+  let result = await waitForEnd(page);
+  check(result.status === 0, 'the first game ends by Escape with status 0');
+  let record = await page.evaluate(() => starvane.readFiles('/')['record.txt'] || '');
+  check(/ down Up\b/.test(record) && / down Space\b/.test(record) && / down Left\b/.test(record),
+        'Up, Space and Left reached the game as its keys (the recording holds them)');
+  check(/ type Webby/.test(record) || /type W/.test(record), 'the name was typed in the launcher');
+  check(/ focus lost/.test(record), 'the lost focus reached the game (the recording holds it)');
+  check(/ down P\b/.test(record), 'P went on after the pause');
+  let dump = JSON.parse(await page.evaluate(() => starvane.readFiles('/')['dump.json']));
+  check(dump.shipName === 'Webby' && dump.difficulty === 1,
+        `the game flew Webby on Easy (${JSON.stringify(dump.shipName)}, ${dump.difficulty})`);
+  check(dump.ship.speedX !== 0 || dump.ship.speedY !== 0, 'the ship moved under thrust');
+  let files = await page.evaluate(() => starvane.readFiles('/starvane'));
+  check(files['ships.txt'] === 'Webby\r\n',
+        `ships.txt holds the new ship (${JSON.stringify(files['ships.txt'])})`);
+  check(files['Webby.shp'] !== undefined, 'Webby.shp was saved');
+  await page.close();
+
+  // A ship file with money comes in through the page's upload; the launcher lists it after a
+  // reload, and the STATS page sells it one step of maximum life for a click.
+  page = await openPage(context, url + '?hold');
+  const veteran = fs.readFileSync(path.join(goldenRoot, 'veteran_workshop/files/Veteran.shp'));
+  await page.setInputFiles('#upload', {name: 'Webby.shp', mimeType: 'text/plain', buffer: veteran});
+  await page.waitForFunction(() => /uploaded/.test(document.getElementById('status').textContent));
+  await page.close();
+  page = await openPage(context, url + '?hold');
+  files = await page.evaluate(() => starvane.readFiles('/starvane'));
+  check(files['Webby.shp'] === veteran.toString('latin1'), 'the uploaded ship file is kept');
+  check(files['ships.txt'] === 'Webby\r\n', 'an uploaded ship already listed is listed once');
+  await page.evaluate((args) => starvane.start(args), liveArgs);
+  await page.waitForFunction(() => starvane.shown !== null, null, {timeout: 10000});
+  await sleep(300);
+  await click(page, 75, 65);  // Easy, with the listed ship
+  await waitForGameScreen(page);
+  await sleep(200);
+  await hold(page, 'KeyT', 2600);  // the teleport takes the ship home to the planet
+  await sleep(300);
+  await page.keyboard.press('KeyC');
+  await sleep(300);
+  await click(page, 156, 122);  // maximum life's box
+  await sleep(200);
+  await page.keyboard.press('Escape');  // closes the page
+  await sleep(300);
+  await page.keyboard.press('Escape');  // ends the game
+  result = await waitForEnd(page);
+  check(result.status === 0, 'the second game ends by Escape with status 0');
+  dump = JSON.parse(await page.evaluate(() => starvane.readFiles('/')['dump.json']));
+  check(dump.equipment.Life.max === 105, `one step of maximum life was bought (max ${dump.equipment.Life.max})`);
+  check(dump.money === 100000 - 100, `it cost 100 (money ${dump.money})`);
+  await page.close();
+
+  // The purchase is in this browser's files after a reload, and the ship can be downloaded.
+  page = await openPage(context, url + '?hold');
+  files = await page.evaluate(() => starvane.readFiles('/starvane'));
+  const lines = shipLines(files['Webby.shp'] || '');
+  check(lines[1] === '105' && lines[30] === '99900', 'the reloaded page finds Webby with its purchase');
+  await page.selectOption('#ships', 'Webby.shp');
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#download')]);
+  const downloaded = fs.readFileSync(await download.path(), 'latin1');
+  check(download.suggestedFilename() === 'Webby.shp' && downloaded === files['Webby.shp'],
+        'Download ship gives the ship file as it is kept');
+  await page.close();
+  await context.close();
+  return frameWork;
+}
+
+// ---- The golden replays ------------------------------------------------------------------
+async function goldens(browser, url) {
+  for (const name of fs.readdirSync(goldenRoot).sort()) {
+    const folder = path.join(goldenRoot, name);
+    if (!fs.statSync(folder).isDirectory()) continue;
+    const inputs = {'/golden/script.txt': fs.readFileSync(path.join(folder, 'script.txt'), 'latin1')};
+    const filesFolder = path.join(folder, 'files');
+    if (fs.existsSync(filesFolder)) {
+      for (const file of fs.readdirSync(filesFolder)) {
+        inputs['/golden/files/' + file] = fs.readFileSync(path.join(filesFolder, file), 'latin1');
+      }
+    }
+    const context = await browser.newContext();
+    const page = await openPage(context, url + '?hold');
+    await page.evaluate(([args, files]) => starvane.start(args, files), [
+      ['--headless', '--files', '/golden/files', '--input', '/golden/script.txt', '--dump',
+       '/golden/dump.json'],
+      Object.assign({'/golden/files/.keep': ''}, inputs)]);
+    const result = await waitForEnd(page);
+    const out = await page.evaluate(() => ({
+      dump: starvane.readFiles('/golden')['dump.json'] || '',
+      files: starvane.readFiles('/golden/files'),
+    }));
+    await context.close();
+    const expected = compact(fs.readFileSync(path.join(folder, 'expected/dump.json'), 'latin1'));
+    const actual = compact(out.dump);
+    check(result.status === 0 && actual === expected,
+          `golden ${name}: the browser's state summary and frameHash match` +
+          (actual === expected ? '' : '\n      ' + firstDifference(expected, actual)));
+    const expectedFiles = path.join(folder, 'expected/files');
+    for (const file of fs.existsSync(expectedFiles) ? fs.readdirSync(expectedFiles) : []) {
+      check(out.files[file] === fs.readFileSync(path.join(expectedFiles, file), 'latin1'),
+            `golden ${name}: ${file} is written byte for byte`);
+    }
+  }
+}
+
+function pageWeight() {
+  let plain = 0;
+  let packed = 0;
+  for (const file of fs.readdirSync(site)) {
+    const bytes = fs.readFileSync(path.join(site, file));
+    plain += bytes.length;
+    packed += zlib.gzipSync(bytes, {level: 9}).length;
+  }
+  console.log(`measure: page weight ${plain} bytes, ${packed} bytes gzipped`);
+}
+
+(async () => {
+  pageWeight();
+  const server = await serve();
+  const url = `http://127.0.0.1:${server.address().port}/`;
+  const browser = await chromium.launch({
+    executablePath: chromiumPath,
+    headless: true,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  });
+  try {
+    // The first frame of the page as a player opens it: from navigation to the launcher.
+    const page = await browser.newPage({viewport: {width: 1024, height: 800}});
+    await page.goto(url);
+    await page.waitForFunction(() => starvane.firstFrameAt !== null, null, {timeout: 30000});
+    const first = await page.evaluate(() => starvane.firstFrameAt);
+    console.log(`measure: the launcher's first frame ${first.toFixed(0)} ms after navigation`);
+    await page.close();
+
+    const frameWork = await playedGames(browser, url);
+    if (frameWork.length > 0) {
+      console.log(`measure: frame work in flight over ${frameWork.length} frames: median ` +
+                  `${percentile(frameWork, 0.5).toFixed(3)} ms, 99th percentile ` +
+                  `${percentile(frameWork, 0.99).toFixed(3)} ms`);
+    }
+    await goldens(browser, url);
+  } catch (error) {
+    check(false, 'the browser test ran to its end: ' + (error.stack || error));
+  } finally {
+    await browser.close();
+    server.close();
+  }
+  console.log(failures === 0 ? 'all browser checks passed' : `${failures} browser checks failed`);
+  process.exit(failures === 0 ? 0 : 1);
+})();
