@@ -104,6 +104,23 @@ std::variant<Options, CommandLineError> ParseCommandLine(std::span<const std::st
         file = std::string(value);
         if (value.empty()) error = fail("is not a file name");
       }
+    } else if (name == "--audio-out") {
+      if (!(error = take_value())) {
+        options.audio_out = std::string(value);
+        if (value.empty()) error = fail("is not a file name");
+      }
+    } else if (name == "--mute") {
+      error = flag();
+      options.mute = true;
+    } else if (name == "--volume") {
+      if (!(error = take_value())) {
+        const auto volume = ParseWhole<std::int64_t>(value);
+        if (!volume || *volume < 0 || *volume > 100) {
+          error = fail("is not a volume: a whole number from 0 to 100");
+        } else {
+          options.volume = static_cast<int>(*volume);
+        }
+      }
     } else if (name.starts_with("-")) {
       error = CommandLineError{"unknown option " + Quoted(name) + " (see --help)"};
     } else {
@@ -138,8 +155,14 @@ std::string Usage() {
                        input script that --headless --input plays back to the same game
   --screenshot FILE    at exit, write the last presented frame as a 24-bit BMP
   --dump FILE          at exit, write the state summary as JSON ('-' = standard output)
+  --audio-out FILE     write the game's sound as a 16-bit stereo 48 kHz WAV file, also headless
+                       (the same bytes every run of the same game); it starts with the game's
+                       first frame, after the launcher
+  --mute               start with the sound muted (M mutes and unmutes in play)
+  --volume N           the sound's volume, 0 to 100 (default 100)
   --help, --version
-In play, Escape ends the game and F12 writes a screenshot next to the ship files.
+In play, Escape ends the game, F12 writes a screenshot next to the ship files and M mutes the
+sound. Headless runs are silent unless --audio-out writes their sound.
 exit status: 0 normal end; 2 bad command line or bad input script (the message names the
 problem, and the file and line); 1 any other failure (for example no display), with a message
 )";

@@ -30,6 +30,9 @@ struct Options {
   std::optional<std::string> record;      // where to write this session's input
   std::optional<std::string> screenshot;  // where to write the last frame at exit
   std::optional<std::string> dump;        // "-" is standard output
+  std::optional<std::string> audio_out;   // where to write the game's sound as a WAV file
+  bool mute = false;                      // the sound starts muted (M unmutes it)
+  int volume = 100;                       // --volume: 0 to 100
 };
 
 // A bad command line: the one line that tells what is wrong (exit status 2).

@@ -12,6 +12,7 @@
 #include "render/effects.hpp"
 #include "render/hud.hpp"
 #include "render/world_drawing.hpp"
+#include "sound/held_sounds.hpp"
 #include "workshop/stats_panel.hpp"
 
 namespace starvane {
@@ -67,6 +68,7 @@ LoopEnd RunFrameLoop(Game& game) {
     // The player's turn: keys act on the ship from the next frame on.
     media.ExamineKeyboard();
     HandleControls(game);
+    CueHeldSounds(game);
 
     media.FlipBuffers();
     screen.StopDrawing();

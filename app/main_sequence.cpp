@@ -23,6 +23,8 @@
 #include "replay/input_events.hpp"
 #include "replay/input_recorder.hpp"
 #include "replay/input_script.hpp"
+#include "sound/game_sound.hpp"
+#include "sound/wav_file.hpp"
 #include "workshop/ship_file.hpp"
 #include "world/game.hpp"
 #include "world/world_generation.hpp"
@@ -188,6 +190,12 @@ int RunStarvane(std::span<const std::string_view> args) {
     if (!recorder) return CannotWrite("the recording", *options.record, ErrnoText(errno));
     media.RecordInputTo(std::move(recorder));
   }
+  std::unique_ptr<WavRecording> audio_out;
+  if (options.audio_out) {
+    std::string why;
+    audio_out = WavRecording::Create(*options.audio_out, why);
+    if (!audio_out) return CannotWrite("the sound", *options.audio_out, why);
+  }
 
   Game game(media);
   Startup(game, seed);
@@ -213,6 +221,10 @@ int RunStarvane(std::span<const std::string_view> args) {
   if (const std::string warning = LoadShip(game); !warning.empty()) {
     std::fprintf(stderr, "starvane: %s\n", warning.c_str());
   }
+  // The game is heard on a real screen, and written when asked, from its first frame on (the
+  // launcher is silent).
+  GameSound sound(game, {options.volume, options.mute}, audio_out.get());
+  if (!options.headless || audio_out) sound.Play();
   // A new ship's first game in a real window opens on the controls, once. The press is the
   // player's own as far as the recording goes, so its replay opens on them too; headless games
   // and scripted ones show them only when F1 is pressed.
@@ -220,7 +232,11 @@ int RunStarvane(std::span<const std::string_view> args) {
   // Escape, a closed window and the quit signals end the game alike and save the ship; only
   // --frames ends it the way a program stopped from outside would, and that saves nothing.
   const LoopEnd end = RunFrameLoop(game);
-  return FinishGame(game, options, end, true);
+  int status = FinishGame(game, options, end, true);
+  if (std::string why; audio_out && !audio_out->Finish(why)) {
+    status = CannotWrite("the sound", *options.audio_out, why);
+  }
+  return status;
 }
 
 }  // namespace starvane

@@ -40,8 +40,10 @@ void BumpShip(Game& game, std::int64_t index) {
   if (game.ShieldKind == kKindNone) {
     QueueShipLife(game, game.Life.Value - game.ShipSpeed);
     SparkBurst(game, x, y, sparks, 255, 100, 0);
+    game.Sounds.Add(SoundCueKind::Bump, game.ShipX, game.ShipY, game.ShipSpeed);
   } else {
     SparkBurst(game, x, y, sparks, 100, 100, 255);
+    game.Sounds.Add(SoundCueKind::ShieldBump, game.ShipX, game.ShipY, game.ShipSpeed);
   }
 }
 

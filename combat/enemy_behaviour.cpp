@@ -73,7 +73,8 @@ const float kDrainShieldedEnergy = BitCast<float>(0x3D4CCCCCu);  // 0.05
 
 // The fourth kind, on the screen, drains the player every frame: life and energy without the
 // shield, twice the energy and no life with it.
-void Drain(Game& game) {
+void Drain(Game& game, const Body& enemy) {
+  game.Sounds.Add(SoundCueKind::Drain, enemy.Points[0].X, enemy.Points[0].Y);
   if (game.ShieldKind == kKindNone) {
     game.Life.Value -= game.Difficulty * kDrainLife;
     game.Energie.Value -= game.Difficulty * kDrainEnergy;
@@ -105,7 +106,9 @@ void SteerEnemy(Game& game, std::int64_t index, const EnemyFlight& flight) {
   if (FiresThisFrame(game, kind)) {
     FireAt(game, index, flight.nose, flight.steering_tail, ship_x, ship_y);
   }
-  if (kind == kKindEnemie4 && game.Bodies.At(index).OnScreen == 1) Drain(game);
+  if (kind == kKindEnemie4 && game.Bodies.At(index).OnScreen == 1) {
+    Drain(game, game.Bodies.At(index));
+  }
 }
 
 }  // namespace
@@ -181,8 +184,9 @@ void FireAt(Game& game, std::int64_t index, std::int32_t nose, std::int32_t tail
       break;
     }
     default:
-      break;
+      return;
   }
+  game.Sounds.Add(SoundCueKind::EnemyShot, tip.X, tip.Y, body.Kind);
 }
 
 }  // namespace starvane

@@ -110,6 +110,7 @@ void PushShipOutOfHull(Game& game, const Body& planet) {
   const Point& sparks_at = game.ShipCopy.Points[static_cast<std::size_t>(end_point)];
   SparkBurst(game, RoundToInt(sparks_at.X), RoundToInt(sparks_at.Y), RoundToInt(game.ShipSpeed),
              255, 100, 0);
+  game.Sounds.Add(SoundCueKind::Hull, sparks_at.X, sparks_at.Y, game.ShipSpeed);
 }
 
 }  // namespace starvane

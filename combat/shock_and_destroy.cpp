@@ -67,6 +67,7 @@ void Shock(Game& game, Body& body) {
   DrawLightning(game, RoundToInt(game.ShipX), RoundToInt(game.ShipY), RoundToInt(centre.X),
                 RoundToInt(centre.Y), points, 0, 0, 100);
   body.Life -= game.Shock.Damage;
+  game.Sounds.Add(SoundCueKind::ShockStrike, centre.X, centre.Y);
 }
 
 // The fourth enemy kind on the screen is shown striking the ship (its drain is dealt when it
@@ -102,6 +103,32 @@ void ReleaseSmallEnemies(Game& game, const Wreck& enemy) {
   game.Bodies.SelectElement(enemy.index);
 }
 
+// The blast of a destroyed body, by what it was, and the chime of its reward.
+void CueBlast(Game& game, const Wreck& wreck, std::int64_t reward) {
+  SoundCueKind blast = SoundCueKind::CraftBlast;
+  switch (wreck.kind) {
+    case kKindRandomBig:
+      blast = SoundCueKind::BigRockBlast;
+      break;
+    case kKindRandom:
+      blast = SoundCueKind::RockBlast;
+      break;
+    case kKindRandomLittle:
+      blast = SoundCueKind::LittleRockBlast;
+      break;
+    case kKindFragment:
+      blast = SoundCueKind::FragmentBlast;
+      break;
+    case kKindGlimmerhex:
+      blast = SoundCueKind::GlimmerhexBlast;
+      break;
+    default:
+      break;
+  }
+  game.Sounds.Add(blast, static_cast<float>(wreck.x), static_cast<float>(wreck.y));
+  if (reward > 0) game.Sounds.AddUnplaced(SoundCueKind::Reward, static_cast<float>(reward));
+}
+
 // Pays for the body at the index and leaves behind what its kind leaves; then removes it. What
 // is left is inserted right after it.
 void Destroy(Game& game, std::int64_t index) {
@@ -123,7 +150,9 @@ void Destroy(Game& game, std::int64_t index) {
       SparkBurst(game, wreck.x, wreck.y, 10, wreck.red, wreck.green, wreck.blue);
       break;
   }
-  game.Money = AddMoney(game.Money, Reward(game, wreck.kind));
+  const std::int64_t reward = Reward(game, wreck.kind);
+  game.Money = AddMoney(game.Money, reward);
+  CueBlast(game, wreck, reward);
   game.Bodies.SelectElement(index);
   game.Bodies.DeleteElement();
 }

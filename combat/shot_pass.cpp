@@ -39,9 +39,11 @@ void HitShip(Game& game, const Shot& shot) {
     const float life = game.Life.Value - static_cast<float>(shot.Damage);
     game.ShipOverride.Life = life <= 0 ? -1.0f : life;
     HitSparks(game, shot, 255, 100, 0);
+    game.Sounds.Add(SoundCueKind::ShipHit, shot.X, shot.Y, shot.Damage);
   } else {
     game.Energie.Value -= static_cast<float>(shot.Damage) / 3;
     HitSparks(game, shot, 100, 100, 255);
+    game.Sounds.Add(SoundCueKind::ShieldHit, shot.X, shot.Y, shot.Damage);
   }
 }
 
@@ -111,6 +113,7 @@ void ShotPass(Game& game, Body& body) {
     if (body.Kind != kKindWeapon && Reaches(*shot, centre, body_radius)) {
       body.Life -= static_cast<float>(shot->Damage);
       HitSparks(game, *shot, 255, 100, 0);
+      game.Sounds.Add(SoundCueKind::BodyHit, shot->X, shot->Y, shot->Damage);
       // A ball passes on, one damage weaker each time, until it has none left.
       const std::int32_t damage_left = shot->Damage - 1;
       if (shot->Style == kStyleBall && damage_left > 0) {

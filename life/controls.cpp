@@ -107,6 +107,8 @@ void Fire(Game& game) {
   const int damage = std::clamp(RoundToInt(game.ActiveWeapon.Damage), -32768, 32767);
   const float speed_x = barrel_x + game.ShipSpeedX;
   const float speed_y = barrel_y + game.ShipSpeedY;
+  const auto fx = static_cast<float>(x);
+  const auto fy = static_cast<float>(y);
   switch (game.SelectedWeapon) {
     case 1: {
       // Weapon 1 scatters by -1..+1 on each axis.
@@ -114,13 +116,16 @@ void Fire(Game& game) {
       const int scatter_x = Random(game.Rng, 2);
       AddShot(game, x, y, RoundToInt(speed_x + static_cast<float>(scatter_x) - 1),
               RoundToInt(speed_y + static_cast<float>(scatter_y) - 1), damage, 2, 255, 100, 0);
+      game.Sounds.Add(SoundCueKind::Weapon1Shot, fx, fy);
       break;
     }
     case 2:
       AddShot(game, x, y, RoundToInt(speed_x), RoundToInt(speed_y), damage, 1, 0, 255, 0);
+      game.Sounds.Add(SoundCueKind::Weapon2Shot, fx, fy);
       break;
     case 3:
       AddShot(game, x, y, RoundToInt(speed_x), RoundToInt(speed_y), damage, 3, 100, 100, 255);
+      game.Sounds.Add(SoundCueKind::Weapon3Shot, fx, fy);
       break;
     default:
       break;
@@ -172,10 +177,14 @@ void HandleControls(Game& game) {
       RebuildShip(game, kRespawnX, kRespawnY);
       game.TeleportCharge = 0;
       teleported = true;
+      game.Sounds.AddUnplaced(SoundCueKind::Jump);
     }
   }
 
-  if (media.KeyboardReleased(kKeyS)) game.Shock.Active = Toggled(game.Shock.Active);
+  if (media.KeyboardReleased(kKeyS)) {
+    game.Shock.Active = Toggled(game.Shock.Active);
+    if (game.Shock.Active == 1) game.Sounds.AddUnplaced(SoundCueKind::ShockOn);
+  }
   if (media.KeyboardPushed(kKeyA)) {
     game.TurretTurn = -2;
   } else if (media.KeyboardPushed(kKeyD)) {
@@ -184,7 +193,10 @@ void HandleControls(Game& game) {
     game.TurretTurn = 0;
   }
   if (media.KeyboardReleased(kKeyC)) game.StatsOpen = Toggled(game.StatsOpen);
-  if (media.KeyboardReleased(kKeyB)) game.Boost.Active = Toggled(game.Boost.Active);
+  if (media.KeyboardReleased(kKeyB)) {
+    game.Boost.Active = Toggled(game.Boost.Active);
+    if (game.Boost.Active == 1) game.Sounds.AddUnplaced(SoundCueKind::BoostOn);
+  }
 
   // The dash: ten times the speed from the next upkeep on. Not in a frame that teleported, or
   // it would throw the ship away from where it just arrived.

@@ -59,6 +59,8 @@ void ShipUpkeep(Game& game) {
     game.ShipKind = ship.Kind;
   } else {
     // Death: the ship comes back at the home planet with half its life, for a price.
+    game.Sounds.Add(SoundCueKind::Death, game.ShipX, game.ShipY);
+    game.Sounds.AddUnplaced(SoundCueKind::Respawn);
     RebuildShip(game, kRespawnX, kRespawnY);
     game.Life.Value = game.Life.Max / 2;
     game.Money = AddMoney(game.Money, -std::int64_t{RoundToInt(game.Difficulty * 1000)});

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -58,6 +59,9 @@ class Display {
   virtual bool WaitForWindowMessage(int /*most_milliseconds*/) { return false; }
   // The player closed the window.
   virtual bool CloseRequested() const = 0;
+  // Plays one frame of sound (media/sound_source.hpp), handed over right after its frame was
+  // presented. A display without a loudspeaker drops it.
+  virtual void QueueSound(std::span<const std::int16_t> /*samples*/) {}
   // The keyboard and mouse that belong to this display.
   virtual InputSource& LiveInput() = 0;
   // The key of this code as the player's keyboard labels it: key codes name positions, so on a

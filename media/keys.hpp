@@ -47,6 +47,7 @@ enum KeyCode : int {
   kKeyD = 32,
   kKeyC = 46,
   kKeyB = 48,
+  kKeyM = 50,
   kKeySpace = 57,
   kKeyF1 = 59,
   kKeyF12 = 88,

@@ -30,14 +30,23 @@ constexpr int kIdleWaitMilliseconds = 100;
 void Media::FlipBuffers() {
   display_->Present(Screen);
   ++frames_presented_;
+  MixSound();
   TakeAskedScreenshot();
 }
 
 bool Media::KeepFrame() {
   const bool lost = display_->WaitForWindowMessage(script_ ? 0 : kIdleWaitMilliseconds);
   ++frames_presented_;
+  MixSound();
   TakeAskedScreenshot();
   return lost;
+}
+
+void Media::MixSound() {
+  if (sound_ == nullptr) return;
+  sound_frame_.resize(kSoundFrameValues);
+  sound_->MixFrame(sound_frame_);
+  display_->QueueSound(sound_frame_);
 }
 
 void Media::TakeAskedScreenshot() {
@@ -52,6 +61,7 @@ void Media::TakeAskedScreenshot() {
 }
 
 int Media::ExamineKeyboard() {
+  ++keyboard_examinations_;
   focus_lost_ = input_->CaptureFocusLost(frames_presented_);
   if (focus_lost_ && recorder_) recorder_->NoteFocusLost(frames_presented_);
   KeyEvents events = input_->CaptureKeyEvents(frames_presented_);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/files.hpp"
 #include "files/ship_lock.hpp"
@@ -18,6 +19,7 @@
 #include "media/keyboard.hpp"
 #include "media/loop_end.hpp"  // LoopEnd
 #include "media/mouse.hpp"
+#include "media/sound_source.hpp"
 
 namespace starvane {
 
@@ -53,6 +55,13 @@ class Media {
   // and the next frame should be presented.
   bool KeepFrame();
   std::int64_t FramesPresented() const { return frames_presented_; }
+
+  // From now on every presented frame (FlipBuffers, KeepFrame) asks the source for its frame of
+  // sound and hands it to the display; nullptr stops that. The source must outlive its use.
+  void PlaySound(SoundSource* source) { sound_ = source; }
+  // How many times the keyboard was examined: a reader of KeyboardPressed that runs once a
+  // presented frame takes each examination's presses once.
+  std::int64_t KeyboardExaminations() const { return keyboard_examinations_; }
 
   // Captures the state of all keys, and what the keyboard did since the last examination; 0
   // when the capture failed and the last state stays (with no events).
@@ -116,6 +125,7 @@ class Media {
 
  private:
   void TakeAskedScreenshot();
+  void MixSound();
 
   std::unique_ptr<Display> display_;
   std::unique_ptr<InputSource> script_;
@@ -131,6 +141,9 @@ class Media {
   int key_to_press_ = 0;     // PressKeyOnce: a key an examination will find pressed; 0: none
   std::int64_t press_after_frame_ = 0;  // ... the first one after this many presented frames
   ShipLock ship_lock_;
+  SoundSource* sound_ = nullptr;
+  std::vector<std::int16_t> sound_frame_;
+  std::int64_t keyboard_examinations_ = 0;
 };
 
 }  // namespace starvane

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/text_quoting.hpp"
 #include "tests/support/run_program.hpp"
 
 namespace starvane {
@@ -33,6 +34,23 @@ TEST(CommandLine, ReadsEveryOptionInBothForms) {
   EXPECT_EQ(*o.ship, "Blue Moon");
   EXPECT_EQ(*o.frames, 12);
   EXPECT_EQ(*o.dump, "-");
+}
+
+TEST(CommandLine, SoundOptionsAndBadVolumes) {
+  const Options plain = std::get<Options>(Parse({}));
+  EXPECT_FALSE(plain.mute);
+  EXPECT_EQ(plain.volume, 100);
+  EXPECT_FALSE(plain.audio_out);
+  const Options o = std::get<Options>(Parse({"--mute", "--volume=0", "--audio-out", "a.wav"}));
+  EXPECT_TRUE(o.mute);
+  EXPECT_EQ(o.volume, 0);
+  EXPECT_EQ(*o.audio_out, "a.wav");
+  for (const std::string_view bad : {"101", "-1", "50%", "", "1e2"}) {
+    EXPECT_EQ(ErrorOf({"--volume", bad}),
+              "--volume: " + Quoted(bad) + " is not a volume: a whole number from 0 to 100");
+  }
+  EXPECT_EQ(ErrorOf({"--mute=1"}), "--mute takes no value");
+  EXPECT_EQ(ErrorOf({"--audio-out="}), "--audio-out: " + Quoted("") + " is not a file name");
 }
 
 TEST(CommandLine, ScaleSharpByDefaultOrIntegerOnly) {

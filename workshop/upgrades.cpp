@@ -31,7 +31,13 @@ std::int32_t PriceOf(float level, float factor) {
 template <typename Step>
 void Sell(Game& game, int button, std::int32_t price, bool payable, Step&& step) {
   ShowPrice(game, button, price, payable);
-  if (payable && ButtonClicked(game, button) == 1) step();
+  if (ButtonClicked(game, button) != 1) return;
+  if (payable) {
+    step();
+    game.Sounds.AddUnplaced(SoundCueKind::Purchase);
+  } else {
+    game.Sounds.AddUnplaced(SoundCueKind::Refused);
+  }
 }
 
 // A line sold for a whole price.

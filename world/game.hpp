@@ -12,6 +12,7 @@
 #include "base/random.hpp"
 #include "media/media.hpp"
 #include "world/records.hpp"
+#include "world/sound_cues.hpp"
 
 namespace starvane {
 
@@ -142,6 +143,10 @@ struct Game {
   // line the last LineThrough left, in an earlier call or an earlier frame.
   float LineSlope = 0;
   float LineIntercept = 0;
+
+  // Not state of the game: what happened this frame, told to the sound (world/sound_cues.hpp).
+  // The rules only add to it; the sound takes it at each presented frame.
+  SoundCues Sounds;
 };
 
 }  // namespace starvane

@@ -22,6 +22,7 @@
 #include "media/screen_fit.hpp"
 #include "media/sdl/sdl_keys.hpp"
 #include "media/sdl/sdl_pads.hpp"
+#include "media/sdl/sdl_sound.hpp"
 
 namespace starvane {
 namespace {
@@ -75,6 +76,7 @@ class SdlScreen final : public Display, public InputSource {
   void Present(const Canvas& canvas) override;
   bool CloseRequested() const override { return close_requested_; }
   InputSource& LiveInput() override { return *this; }
+  void QueueSound(std::span<const std::int16_t> samples) override { sound_.Queue(samples); }
   std::string KeyLabel(int code) const override;
 
   // The state as of the last processing of window messages: it changes only inside Present.
@@ -116,6 +118,7 @@ class SdlScreen final : public Display, public InputSource {
   bool close_requested_ = false;
   ShortcutKeys shortcut_keys_;  // Return of Alt+Enter: the game must not see it (it would dash)
   SdlPads pads_;                // game controllers: their buttons and sticks hold game keys
+  SdlSound sound_;
   // Where the system's pointer was last seen over the window, in window points, and where the
   // game's mouse is: a capture on the game's screen moves the game's mouse to the pointer.
   std::optional<PointerPosition> pointer_point_;
@@ -149,6 +152,7 @@ std::string SdlScreen::KeyLabel(int code) const {
 }
 
 SdlScreen::~SdlScreen() {
+  sound_.Close();
   if (prescaled_ != nullptr) SDL_DestroyTexture(prescaled_);
   if (texture_ != nullptr) SDL_DestroyTexture(texture_);
   if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);

@@ -1,0 +1,91 @@
+#include "media/sdl/sdl_sound.hpp"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <vector>
+
+#include "media/sound_source.hpp"
+
+namespace starvane {
+namespace {
+
+// The device takes its samples in blocks of 256 (5.3 ms).
+constexpr int kDeviceBlock = 256;
+// Played before the first frame and after a gap (the game fell behind): half a frame of silence
+// to absorb the jitter of the frames' timing, so that the next frame comes before the device
+// runs dry.
+constexpr int kCushion = kSoundFrameSamples / 2;
+// Beyond this much waiting sound (the device's clock ran slower than the game's), a frame is
+// left out, so the sound never lags the picture by more than this.
+constexpr int kMostWaiting = 2 * kSoundFrameSamples;
+constexpr int kBytesPerSample = kSoundChannels * 2;
+
+// Standard error goes nowhere while it lives. ALSA writes a page of complaints there when a
+// machine has no sound card, although that is no error for a game that then plays silently.
+class QuietStandardError {
+ public:
+  QuietStandardError() : saved_(dup(STDERR_FILENO)) {
+    const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved_ >= 0 && nowhere >= 0) dup2(nowhere, STDERR_FILENO);
+    if (nowhere >= 0) close(nowhere);
+  }
+  ~QuietStandardError() {
+    if (saved_ >= 0) {
+      dup2(saved_, STDERR_FILENO);
+      close(saved_);
+    }
+  }
+  QuietStandardError(const QuietStandardError&) = delete;
+  QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+ private:
+  int saved_;
+};
+
+// The default device, running; 0 when there is none.
+SDL_AudioDeviceID OpenDevice() {
+  const QuietStandardError quiet;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
+  SDL_AudioSpec wanted{};
+  wanted.freq = kSoundRate;
+  wanted.format = AUDIO_S16SYS;
+  wanted.channels = kSoundChannels;
+  wanted.samples = kDeviceBlock;
+  SDL_AudioSpec got{};
+  // Any difference from what is wanted is converted by SDL.
+  const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &got, 0);
+  if (device == 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return 0;
+  }
+  SDL_PauseAudioDevice(device, 0);
+  return device;
+}
+
+}  // namespace
+
+void SdlSound::Queue(std::span<const std::int16_t> samples) {
+  if (!tried_) {
+    tried_ = true;
+    device_ = OpenDevice();
+  }
+  if (device_ == 0) return;
+  const auto waiting = static_cast<int>(SDL_GetQueuedAudioSize(device_) / kBytesPerSample);
+  if (waiting > kMostWaiting) return;
+  if (waiting == 0) {
+    const std::vector<std::int16_t> silence(kCushion * kSoundChannels, 0);
+    SDL_QueueAudio(device_, silence.data(), static_cast<Uint32>(silence.size() * 2));
+  }
+  SDL_QueueAudio(device_, samples.data(), static_cast<Uint32>(samples.size() * 2));
+}
+
+void SdlSound::Close() {
+  if (device_ != 0) {
+    SDL_CloseAudioDevice(device_);
+    device_ = 0;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+}
+
+}  // namespace starvane

@@ -1,0 +1,29 @@
+#pragma once
+// The loudspeaker: SDL's default audio device, opened at the first frame of sound and fed a
+// frame of the game's mix at each presented frame. A machine without a working audio device
+// plays silently; that is no error.
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <span>
+
+namespace starvane {
+
+class SdlSound {
+ public:
+  SdlSound() = default;
+  SdlSound(const SdlSound&) = delete;
+  SdlSound& operator=(const SdlSound&) = delete;
+  ~SdlSound() { Close(); }
+
+  void Queue(std::span<const std::int16_t> samples);
+  // Closes the device; called before SDL_Quit.
+  void Close();
+
+ private:
+  bool tried_ = false;
+  SDL_AudioDeviceID device_ = 0;
+};
+
+}  // namespace starvane

@@ -1,0 +1,92 @@
+#include "sound/wav_file.hpp"
+
+#include <algorithm>
+#include <cerrno>
+#include <limits>
+#include <vector>
+
+#include "base/text_quoting.hpp"
+#include "media/sound_source.hpp"
+
+namespace starvane {
+namespace {
+
+constexpr std::uint32_t kHeaderBytes = 44;
+constexpr std::uint32_t kMostDataBytes =
+    (std::numeric_limits<std::uint32_t>::max() - kHeaderBytes) / 4 * 4;
+
+void PutLittle(std::vector<unsigned char>& bytes, std::uint32_t value, int size) {
+  for (int i = 0; i < size; ++i) bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
+}
+
+std::vector<unsigned char> Header(std::uint32_t data_bytes) {
+  constexpr std::uint32_t kBlockAlign = kSoundChannels * 2;
+  std::vector<unsigned char> header;
+  auto text = [&header](const char* four) {
+    for (int i = 0; i < 4; ++i) header.push_back(static_cast<unsigned char>(four[i]));
+  };
+  text("RIFF");
+  PutLittle(header, kHeaderBytes - 8 + data_bytes, 4);
+  text("WAVE");
+  text("fmt ");
+  PutLittle(header, 16, 4);
+  PutLittle(header, 1, 2);  // plain PCM
+  PutLittle(header, kSoundChannels, 2);
+  PutLittle(header, kSoundRate, 4);
+  PutLittle(header, kSoundRate * kBlockAlign, 4);
+  PutLittle(header, kBlockAlign, 2);
+  PutLittle(header, 16, 2);
+  text("data");
+  PutLittle(header, data_bytes, 4);
+  return header;
+}
+
+}  // namespace
+
+std::unique_ptr<WavRecording> WavRecording::Create(const std::string& path, std::string& why) {
+  errno = 0;
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) {
+    why = ErrnoText(errno != 0 ? errno : EIO);
+    return nullptr;
+  }
+  std::unique_ptr<WavRecording> recording(new WavRecording(file));
+  const std::vector<unsigned char> header = Header(0);
+  if (std::fwrite(header.data(), 1, header.size(), file) != header.size()) recording->error_ = EIO;
+  return recording;
+}
+
+WavRecording::~WavRecording() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+void WavRecording::Append(std::span<const std::int16_t> samples) {
+  if (file_ == nullptr || error_ != 0) return;
+  std::vector<unsigned char> bytes;
+  bytes.reserve(samples.size() * 2);
+  for (const std::int16_t sample : samples) {
+    PutLittle(bytes, static_cast<std::uint16_t>(sample), 2);
+  }
+  const std::size_t room = kMostDataBytes - data_bytes_;
+  const std::size_t count = std::min(bytes.size(), room);
+  errno = 0;
+  if (std::fwrite(bytes.data(), 1, count, file_) != count) error_ = errno != 0 ? errno : EIO;
+  data_bytes_ += static_cast<std::uint32_t>(count);
+}
+
+bool WavRecording::Finish(std::string& why) {
+  if (file_ == nullptr) return error_ == 0;
+  const std::vector<unsigned char> header = Header(data_bytes_);
+  errno = 0;
+  if (error_ == 0 && (std::fseek(file_, 0, SEEK_SET) != 0 ||
+                      std::fwrite(header.data(), 1, header.size(), file_) != header.size())) {
+    error_ = errno != 0 ? errno : EIO;
+  }
+  errno = 0;
+  if (std::fclose(file_) != 0 && error_ == 0) error_ = errno != 0 ? errno : EIO;
+  file_ = nullptr;
+  if (error_ != 0) why = ErrnoText(error_);
+  return error_ == 0;
+}
+
+}  // namespace starvane

@@ -1,0 +1,130 @@
+// The synthesiser and mixer: voices start and end without a click, a voice that must give way
+// fades instead of stopping, the limiter holds any crowd below full scale, and mute is silence.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "media/sound_source.hpp"
+#include "sound/cue_sounds.hpp"
+#include "sound/mixer.hpp"
+#include "sound/voice.hpp"
+
+namespace starvane {
+namespace {
+
+std::vector<std::int16_t> MixFrames(Mixer& mixer, int frames) {
+  std::vector<std::int16_t> all;
+  std::vector<std::int16_t> frame(kSoundFrameValues);
+  for (int i = 0; i < frames; ++i) {
+    mixer.Mix(frame);
+    all.insert(all.end(), frame.begin(), frame.end());
+  }
+  return all;
+}
+
+// The largest change from one sample of a side to the next, the step in from silence included.
+int LargestStep(const std::vector<std::int16_t>& stereo) {
+  int largest = 0;
+  int previous[2] = {0, 0};
+  for (std::size_t i = 0; i < stereo.size(); ++i) {
+    const int side = static_cast<int>(i % 2);
+    largest = std::max(largest, std::abs(stereo[i] - previous[side]));
+    previous[side] = stereo[i];
+  }
+  return largest;
+}
+
+TEST(Sound, EveryEnvelopeRisesFromSilenceAndFallsBackToItWithoutAStep) {
+  std::vector<Patch> patches;
+  for (int kind = 0; kind < kSoundCueKinds; ++kind) {
+    const CueSound& sound = SoundOfCue(static_cast<SoundCueKind>(kind));
+    if (sound.held) continue;
+    patches.push_back(sound.patch);
+    if (sound.second) patches.push_back(*sound.second);
+  }
+  Patch abrupt;  // asks for no attack at all and the steepest fall
+  abrupt.attack = 0;
+  abrupt.duration = 0.01f;
+  abrupt.curve = 6;
+  patches.push_back(abrupt);
+  for (const Patch& patch : patches) {
+    const Envelope envelope(patch, kSoundRate);
+    ASSERT_GT(envelope.Length(), 2);
+    EXPECT_EQ(envelope.At(0), 0.0f);
+    EXPECT_EQ(envelope.At(envelope.Length() - 1), 0.0f);
+    // Never more than the shortest attack's step: 1/96 of full level a sample at 48 kHz.
+    float largest = 0;
+    for (std::int64_t n = 0; n + 1 < envelope.Length(); ++n) {
+      largest = std::max(largest, std::abs(envelope.At(n + 1) - envelope.At(n)));
+      ASSERT_LE(envelope.At(n), 1.0f);
+    }
+    EXPECT_LE(largest, 1.0f / 96 + 1e-6f) << "a patch of " << patch.duration << " s";
+  }
+}
+
+TEST(Sound, AVoiceThatGivesWayFadesOutAndTheCapHolds) {
+  Mixer mixer(kSoundRate);
+  // 32 long, low, soft sines, all in phase: at a quarter of their period each stands at its peak.
+  Patch hum;
+  hum.duration = 5;
+  hum.start_hz = hum.end_hz = 50;
+  hum.gain = 1;
+  for (int i = 0; i < Mixer::kVoices; ++i) mixer.Start(hum, 0.02f + 0.0001f * i, 0);
+  std::vector<std::int16_t> quarter(2 * kSoundRate / 200);
+  mixer.Mix(quarter);
+  // Eight more: eight of the voices give way, the quietest first, and nothing jumps.
+  for (int i = 0; i < 8; ++i) mixer.Start(hum, 0.02f, 0);
+  EXPECT_EQ(mixer.ActiveVoices(), Mixer::kVoices);
+  const std::vector<std::int16_t> after = MixFrames(mixer, 2);
+  EXPECT_EQ(mixer.ActiveVoices(), Mixer::kVoices);
+  // Cut at its peak, each voice would drop by 0.02 * 0.7 of full scale (458) at once; sines of
+  // 50 Hz alone change by less than 100 a sample here.
+  int largest = 0;
+  for (std::size_t i = 2; i < after.size(); i += 2) {
+    largest = std::max(largest, std::abs(after[i] - after[i - 2]));
+  }
+  largest = std::max(largest, std::abs(after[0] - quarter[quarter.size() - 2]));
+  EXPECT_LT(largest, 200);
+}
+
+TEST(Sound, TheLimiterKeepsACrowdOfTheLoudestVoicesBelowFullScale) {
+  Mixer mixer(kSoundRate);
+  for (int frame = 0; frame < 25; ++frame) {
+    for (int i = 0; i < 40; ++i) {
+      const auto kind = static_cast<SoundCueKind>(i % kSoundCueKinds);
+      if (!SoundOfCue(kind).held) mixer.Start(SoundOfCue(kind).patch, 3.0f, 0);
+    }
+    std::vector<std::int16_t> samples(kSoundFrameValues);
+    mixer.Mix(samples);
+    for (const std::int16_t sample : samples) {
+      ASSERT_LE(std::abs(static_cast<int>(sample)), 29164) << "frame " << frame;
+    }
+  }
+}
+
+TEST(Sound, MutedFromTheStartIsSilenceAndMutingLaterFadesWithoutAStep) {
+  Patch tone;
+  tone.duration = 2;
+  tone.start_hz = tone.end_hz = 440;
+  Mixer muted(kSoundRate);
+  muted.SetMuted(true);
+  muted.Start(tone, 1, 0);
+  for (const std::int16_t sample : MixFrames(muted, 5)) ASSERT_EQ(sample, 0);
+
+  Mixer later(kSoundRate);
+  later.Start(tone, 1, 0);
+  std::vector<std::int16_t> samples = MixFrames(later, 3);
+  later.SetMuted(true);
+  const std::vector<std::int16_t> fading = MixFrames(later, 2);
+  samples.insert(samples.end(), fading.begin(), fading.end());
+  // 440 Hz at 0.5 of full scale moves by at most 950 a sample.
+  EXPECT_LT(LargestStep(samples), 1000);
+  for (std::size_t i = fading.size() / 2; i < fading.size(); ++i) ASSERT_EQ(fading[i], 0);
+}
+
+}  // namespace
+}  // namespace starvane

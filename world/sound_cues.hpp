@@ -1,0 +1,86 @@
+#pragma once
+// What the game's rules tell the sound of what happened: a small record per event (what, where
+// in the world, how big), gathered during a frame and taken by the sound at the next presented
+// frame. No rule ever reads a cue back and no random number is drawn for one, so a game plays
+// the same whether its sound is heard, written to a file or nowhere at all.
+
+#include <cstdint>
+#include <vector>
+
+namespace starvane {
+
+enum class SoundCueKind : std::uint8_t {
+  // Shots, by who fired them.
+  Weapon1Shot,
+  Weapon2Shot,
+  Weapon3Shot,
+  EnemyShot,  // size: the enemy's kind code
+  // Hits: a shot on a body, a shot on the ship without and with its shield (size: damage).
+  BodyHit,
+  ShipHit,
+  ShieldHit,
+  // A body destroyed, by what it was.
+  BigRockBlast,
+  RockBlast,
+  LittleRockBlast,
+  FragmentBlast,
+  CraftBlast,
+  GlimmerhexBlast,
+  Reward,  // size: the money paid
+  // Switched on by the player.
+  BoostOn,
+  ShockOn,
+  // Held from frame to frame: cued every frame they last.
+  ThrustHeld,
+  BoostRunning,
+  ShockRunning,
+  ShockStrike,     // a bolt of the shock on a body
+  Drain,           // the fourth enemy kind draining the ship
+  TeleportCharge,  // size: the charge, 0 to 100, while it rises
+  // The ship's life.
+  Jump,
+  Death,
+  Respawn,
+  // Contacts: a body bumping the ship without and with its shield, the planet's hull (size: the
+  // ship's speed).
+  Bump,
+  ShieldBump,
+  Hull,
+  // The STATS page: a purchase, and a click that cannot be paid.
+  Purchase,
+  Refused,
+};
+constexpr int kSoundCueKinds = static_cast<int>(SoundCueKind::Refused) + 1;
+
+struct SoundCue {
+  SoundCueKind kind = SoundCueKind::BodyHit;
+  bool placed = false;  // false: heard in the middle, at full strength (the STATS page, rewards)
+  float x = 0;          // where in the world, when placed
+  float y = 0;
+  float size = 1;
+};
+
+// The cues of the frames since the sound last took them. Nobody listens until a sound is
+// installed: until then cues are dropped at once, so a game without sound gathers nothing.
+class SoundCues {
+ public:
+  void Listen() { listening_ = true; }
+  void Add(SoundCueKind kind, float x, float y, float size = 1) {
+    if (listening_) cues_.push_back({kind, true, x, y, size});
+  }
+  void AddUnplaced(SoundCueKind kind, float size = 1) {
+    if (listening_) cues_.push_back({kind, false, 0, 0, size});
+  }
+  // Hands the cues gathered so far, in the order they came, to `taken` (whose old contents are
+  // dropped); the list starts empty again, keeping the room `taken` had.
+  void TakeInto(std::vector<SoundCue>& taken) {
+    taken.clear();
+    taken.swap(cues_);
+  }
+
+ private:
+  bool listening_ = false;
+  std::vector<SoundCue> cues_;
+};
+
+}  // namespace starvane
