@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -40,6 +41,8 @@ EM_JS(int, starvane_page_pending, (), { return Module.page.pending(); });
 EM_JS(void, starvane_page_title, (const char* title), { Module.page.title(UTF8ToString(title)); });
 EM_JS(int, starvane_page_key_label, (const char* code, char* buffer, int size),
       { return Module.page.keyLabel(UTF8ToString(code), buffer, size); });
+EM_JS(void, starvane_page_sound, (const std::int16_t* samples, int count),
+      { Module.page.sound(samples, count); });
 EM_JS(void, starvane_page_frame_shown, (double work_milliseconds),
       { Module.page.frameShown(work_milliseconds); });
 
@@ -103,6 +106,10 @@ class WebScreen final : public Display, public InputSource {
   bool CloseRequested() const override { return false; }  // a page is closed, not asked
   InputSource& LiveInput() override { return *this; }
   std::string KeyLabel(int code) const override;
+  // The page plays the frame's sound through Web Audio once the player has let it.
+  void QueueSound(std::span<const std::int16_t> samples) override {
+    starvane_page_sound(samples.data(), static_cast<int>(samples.size()));
+  }
 
   bool CaptureKeyboard(std::int64_t, KeyStates& keys) override {
     // On the game's screen a key that went down since the last capture shows as down in this

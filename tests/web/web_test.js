@@ -171,6 +171,9 @@ async function playedGames(browser, url) {
   await hold(page, 'ArrowLeft', 300);
   await sleep(2000);  // a few seconds of the default world, for the frame-work measurement
   const frameWork = await page.evaluate(() => starvane.frameWork);
+  // The keys let the page sound: the game's frames of sound reach Web Audio.
+  const soundFrames = await page.evaluate(() => starvane.soundFrames);
+  check(soundFrames > 50, `the game's sound is played through Web Audio (${soundFrames} frames)`);
   // F12 writes the screenshot into the files directory; the page hands it over as a download.
   const [shot] = await Promise.all([page.waitForEvent('download', {timeout: 10000}),
                                     hold(page, 'F12', 100)]);

@@ -7,7 +7,9 @@
 // the game, and starvane.result, starvane.frameWork and starvane.firstFrameAt tell what happened.
 'use strict';
 
-var starvane = {result: null, frameWork: [], firstFrameAt: null, shown: null, started: false};
+var starvane = {
+  result: null, frameWork: [], firstFrameAt: null, shown: null, started: false, soundFrames: 0,
+};
 
 var Module = (function () {
   const filesDirectory = '/starvane';
@@ -114,6 +116,69 @@ var Module = (function () {
   });
   window.addEventListener('resize', () => lines.push('R'));
   document.addEventListener('fullscreenchange', () => lines.push('R'));
+
+  // ---- Sound -----------------------------------------------------------------------------
+  // The game mixes each frame's sound itself (960 stereo samples at 48,000 Hz, see
+  // media/sound_source.hpp); the page plays them through Web Audio. A browser lets a page sound
+  // only once the player pressed a key or clicked, so the sound starts then, and the frames
+  // before are dropped. At most three frames wait, so the sound never lags far behind the game.
+  const soundRate = 48000;
+  const soundCapacity = soundRate / 5;     // stereo sample pairs the ring holds: 0.2 s
+  const soundMostWaiting = 3 * 960;        // ... of which at most three frames wait to be heard
+  const soundRing = new Float32Array(2 * soundCapacity);
+  let soundRead = 0;                       // the next pair to play
+  let soundWaiting = 0;                    // pairs written and not yet played
+  let audio = null;
+  function startSound() {
+    if (audio !== null || !window.AudioContext) return;
+    try {
+      audio = new AudioContext({sampleRate: soundRate, latencyHint: 'interactive'});
+    } catch (error) {
+      try { audio = new AudioContext(); } catch (again) { return; }
+    }
+    // The game's rate, played at the context's own rate (48,000 where the browser allows it)
+    // by stepping through the samples.
+    const step = soundRate / audio.sampleRate;
+    let fraction = 0;
+    const node = audio.createScriptProcessor(1024, 0, 2);
+    node.onaudioprocess = (event) => {
+      const left = event.outputBuffer.getChannelData(0);
+      const right = event.outputBuffer.getChannelData(1);
+      for (let i = 0; i < left.length; ++i) {
+        if (soundWaiting === 0) {
+          left[i] = 0;
+          right[i] = 0;
+          continue;
+        }
+        left[i] = soundRing[2 * soundRead];
+        right[i] = soundRing[2 * soundRead + 1];
+        for (fraction += step; fraction >= 1 && soundWaiting > 0; fraction -= 1) {
+          soundRead = (soundRead + 1) % soundCapacity;
+          --soundWaiting;
+        }
+      }
+    };
+    node.connect(audio.destination);
+    audio.resume();
+  }
+  window.addEventListener('keydown', startSound);
+  window.addEventListener('pointerdown', startSound);
+  function queueSound(samples, count) {
+    if (audio === null || audio.state !== 'running') return;
+    const pairs = count >> 1;
+    const first = samples >> 1;  // in 16-bit units of the heap
+    for (let i = 0; i < pairs; ++i) {
+      const at = 2 * ((soundRead + soundWaiting) % soundCapacity);
+      soundRing[at] = Module.HEAP16[first + 2 * i] / 32768;
+      soundRing[at + 1] = Module.HEAP16[first + 2 * i + 1] / 32768;
+      if (soundWaiting < soundCapacity) ++soundWaiting;
+    }
+    if (soundWaiting > soundMostWaiting) {  // the oldest give way
+      soundRead = (soundRead + soundWaiting - soundMostWaiting) % soundCapacity;
+      soundWaiting = soundMostWaiting;
+    }
+    starvane.soundFrames += 1;
+  }
 
   // ---- Files -----------------------------------------------------------------------------
   // The files directory lives in IndexedDB: read into memory before the game starts, written
@@ -353,6 +418,7 @@ var Module = (function () {
         Module.stringToUTF8(label, buffer, size);
         return Module.lengthBytesUTF8(label);
       },
+      sound(samples, count) { queueSound(samples, count); },
       frameShown(workMilliseconds) {
         if (starvane.frameWork.length < 100000) starvane.frameWork.push(workMilliseconds);
         filesChanged();
