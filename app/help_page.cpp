@@ -46,6 +46,7 @@ const KeyRow kKeyRows[] = {
     {{kKeyP}, "", "", "pause"},
     {{kKeyF1}, "", "", "these controls"},
     {{kKeyF12}, "", "", "screenshot"},
+    {{kKeyM}, "", "", "sound off or on"},
     {{kKeyReturn}, "Alt+", "", "full screen or window"},
     {{kKeyEscape}, "", "", "end the game (the ship is saved)"},
 };
