@@ -375,18 +375,44 @@ TEST(RealScreen, TheWindowPresentsFramesAndEndsOnEscape) {
   EXPECT_EQ(result.out.rfind("{\"frame\": 21, \"seed\": 5,", 0), 0u) << result.out << result.err;
 }
 
+// The real-screen scripts need an X server of their own and real input.
+bool RealScreenToolsMissing() {
+  return std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1") !=
+         0;
+}
+
+// Runs tests/scripts/SCRIPT with the starvane binary on an X server of this screen size, its
+// files in dir (where the script leaves its dump, recording, err and status): the command's
+// status.
+int RunScreenScript(std::string_view script, std::string_view screen, const TempDirectory& dir) {
+  const std::string command = "timeout 120 xvfb-run -a -s '-screen 0 " + std::string(screen) +
+                              "x24' '" + STARVANE_SOURCE_DIR + "/tests/scripts/" +
+                              std::string(script) + "' '" + STARVANE_BINARY + "' " + In(dir, "") +
+                              " >/dev/null 2>&1";
+  return std::system(command.c_str());
+}
+
+void CopyVeteran(const TempDirectory& dir) {
+  std::filesystem::copy_file(std::filesystem::path(STARVANE_SOURCE_DIR) /
+                                 "tests/golden/veteran_workshop/files/Veteran.shp",
+                             dir.Path() / "Veteran.shp");
+}
+
+// The dump of the recording in dir played back headless, on fresh files (with the veteran
+// ship when the game flew it).
+std::string ReplayedDump(const TempDirectory& dir, bool veteran) {
+  TempDirectory replay;
+  if (veteran) CopyVeteran(replay);
+  const auto replayed = RunStarvaneBinary("--headless --files " + In(replay, "") + " --input " +
+                                          In(dir, "recording.txt") + " --dump -");
+  EXPECT_EQ(replayed.status, 0) << replayed.err;
+  return replayed.out;
+}
+
 TEST(RealScreen, ANewPlayerAddsAShipInTheLauncherWithRealClicksAndFliesIt) {
-  if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1") !=
-      0) {
-    GTEST_SKIP() << "xvfb-run or xdotool is not installed";
-  }
+  if (RealScreenToolsMissing()) GTEST_SKIP() << "xvfb-run or xdotool is not installed";
   TempDirectory dir;
-  const std::string command = std::string(
-                                  "timeout 120 xvfb-run -a -s "
-                                  "'-screen 0 1024x768x24' '") +
-                              STARVANE_SOURCE_DIR + "/tests/scripts/launcher_clicks.sh' '" +
-                              STARVANE_BINARY + "' " + In(dir, "") + " >/dev/null 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0) << dir.Read("err");
+  ASSERT_EQ(RunScreenScript("launcher_clicks.sh", "1024x768", dir), 0) << dir.Read("err");
   EXPECT_EQ(dir.Read("status"), "0\n") << dir.Read("err");
   EXPECT_EQ(dir.Read("ships.txt"), "Nova\r\n");
   const std::string dump = dir.Read("dump.json");
@@ -401,29 +427,16 @@ TEST(RealScreen, ANewPlayerAddsAShipInTheLauncherWithRealClicksAndFliesIt) {
   EXPECT_EQ(recording.find(" down F1\n", recording.find(" down F1\n", first + 1) + 1),
             std::string::npos)
       << recording;
-  TempDirectory replay;
-  const auto replayed = RunStarvaneBinary("--headless --files " + In(replay, "") + " --input " +
-                                          In(dir, "recording.txt") + " --dump -");
-  EXPECT_EQ(replayed.out, dump) << replayed.err;
+  EXPECT_EQ(ReplayedDump(dir, false), dump);
 }
 
 // A window that loses the focus pauses the game and lets every held key go at once: no ship is
 // left thrusting and firing while the player is elsewhere, nor when the player comes back.
 TEST(RealScreen, ALostFocusLetsTheHeldKeysGoAndPauses) {
-  if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1") !=
-      0) {
-    GTEST_SKIP() << "xvfb-run or xdotool is not installed";
-  }
+  if (RealScreenToolsMissing()) GTEST_SKIP() << "xvfb-run or xdotool is not installed";
   TempDirectory dir;
-  std::filesystem::copy_file(std::filesystem::path(STARVANE_SOURCE_DIR) /
-                                 "tests/golden/veteran_workshop/files/Veteran.shp",
-                             dir.Path() / "Veteran.shp");
-  const std::string command = std::string(
-                                  "timeout 120 xvfb-run -a -s "
-                                  "'-screen 0 1024x768x24' '") +
-                              STARVANE_SOURCE_DIR + "/tests/scripts/focus_loss.sh' '" +
-                              STARVANE_BINARY + "' " + In(dir, "") + " >/dev/null 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0) << dir.Read("err");
+  CopyVeteran(dir);
+  ASSERT_EQ(RunScreenScript("focus_loss.sh", "1024x768", dir), 0) << dir.Read("err");
   EXPECT_EQ(dir.Read("status"), "0\n") << dir.Read("err");
   // The recording: thrust and fire go down, the focus goes and both go up at that frame, and
   // nothing goes down again but P (to go on) and Escape.
@@ -440,44 +453,22 @@ TEST(RealScreen, ALostFocusLetsTheHeldKeysGoAndPauses) {
   EXPECT_EQ(after.find("down Space"), std::string::npos) << recording;
   EXPECT_NE(after.find("down P"), std::string::npos) << recording;
 
-  TempDirectory replay;
-  std::filesystem::copy_file(std::filesystem::path(STARVANE_SOURCE_DIR) /
-                                 "tests/golden/veteran_workshop/files/Veteran.shp",
-                             replay.Path() / "Veteran.shp");
-  const auto replayed = RunStarvaneBinary("--headless --files " + In(replay, "") + " --input " +
-                                          In(dir, "recording.txt") + " --dump -");
-  EXPECT_EQ(replayed.out, dir.Read("dump.json")) << replayed.err;
+  EXPECT_EQ(ReplayedDump(dir, true), dir.Read("dump.json"));
 }
 
 // The STATS page's arrow is where the player points, in a window of any size, and a real click
 // buys what it is seen on; the recording holds the movements the game used, so it replays.
 TEST(RealScreen, AClickInTheStatsPageHitsTheBoxUnderThePointer) {
-  if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1") !=
-      0) {
-    GTEST_SKIP() << "xvfb-run or xdotool is not installed";
-  }
+  if (RealScreenToolsMissing()) GTEST_SKIP() << "xvfb-run or xdotool is not installed";
   TempDirectory dir;
-  std::filesystem::copy_file(std::filesystem::path(STARVANE_SOURCE_DIR) /
-                                 "tests/golden/veteran_workshop/files/Veteran.shp",
-                             dir.Path() / "Veteran.shp");
-  const std::string command = std::string(
-                                  "timeout 120 xvfb-run -a -s "
-                                  "'-screen 0 1280x800x24' '") +
-                              STARVANE_SOURCE_DIR + "/tests/scripts/stats_clicks.sh' '" +
-                              STARVANE_BINARY + "' " + In(dir, "") + " >/dev/null 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0) << dir.Read("err");
+  CopyVeteran(dir);
+  ASSERT_EQ(RunScreenScript("stats_clicks.sh", "1280x800", dir), 0) << dir.Read("err");
   EXPECT_EQ(dir.Read("status"), "0\n") << dir.Read("err");
   const std::string ship = dir.Read("Veteran.shp");
   // The second line is the maximum life: 100, and 5 more for the box clicked.
   EXPECT_NE(ship.find("\r\n105\r\n0.005\r\n"), std::string::npos) << ship;
 
-  TempDirectory replay;
-  std::filesystem::copy_file(std::filesystem::path(STARVANE_SOURCE_DIR) /
-                                 "tests/golden/veteran_workshop/files/Veteran.shp",
-                             replay.Path() / "Veteran.shp");
-  const auto replayed = RunStarvaneBinary("--headless --files " + In(replay, "") + " --input " +
-                                          In(dir, "recording.txt") + " --dump -");
-  EXPECT_EQ(replayed.out, dir.Read("dump.json")) << replayed.err;
+  EXPECT_EQ(ReplayedDump(dir, true), dir.Read("dump.json"));
 }
 
 }  // namespace
