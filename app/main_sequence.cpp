@@ -196,13 +196,23 @@ int RunStarvane(std::span<const std::string_view> args) {
     audio_out = WavRecording::Create(*options.audio_out, why);
     if (!audio_out) return CannotWrite("the sound", *options.audio_out, why);
   }
+  // The sound file is finished however the program ends from here (a game that never began is
+  // an empty sound), and a write that failed fails the exit.
+  const auto finish_sound = [&](int status) {
+    if (std::string why; audio_out && !audio_out->Finish(why)) {
+      return CannotWrite("the sound", *options.audio_out, why);
+    }
+    return status;
+  };
 
   Game game(media);
   Startup(game, seed);
   if (launcher) {
     // Closing the launcher ends the program before any world or ship file exists. The ship it
     // chose is held for this game; a ship named on the command line is taken below instead.
-    if (const auto end = RunLauncher(game)) return FinishGame(game, options, *end, false);
+    if (const auto end = RunLauncher(game)) {
+      return finish_sound(FinishGame(game, options, *end, false));
+    }
   } else {
     game.Difficulty = difficulty;
   }
@@ -211,13 +221,14 @@ int RunStarvane(std::span<const std::string_view> args) {
     // One ship, one game: a second game on the same ship would save over the first one's.
     std::string why;
     if (!media.LockShip(ShipFileName(game.ShipName), why)) {
-      return Fail(kExitFailure, "ship " + Quoted(game.ShipName) + " is in another game");
+      return finish_sound(
+          Fail(kExitFailure, "ship " + Quoted(game.ShipName) + " is in another game"));
     }
     if (!why.empty()) std::fprintf(stderr, "starvane: %s\n", why.c_str());
   }
   GenerateWorld(game);
 
-  if (!SetupMedia(game)) return Fail(kExitFailure, "cannot open the screen");
+  if (!SetupMedia(game)) return finish_sound(Fail(kExitFailure, "cannot open the screen"));
   if (const std::string warning = LoadShip(game); !warning.empty()) {
     std::fprintf(stderr, "starvane: %s\n", warning.c_str());
   }
@@ -232,11 +243,7 @@ int RunStarvane(std::span<const std::string_view> args) {
   // Escape, a closed window and the quit signals end the game alike and save the ship; only
   // --frames ends it the way a program stopped from outside would, and that saves nothing.
   const LoopEnd end = RunFrameLoop(game);
-  int status = FinishGame(game, options, end, true);
-  if (std::string why; audio_out && !audio_out->Finish(why)) {
-    status = CannotWrite("the sound", *options.audio_out, why);
-  }
-  return status;
+  return finish_sound(FinishGame(game, options, end, true));
 }
 
 }  // namespace starvane

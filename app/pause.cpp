@@ -31,6 +31,12 @@ bool PauseAsked(const Game& game) {
 
 std::optional<LoopEnd> RunPause(Game& game) {
   Media& media = game.media;
+  // Nothing is heard while the game stands still, however the pause ends.
+  struct SoundHold {
+    Media& media;
+    ~SoundHold() { media.HoldSound(false); }
+  } hold{media};
+  media.HoldSound(true);
   // The whole canvas is kept, its colours and text position too, and given back at the end:
   // the game's next frame starts from exactly what its last one left.
   const Canvas game_frame = media.Screen;

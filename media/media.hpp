@@ -59,6 +59,11 @@ class Media {
   // From now on every presented frame (FlipBuffers, KeepFrame) asks the source for its frame of
   // sound and hands it to the display; nullptr stops that. The source must outlive its use.
   void PlaySound(SoundSource* source) { sound_ = source; }
+  // A pause holds the sound: while held, the source is told so and fades to silence, and the
+  // frames go on silent (a frame's wait in a pause may be longer than the frame's sound, and
+  // ringing sounds would come out in bursts).
+  void HoldSound(bool held) { sound_held_ = held; }
+  bool SoundHeld() const { return sound_held_; }
   // How many times the keyboard was examined: a reader of KeyboardPressed that runs once a
   // presented frame takes each examination's presses once.
   std::int64_t KeyboardExaminations() const { return keyboard_examinations_; }
@@ -88,7 +93,11 @@ class Media {
     press_after_frame_ = frames_presented_;
   }
   // How the player's keyboard labels the key of this code (Display::KeyLabel).
-  std::string KeyLabel(int code) const { return display_->KeyLabel(code); }
+  // A scripted game names the US keys, whatever the machine: the frames of its replays are the
+  // same everywhere.
+  std::string KeyLabel(int code) const {
+    return script_ ? UsKeyLabel(code) : display_->KeyLabel(code);
+  }
 
   void ExamineMouse();
   // Captures the mouse like ExamineMouse (and records the capture alike, so a replay captures
@@ -142,6 +151,7 @@ class Media {
   std::int64_t press_after_frame_ = 0;  // ... the first one after this many presented frames
   ShipLock ship_lock_;
   SoundSource* sound_ = nullptr;
+  bool sound_held_ = false;
   std::vector<std::int16_t> sound_frame_;
   std::int64_t keyboard_examinations_ = 0;
 };

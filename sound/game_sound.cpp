@@ -6,6 +6,7 @@
 #include "base/rounding.hpp"
 #include "media/keys.hpp"
 #include "sound/cue_sounds.hpp"
+#include "world/kinds.hpp"
 
 namespace starvane {
 namespace {
@@ -38,10 +39,10 @@ float SizeGain(const SoundCue& cue) {
 float SizePitch(const SoundCue& cue) {
   if (cue.kind != SoundCueKind::EnemyShot) return 1;
   switch (RoundToInt(cue.size)) {
-    case 8:
-      return 1.35f;  // the second kind's dotted shots: thinner
-    case 10:
-      return 0.7f;  // the third kind: deeper
+    case kKindEnemie2:
+      return 1.35f;  // dotted shots: thinner
+    case kKindEnemie3:
+      return 0.7f;  // deeper
     default:
       return 1;
   }
@@ -52,7 +53,8 @@ float SizePitch(const SoundCue& cue) {
 GameSound::GameSound(Game& game, SoundSettings settings, WavRecording* recording)
     : game_(game), recording_(recording), mixer_(kSoundRate) {
   mixer_.SetVolume(static_cast<float>(std::clamp(settings.volume, 0, 100)) / 100);
-  mixer_.SetMuted(settings.muted);
+  muted_ = settings.muted;
+  mixer_.SetMuted(muted_);
   for (int hum = 0; hum < kHumCount; ++hum) {
     mixer_.SetHum(hum, HumPatchOf(static_cast<HumIndex>(hum)));
   }
@@ -85,7 +87,7 @@ void GameSound::ToggleMuteOnM() {
   const Media& media = game_.media;
   if (media.KeyboardExaminations() == examinations_seen_) return;
   examinations_seen_ = media.KeyboardExaminations();
-  if (media.KeyboardPressed(kKeyM)) mixer_.SetMuted(!mixer_.Muted());
+  if (media.KeyboardPressed(kKeyM)) muted_ = !muted_;
 }
 
 void GameSound::StartVoices() {
@@ -172,6 +174,7 @@ void GameSound::AimHums() {
 
 void GameSound::MixFrame(std::span<std::int16_t> samples) {
   ToggleMuteOnM();
+  mixer_.SetMuted(muted_ || game_.media.SoundHeld());
   game_.Sounds.TakeInto(cues_);
   StartVoices();
   AimHums();

@@ -55,6 +55,7 @@ class GameSound final : public SoundSource {
   // The frame each kind of cue last started a voice, for the contacts that last.
   std::array<std::int64_t, kSoundCueKinds> last_started_{};
   bool playing_ = false;
+  bool muted_ = false;  // by the player (M, --mute); a pause silences the mix besides
 };
 
 }  // namespace starvane

@@ -131,6 +131,10 @@ float Voice::Loudness() const {
 
 void Voice::FadeOut(int samples) {
   if (!active_ || fade_left_ >= 0) return;
+  if (n_ < delay_) {  // not heard yet: it gives way at once
+    active_ = false;
+    return;
+  }
   fade_length_ = std::max(1, samples);
   fade_left_ = fade_length_;
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/help_page.hpp"
 #include "app/state_summary.hpp"
 #include "replay/input_recorder.hpp"
 #include "tests/support/harness.hpp"
@@ -106,15 +107,16 @@ TEST(Pause, TheControlsPagePausesLikePAndEscapeThereGoesBackToTheGame) {
 }
 
 // The controls name the keys as the player's keyboard labels them: on a French keyboard the
-// key at the place of the US A reads "Q". A game that ends on the page leaves the game's frame,
-// which a replay on any keyboard draws alike.
+// key at the place of the US A reads "Q". A scripted game names the US keys on any machine, and
+// a game that ends on the page leaves the game's frame: its replays draw alike everywhere.
 TEST(Pause, TheControlsNameTheKeysAsTheKeyboardLabelsThem) {
-  Harness t({.script = "10 down F1\n11 up F1\n15 end frames\n",
-             .keep_frames = true,
-             .key_labels = {{kKeyA, "Q"}},
-             .world = World::Generated});
-  EXPECT_EQ(RunFrameLoop(t.game), LoopEnd::FrameLimit);
-  const Canvas& help = t.Frame(12);
+  const auto french = [] {
+    auto display = std::make_unique<starvane::testing::FrameCatcher>();
+    display->key_labels = {{kKeyA, "Q"}};
+    return display;
+  };
+  Media live(".", french());
+  DrawHelpPage(live);
   // The turret's row, the sixth: its keys in cyan on black at (90, 153).
   Canvas expected;
   expected.FrontColor(0, 255, 255);
@@ -123,10 +125,18 @@ TEST(Pause, TheControlsNameTheKeysAsTheKeyboardLabelsThem) {
   expected.DrawText("Q, D");
   for (int y = 153; y < 153 + 13; ++y) {
     for (int x = 90; x < 90 + 5 * 8; ++x) {
-      ASSERT_EQ(help.Pixel(x, y), expected.Pixel(x, y)) << x << "," << y;
+      ASSERT_EQ(live.Screen.Pixel(x, y), expected.Pixel(x, y)) << x << "," << y;
     }
   }
-  EXPECT_EQ(help.Pixel(60, 34), ScreenColor(128, 128, 128));  // the page's frame
+  EXPECT_EQ(live.Screen.Pixel(60, 34), ScreenColor(128, 128, 128));  // the page's frame
+  Media scripted(".", french(), std::make_unique<NoInput>());
+  EXPECT_EQ(scripted.KeyLabel(kKeyA), "A");
+
+  Harness t({.script = "10 down F1\n11 up F1\n15 end frames\n",
+             .keep_frames = true,
+             .world = World::Generated});
+  EXPECT_EQ(RunFrameLoop(t.game), LoopEnd::FrameLimit);
+  EXPECT_EQ(t.Frame(12).Pixel(60, 34), ScreenColor(128, 128, 128));
   EXPECT_EQ(t.media.Screen.Pixels(), t.Frame(11).Pixels());
 }
 

@@ -98,6 +98,25 @@ TEST(PlayBinary, AMutedGameIsSilentAndMTogglesTheSound) {
   EXPECT_TRUE(heard(loud, 11, 30));
   EXPECT_FALSE(heard(toggled, 11, 30));
   EXPECT_TRUE(heard(toggled, 31, 60));
+
+  // A pause is silent after a short fade, however long its frames wait: weapon 3's ball, fired
+  // at 22, would ring until 26. The fire held through the pause is heard again after it.
+  dir.Write("pause.txt", std::string(kHeaderLines) + "0 down 3\n2 up 3\n4 down Space\n" +
+                             "23 down P\n24 up P\n50 down P\n51 up P\n80 end frames\n");
+  const std::vector<std::int16_t> paused = Samples(Play(dir, "pause.txt", "paused"));
+  EXPECT_TRUE(heard(paused, 22, 24));
+  EXPECT_FALSE(heard(paused, 25, 50));
+  EXPECT_TRUE(heard(paused, 51, 80));
+}
+
+// A launcher closed before any game still leaves a whole, empty sound file.
+TEST(PlayBinary, AGameThatNeverBeganLeavesAnEmptySound) {
+  TempDirectory dir;
+  dir.Write("closed.txt", "seed 9\nlauncher\n3 end closed\n");
+  const std::string wav = Play(dir, "closed.txt", "closed");
+  ASSERT_EQ(wav.size(), kHeader);
+  EXPECT_EQ(wav.substr(0, 4), "RIFF");
+  EXPECT_EQ(wav.substr(40, 4), std::string(4, '\0'));  // no samples
 }
 
 TEST(PlayBinary, ALongFightNeverReachesFullScale) {

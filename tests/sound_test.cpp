@@ -91,6 +91,22 @@ TEST(Sound, AVoiceThatGivesWayFadesOutAndTheCapHolds) {
   EXPECT_LT(largest, 200);
 }
 
+// A voice still waiting out its delay has made no sound yet: it gives way at once, so the voice
+// that takes its place is not kept waiting.
+TEST(Sound, AVoiceNotYetHeardGivesWayAtOnce) {
+  Patch late;
+  late.duration = 0.2f;
+  late.delay = 0.4f;
+  Voice voice;
+  voice.Start(late, 1, 0, 1, kSoundRate);
+  std::vector<float> stereo(2 * 960, 0.0f);
+  SoundNoise noise;
+  voice.Render(stereo.data(), 960, noise);
+  ASSERT_TRUE(voice.Active());
+  voice.FadeOut(96);
+  EXPECT_FALSE(voice.Active());
+}
+
 TEST(Sound, TheLimiterKeepsACrowdOfTheLoudestVoicesBelowFullScale) {
   Mixer mixer(kSoundRate);
   for (int frame = 0; frame < 25; ++frame) {

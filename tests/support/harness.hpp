@@ -78,10 +78,9 @@ struct Setup {
   std::string_view script{};
   bool held_keys = false;
   std::unique_ptr<InputSource> input{};
-  bool keep_frames = false;                 // every presented frame kept (Frame, LastFrame)
-  std::map<int, std::string> key_labels{};  // with keep_frames: how the keyboard labels keys
-  std::unique_ptr<Display> display{};       // else the headless display
-  std::unique_ptr<InputLog> recorder{};     // the input recorded, as --record does
+  bool keep_frames = false;              // every presented frame kept (Frame, LastFrame)
+  std::unique_ptr<Display> display{};    // else the headless display
+  std::unique_ptr<InputLog> recorder{};  // the input recorded, as --record does
   std::optional<std::int64_t> frame_limit{};
 
   std::uint64_t seed = 1;
@@ -187,7 +186,6 @@ class Harness {
   std::unique_ptr<Display> DisplayOf(Setup& setup) {
     if (!setup.keep_frames) return std::move(setup.display);
     auto catcher = std::make_unique<FrameCatcher>();
-    catcher->key_labels = std::move(setup.key_labels);
     catcher_ = catcher.get();
     return catcher;
   }
