@@ -154,7 +154,10 @@ void HandleControls(Game& game) {
   const bool alive = game.Life.Value > 0;
 
   Turn(game, ship);
-  if (media.KeyboardPushed(kKeyUp) && alive) Thrust(game, ship);
+  if (media.KeyboardPushed(kKeyUp) && alive) {
+    Thrust(game, ship);
+    game.Sounds.AddUnplaced(SoundCueKind::ThrustHeld);
+  }
   if (media.KeyboardPushed(kKeyDown)) Brake(game, ship);
   if (media.KeyboardReleased(kKeyLeftControl) && alive) SwitchShield(game);
   if (media.KeyboardPushed(kKeySpace) && alive &&
@@ -169,7 +172,8 @@ void HandleControls(Game& game) {
   // Holding T charges the teleport with energy; a full charge jumps home.
   bool teleported = false;
   if (media.KeyboardPushed(kKeyT)) {
-    if (game.Energie.Value > 0) {
+    const bool charged = game.Energie.Value > 0;
+    if (charged) {
       game.TeleportCharge = Low16(game.TeleportCharge + 2);
       game.Energie.Value -= 2.0f;
     }
@@ -178,6 +182,8 @@ void HandleControls(Game& game) {
       game.TeleportCharge = 0;
       teleported = true;
       game.Sounds.AddUnplaced(SoundCueKind::Jump);
+    } else if (charged) {
+      game.Sounds.AddUnplaced(SoundCueKind::TeleportCharge, game.TeleportCharge);
     }
   }
 

@@ -4,10 +4,10 @@
 
 namespace starvane {
 
-// Tells the sound what is held in this game frame: the thrust (Up, while the ship lives), the
-// boost and the shock while they run, the teleport's charge while T raises it. Called once a
-// game frame, after the controls; frames without it (the STATS page, a pause) let these hums
-// die away. Reads the game and the keyboard, changes nothing, draws no random numbers.
+// Tells the sound what runs in this game frame: the boost and the shock (the controls tell of
+// the thrust and the teleport's charge where they act). Called once a game frame, after the
+// controls; frames without it (the STATS page, a pause) let these hums die away. Reads the
+// game, changes nothing, draws no random numbers.
 void CueHeldSounds(Game& game);
 
 }  // namespace starvane

@@ -145,11 +145,17 @@ TEST(SoundCues, EachWeaponIsCuedAtTheMuzzleAndTheJumpWhenTheChargeIsFull) {
   t.Hold(kKeyT);
   t.game.TeleportCharge = 50;
   t.Controls();
-  CueHeldSounds(t.game);
   std::vector<SoundCue> cues = Taken(t.game);
   ASSERT_EQ(cues.size(), 1u);
   EXPECT_EQ(cues[0].kind, SoundCueKind::TeleportCharge);
   EXPECT_EQ(cues[0].size, 52.0f);
+  // The frame that spends the last energy still charges, and is heard.
+  t.game.Energie.Value = 1.5f;
+  t.Controls();
+  cues = Taken(t.game);
+  ASSERT_EQ(cues.size(), 1u);
+  EXPECT_EQ(cues[0].size, 54.0f);
+  t.game.Energie.Value = 300;
   t.game.TeleportCharge = 98;
   t.Controls();
   EXPECT_EQ(KindsOf(Taken(t.game)), std::multiset<SoundCueKind>{SoundCueKind::Jump});
