@@ -8,7 +8,7 @@ namespace starvane {
 Hum::Hum(const HumPatch& patch, int rate) : patch_(patch), rate_(rate) {
   const float samples = std::max(1.0f, patch.glide_seconds * static_cast<float>(rate));
   glide_ = std::min(1.0f, 1 / samples);
-  filter_k_ = std::clamp(6.2831853f * patch.noise_hz / static_cast<float>(rate), 0.0f, 1.0f);
+  filter_k_ = FilterCoefficient(patch.noise_hz, rate);
   filter_gain_ = NoiseGain(filter_k_);
 }
 
@@ -34,11 +34,7 @@ void Hum::Render(float* stereo, int samples, SoundNoise& noise) {
     pitch_ += (target_pitch_ - pitch_) * glide_;
     float value = 0;
     if (patch_.wave != Wave::None) {
-      const float wave = patch_.wave == Wave::Triangle ? 1 - 4 * std::abs(phase_ - 0.5f)
-                         : patch_.wave == Wave::Pulse
-                             ? std::clamp(3 * SineTurns(phase_), -1.0f, 1.0f)
-                             : SineTurns(phase_);
-      value += patch_.tone * wave;
+      value += patch_.tone * WaveAt(patch_.wave, phase_);
       phase_ += base_step * pitch_;
       if (phase_ >= 1) phase_ -= 1;
     }
@@ -49,9 +45,7 @@ void Hum::Render(float* stereo, int samples, SoundNoise& noise) {
         spark_ *= spark_decay;
         input *= spark_;
       }
-      filter_ += filter_k_ * (input - filter_);
-      filter2_ += filter_k_ * (filter_ - filter2_);
-      value += patch_.noise * filter_gain_ * filter2_;
+      value += patch_.noise * filter_gain_ * low_pass_.Next(input, filter_k_);
     }
     if (patch_.tremolo_depth > 0) {
       value *= 1 - patch_.tremolo_depth * 0.5f * (1 + SineTurns(tremolo_phase_));

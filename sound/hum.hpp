@@ -42,8 +42,7 @@ class Hum {
   float pan_ = 0;
   float phase_ = 0;
   float tremolo_phase_ = 0;
-  float filter_ = 0;
-  float filter2_ = 0;
+  TwoStageLowPass low_pass_;
   float filter_k_ = 0;
   float filter_gain_ = 1;
   float spark_ = 0;  // the crackle's gate

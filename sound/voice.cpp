@@ -27,12 +27,6 @@ std::int64_t Samples(float seconds, int rate) {
   return RoundToInt(std::floor(samples));
 }
 
-// The low-pass filter's coefficient for a cut-off: the share of the step to the input taken each
-// sample.
-float FilterCoefficient(float hz, int rate) {
-  return std::clamp(static_cast<float>(kTwoPi) * hz / static_cast<float>(rate), 0.0f, 1.0f);
-}
-
 // The factor that takes a value from `from` to `to` in `samples` equal multiplications.
 float SweepRatio(float from, float to, std::int64_t samples) {
   if (!(from > 0) || !(to > 0) || samples <= 0) return 1;
@@ -40,6 +34,24 @@ float SweepRatio(float from, float to, std::int64_t samples) {
 }
 
 }  // namespace
+
+float FilterCoefficient(float hz, int rate) {
+  return std::clamp(static_cast<float>(kTwoPi) * hz / static_cast<float>(rate), 0.0f, 1.0f);
+}
+
+float WaveAt(Wave wave, float turns) {
+  switch (wave) {
+    case Wave::Sine:
+      return SineTurns(turns);
+    case Wave::Triangle:
+      return 1 - 4 * std::abs(Wrapped(turns) - 0.5f);
+    case Wave::Pulse:
+      return std::clamp(3 * SineTurns(turns), -1.0f, 1.0f);
+    case Wave::None:
+      break;
+  }
+  return 0;
+}
 
 float NoiseGain(float k) {
   if (!(k > 0)) return 0;
@@ -110,10 +122,9 @@ void Voice::Start(const Patch& patch, float gain, float pan, float pitch, int ra
   fm_depth_ = patch.fm_depth / static_cast<float>(kTwoPi);
   tone_ = patch.wave == Wave::None ? 0 : patch.tone;
   noise_ = patch.noise;
-  filter_ = 0;
+  low_pass_ = {};
   filter_k_ = FilterCoefficient(patch.noise_start_hz * pitch, rate);
   filter_ratio_ = SweepRatio(patch.noise_start_hz, patch.noise_end_hz, envelope_.Length());
-  filter2_ = 0;
   filter_gain_ = NoiseGain(filter_k_);
   // Low cut-offs keep a share of the power about proportional to k.
   filter_gain_ratio_ = 1 / std::sqrt(filter_ratio_);
@@ -165,29 +176,13 @@ void Voice::Render(float* stereo, int samples, SoundNoise& noise) {
         if (fm_phase_ >= 1) fm_phase_ = Wrapped(fm_phase_);
         turns += fm_depth_ * SineTurns(fm_phase_);
       }
-      float wave = 0;
-      switch (wave_) {
-        case Wave::Sine:
-          wave = SineTurns(turns);
-          break;
-        case Wave::Triangle:
-          wave = 1 - 4 * std::abs(Wrapped(turns) - 0.5f);
-          break;
-        case Wave::Pulse:
-          wave = std::clamp(3 * SineTurns(turns), -1.0f, 1.0f);
-          break;
-        case Wave::None:
-          break;
-      }
-      value += tone_ * wave;
+      value += tone_ * WaveAt(wave_, turns);
       phase_ += step_;
       if (phase_ >= 1) phase_ -= 1;
       step_ *= step_ratio_;
     }
     if (noise_ != 0) {
-      filter_ += filter_k_ * (noise.Next() - filter_);
-      filter2_ += filter_k_ * (filter_ - filter2_);
-      value += noise_ * filter_gain_ * filter2_;
+      value += noise_ * filter_gain_ * low_pass_.Next(noise.Next(), filter_k_);
       if (filter_k_ < 1) {
         filter_k_ = std::min(1.0f, filter_k_ * filter_ratio_);
         filter_gain_ = std::max(0.5f, filter_gain_ * filter_gain_ratio_);

@@ -33,6 +33,24 @@ struct Patch {
 
 constexpr float kShortestAttack = 0.002f;
 
+// The oscillator's value at a phase in turns (0..1 is one period); Wave::None is silence.
+float WaveAt(Wave wave, float turns);
+
+// The low-pass filter's coefficient for a cut-off: the share of the step to the input taken each
+// sample.
+float FilterCoefficient(float hz, int rate);
+
+// The two one-pole stages every sound's noise goes through.
+struct TwoStageLowPass {
+  float first = 0;
+  float second = 0;
+  float Next(float input, float k) {
+    first += k * (input - first);
+    second += k * (first - second);
+    return second;
+  }
+};
+
 // The envelope of a patch at sample n of it: 0 at n = 0, rising linearly to 1 over the attack,
 // then falling as (1 - t)^curve to exactly 0 at the last sample. No step of it is larger than
 // the quickest attack's (a sound too short for its curve lasts a little longer).
@@ -77,8 +95,7 @@ class Voice {
   float fm_depth_ = 0;
   float tone_ = 0;
   float noise_ = 0;
-  float filter_ = 0;  // the low-pass filter's two stages
-  float filter2_ = 0;
+  TwoStageLowPass low_pass_;
   float filter_k_ = 0;
   float filter_ratio_ = 1;
   float filter_gain_ = 1;  // keeps the filtered noise about as loud whatever its cut-off
