@@ -7,21 +7,12 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "base/little_endian.hpp"
 #include "base/text_quoting.hpp"
 #include "files/write_all.hpp"
 
 namespace starvane {
 namespace {
-
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  out.push_back(static_cast<std::uint8_t>(v));
-  out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
 
 // A 5- or 6-bit channel widened to 8 bits so that full intensity stays full (31 -> 255).
 std::uint8_t Widen(std::uint32_t value, int bits) {
@@ -38,20 +29,20 @@ std::vector<std::uint8_t> EncodeBmp(const Canvas& canvas) {
   out.reserve(kHeaderSize + kImageSize);
   out.push_back('B');
   out.push_back('M');
-  Put32(out, kHeaderSize + kImageSize);
-  Put32(out, 0);
-  Put32(out, kHeaderSize);
-  Put32(out, 40);  // the info header
-  Put32(out, kScreenWidth);
-  Put32(out, kScreenHeight);  // positive: rows from the bottom up
-  Put16(out, 1);
-  Put16(out, 24);
-  Put32(out, 0);  // no compression
-  Put32(out, kImageSize);
-  Put32(out, 2835);  // 72 dots per inch
-  Put32(out, 2835);
-  Put32(out, 0);
-  Put32(out, 0);
+  PutLittle32(out, kHeaderSize + kImageSize);
+  PutLittle32(out, 0);
+  PutLittle32(out, kHeaderSize);
+  PutLittle32(out, 40);  // the info header
+  PutLittle32(out, kScreenWidth);
+  PutLittle32(out, kScreenHeight);  // positive: rows from the bottom up
+  PutLittle16(out, 1);
+  PutLittle16(out, 24);
+  PutLittle32(out, 0);  // no compression
+  PutLittle32(out, kImageSize);
+  PutLittle32(out, 2835);  // 72 dots per inch
+  PutLittle32(out, 2835);
+  PutLittle32(out, 0);
+  PutLittle32(out, 0);
   for (int y = kScreenHeight - 1; y >= 0; --y) {
     for (int x = 0; x < kScreenWidth; ++x) {
       const std::uint32_t pixel = canvas.Pixel(x, y);

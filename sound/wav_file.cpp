@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "base/little_endian.hpp"
 #include "base/text_quoting.hpp"
 #include "media/sound_source.hpp"
 
@@ -15,29 +16,25 @@ constexpr std::uint32_t kHeaderBytes = 44;
 constexpr std::uint32_t kMostDataBytes =
     (std::numeric_limits<std::uint32_t>::max() - kHeaderBytes) / 4 * 4;
 
-void PutLittle(std::vector<unsigned char>& bytes, std::uint32_t value, int size) {
-  for (int i = 0; i < size; ++i) bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
-}
-
-std::vector<unsigned char> Header(std::uint32_t data_bytes) {
+std::vector<std::uint8_t> Header(std::uint32_t data_bytes) {
   constexpr std::uint32_t kBlockAlign = kSoundChannels * 2;
-  std::vector<unsigned char> header;
+  std::vector<std::uint8_t> header;
   auto text = [&header](const char* four) {
     for (int i = 0; i < 4; ++i) header.push_back(static_cast<unsigned char>(four[i]));
   };
   text("RIFF");
-  PutLittle(header, kHeaderBytes - 8 + data_bytes, 4);
+  PutLittle32(header, kHeaderBytes - 8 + data_bytes);
   text("WAVE");
   text("fmt ");
-  PutLittle(header, 16, 4);
-  PutLittle(header, 1, 2);  // plain PCM
-  PutLittle(header, kSoundChannels, 2);
-  PutLittle(header, kSoundRate, 4);
-  PutLittle(header, kSoundRate * kBlockAlign, 4);
-  PutLittle(header, kBlockAlign, 2);
-  PutLittle(header, 16, 2);
+  PutLittle32(header, 16);
+  PutLittle16(header, 1);  // plain PCM
+  PutLittle16(header, kSoundChannels);
+  PutLittle32(header, kSoundRate);
+  PutLittle32(header, kSoundRate * kBlockAlign);
+  PutLittle16(header, kBlockAlign);
+  PutLittle16(header, 16);
   text("data");
-  PutLittle(header, data_bytes, 4);
+  PutLittle32(header, data_bytes);
   return header;
 }
 
@@ -51,7 +48,7 @@ std::unique_ptr<WavRecording> WavRecording::Create(const std::string& path, std:
     return nullptr;
   }
   std::unique_ptr<WavRecording> recording(new WavRecording(file));
-  const std::vector<unsigned char> header = Header(0);
+  const std::vector<std::uint8_t> header = Header(0);
   if (std::fwrite(header.data(), 1, header.size(), file) != header.size()) recording->error_ = EIO;
   return recording;
 }
@@ -62,21 +59,18 @@ WavRecording::~WavRecording() {
 
 void WavRecording::Append(std::span<const std::int16_t> samples) {
   if (file_ == nullptr || error_ != 0) return;
-  std::vector<unsigned char> bytes;
-  bytes.reserve(samples.size() * 2);
-  for (const std::int16_t sample : samples) {
-    PutLittle(bytes, static_cast<std::uint16_t>(sample), 2);
-  }
+  bytes_.clear();
+  for (const std::int16_t sample : samples) PutLittle16(bytes_, static_cast<std::uint16_t>(sample));
   const std::size_t room = kMostDataBytes - data_bytes_;
-  const std::size_t count = std::min(bytes.size(), room);
+  const std::size_t count = std::min(bytes_.size(), room);
   errno = 0;
-  if (std::fwrite(bytes.data(), 1, count, file_) != count) error_ = errno != 0 ? errno : EIO;
+  if (std::fwrite(bytes_.data(), 1, count, file_) != count) error_ = errno != 0 ? errno : EIO;
   data_bytes_ += static_cast<std::uint32_t>(count);
 }
 
 bool WavRecording::Finish(std::string& why) {
   if (file_ == nullptr) return error_ == 0;
-  const std::vector<unsigned char> header = Header(data_bytes_);
+  const std::vector<std::uint8_t> header = Header(data_bytes_);
   errno = 0;
   if (error_ == 0 && (std::fseek(file_, 0, SEEK_SET) != 0 ||
                       std::fwrite(header.data(), 1, header.size(), file_) != header.size())) {

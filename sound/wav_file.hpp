@@ -7,6 +7,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace starvane {
 
@@ -29,7 +30,8 @@ class WavRecording {
 
   std::FILE* file_;
   std::uint32_t data_bytes_ = 0;
-  int error_ = 0;  // the first errno of a failed write
+  std::vector<std::uint8_t> bytes_;  // a frame's samples as written, kept for the next frame
+  int error_ = 0;                    // the first errno of a failed write
 };
 
 }  // namespace starvane
