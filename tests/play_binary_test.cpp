@@ -369,7 +369,7 @@ TEST(RealScreen, TheWindowPresentsFramesAndEndsOnEscape) {
   const auto result =
       RunStarvaneBinary("--window --difficulty easy --seed 5 --files " + In(dir, "") + " --input " +
                             In(dir, "esc.txt") + " --dump -",
-                        std::string("xvfb-run -a -s '-screen 0 1024x768x24' '") +
+                        std::string("xvfb-run -a -s '-screen 0 1024x768x24 -noreset' '") +
                             STARVANE_SOURCE_DIR + "/tools/real-screen'");
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out.rfind("{\"frame\": 21, \"seed\": 5,", 0), 0u) << result.out << result.err;
@@ -383,13 +383,24 @@ bool RealScreenToolsMissing() {
 
 // Runs tests/scripts/SCRIPT with the starvane binary on an X server of this screen size, its
 // files in dir (where the script leaves its dump, recording, err and status): the command's
-// status.
+// status. The script's trace, the X tools' complaints and the X server's log go to dir's
+// "script.log" and "xvfb.log", which ScreenScriptLog shows when a run fails. The X server is
+// not reset when its last client (the game) goes: a reset is a chance for it to fail, and
+// xvfb-run would report that as the script's failure.
 int RunScreenScript(std::string_view script, std::string_view screen, const TempDirectory& dir) {
-  const std::string command = "timeout 120 xvfb-run -a -s '-screen 0 " + std::string(screen) +
-                              "x24' '" + STARVANE_SOURCE_DIR + "/tests/scripts/" +
-                              std::string(script) + "' '" + STARVANE_BINARY + "' " + In(dir, "") +
-                              " >/dev/null 2>&1";
+  const std::string command = "timeout 120 xvfb-run -a -e " + In(dir, "xvfb.log") +
+                              " -s '-screen 0 " + std::string(screen) + "x24 -noreset' bash -x '" +
+                              STARVANE_SOURCE_DIR + "/tests/scripts/" + std::string(script) +
+                              "' '" + STARVANE_BINARY + "' " + In(dir, "") + " >" +
+                              In(dir, "script.log") + " 2>&1";
   return std::system(command.c_str());
+}
+
+// What a failed screen script left to go by: the game's standard error, the script's trace
+// and the X server's log.
+std::string ScreenScriptLog(const TempDirectory& dir) {
+  return "\n--- game's err:\n" + dir.Read("err") + "\n--- script:\n" + dir.Read("script.log") +
+         "\n--- X server:\n" + dir.Read("xvfb.log");
 }
 
 void CopyVeteran(const TempDirectory& dir) {
@@ -412,7 +423,7 @@ std::string ReplayedDump(const TempDirectory& dir, bool veteran) {
 TEST(RealScreen, ANewPlayerAddsAShipInTheLauncherWithRealClicksAndFliesIt) {
   if (RealScreenToolsMissing()) GTEST_SKIP() << "xvfb-run or xdotool is not installed";
   TempDirectory dir;
-  ASSERT_EQ(RunScreenScript("launcher_clicks.sh", "1024x768", dir), 0) << dir.Read("err");
+  ASSERT_EQ(RunScreenScript("launcher_clicks.sh", "1024x768", dir), 0) << ScreenScriptLog(dir);
   EXPECT_EQ(dir.Read("status"), "0\n") << dir.Read("err");
   EXPECT_EQ(dir.Read("ships.txt"), "Nova\r\n");
   const std::string dump = dir.Read("dump.json");
@@ -436,7 +447,7 @@ TEST(RealScreen, ALostFocusLetsTheHeldKeysGoAndPauses) {
   if (RealScreenToolsMissing()) GTEST_SKIP() << "xvfb-run or xdotool is not installed";
   TempDirectory dir;
   CopyVeteran(dir);
-  ASSERT_EQ(RunScreenScript("focus_loss.sh", "1024x768", dir), 0) << dir.Read("err");
+  ASSERT_EQ(RunScreenScript("focus_loss.sh", "1024x768", dir), 0) << ScreenScriptLog(dir);
   EXPECT_EQ(dir.Read("status"), "0\n") << dir.Read("err");
   // The recording: thrust and fire go down, the focus goes and both go up at that frame, and
   // nothing goes down again but P (to go on) and Escape.
@@ -462,7 +473,7 @@ TEST(RealScreen, AClickInTheStatsPageHitsTheBoxUnderThePointer) {
   if (RealScreenToolsMissing()) GTEST_SKIP() << "xvfb-run or xdotool is not installed";
   TempDirectory dir;
   CopyVeteran(dir);
-  ASSERT_EQ(RunScreenScript("stats_clicks.sh", "1280x800", dir), 0) << dir.Read("err");
+  ASSERT_EQ(RunScreenScript("stats_clicks.sh", "1280x800", dir), 0) << ScreenScriptLog(dir);
   EXPECT_EQ(dir.Read("status"), "0\n") << dir.Read("err");
   const std::string ship = dir.Read("Veteran.shp");
   // The second line is the maximum life: 100, and 5 more for the box clicked.

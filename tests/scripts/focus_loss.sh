@@ -6,6 +6,7 @@
 # directory holding Veteran.shp. The recording, dump, standard error and exit status are left
 # in that directory.
 set -euo pipefail
+source "$(dirname "$0")/../../tools/game-window.sh"
 binary=$1
 files=$2
 
@@ -15,14 +16,15 @@ files=$2
 game=$!
 trap 'kill $game 2>/dev/null || true' EXIT
 
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Starvane$' | head -n 1)
+window=$(game_window)
 xdotool windowfocus --sync "$window"
 sleep 1
 xdotool keydown Up space
 sleep 1
 # With the focus on the root window, keys go to the window under the pointer: move it away.
 xdotool mousemove 0 0
-xdotool windowfocus --sync "$(xdotool search --maxdepth 0 --name '' | head -n 1)"
+root=$(xdotool search --maxdepth 0 --name '')
+xdotool windowfocus --sync "${root%%$'\n'*}"
 sleep 1
 xdotool keyup Up space
 sleep 0.5

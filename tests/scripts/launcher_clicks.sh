@@ -6,6 +6,7 @@
 # Arguments: the starvane binary and an empty files directory. The game's dump, standard error,
 # exit status and recording are left in that directory.
 set -euo pipefail
+source "$(dirname "$0")/../../tools/game-window.sh"
 binary=$1
 files=$2
 
@@ -14,7 +15,7 @@ files=$2
 game=$!
 trap 'kill $game 2>/dev/null || true' EXIT
 
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Starvane$' | head -n 1)
+window=$(game_window)
 click() {  # x y: a left click at this point of the launcher's window
   xdotool mousemove --window "$window" "$1" "$2"
   sleep 0.3

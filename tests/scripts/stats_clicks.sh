@@ -7,6 +7,7 @@
 # directory holding Veteran.shp (money to spend). The recording, dump, standard error and exit
 # status are left in that directory.
 set -euo pipefail
+source "$(dirname "$0")/../../tools/game-window.sh"
 binary=$1
 files=$2
 
@@ -15,7 +16,7 @@ SDL_RENDER_DRIVER=software "$(dirname "$0")/../../tools/real-screen" "$binary" \
   --record "$files/recording.txt" --dump "$files/dump.json" 2>"$files/err" &
 game=$!
 trap 'kill $game 2>/dev/null || true' EXIT
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Starvane$' | head -n 1)
+window=$(game_window)
 sleep 1
 xdotool windowsize "$window" 1000 700
 sleep 1
