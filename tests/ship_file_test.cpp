@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "base/utf8_text.hpp"
 #include "files/atomic_write.hpp"
 #include "files/files_directory.hpp"
 #include "tests/support/harness.hpp"
@@ -326,12 +327,14 @@ TEST(ShipFile, AShipOfAnyNameLengthSavesUnderAShortenedStableFileName) {
   for (int i = 0; i < 200; ++i) e_acute += "\xC3\xA9";
   for (int i = 0; i < 100; ++i) slashes += "/";
   for (int i = 0; i < 60; ++i) mixed += "x\xE2\x82\xAC/";
-  for (const std::string& name : {e_acute, slashes, mixed, "y" + slashes}) {
+  // "a" and 115 of them fill 231 bytes: the 232nd, where a cut by bytes would fall, starts one.
+  for (const std::string& name : {e_acute, "a" + e_acute, slashes, mixed, "y" + slashes}) {
     const std::string shortened = ShipFileName(name);
     ASSERT_LE(shortened.size(), 255u);
     ASSERT_GT(shortened.size(), 23u);
     const std::string start = shortened.substr(0, shortened.size() - 23);
     EXPECT_EQ(shortened.substr(start.size(), 3), "%FF");
+    EXPECT_TRUE(IsUtf8(start)) << shortened;
     bool whole = false;
     for (std::size_t k = 0; k <= name.size() && !whole; ++k) {
       whole = ShipFileName(name.substr(0, k)) == start + ".shp";
@@ -398,6 +401,16 @@ TEST(ShipFile, AWriteProtectedFileFliesButIsNeverReplaced) {
   fs::permissions(dir.Path() / "Later.shp", fs::perms::owner_read);
   EXPECT_NE(SaveShip(later.game).find("write-protected"), std::string::npos);
   EXPECT_EQ(dir.Read("Later.shp"), "mine");
+
+  // Protected under the older name (every '%' as %25): no new file takes its place.
+  dir.Write("x%25y.shp", Lines(lines));
+  fs::permissions(dir.Path() / "x%25y.shp", fs::perms::owner_read);
+  Harness old = ShipGame(dir.Path());
+  old.game.ShipName = "x%y";
+  EXPECT_NE(LoadShip(old.game).find("x%25y.shp' is write-protected"), std::string::npos);
+  EXPECT_EQ(old.game.Money, 321);
+  EXPECT_NE(SaveShip(old.game).find("not saved"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir.Path() / "x%y.shp"));
 }
 
 TEST(ShipFile, AShipFileThatIsALinkIsSavedThroughIt) {

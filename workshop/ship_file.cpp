@@ -227,8 +227,9 @@ std::string LoadShip(Game& game) {
       problem = file + " cannot be read (" + error.message() + ")";
     } else {
       ApplyShipLines(game, lines);
-      // The player has protected the file: the game flies with it and leaves it as it is.
-      if (name == ShipFileName(game.ShipName) && IsWriteProtected(path)) {
+      // The player has protected the file: the game flies with it and leaves it as it is. So
+      // too under the older name, or the save would put a new, writable file beside it.
+      if (IsWriteProtected(path)) {
         problem = file + " is write-protected";
         warning = problem + ": the ship flies with what it holds, but it is not saved at the end";
       }
