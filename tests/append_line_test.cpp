@@ -19,8 +19,11 @@ TEST(AppendLine, AddsALineOfItsOwnAndMakesAMissingFile) {
   EXPECT_FALSE(AppendLine(dir.Path(), "list.txt", "Alpha"));
   dir.Write("open.txt", "Alpha");  // the last line without its line end
   EXPECT_FALSE(AppendLine(dir.Path(), "open.txt", "Beta"));
+  dir.Write("one.txt", "A");  // one byte, no line end
+  EXPECT_FALSE(AppendLine(dir.Path(), "one.txt", "Beta"));
   EXPECT_EQ(dir.Read("list.txt"), "Alpha\r\n");
   EXPECT_EQ(dir.Read("open.txt"), "Alpha\r\nBeta\r\n");
+  EXPECT_EQ(dir.Read("one.txt"), "A\r\nBeta\r\n");
   std::filesystem::create_directory(dir.Path() / "folder");
   EXPECT_TRUE(AppendLine(dir.Path(), "folder", "Beta"));
   EXPECT_TRUE(AppendLine(dir.Path(), "../list.txt", "Beta"));
