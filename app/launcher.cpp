@@ -132,12 +132,14 @@ void RefillShipList(Game& game, Windows& windows, const std::vector<std::string>
 }
 
 // Takes the ship for this game, so that no other game flies it at the same time. False, said
-// on standard error and in the window, when another game holds it.
+// on standard error and in the window, when another game holds it or its lock file is unusable.
 bool TakeShip(Game& game, Windows& windows, const std::string& name) {
   std::string why;
   if (!game.media.LockShip(ShipFileName(name), why)) {
-    std::fprintf(stderr, "starvane: ship %s is in another game\n", Quoted(name).c_str());
-    SayInWindow(windows, "That ship is in another game");
+    std::fprintf(stderr, "starvane: ship %s %s\n", Quoted(name).c_str(), why.c_str());
+    SayInWindow(windows, why == kShipInAnotherGame
+                             ? "That ship is in another game"
+                             : "That ship cannot be locked: see the terminal");
     return false;
   }
   if (!why.empty()) std::fprintf(stderr, "starvane: %s\n", why.c_str());

@@ -221,8 +221,7 @@ int RunStarvane(std::span<const std::string_view> args) {
     // One ship, one game: a second game on the same ship would save over the first one's.
     std::string why;
     if (!media.LockShip(ShipFileName(game.ShipName), why)) {
-      return finish_sound(
-          Fail(kExitFailure, "ship " + Quoted(game.ShipName) + " is in another game"));
+      return finish_sound(Fail(kExitFailure, "ship " + Quoted(game.ShipName) + " " + why));
     }
     if (!why.empty()) std::fprintf(stderr, "starvane: %s\n", why.c_str());
   }

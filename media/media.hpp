@@ -120,7 +120,8 @@ class Media {
 
   // One ship, one game (files/ship_lock.hpp): true when this game now holds the ship of this
   // file name (any ship it held before is released), false when another running game holds it
-  // (why tells so). A lock file that cannot be made does not refuse play: true, with why
+  // or its lock file cannot be used (why tells so, in words that follow the ship's name). A
+  // lock file that cannot be made does not refuse play: true, with why
   // saying that the ship is flown unlocked; else why is empty. Held until this Media ends.
   bool LockShip(std::string_view ship_file_name, std::string& why) {
     return ship_lock_.Lock(ship_file_name, why);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -38,6 +39,46 @@ TEST(ShipLock, TwoGamesOnOneDirectoryNeverHoldTheSameShip) {
     EXPECT_FALSE(third.LockShip("Orion.shp", why));
   }
   EXPECT_TRUE(std::filesystem::exists(dir.Path() / kShipLockFileName));
+}
+
+// The lock is on the file a save writes: a link to the ship (a chain of them, into another
+// folder, to a ship not saved yet) and a hard link of its file are that ship.
+TEST(ShipLock, AShipNamedThroughALinkIsThatShip) {
+  TempDirectory dir;
+  const std::filesystem::path one = dir.Path() / "d1", two = dir.Path() / "d2";
+  std::filesystem::create_directory(one);
+  std::filesystem::create_directory(two);
+  std::filesystem::create_symlink("Veteran.shp", one / "Alias.shp");
+  std::filesystem::create_symlink(two / "Veteran.shp", one / "Veteran.shp");
+  Media a(one), b(one), c(two);
+  std::string why;
+  EXPECT_TRUE(a.LockShip("Alias.shp", why));
+  EXPECT_FALSE(b.LockShip("Veteran.shp", why));
+  EXPECT_FALSE(c.LockShip("Veteran.shp", why));
+  EXPECT_EQ(why, kShipInAnotherGame);
+  TempDirectory(two).Write("Old.shp", "ship");
+  std::filesystem::create_hard_link(two / "Old.shp", one / "Hard.shp");
+  EXPECT_TRUE(a.LockShip("Hard.shp", why));
+  EXPECT_FALSE(c.LockShip("Old.shp", why));
+  EXPECT_TRUE(b.LockShip("Veteran.shp", why));  // let go by a
+}
+
+// Games could not see each other through a link, a folder or a FIFO at the lock file's path:
+// every game is refused, and told why.
+TEST(ShipLock, SomethingElseAtTheLockFilesPathRefusesTheShip) {
+  TempDirectory dir;
+  const std::filesystem::path& d = dir.Path();
+  std::filesystem::create_directories(d / "link");
+  std::filesystem::create_symlink(d / "elsewhere", d / "link" / kShipLockFileName);
+  std::filesystem::create_directories(d / "folder" / kShipLockFileName);
+  std::filesystem::create_directories(d / "fifo");
+  ASSERT_EQ(mkfifo((d / "fifo" / kShipLockFileName).c_str(), 0644), 0);
+  for (const char* kind : {"link", "folder", "fifo"}) {
+    Media game(d / kind);
+    std::string why;
+    EXPECT_FALSE(game.LockShip("Nova.shp", why)) << kind;
+    EXPECT_NE(why.find("not a lock file (remove it)"), std::string::npos) << why;
+  }
 }
 
 TEST(ShipLock, AGameKilledOutrightLeavesItsShipFree) {
