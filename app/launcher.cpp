@@ -121,8 +121,8 @@ NewShipOutcome RunNewShipDialog(Game& game, Windows& windows) {
 // saved in it during this game, so that a ship the player named can still be flown. The first
 // item is selected, or the name just refused, which is the ship the player chose.
 void RefillShipList(Game& game, Windows& windows, const std::vector<std::string>& unsaved_names,
-                    bool last_refused) {
-  if (FillShipList(game, windows)) {
+                    bool last_refused, OlderListLines& older_lines) {
+  if (FillShipList(game, windows, nullptr, &older_lines)) {
     for (const std::string& name : unsaved_names) windows.AddGadgetItem(kShipList, -1, name);
   } else if (last_refused) {
     windows.AddGadgetItem(kShipList, -1, unsaved_names.back());  // the list stays as it was
@@ -148,7 +148,7 @@ bool TakeShip(Game& game, Windows& windows, const std::string& name) {
 
 }  // namespace
 
-void OpenLauncherWindow(Game& game, Windows& windows) {
+void OpenLauncherWindow(Game& game, Windows& windows, OlderListLines* older_lines) {
   windows.OpenWindow(kLauncherWindow, 400, 150, "Starvane");
   windows.CreateGadgetList(kLauncherWindow);
   windows.FrameGadget(kDifficultyBox, 10, 10, 380, 80, "Difficulty", 0);
@@ -159,7 +159,7 @@ void OpenLauncherWindow(Game& game, Windows& windows) {
   windows.ButtonGadget(kVeryEasy, 50, 30, 290, 20, "Very Easy for Newbies");
   windows.ComboBoxGadget(kShipList, 150, 100, 100, ComboHeightFor(kShownShips));
   std::string why;
-  const bool listed = FillShipList(game, windows, &why);
+  const bool listed = FillShipList(game, windows, &why, older_lines);
   windows.SetGadgetState(kShipList, 0);
   windows.StringGadget(kShipsLabel, 100, 100, 50, 20, "Ships : ", kLabelFlags);
   windows.ButtonGadget(kNewShip, 250, 100, 50, 20, "New");
@@ -181,7 +181,7 @@ void OpenNewShipDialog(Windows& windows) {
   windows.SetDefaultButton(kOk);
 }
 
-bool FillShipList(Game& game, Windows& windows, std::string* why) {
+bool FillShipList(Game& game, Windows& windows, std::string* why, OlderListLines* older_lines) {
   FileTable& files = game.media.Files;
   if (files.ReadFile(kShipListFile, kShipListName, kMostShipListFileBytes) == 0) {
     if (files.LastOpenError() != std::errc::no_such_file_or_directory) {
@@ -191,9 +191,11 @@ bool FillShipList(Game& game, Windows& windows, std::string* why) {
     // A missing list is made, empty, where the directory allows it; it lists nothing.
     if (files.OpenFile(kShipListFile, kShipListName) != 0) files.CloseFile(kShipListFile);
     windows.ClearGadgetItems(kShipList);
+    if (older_lines != nullptr) older_lines->clear();
     return true;
   }
   windows.ClearGadgetItems(kShipList);
+  if (older_lines != nullptr) older_lines->clear();
   // Each line is a name: UTF-8 when it is valid UTF-8, else the single-byte text of older
   // lists. The reading stops at kMostShipListBytes, or at once when the player asks the game
   // to end (SIGINT, SIGTERM).
@@ -202,6 +204,7 @@ bool FillShipList(Game& game, Windows& windows, std::string* why) {
     const std::string line = files.ReadLine();
     bytes_read += line.size() + 1;
     game.ShipName = IsUtf8(line) ? line : Windows1252ToUtf8(line);
+    if (older_lines != nullptr && game.ShipName != line) older_lines->emplace(game.ShipName, line);
     windows.AddGadgetItem(kShipList, -1, game.ShipName);
   }
   const std::error_code error = files.ReadError(kShipListFile);
@@ -212,7 +215,8 @@ bool FillShipList(Game& game, Windows& windows, std::string* why) {
 
 std::optional<LoopEnd> RunLauncher(Game& game) {
   Windows windows(game.media);
-  OpenLauncherWindow(game, windows);
+  OlderListLines older_lines;
+  OpenLauncherWindow(game, windows, &older_lines);
   std::vector<std::string> unsaved_names;  // names the player gave that ships.txt refused
   for (;;) {
     const int event = windows.WaitWindowEvent();
@@ -230,12 +234,15 @@ std::optional<LoopEnd> RunLauncher(Game& game) {
       if (outcome.end) return outcome.end;
       const bool named = outcome.named;
       if (outcome.unsaved_name) unsaved_names.push_back(std::move(*outcome.unsaved_name));
-      RefillShipList(game, windows, unsaved_names, outcome.unsaved_name.has_value());
+      RefillShipList(game, windows, unsaved_names, outcome.unsaved_name.has_value(), older_lines);
       if (!no_ship || !named || windows.CountGadgetItems(kShipList) == 0) continue;
     }
     for (const Level& level : kLevels) {
       if (gadget != level.button) continue;
-      const std::string name = windows.GetGadgetText(kShipList);
+      std::string name = windows.GetGadgetText(kShipList);
+      if (const auto line = older_lines.find(name); line != older_lines.end()) {
+        name = ShipNameForListLine(game.media.Files.Directory(), name, line->second);
+      }
       if (!TakeShip(game, windows, name)) break;  // the player may choose another ship
       game.ShipName = name;
       game.Difficulty = level.factor;

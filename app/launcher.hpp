@@ -2,6 +2,7 @@
 // The launcher: a small window where the player picks a ship from the list in "ships.txt", may
 // add a new name, and starts the game with one of five difficulties.
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -17,18 +18,23 @@ namespace starvane {
 // came; a file over 16 MiB, or anything but a regular file, is refused. ShipName is left holding
 // the last name read. A file that cannot be read leaves the list as it was: false, with the
 // reason in why when given.
-bool FillShipList(Game& game, Windows& windows, std::string* why = nullptr);
+//
+// The lines that were not UTF-8, by the name listed for them, go to older_lines when given: the
+// ship such a line names may have its file under the line's own bytes (ShipNameForListLine).
+using OlderListLines = std::map<std::string, std::string>;
+bool FillShipList(Game& game, Windows& windows, std::string* why = nullptr,
+                  OlderListLines* older_lines = nullptr);
 
 // The launcher's window (0) and the New Ship dialog (1) as they open, with their gadgets.
-void OpenLauncherWindow(Game& game, Windows& windows);
+void OpenLauncherWindow(Game& game, Windows& windows, OlderListLines* older_lines = nullptr);
 void OpenNewShipDialog(Windows& windows);
 
 // Runs the launcher until a difficulty button is clicked for a ship that no other running game
 // holds: then this game holds that ship (Media::LockShip), ShipName is the selected ship ("" when
-// the list is empty) and Difficulty that button's factor, and nothing is returned. A ship held
-// by another game is refused with a message, and the launcher goes on.
-// Otherwise returns how the program ends: closed (the close box, Escape, a signal) or by the
-// end of --frames or of the input script.
+// the list is empty; for a line that was not UTF-8, ShipNameForListLine's choice) and Difficulty
+// that button's factor, and nothing is returned. A ship held by another game is refused with a
+// message, and the launcher goes on. Otherwise returns how the program ends: closed (the close box,
+// Escape, a signal) or by the end of --frames or of the input script.
 std::optional<LoopEnd> RunLauncher(Game& game);
 
 }  // namespace starvane

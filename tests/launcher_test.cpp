@@ -282,6 +282,21 @@ TEST(Launcher, NamesAreUtf8AndOlderSingleByteLinesAreReadAsWindows1252) {
   EXPECT_EQ(typed.files.Read("ships.txt"), "Alpha\r\nSHIPNAME \xC3\xB6\r\n");
 }
 
+// A ship an older game saved under a line's own bytes flies from that file (or from its older
+// %25 form) when the name shown for the line has none; one that has a file flies as shown.
+TEST(Launcher, AnOlderLineThatIsNotUtf8FliesTheFileItsBytesName) {
+  const std::string script = Click(2, kEasy) + "30 end frames\n";
+  const auto fly = [&script](std::string line, std::vector<std::string> files) {
+    starvane::testing::Setup setup{.script = script, .launcher = true};
+    setup.written = {{"ships.txt", line + "\r\n"}};
+    for (const std::string& file : files) setup.written.emplace_back(file, "1\r\n");
+    return Harness(std::move(setup)).game.ShipName;
+  };
+  EXPECT_EQ(fly("Caf\xE9", {"Caf\xE9.shp"}), "Caf\xE9");
+  EXPECT_EQ(fly("R%\xE9", {"R%25\xE9.shp"}), "R%\xE9");
+  EXPECT_EQ(fly("Caf\xE9", {"Caf\xE9.shp", "Caf\xC3\xA9.shp"}), "Caf\xC3\xA9");
+}
+
 TEST(Launcher, ANewNameHoldsSixtyCharactersAtMost) {
   Harness run = Launcher(Click(2, kNew) + Key(6, "End") + "8 type " + std::string(70, 'x') + "\n" +
                              Key(10, "Return") + Click(14, kEasy) + "40 end frames\n",

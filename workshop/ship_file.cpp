@@ -87,6 +87,18 @@ std::string OldShipFileName(std::string_view ship_name) {
   return name + std::string(kSuffix);
 }
 
+// Whether the ship of that name has a file, under its own file name or the older one. Only a
+// name that is surely not there counts as none.
+bool HasShipFile(const std::filesystem::path& directory, std::string_view ship_name) {
+  for (const std::string& name : {ShipFileName(ship_name), OldShipFileName(ship_name)}) {
+    if (name.size() > kLongestFileName) continue;
+    std::error_code error;
+    const auto type = std::filesystem::symlink_status(directory / name, error).type();
+    if (type != std::filesystem::file_type::not_found) return true;
+  }
+  return false;
+}
+
 // Money as the file writes it, read the way TextToInt reads it but without wrapping round: a
 // number beyond the most money is the most money, a very negative one none at all.
 std::int32_t MoneyFromText(std::string_view text) {
@@ -193,6 +205,12 @@ std::string ShipFileName(std::string_view ship_name) {
   const std::uint64_t hash = Fnv1a64(ship_name);
   for (int shift = 60; shift >= 0; shift -= 4) name += kHex[(hash >> shift) & 0xF];
   return name + std::string(kSuffix);
+}
+
+std::string ShipNameForListLine(const std::filesystem::path& directory, const std::string& shown,
+                                const std::string& line) {
+  if (line == shown || HasShipFile(directory, shown) || !HasShipFile(directory, line)) return shown;
+  return line;
 }
 
 std::string LoadShip(Game& game) {

@@ -7,6 +7,7 @@
 // five), 37-39 Red, Green, Blue of the ship. Floats have at most six decimals, integers none.
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,13 @@ constexpr std::uintmax_t kShipFileByteLimit = 64 * 1024;
 // %XX forms), then "%FF" (a form the rule above never writes) and the 64-bit FNV-1a hash of the
 // whole name in 16 hex digits. The name shown in the game and kept in ships.txt is unchanged.
 std::string ShipFileName(std::string_view ship_name);
+
+// The ship to fly for a line of the ship list that is not UTF-8, listed as its Windows-1252
+// reading `shown`: that name when it has a ship file (under either file name LoadShip reads),
+// else the line's own bytes when they have one, as older versions saved such ships (the game
+// then flies and saves that file, as --ship with those bytes does); else `shown`, a new ship.
+std::string ShipNameForListLine(const std::filesystem::path& directory, const std::string& shown,
+                                const std::string& line);
 
 // Reads the file of ShipName, when there is one, into the equipment (not the Active flags),
 // Money and the colour of the ship (body 0); then, in every case, arms the start weapon
