@@ -70,12 +70,17 @@ std::string ShipListPath(const Game& game) {
 }
 
 // Adds the name as the last line of "ships.txt" (created when missing). False, said on
-// standard error, when it cannot be written.
+// standard error, when it cannot be written, or when it would start beyond the part of the
+// list that is read, where no launcher would ever show it.
 bool AppendShipName(Game& game, const std::string& name) {
-  const std::error_code error = AppendLine(game.media.Files.Directory(), kShipListName, name);
+  const std::error_code error =
+      AppendLine(game.media.Files.Directory(), kShipListName, name, kMostShipListBytes);
   if (!error) return true;
+  const std::string why = error == std::errc::file_too_large
+                              ? "the list is longer than the 1 MiB the launcher reads"
+                              : error.message();
   std::fprintf(stderr, "starvane: cannot add the name %s to %s (%s): it is kept for this game\n",
-               Quoted(name).c_str(), ShipListPath(game).c_str(), error.message().c_str());
+               Quoted(name).c_str(), ShipListPath(game).c_str(), why.c_str());
   return false;
 }
 

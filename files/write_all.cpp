@@ -7,7 +7,8 @@
 
 namespace starvane {
 
-int WriteAll(int fd, std::string_view bytes) {
+int WriteAll(int fd, std::string_view bytes, std::size_t* written_in_all) {
+  if (written_in_all != nullptr) *written_in_all = 0;
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd, bytes.data(), bytes.size());
     if (written < 0) {
@@ -16,6 +17,7 @@ int WriteAll(int fd, std::string_view bytes) {
     }
     if (written == 0) return ENOSPC;
     bytes.remove_prefix(static_cast<std::size_t>(written));
+    if (written_in_all != nullptr) *written_in_all += static_cast<std::size_t>(written);
   }
   return 0;
 }

@@ -2,9 +2,14 @@
 
 #include "files/append_line.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <unistd.h>
+
+#include <thread>
 
 #include "tests/support/child_process.hpp"
 #include "tests/support/temp_directory.hpp"
@@ -41,6 +46,30 @@ TEST(AppendLine, ALineThatDoesNotFitLeavesTheFileAsItWas) {
             }),
             0);
   EXPECT_EQ(dir.Read("list.txt"), "Alpha");
+}
+
+// Launchers take turns: while another holds the list's lock (here, to add its own name), an
+// append waits, so neither can cut off the other's line.
+TEST(AppendLine, WaitsWhileAnotherAppenderHoldsTheList) {
+  TempDirectory dir;
+  dir.Write("list.txt", "");
+  const int other = open((dir.Path() / "list.txt").c_str(), O_WRONLY | O_APPEND);
+  ASSERT_EQ(flock(other, LOCK_EX), 0);
+  std::thread mine([&dir] { EXPECT_FALSE(AppendLine(dir.Path(), "list.txt", "Mine")); });
+  usleep(100'000);  // long enough for an append that does not wait
+  EXPECT_EQ(write(other, "Theirs\r\n", 8), 8);
+  close(other);
+  mine.join();
+  EXPECT_EQ(dir.Read("list.txt"), "Theirs\r\nMine\r\n");
+}
+
+// A line that would start where the list's readers no longer read is refused, not lost.
+TEST(AppendLine, ALineBeyondWhatIsReadIsRefused) {
+  TempDirectory dir;
+  dir.Write("list.txt", "Alpha");
+  EXPECT_EQ(AppendLine(dir.Path(), "list.txt", "Beta", 7), std::errc::file_too_large);
+  EXPECT_EQ(dir.Read("list.txt"), "Alpha");
+  EXPECT_FALSE(AppendLine(dir.Path(), "list.txt", "Beta", 8));
 }
 
 }  // namespace
