@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include <dirent.h>
-#include <signal.h>
+#include <sys/file.h>
 
 #include <cerrno>
 #include <system_error>
@@ -26,38 +26,52 @@ bool Failed(std::string& why, const std::string& what, int error) {
 constexpr char kTemporaryPrefix[] = ".starvane-";
 constexpr char kTemporarySuffix[] = ".tmp";
 
-// The process id in a temporary file's name ".starvane-PID-N.tmp"; 0 for any other name.
-pid_t TemporaryOwner(std::string_view name) {
+// Whether the name is that of a temporary file, ".starvane-PID-N.tmp".
+bool IsTemporaryName(std::string_view name) {
   const std::string_view prefix = kTemporaryPrefix;
   const std::string_view suffix = kTemporarySuffix;
   if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) ||
       !name.ends_with(suffix)) {
-    return 0;
+    return false;
   }
   name = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
   const std::size_t dash = name.find('-');
-  if (dash == std::string_view::npos || dash == 0 || dash + 1 == name.size()) return 0;
+  if (dash == std::string_view::npos || dash == 0 || dash + 1 == name.size()) return false;
   const auto all_digits = [](std::string_view text) {
     return text.find_first_not_of("0123456789") == std::string_view::npos;
   };
-  if (!all_digits(name.substr(0, dash)) || !all_digits(name.substr(dash + 1)) || dash > 9) {
-    return 0;
-  }
-  pid_t pid = 0;
-  for (char digit : name.substr(0, dash)) pid = pid * 10 + (digit - '0');  // at most 9 digits
-  return pid;
+  return all_digits(name.substr(0, dash)) && all_digits(name.substr(dash + 1));
 }
 
-// Creates a new, empty temporary file in the directory. Its name starts with a dot, so listings
-// hide it; the process id and a counter keep it apart from this process's other files, and
-// O_EXCL from any other process's. -1 with errno set when none could be made.
+// Takes the exclusive flock() of an open file, waiting for it (its other holder only sweeps).
+int LockFile(int fd, int how) {
+  int result = 0;
+  do {
+    result = ::flock(fd, how);
+  } while (result != 0 && errno == EINTR);
+  return result;
+}
+
+// Creates a new, empty temporary file in the directory and takes its lock, which marks it as
+// in use until its descriptors are closed. Its name starts with a dot, so listings hide it; the
+// process id and a counter keep it apart from this process's other files, and O_EXCL from any
+// other process's. A sweep may take the lock and remove the file in the moment before it is
+// taken here: a file without a name left is then made again. -1 with errno set when none could
+// be made.
 int CreateTemporary(const fs::path& directory, fs::path& temporary) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     temporary = directory / (kTemporaryPrefix + std::to_string(::getpid()) + "-" +
                              std::to_string(attempt) + kTemporarySuffix);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
+    if (fd < 0 && errno != EEXIST) return fd;
+    if (fd < 0) continue;
+    struct stat info {};
+    // A file system without flock() leaves the file unlocked: sweeps then leave it alone too.
+    const bool locked = LockFile(fd, LOCK_EX) == 0;
+    if (!locked || (::fstat(fd, &info) == 0 && info.st_nlink > 0)) return fd;
+    ::close(fd);
   }
+  errno = EEXIST;
   return -1;
 }
 
@@ -105,12 +119,22 @@ std::optional<fs::path> FollowLinks(const fs::path& path, std::error_code& error
 void RemoveStaleTemporaries(const fs::path& directory) {
   DIR* listing = ::opendir(directory.c_str());
   if (listing == nullptr) return;
+  const int folder = ::dirfd(listing);
   while (const dirent* entry = ::readdir(listing)) {
-    const pid_t owner = TemporaryOwner(entry->d_name);
-    // Only a process that is surely gone: one of another user still runs (EPERM).
-    if (owner > 0 && ::kill(owner, 0) != 0 && errno == ESRCH) {
-      ::unlinkat(::dirfd(listing), entry->d_name, 0);
+    if (!IsTemporaryName(entry->d_name)) continue;
+    const int fd =
+        ::openat(folder, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) continue;
+    // A save that runs holds the lock of its file; one that died let it go with its process.
+    // The name is removed only while it still names the file whose lock is held here.
+    struct stat held {};
+    struct stat named {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+        ::fstatat(folder, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        named.st_dev == held.st_dev && named.st_ino == held.st_ino) {
+      ::unlinkat(folder, entry->d_name, 0);
     }
+    ::close(fd);
   }
   ::closedir(listing);
 }
@@ -141,11 +165,15 @@ bool WriteFileAtomically(const fs::path& given, std::string_view bytes, std::str
   }
   if (fd < 0) return Failed(why, "cannot create a new file in " + directory.string(), errno);
 
+  // A second descriptor keeps the lock (which belongs to the open file) from the close that
+  // checks the writing until the rename: no sweep takes the file away in between.
+  const int keeper = ::dup(fd);
   // From here on every failure closes and removes the temporary file.
   bool open = true;
   auto give_up = [&](const std::string& what, int error) {
     if (open) ::close(fd);
     ::unlink(temporary.c_str());
+    if (keeper >= 0) ::close(keeper);
     return Failed(why, what, error);
   };
   KeepPermissions(fd, path);
@@ -168,6 +196,7 @@ bool WriteFileAtomically(const fs::path& given, std::string_view bytes, std::str
   if (::rename(temporary.c_str(), path.c_str()) != 0) {
     return give_up("cannot replace the file", errno);
   }
+  if (keeper >= 0) ::close(keeper);
   SyncDirectory(directory);
   return true;
 }

@@ -6,9 +6,12 @@
 // A link is followed to its file, which is replaced next to where it lies: the link stays a link.
 // A file its owner has protected against writing is never replaced.
 //
-// A save killed on the way leaves its temporary file (".starvane-PID-N.tmp") behind. Each
-// replacement first removes those of its directory whose process no longer runs, so at most one
-// per killed save is ever there, and only until the next save in that directory. (A temporary
+// A save killed on the way leaves its temporary file (".starvane-PID-N.tmp") behind. A save
+// holds a flock() on its temporary file until the rename, and the system lets it go when the
+// save's process ends in any way; each replacement first removes the temporary files of its
+// directory that no one holds, so at most one per killed save is ever there, and only until the
+// next save in that directory. (The process id in the name only keeps names apart: a game in
+// another PID namespace, a container sharing the folder, may have any id.) (A temporary
 // file without a name, O_TMPFILE, would need linking in before the rename all the same, and not
 // every file system has it: the sweep alone covers every case the same way.)
 
@@ -40,7 +43,7 @@ bool IsWriteProtected(const std::filesystem::path& path);
 std::optional<std::filesystem::path> FollowLinks(const std::filesystem::path& path,
                                                  std::error_code& error);
 
-// Removes the temporary files of replacements in that directory whose process no longer runs.
+// Removes the temporary files of replacements in that directory that no running save holds.
 void RemoveStaleTemporaries(const std::filesystem::path& directory);
 
 // Replaces the file at path with exactly these bytes. True on success; otherwise the old file

@@ -6,6 +6,7 @@
 #include "workshop/ship_file.hpp"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -656,7 +657,8 @@ TEST(AtomicWrite, EachFailingStepKeepsTheOldFileAndLeavesNoTemporaryFile) {
 }
 
 // The temporary file of a save that was killed is removed by the next save in its directory;
-// that of a save still running, and every other file, stays.
+// that of a save still running (it holds the file's lock, whatever process id its name
+// holds: one of another PID namespace may be any), and every other file, stays.
 TEST(AtomicWrite, TemporaryFilesOfSavesThatDiedAreRemovedByTheNextSave) {
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
@@ -666,14 +668,17 @@ TEST(AtomicWrite, TemporaryFilesOfSavesThatDiedAreRemovedByTheNextSave) {
   const std::string alive = std::to_string(::getpid());
 
   TempDirectory dir;
-  const std::vector<std::string> kept{".starvane-" + alive + "-5.tmp", ".starvane-x-0.tmp",
-                                      ".starvane--0.tmp", ".starvane-" + dead + "-.tmp",
-                                      "notes.tmp"};
+  const std::string running = ".starvane-" + dead + "-3.tmp";
+  const std::vector<std::string> kept{running, ".starvane-x-0.tmp", ".starvane--0.tmp",
+                                      ".starvane-" + dead + "-.tmp", "notes.tmp"};
   for (const std::string& name : kept) dir.Write(name, "keep");
+  const int held = ::open((dir.Path() / running).c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
   dir.Write(".starvane-" + dead + "-0.tmp", "half a ship");
-  dir.Write(".starvane-" + dead + "-17.tmp", "half a ship");
+  dir.Write(".starvane-" + alive + "-17.tmp", "half a ship");
   std::string why;
   ASSERT_TRUE(WriteFileAtomically(dir.Path() / "ship.shp", "ship", why)) << why;
+  ::close(held);
   std::vector<std::string> expected = kept;
   expected.push_back("ship.shp");
   std::sort(expected.begin(), expected.end());
