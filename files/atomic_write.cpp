@@ -139,21 +139,13 @@ void RemoveStaleTemporaries(const fs::path& directory) {
   ::closedir(listing);
 }
 
-bool WriteFileAtomically(const fs::path& given, std::string_view bytes, std::string& why,
-                         AtomicWriteStep fail_at) {
-  std::error_code link_error;
-  const std::optional<fs::path> file = FollowLinks(given, link_error);
-  if (!file) return Failed(why, "cannot follow the link " + given.string(), link_error.value());
-  const fs::path& path = *file;
-  struct stat old {};
-  if (::stat(path.c_str(), &old) == 0 && !S_ISREG(old.st_mode)) {
-    why = path.string() + " is not a regular file";
-    return false;
-  }
-  if (IsWriteProtected(path)) {
-    why = path.string() + " is write-protected";
-    return false;
-  }
+namespace {
+
+enum class Placing { Replace, CreateOnly };
+
+// Writes the bytes to a temporary file next to path, flushes it and puts it in place.
+bool PutFileAtomically(const fs::path& path, std::string_view bytes, std::string& why,
+                       AtomicWriteStep fail_at, Placing placing) {
   const fs::path directory = path.has_parent_path() ? path.parent_path() : fs::path(".");
   RemoveStaleTemporaries(directory);
   fs::path temporary;
@@ -193,12 +185,42 @@ bool WriteFileAtomically(const fs::path& given, std::string_view bytes, std::str
     return give_up("cannot close the new file", fail_at == AtomicWriteStep::Close ? EIO : errno);
   }
   if (fail_at == AtomicWriteStep::Rename) return give_up("cannot replace the file", EACCES);
-  if (::rename(temporary.c_str(), path.c_str()) != 0) {
+  if (placing == Placing::Replace && ::rename(temporary.c_str(), path.c_str()) != 0) {
     return give_up("cannot replace the file", errno);
+  }
+  // A new name only: link() fails where anything stands already, even a dangling link.
+  if (placing == Placing::CreateOnly) {
+    if (::link(temporary.c_str(), path.c_str()) != 0)
+      return give_up("cannot create the file", errno);
+    ::unlink(temporary.c_str());
   }
   if (keeper >= 0) ::close(keeper);
   SyncDirectory(directory);
   return true;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const fs::path& given, std::string_view bytes, std::string& why,
+                         AtomicWriteStep fail_at) {
+  std::error_code link_error;
+  const std::optional<fs::path> file = FollowLinks(given, link_error);
+  if (!file) return Failed(why, "cannot follow the link " + given.string(), link_error.value());
+  const fs::path& path = *file;
+  struct stat old {};
+  if (::stat(path.c_str(), &old) == 0 && !S_ISREG(old.st_mode)) {
+    why = path.string() + " is not a regular file";
+    return false;
+  }
+  if (IsWriteProtected(path)) {
+    why = path.string() + " is write-protected";
+    return false;
+  }
+  return PutFileAtomically(path, bytes, why, fail_at, Placing::Replace);
+}
+
+bool CreateFileAtomically(const fs::path& path, std::string_view bytes, std::string& why) {
+  return PutFileAtomically(path, bytes, why, AtomicWriteStep::None, Placing::CreateOnly);
 }
 
 }  // namespace starvane

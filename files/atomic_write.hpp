@@ -52,4 +52,10 @@ void RemoveStaleTemporaries(const std::filesystem::path& directory);
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          std::string& why, AtomicWriteStep fail_at = AtomicWriteStep::None);
 
+// Makes a new file at path with exactly these bytes, as WriteFileAtomically does, but never
+// over anything that stands there (not even a link): that fails with "File exists". True on
+// success; otherwise nothing is made, and why says what failed.
+bool CreateFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                          std::string& why);
+
 }  // namespace starvane

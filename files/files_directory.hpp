@@ -33,7 +33,11 @@ FilesDirectoryChoice DefaultFilesDirectory(const std::filesystem::path& program_
                                            const WritableTest& writable = CanWriteDirectory);
 
 // Copies ships.txt and the ship files (*.shp) of one directory into another where it has no
-// file of that name; returns how many were copied. Only regular files are copied.
+// file of that name; returns how many were copied. Only regular files are copied (never through
+// a link), only as large as the game reads them (64 KiB for a ship file, 16 MiB for the list),
+// and each in one piece (a temporary file, flushed, then linked in under its name): a full disk
+// or a kill on the way leaves no empty or cut file that a later start would take as the
+// player's, and the files it did not copy are copied by that later start.
 int CopyMissingShipFiles(const std::filesystem::path& from, const std::filesystem::path& to);
 
 }  // namespace starvane

@@ -1,10 +1,13 @@
 #include "files/files_directory.hpp"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include <fstream>
 #include <string>
 
+#include "tests/support/child_process.hpp"
 #include "tests/support/temp_directory.hpp"
 
 namespace starvane {
@@ -53,6 +56,34 @@ TEST(FilesDirectory, TheFallbackBringsThePlayersShipsAlongWithoutOverwriting) {
   EXPECT_FALSE(fs::exists(data / "folder.shp"));
   // Once there, nothing is copied again.
   EXPECT_EQ(CopyMissingShipFiles(program, data), 0);
+}
+
+// Only what the game would read is copied: no file behind a link, none larger than the game
+// reads. Each copy is whole or not there: a full disk leaves no stump to be flown as a new
+// ship, and the next start copies the file.
+TEST(FilesDirectory, TheCopyTakesOnlyFilesTheGameReadsAndEachWhole) {
+  TempDirectory dir;
+  const fs::path program = dir.Path() / "bin";
+  const fs::path data = dir.Path() / "data";
+  fs::create_directory(program);
+  fs::create_directory(data);
+  Put(dir.Path() / "secret", "not a ship");
+  fs::create_symlink(dir.Path() / "secret", program / "Link.shp");
+  Put(program / "Huge.shp", std::string(64 * 1024 + 1, '1'));
+  Put(program / "Nova.shp", "nova");
+  EXPECT_EQ(CopyMissingShipFiles(program, data), 1);
+  const std::string vega(1000, 'v');
+  Put(program / "Vega.shp", vega);
+  EXPECT_EQ(starvane::testing::InChildProcess([&] {
+              signal(SIGXFSZ, SIG_IGN);
+              const rlimit limit{500, 500};
+              if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+              return CopyMissingShipFiles(program, data);
+            }),
+            0);
+  EXPECT_EQ(std::distance(fs::directory_iterator(data), {}), 1);  // Nova.shp alone
+  EXPECT_EQ(CopyMissingShipFiles(program, data), 1);
+  EXPECT_EQ(Get(data / "Vega.shp"), vega);
 }
 
 }  // namespace
