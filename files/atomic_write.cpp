@@ -44,10 +44,10 @@ bool IsTemporaryName(std::string_view name) {
 }
 
 // Takes the exclusive flock() of an open file, waiting for it (its other holder only sweeps).
-int LockFile(int fd, int how) {
+int LockExclusively(int fd) {
   int result = 0;
   do {
-    result = ::flock(fd, how);
+    result = ::flock(fd, LOCK_EX);
   } while (result != 0 && errno == EINTR);
   return result;
 }
@@ -67,7 +67,7 @@ int CreateTemporary(const fs::path& directory, fs::path& temporary) {
     if (fd < 0) continue;
     struct stat info {};
     // A file system without flock() leaves the file unlocked: sweeps then leave it alone too.
-    const bool locked = LockFile(fd, LOCK_EX) == 0;
+    const bool locked = LockExclusively(fd) == 0;
     if (!locked || (::fstat(fd, &info) == 0 && info.st_nlink > 0)) return fd;
     ::close(fd);
   }
