@@ -5,6 +5,7 @@
 // far apart the frames were presented.
 
 #include <SDL.h>
+#include <SDL_opengl.h>
 
 #include <algorithm>
 #include <cmath>
@@ -23,6 +24,7 @@
 #include "media/sdl/sdl_keys.hpp"
 #include "media/sdl/sdl_pads.hpp"
 #include "media/sdl/sdl_sound.hpp"
+#include "media/software_rasteriser.hpp"
 
 namespace starvane {
 namespace {
@@ -32,13 +34,15 @@ namespace {
 class FrameTimes {
  public:
   FrameTimes() : wanted_(SDL_getenv("STARVANE_FRAME_TIMES") != nullptr) {}
-  void Renderer(const SDL_RendererInfo& info) {
+  // passed_over: the name of an OpenGL drawn in software that SDL's software renderer replaced.
+  void Renderer(const SDL_RendererInfo& info, const std::string& passed_over) {
     if (!wanted_) return;
     bool rgb565 = false;
     for (Uint32 i = 0; i < info.num_texture_formats; ++i) {
       rgb565 = rgb565 || info.texture_formats[i] == SDL_PIXELFORMAT_RGB565;
     }
-    std::fprintf(stderr, "starvane: renderer %s, RGB565 textures %s\n", info.name,
+    std::fprintf(stderr, "starvane: renderer %s%s%s, RGB565 textures %s\n", info.name,
+                 passed_over.empty() ? "" : " instead of OpenGL on ", passed_over.c_str(),
                  rgb565 ? "native" : "converted on upload");
   }
   void Presented(SteadyClock& clock) {
@@ -64,6 +68,61 @@ class FrameTimes {
   std::int64_t last_ = 0;
   std::vector<std::int64_t> intervals_;
 };
+
+// A renderer for the window, with vsync where it can have it (vsync only keeps the image from
+// tearing; the pacer sets the game's pace). index: SDL's number of the driver, -1 for its choice.
+SDL_Renderer* CreateRendererWithDriver(SDL_Window* window, int index) {
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, index, SDL_RENDERER_PRESENTVSYNC);
+  return renderer != nullptr ? renderer : SDL_CreateRenderer(window, index, 0);
+}
+
+// What the OpenGL driver calls the device that draws (GL_RENDERER), asked in the renderer's own
+// context, which SDL's OpenGL renderers leave current; "" for a renderer that is not OpenGL.
+std::string OpenGlDeviceName(SDL_Renderer* renderer) {
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(renderer, &info) != 0 || info.name == nullptr) return "";
+  if (std::string_view(info.name).substr(0, 6) != "opengl" ||
+      SDL_GL_GetCurrentContext() == nullptr) {
+    return "";
+  }
+  using GetString = const GLubyte*(APIENTRY*)(GLenum);
+  const auto get_string = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+  if (get_string == nullptr) return "";
+  const GLubyte* name = get_string(GL_RENDERER);
+  return name != nullptr ? std::string(reinterpret_cast<const char*>(name)) : std::string();
+}
+
+int RenderDriverIndex(std::string_view wanted) {
+  const int count = SDL_GetNumRenderDrivers();
+  for (int index = 0; index < count; ++index) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRenderDriverInfo(index, &info) == 0 && info.name != nullptr && info.name == wanted) {
+      return index;
+    }
+  }
+  return -1;
+}
+
+// SDL's first choice of renderer, except an OpenGL that the processor draws (Mesa's llvmpipe on
+// a machine without a graphics driver, as under Xvfb): at 1920 x 1080 that costs more than a
+// whole core and falls to about 15 frames a second on a busy machine, where SDL's software
+// renderer, one linear pass written straight to the X server, keeps the pace at a fraction of
+// the cost. A graphics card keeps its renderer, and so does a renderer the player names
+// (SDL_RENDER_DRIVER). passed_over receives the name of the OpenGL device replaced.
+SDL_Renderer* CreateCheapRenderer(SDL_Window* window, std::string& passed_over) {
+  SDL_Renderer* renderer = CreateRendererWithDriver(window, -1);
+  if (renderer == nullptr || SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr) return renderer;
+  const std::string device = OpenGlDeviceName(renderer);
+  const int software = RenderDriverIndex("software");
+  if (!IsSoftwareRasteriser(device) || software < 0) return renderer;
+  SDL_DestroyRenderer(renderer);
+  renderer = CreateRendererWithDriver(window, software);
+  if (renderer != nullptr) {
+    passed_over = device;
+    return renderer;
+  }
+  return CreateRendererWithDriver(window, -1);  // the software one failed: the GL after all
+}
 
 class SdlScreen final : public Display, public InputSource {
  public:
@@ -161,15 +220,14 @@ SdlScreen::~SdlScreen() {
 }
 
 bool SdlScreen::CreateRenderer() {
-  // Vsync only keeps the image from tearing; the pacer sets the game's pace.
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
-  if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  std::string passed_over;
+  renderer_ = CreateCheapRenderer(window_, passed_over);
   if (renderer_ == nullptr) return false;
   SDL_RendererInfo info{};
   if (SDL_GetRendererInfo(renderer_, &info) == 0) {
     prescale_on_gpu_ =
         (info.flags & SDL_RENDERER_TARGETTEXTURE) != 0 && (info.flags & SDL_RENDERER_SOFTWARE) == 0;
-    frame_times_.Renderer(info);
+    frame_times_.Renderer(info, passed_over);
     const int width_limit = info.max_texture_width;
     const int height_limit = info.max_texture_height * kScreenWidth / kScreenHeight;
     largest_texture_ = width_limit > 0 && height_limit > 0 ? std::min(width_limit, height_limit)
