@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -25,6 +26,7 @@
 #include "media/sdl/sdl_pads.hpp"
 #include "media/sdl/sdl_sound.hpp"
 #include "media/software_rasteriser.hpp"
+#include "media/xrgb_pixels.hpp"
 
 namespace starvane {
 namespace {
@@ -145,20 +147,15 @@ Uint32 CanvasTextureFormat(SDL_Renderer* renderer, SDL_Window* window) {
   return SDL_PIXELFORMAT_RGB565;
 }
 
-// The canvas's RGB565 pixels as 32-bit 0xAARRGGBB ones (opaque), each channel widened as the
-// screenshots widen it, so that full intensity stays full (31 -> 255).
+// The canvas widened row by row into a locked texture of 32-bit pixels.
 void WidenCanvasInto(const Canvas& canvas, unsigned char* rows, int pitch) {
-  const std::uint16_t* from = canvas.Pixels().data();
-  for (int y = 0; y < kScreenHeight; ++y) {
-    auto* to = reinterpret_cast<Uint32*>(rows + static_cast<std::ptrdiff_t>(y) * pitch);
-    for (int x = 0; x < kScreenWidth; ++x) {
-      const Uint32 pixel = *from++;
-      const Uint32 red = pixel >> 11 & 0x1F;
-      const Uint32 green = pixel >> 5 & 0x3F;
-      const Uint32 blue = pixel & 0x1F;
-      to[x] = 0xFF000000U | (red << 3 | red >> 2) << 16 | (green << 2 | green >> 4) << 8 |
-              (blue << 3 | blue >> 2);
-    }
+  const std::span<const std::uint16_t> pixels(canvas.Pixels());
+  constexpr auto kWidth = static_cast<std::size_t>(kScreenWidth);
+  const std::size_t height =
+      std::min(static_cast<std::size_t>(kScreenHeight), pixels.size() / kWidth);
+  for (std::size_t y = 0; y < height; ++y) {
+    auto* row = reinterpret_cast<Uint32*>(rows + static_cast<std::ptrdiff_t>(y) * pitch);
+    WidenToXrgb8888(pixels.subspan(y * kWidth, kWidth), std::span<std::uint32_t>(row, kWidth));
   }
 }
 
