@@ -10,6 +10,7 @@
 
 #include "base/fnv1a.hpp"
 #include "media/font.hpp"
+#include "media/xrgb_pixels.hpp"
 
 namespace starvane {
 namespace {
@@ -271,6 +272,15 @@ TEST_F(CanvasTest, TextIsUtf8WithAStandInForWhatTheFontLacks) {
   canvas.Locate(0, 0);
   canvas.DrawText("\xE2\x82!");
   EXPECT_TRUE(canvas.Pixels() == drawn_as({kFontStandInByte, kFontStandInByte, '!'}));
+}
+
+// A display of 32-bit pixels shows the colours the screenshots hold: full stays full.
+TEST(WidenToXrgb8888, RepeatsEachChannelsTopBitsAndIsOpaque) {
+  const std::vector<std::uint16_t> rgb565 = {0xFFFF, 0x0000, 0xF800, 0x07E0, 0x001F, 0x5659};
+  std::vector<std::uint32_t> xrgb(rgb565.size());
+  WidenToXrgb8888(rgb565, xrgb);
+  EXPECT_EQ(xrgb, (std::vector<std::uint32_t>{0xFFFFFFFF, 0xFF000000, 0xFFFF0000, 0xFF00FF00,
+                                              0xFF0000FF, 0xFF52CBCE}));
 }
 
 TEST(FrameHash, IsFnv1aOfEachPixelLowByteFirst) {

@@ -1,4 +1,5 @@
 #include "media/screen_fit.hpp"
+#include "media/software_rasteriser.hpp"
 
 #include <gtest/gtest.h>
 
@@ -127,6 +128,16 @@ TEST(FitWindow, KeepsThePicturesSizeOrShrinksItToTheRoomKeepingItsAspect) {
   const Viewport huge = FitWindow(800, 600, 2147483647, 599);
   EXPECT_EQ(huge.width, 798);
   EXPECT_EQ(huge.height, 599);
+}
+
+// The screen passes over an OpenGL drawn by the processor, never over a graphics card's.
+TEST(SoftwareRasteriser, IsToldByTheRendererName) {
+  EXPECT_TRUE(IsSoftwareRasteriser("llvmpipe (LLVM 15.0.7, 256 bits)"));
+  EXPECT_TRUE(IsSoftwareRasteriser("softpipe"));
+  EXPECT_TRUE(IsSoftwareRasteriser("Software Rasterizer"));
+  EXPECT_FALSE(IsSoftwareRasteriser("AMD Radeon RX 6600 (navi23, LLVM 15.0.7, DRM 3.49)"));
+  EXPECT_FALSE(IsSoftwareRasteriser("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
+  EXPECT_FALSE(IsSoftwareRasteriser(""));
 }
 
 }  // namespace

@@ -5,11 +5,13 @@
 // far apart the frames were presented.
 
 #include <SDL.h>
+#include <SDL_opengl.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -23,6 +25,8 @@
 #include "media/sdl/sdl_keys.hpp"
 #include "media/sdl/sdl_pads.hpp"
 #include "media/sdl/sdl_sound.hpp"
+#include "media/software_rasteriser.hpp"
+#include "media/xrgb_pixels.hpp"
 
 namespace starvane {
 namespace {
@@ -32,14 +36,21 @@ namespace {
 class FrameTimes {
  public:
   FrameTimes() : wanted_(SDL_getenv("STARVANE_FRAME_TIMES") != nullptr) {}
-  void Renderer(const SDL_RendererInfo& info) {
+  // passed_over: the name of an OpenGL drawn in software that SDL's software renderer replaced;
+  // upload: the format the canvas is uploaded in.
+  void Renderer(const SDL_RendererInfo& info, const std::string& passed_over, Uint32 upload) {
     if (!wanted_) return;
     bool rgb565 = false;
     for (Uint32 i = 0; i < info.num_texture_formats; ++i) {
       rgb565 = rgb565 || info.texture_formats[i] == SDL_PIXELFORMAT_RGB565;
     }
-    std::fprintf(stderr, "starvane: renderer %s, RGB565 textures %s\n", info.name,
-                 rgb565 ? "native" : "converted on upload");
+    const std::string how = upload != SDL_PIXELFORMAT_RGB565
+                                ? std::string("widened to ") + SDL_GetPixelFormatName(upload)
+                            : rgb565 ? "native"
+                                     : "converted on upload";
+    std::fprintf(stderr, "starvane: renderer %s%s%s, RGB565 textures %s\n", info.name,
+                 passed_over.empty() ? "" : " instead of OpenGL on ", passed_over.c_str(),
+                 how.c_str());
   }
   void Presented(SteadyClock& clock) {
     if (!wanted_) return;
@@ -64,6 +75,89 @@ class FrameTimes {
   std::int64_t last_ = 0;
   std::vector<std::int64_t> intervals_;
 };
+
+// A renderer for the window, with vsync where it can have it (vsync only keeps the image from
+// tearing; the pacer sets the game's pace). index: SDL's number of the driver, -1 for its choice.
+SDL_Renderer* CreateRendererWithDriver(SDL_Window* window, int index) {
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, index, SDL_RENDERER_PRESENTVSYNC);
+  return renderer != nullptr ? renderer : SDL_CreateRenderer(window, index, 0);
+}
+
+// What the OpenGL driver calls the device that draws (GL_RENDERER), asked in the renderer's own
+// context, which SDL's OpenGL renderers leave current; "" for a renderer that is not OpenGL.
+std::string OpenGlDeviceName(SDL_Renderer* renderer) {
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(renderer, &info) != 0 || info.name == nullptr) return "";
+  if (std::string_view(info.name).substr(0, 6) != "opengl" ||
+      SDL_GL_GetCurrentContext() == nullptr) {
+    return "";
+  }
+  using GetString = const GLubyte*(APIENTRY*)(GLenum);
+  const auto get_string = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+  if (get_string == nullptr) return "";
+  const GLubyte* name = get_string(GL_RENDERER);
+  return name != nullptr ? std::string(reinterpret_cast<const char*>(name)) : std::string();
+}
+
+int RenderDriverIndex(std::string_view wanted) {
+  const int count = SDL_GetNumRenderDrivers();
+  for (int index = 0; index < count; ++index) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRenderDriverInfo(index, &info) == 0 && info.name != nullptr && info.name == wanted) {
+      return index;
+    }
+  }
+  return -1;
+}
+
+// SDL's first choice of renderer, except an OpenGL that the processor draws (Mesa's llvmpipe on
+// a machine without a graphics driver, as under Xvfb): at 1920 x 1080 that costs more than a
+// whole core and falls to about 15 frames a second on a busy machine, where SDL's software
+// renderer, one linear pass written straight to the X server, keeps the pace at a fraction of
+// the cost. A graphics card keeps its renderer, and so does a renderer the player names
+// (SDL_RENDER_DRIVER). passed_over receives the name of the OpenGL device replaced.
+SDL_Renderer* CreateCheapRenderer(SDL_Window* window, std::string& passed_over) {
+  SDL_Renderer* renderer = CreateRendererWithDriver(window, -1);
+  if (renderer == nullptr || SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr) return renderer;
+  const std::string device = OpenGlDeviceName(renderer);
+  const int software = RenderDriverIndex("software");
+  if (!IsSoftwareRasteriser(device) || software < 0) return renderer;
+  SDL_DestroyRenderer(renderer);
+  renderer = CreateRendererWithDriver(window, software);
+  if (renderer != nullptr) {
+    passed_over = device;
+    return renderer;
+  }
+  return CreateRendererWithDriver(window, -1);  // the software one failed: the GL after all
+}
+
+// The format the canvas is uploaded in. A graphics card takes its RGB565 pixels as they are.
+// SDL's software renderer filters linearly only between surfaces of one format: from RGB565 it
+// would convert the canvas, filter into a temporary picture of the output's size and copy that
+// to the window, every frame. Uploaded in the window's own 32-bit format, it filters straight
+// into the window, at about half the cost at 1920 x 1080.
+Uint32 CanvasTextureFormat(SDL_Renderer* renderer, SDL_Window* window) {
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(renderer, &info) != 0 || (info.flags & SDL_RENDERER_SOFTWARE) == 0) {
+    return SDL_PIXELFORMAT_RGB565;
+  }
+  const Uint32 window_format = SDL_GetWindowPixelFormat(window);
+  const bool xrgb = window_format == SDL_PIXELFORMAT_RGB888;
+  if (xrgb || window_format == SDL_PIXELFORMAT_ARGB8888) return window_format;
+  return SDL_PIXELFORMAT_RGB565;
+}
+
+// The canvas widened row by row into a locked texture of 32-bit pixels.
+void WidenCanvasInto(const Canvas& canvas, unsigned char* rows, int pitch) {
+  const std::span<const std::uint16_t> pixels(canvas.Pixels());
+  constexpr auto kWidth = static_cast<std::size_t>(kScreenWidth);
+  const std::size_t height =
+      std::min(static_cast<std::size_t>(kScreenHeight), pixels.size() / kWidth);
+  for (std::size_t y = 0; y < height; ++y) {
+    auto* row = reinterpret_cast<Uint32*>(rows + static_cast<std::ptrdiff_t>(y) * pitch);
+    WidenToXrgb8888(pixels.subspan(y * kWidth, kWidth), std::span<std::uint32_t>(row, kWidth));
+  }
+}
 
 class SdlScreen final : public Display, public InputSource {
  public:
@@ -90,6 +184,7 @@ class SdlScreen final : public Display, public InputSource {
  private:
   void QueueKeyEvent(KeyEvent event);
   bool CreateRenderer();
+  void UploadCanvas(const Canvas& canvas);
   ScreenFit FitOutput();
   void DrawPicture();
   bool MakePrescaled(int factor);
@@ -102,7 +197,8 @@ class SdlScreen final : public Display, public InputSource {
   ScreenOptions options_;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;  // the back buffer, RGB565 as the canvas holds it
+  SDL_Texture* texture_ = nullptr;  // the back buffer, RGB565 or widened (CanvasTextureFormat)
+  Uint32 texture_format_ = SDL_PIXELFORMAT_RGB565;
   // The back buffer enlarged by a whole multiple, with nearest pixels, in the output's own
   // format: the sharp picture is this filtered linearly to its size.
   SDL_Texture* prescaled_ = nullptr;
@@ -161,23 +257,23 @@ SdlScreen::~SdlScreen() {
 }
 
 bool SdlScreen::CreateRenderer() {
-  // Vsync only keeps the image from tearing; the pacer sets the game's pace.
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
-  if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  std::string passed_over;
+  renderer_ = CreateCheapRenderer(window_, passed_over);
   if (renderer_ == nullptr) return false;
+  texture_format_ = CanvasTextureFormat(renderer_, window_);
   SDL_RendererInfo info{};
   if (SDL_GetRendererInfo(renderer_, &info) == 0) {
     prescale_on_gpu_ =
         (info.flags & SDL_RENDERER_TARGETTEXTURE) != 0 && (info.flags & SDL_RENDERER_SOFTWARE) == 0;
-    frame_times_.Renderer(info);
+    frame_times_.Renderer(info, passed_over, texture_format_);
     const int width_limit = info.max_texture_width;
     const int height_limit = info.max_texture_height * kScreenWidth / kScreenHeight;
     largest_texture_ = width_limit > 0 && height_limit > 0 ? std::min(width_limit, height_limit)
                                                            : std::max(width_limit, height_limit);
   }
-  // The canvas's pixels are uploaded as they are; a renderer that cannot take RGB565 converts
-  // them once, on upload.
-  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
+  // The canvas's pixels are uploaded as they are (a renderer that cannot take RGB565 converts
+  // them once, on upload), or widened for SDL's software renderer (CanvasTextureFormat).
+  texture_ = SDL_CreateTexture(renderer_, texture_format_, SDL_TEXTUREACCESS_STREAMING,
                                kScreenWidth, kScreenHeight);
   return texture_ != nullptr;
 }
@@ -311,9 +407,21 @@ bool SdlScreen::OpenScreen(int width, int height, std::string_view title) {
   return true;
 }
 
+void SdlScreen::UploadCanvas(const Canvas& canvas) {
+  if (texture_format_ == SDL_PIXELFORMAT_RGB565) {
+    SDL_UpdateTexture(texture_, nullptr, canvas.Pixels().data(), kScreenWidth * 2);
+    return;
+  }
+  void* pixels = nullptr;
+  int pitch = 0;
+  if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) != 0) return;
+  WidenCanvasInto(canvas, static_cast<unsigned char*>(pixels), pitch);
+  SDL_UnlockTexture(texture_);
+}
+
 void SdlScreen::Present(const Canvas& canvas) {
   if (renderer_ != nullptr) {
-    SDL_UpdateTexture(texture_, nullptr, canvas.Pixels().data(), kScreenWidth * 2);
+    UploadCanvas(canvas);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     if (area_width_ > 0) {
