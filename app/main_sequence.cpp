@@ -117,6 +117,9 @@ int FinishGame(Game& game, const Options& options, LoopEnd end, bool played) {
 }  // namespace
 
 int RunStarvane(std::span<const std::string_view> args) {
+  // A write to a pipe whose reader is gone, or past the file size limit, fails like a full disk
+  // instead of killing the program with the ship unsaved.
+  IgnoreWriteSignals();
   const auto parsed = ParseCommandLine(args);
   if (const auto* error = std::get_if<CommandLineError>(&parsed)) {
     return Fail(kExitBadCommandLine, error->message);
@@ -131,8 +134,8 @@ int RunStarvane(std::span<const std::string_view> args) {
     return kExitOk;
   }
 
-  // From here on SIGINT, SIGTERM, SIGHUP and SIGQUIT end the game as Escape would, at the end of a
-  // frame.
+  // From here on SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2 and SIGALRM end the game as
+  // Escape would, at the end of a frame.
   CatchQuitSignals();
 
   InputScript script;

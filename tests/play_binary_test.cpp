@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/support/run_program.hpp"
 #include "tests/support/temp_directory.hpp"
@@ -159,6 +160,34 @@ TEST(PlayBinary, WhenOneOutputFailsTheOthersAreStillWritten) {
   EXPECT_EQ(dump_only.out.rfind("{\"frame\": 1,", 0), 0u) << dump_only.out;
 }
 
+// An output whose reader went away (head) fails like a full disk instead of killing the game:
+// the failure is reported, the exit is 1, and the ship and the other outputs are still written.
+TEST(PlayBinary, AnOutputWhoseReaderIsGoneFailsButTheShipIsSaved) {
+  TempDirectory dir;
+  dir.Write("long.txt", "40 down Escape\n");
+  const std::string game = std::string("'") + STARVANE_BINARY + "' --headless --files " +
+                           In(dir, "") + " --input " + In(dir, "long.txt");
+  const std::string command =
+      "sh -c \"{ " + game + " --ship A --audio-out /dev/stdout 2>" + In(dir, "a.err") +
+      "; echo \\$? >" + In(dir, "a.status") + "; } | head -c 10; { " + game +
+      " --ship B --audio-out " + In(dir, "b.wav") + " --dump - 2>" + In(dir, "b.err") +
+      "; echo \\$? >" + In(dir, "b.status") + "; } | head -c 10\" >/dev/null";
+  std::system(command.c_str());
+  EXPECT_EQ(dir.Read("a.status"), "1\n");
+  EXPECT_NE(dir.Read("a.err").find("cannot write the sound to '/dev/stdout' (Broken pipe)"),
+            std::string::npos)
+      << dir.Read("a.err");
+  EXPECT_EQ(dir.Read("b.status"), "1\n");
+  EXPECT_NE(dir.Read("b.err").find("cannot write the state summary to '-' (Broken pipe)"),
+            std::string::npos)
+      << dir.Read("b.err");
+  const std::string wav = dir.Read("b.wav");  // finished: the data size filled in
+  ASSERT_EQ(wav.size(), 44u + 41u * 3840u);
+  EXPECT_EQ(wav.substr(40, 4), std::string("\x00\x67\x02\x00", 4));
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "A.shp"));
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "B.shp"));
+}
+
 // A recording of a game that did not end by Escape ends its replay at the same frame, the same
 // way: 'end frames' saves nothing like --frames, 'end closed' ends like Escape.
 TEST(PlayBinary, AGameEndedByFramesOrASignalReplaysToTheSameEnd) {
@@ -238,24 +267,40 @@ TEST(PlayBinary, APipeOrADeviceIsNoInputScriptAndNothingWaits) {
   EXPECT_NE(missing.err.find("(No such file or directory)"), std::string::npos) << missing.err;
 }
 
-// A closed terminal (SIGHUP) and Ctrl+\ (SIGQUIT) end the game as Ctrl+C does: nothing is lost.
+// A closed terminal (SIGHUP), Ctrl+\ (SIGQUIT) and the signals a script or a timer sends (USR1,
+// USR2, ALRM) end the game as Ctrl+C does: nothing is lost. The games run side by side.
 TEST(PlayBinary, QuitSignalsEndTheGameLikeEscape) {
-  for (const char* signal : {"TERM", "INT", "HUP", "QUIT"}) {
-    TempDirectory dir;
-    dir.Write("idle.txt", "0 down Up\n");
-    const std::string command = std::string("sh -c \"'") + STARVANE_BINARY +
-                                "' --headless --files " + In(dir, "") + " --input " +
-                                In(dir, "idle.txt") + " --dump " + In(dir, "end.json") +
-                                " & pid=\\$!; sleep 1; kill -" + signal +
-                                " \\$pid; wait \\$pid\" >/dev/null 2>" + In(dir, "err");
-    const int status = std::system(command.c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << signal;
+  TempDirectory dir;
+  dir.Write("idle.txt", "0 down Up\n");
+  const std::vector<std::string> signals = {"TERM", "INT", "HUP", "QUIT", "USR1", "USR2", "ALRM"};
+  std::string command = "sh -c \"";
+  for (const std::string& signal : signals) {
+    std::filesystem::create_directory(dir.Path() / signal);
+    command += std::string("'") + STARVANE_BINARY + "' --headless --files " + In(dir, signal) +
+               " --input " + In(dir, "idle.txt") + " --dump " + In(dir, signal + "/end.json") +
+               " 2>" + In(dir, signal + "/err") + " & " + signal + "=\\$!; ";
+  }
+  // Each is signalled once it plays: its message comes after its handlers are in place (at
+  // most 10 s each, so that a game that never starts fails the test instead of hanging it).
+  for (const std::string& signal : signals) {
+    command += "i=0; until grep -q stopped " + In(dir, signal + "/err") +
+               " || [ \\$i -gt 200 ]; do sleep 0.05; i=\\$((i+1)); done; ";
+  }
+  command += "sleep 0.2; ";
+  for (const std::string& signal : signals) {
+    command += "kill -" + signal + " \\$" + signal + "; wait \\$" + signal + "; echo \\$? >" +
+               In(dir, signal + "/status") + "; ";
+  }
+  std::system((command + "\" >/dev/null 2>&1").c_str());
+  for (const std::string& signal : signals) {
+    EXPECT_EQ(dir.Read(signal + "/status"), "0\n") << signal;
     // The script never ends the game by itself, and says so.
-    EXPECT_NE(dir.Read("err").find("runs until stopped"), std::string::npos) << dir.Read("err");
-    const std::string dump = dir.Read("end.json");
-    EXPECT_EQ(dump.rfind("{\"frame\": ", 0), 0u) << signal << ": " << dump;
-    EXPECT_EQ(dump.rfind("{\"frame\": 0,", 0), std::string::npos) << dump;
-    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "MyShip.shp")) << signal;
+    const std::string err = dir.Read(signal + "/err");
+    EXPECT_NE(err.find("runs until stopped"), std::string::npos) << err;
+    const std::string dump = dir.Read(signal + "/end.json");
+    EXPECT_EQ(dump.rfind("{\"frame\": ", 0), 0u) << signal << ": " << dump.substr(0, 40);
+    EXPECT_EQ(dump.rfind("{\"frame\": 0,", 0), std::string::npos) << dump.substr(0, 40);
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / signal / "MyShip.shp")) << signal;
   }
 }
 
