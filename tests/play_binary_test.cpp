@@ -2,18 +2,21 @@
 // screenshots, recordings and their replays, and the real window under Xvfb.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "tests/support/child_process.hpp"
 #include "tests/support/run_program.hpp"
 #include "tests/support/temp_directory.hpp"
 
 namespace starvane {
 namespace {
 
+using starvane::testing::InChildProcess;
 using starvane::testing::RunStarvaneBinary;
 using starvane::testing::TempDirectory;
 
@@ -186,6 +189,89 @@ TEST(PlayBinary, AnOutputWhoseReaderIsGoneFailsButTheShipIsSaved) {
   EXPECT_EQ(wav.substr(40, 4), std::string("\x00\x67\x02\x00", 4));
   EXPECT_TRUE(std::filesystem::exists(dir.Path() / "A.shp"));
   EXPECT_TRUE(std::filesystem::exists(dir.Path() / "B.shp"));
+}
+
+// Past the file size limit (ulimit -f) a write fails like a full disk instead of killing the
+// game: even a dump of which only the last byte is refused fails the exit and leaves no cut file,
+// as a screenshot (F12) leaves none; the ship is still saved.
+TEST(PlayBinary, OutputsPastTheFileSizeLimitFailLeavingNoCutFileAndTheShipIsSaved) {
+  TempDirectory dir;
+  dir.Write("shot.txt", "1 down F12\n2 up F12\n60 down Escape\n");
+  for (const char* files : {"free", "limited"})
+    std::filesystem::create_directory(dir.Path() / files);
+  const auto game = [&](const std::string& files) {
+    return "--headless --seed 2 --files " + In(dir, files) + " --input " + In(dir, "shot.txt") +
+           " --dump " + In(dir, files + "/d.json");
+  };
+  ASSERT_EQ(RunStarvaneBinary(game("free")).status, 0);
+  const std::uintmax_t dump_size = std::filesystem::file_size(dir.Path() / "free/d.json");
+  const int status = InChildProcess([&] {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = dump_size - 1;
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 99;
+    const auto result = RunStarvaneBinary(game("limited") + " --audio-out " + In(dir, "w.wav"));
+    dir.Write("err", result.err);
+    return result.status;
+  });
+  EXPECT_EQ(status, 1);
+  const std::string err = dir.Read("err");
+  EXPECT_NE(err.find("cannot write the state summary to '" +
+                     (dir.Path() / "limited/d.json").string() + "' (File too large)"),
+            std::string::npos)
+      << err;
+  EXPECT_NE(err.find("cannot write a screenshot"), std::string::npos) << err;
+  EXPECT_NE(err.find("cannot write the sound"), std::string::npos) << err;
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "limited/d.json"));
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "limited/starvane-001.bmp"));
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "limited/MyShip.shp"));
+}
+
+// A named pipe that no program reads would keep the game waiting for ever: refused at once. A
+// pipe with a reader, even one slower than the game, gets every byte (a sound that streams
+// carries the largest sizes, as it cannot go back to fill them in).
+TEST(PlayBinary, AnOutputPipeWithoutAReaderIsRefusedAndOneWithAReaderIsWritten) {
+  TempDirectory dir;
+  ASSERT_EQ(std::system(("mkfifo " + In(dir, "fifo")).c_str()), 0);
+  for (const char* option : {"--audio-out", "--record", "--dump", "--screenshot"}) {
+    const auto result = RunStarvaneBinary(
+        "--headless --frames 1 " + std::string(option) + " " + In(dir, "fifo"), "timeout 20");
+    EXPECT_EQ(result.status, 1) << option;
+    EXPECT_NE(result.err.find("(a named pipe that no program reads)"), std::string::npos)
+        << result.err;
+  }
+  const std::string command = std::string("sh -c \"{ '") + STARVANE_BINARY +
+                              "' --headless --frames 40 --files " + In(dir, "") +
+                              " --audio-out /dev/stdout; echo \\$? >" + In(dir, "status") +
+                              "; } | { sleep 0.5; wc -c; } >" + In(dir, "count") + "\"";
+  std::system(command.c_str());
+  EXPECT_EQ(dir.Read("status"), "0\n");
+  EXPECT_EQ(std::stoul("0" + dir.Read("count")), 44u + 40u * 3840u);
+}
+
+// An output that is one of the game's own files, however it is named (a link, a hard link, a
+// file yet to be made), is refused before the game starts: writing it would destroy a ship.
+TEST(PlayBinary, AnOutputIsNeverOneOfTheGamesOwnFiles) {
+  TempDirectory dir;
+  dir.Write("Nova.shp", "80\r\n");
+  dir.Write("ships.txt", "Nova\n");
+  dir.Write("esc.txt", "1 down Escape\n");
+  std::filesystem::create_symlink("Nova.shp", dir.Path() / "alias");
+  std::filesystem::create_hard_link(dir.Path() / "Nova.shp", dir.Path() / "hard");
+  std::filesystem::create_symlink("New.shp", dir.Path() / "dangling");
+  const std::string game = "--headless --files " + In(dir, "") + " --input " + In(dir, "esc.txt");
+  for (const std::string& outputs :
+       {" --ship Nova --record " + In(dir, "alias"), " --dump " + In(dir, "hard"),
+        " --screenshot " + In(dir, "ships.txt"), " --audio-out " + In(dir, ".starvane.lock"),
+        " --record " + In(dir, "esc.txt"), " --ship New --dump " + In(dir, "dangling")}) {
+    const auto result = RunStarvaneBinary(game + outputs);
+    EXPECT_EQ(result.status, 2) << outputs;
+    EXPECT_NE(result.err.find("which the output would replace"), std::string::npos) << result.err;
+  }
+  EXPECT_EQ(dir.Read("Nova.shp"), "80\r\n");
+  EXPECT_EQ(dir.Read("ships.txt"), "Nova\n");
+  EXPECT_EQ(dir.Read("esc.txt"), "1 down Escape\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "New.shp"));
 }
 
 // A recording of a game that did not end by Escape ends its replay at the same frame, the same
