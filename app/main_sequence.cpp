@@ -172,6 +172,9 @@ int RunStarvane(std::span<const std::string_view> args) {
   // A write to a pipe whose reader is gone, or past the file size limit, fails like a full disk
   // instead of killing the program with the ship unsaved.
   IgnoreWriteSignals();
+  // A standard output or error that was closed is written to as one, never into a file opened
+  // later under its number.
+  TakeClosedStandardStreams();
   const auto parsed = ParseCommandLine(args);
   if (const auto* error = std::get_if<CommandLineError>(&parsed)) {
     return Fail(kExitBadCommandLine, error->message);

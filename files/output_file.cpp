@@ -12,6 +12,15 @@
 
 namespace starvane {
 
+void TakeClosedStandardStreams() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF) continue;
+    // The lowest free number is taken: this one, as those below it are open.
+    const int taken = ::open("/dev/null", O_RDONLY);
+    if (taken >= 0 && taken != fd) ::close(taken);
+  }
+}
+
 int OpenOutput(const std::filesystem::path& path, int flags) {
   // Opened for writing without waiting, a named pipe that has no reader fails with ENXIO at
   // once; a blocking open would wait until some program opened it to read, which may be never.

@@ -9,6 +9,12 @@
 
 namespace starvane {
 
+// Gives each of descriptors 0, 1 and 2 that is closed (a program started with ">&-") /dev/null,
+// read only. Left closed, its number would go to the next file opened, a recording or a ship,
+// and a message or a dump to standard output would be written into that file; read only, a
+// write to it still fails (EBADF) and is reported.
+void TakeClosedStandardStreams();
+
 // Opens an output for writing with these flags besides O_WRONLY | O_CREAT | O_CLOEXEC (O_TRUNC
 // to replace what is there, or O_EXCL). A named pipe that no program reads is refused at once
 // instead of waited on; a pipe with a reader, a terminal, a device and a regular file open as

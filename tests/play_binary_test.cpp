@@ -1,14 +1,17 @@
 // The starvane binary as players and scripts use it: headless runs with input scripts,
 // screenshots, recordings and their replays, and the real window under Xvfb.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "files/output_file.hpp"
 #include "tests/support/child_process.hpp"
 #include "tests/support/run_program.hpp"
 #include "tests/support/temp_directory.hpp"
@@ -163,9 +166,10 @@ TEST(PlayBinary, WhenOneOutputFailsTheOthersAreStillWritten) {
   EXPECT_EQ(dump_only.out.rfind("{\"frame\": 1,", 0), 0u) << dump_only.out;
 }
 
-// An output whose reader went away (head) fails like a full disk instead of killing the game:
+// An output whose reader went away (head) or that was closed fails like a full disk instead of
+// killing the game or going into another file:
 // the failure is reported, the exit is 1, and the ship and the other outputs are still written.
-TEST(PlayBinary, AnOutputWhoseReaderIsGoneFailsButTheShipIsSaved) {
+TEST(PlayBinary, AnOutputWhoseReaderIsGoneOrThatIsClosedFailsAlone) {
   TempDirectory dir;
   dir.Write("long.txt", "40 down Escape\n");
   const std::string game = std::string("'") + STARVANE_BINARY + "' --headless --files " +
@@ -174,7 +178,9 @@ TEST(PlayBinary, AnOutputWhoseReaderIsGoneFailsButTheShipIsSaved) {
       "sh -c \"{ " + game + " --ship A --audio-out /dev/stdout 2>" + In(dir, "a.err") +
       "; echo \\$? >" + In(dir, "a.status") + "; } | head -c 10; { " + game +
       " --ship B --audio-out " + In(dir, "b.wav") + " --dump - 2>" + In(dir, "b.err") +
-      "; echo \\$? >" + In(dir, "b.status") + "; } | head -c 10\" >/dev/null";
+      "; echo \\$? >" + In(dir, "b.status") + "; } | head -c 10; " + game +
+      " --ship C --frames 3 --audio-out " + In(dir, "c.wav") + " --dump - >&- 2>" +
+      In(dir, "c.err") + "; echo \\$? >" + In(dir, "c.status") + "\" >/dev/null";
   std::system(command.c_str());
   EXPECT_EQ(dir.Read("a.status"), "1\n");
   EXPECT_NE(dir.Read("a.err").find("cannot write the sound to '/dev/stdout' (Broken pipe)"),
@@ -189,6 +195,11 @@ TEST(PlayBinary, AnOutputWhoseReaderIsGoneFailsButTheShipIsSaved) {
   EXPECT_EQ(wav.substr(40, 4), std::string("\x00\x67\x02\x00", 4));
   EXPECT_TRUE(std::filesystem::exists(dir.Path() / "A.shp"));
   EXPECT_TRUE(std::filesystem::exists(dir.Path() / "B.shp"));
+  // A closed standard output (">&-") fails the dump and lends its number to no other file.
+  EXPECT_EQ(dir.Read("c.status"), "1\n");
+  EXPECT_NE(dir.Read("c.err").find("to '-' (Bad file descriptor)"), std::string::npos)
+      << dir.Read("c.err");
+  EXPECT_EQ(dir.Read("c.wav").size(), 44u + 3u * 3840u);
 }
 
 // Past the file size limit (ulimit -f) a write fails like a full disk instead of killing the
@@ -228,8 +239,8 @@ TEST(PlayBinary, OutputsPastTheFileSizeLimitFailLeavingNoCutFileAndTheShipIsSave
 }
 
 // A named pipe that no program reads would keep the game waiting for ever: refused at once. A
-// pipe with a reader, even one slower than the game, gets every byte (a sound that streams
-// carries the largest sizes, as it cannot go back to fill them in).
+// pipe with a reader gets every byte (a sound that streams carries the largest sizes, as it
+// cannot go back to fill them in).
 TEST(PlayBinary, AnOutputPipeWithoutAReaderIsRefusedAndOneWithAReaderIsWritten) {
   TempDirectory dir;
   ASSERT_EQ(std::system(("mkfifo " + In(dir, "fifo")).c_str()), 0);
@@ -243,14 +254,22 @@ TEST(PlayBinary, AnOutputPipeWithoutAReaderIsRefusedAndOneWithAReaderIsWritten) 
   const std::string command = std::string("sh -c \"{ '") + STARVANE_BINARY +
                               "' --headless --frames 40 --files " + In(dir, "") +
                               " --audio-out /dev/stdout; echo \\$? >" + In(dir, "status") +
-                              "; } | { sleep 0.5; wc -c; } >" + In(dir, "count") + "\"";
+                              "; } | wc -c >" + In(dir, "count") + "\"";
   std::system(command.c_str());
   EXPECT_EQ(dir.Read("status"), "0\n");
   EXPECT_EQ(std::stoul("0" + dir.Read("count")), 44u + 40u * 3840u);
+  // Once open, a pipe is written the waiting way, so a reader slower than the game loses nothing.
+  const int reader = ::open((dir.Path() / "fifo").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int writer = OpenOutput(dir.Path() / "fifo", O_TRUNC);
+  ASSERT_GE(writer, 0);
+  EXPECT_EQ(::fcntl(writer, F_GETFL) & O_NONBLOCK, 0);
+  ::close(writer);
+  ::close(reader);
 }
 
 // An output that is one of the game's own files, however it is named (a link, a hard link, a
-// file yet to be made), is refused before the game starts: writing it would destroy a ship.
+// file yet to be made, a name relative to the working directory), is refused before the game
+// starts: writing it would destroy a ship.
 TEST(PlayBinary, AnOutputIsNeverOneOfTheGamesOwnFiles) {
   TempDirectory dir;
   dir.Write("Nova.shp", "80\r\n");
@@ -260,11 +279,10 @@ TEST(PlayBinary, AnOutputIsNeverOneOfTheGamesOwnFiles) {
   std::filesystem::create_hard_link(dir.Path() / "Nova.shp", dir.Path() / "hard");
   std::filesystem::create_symlink("New.shp", dir.Path() / "dangling");
   const std::string game = "--headless --files " + In(dir, "") + " --input " + In(dir, "esc.txt");
-  for (const std::string& outputs :
-       {" --ship Nova --record " + In(dir, "alias"), " --dump " + In(dir, "hard"),
-        " --screenshot " + In(dir, "ships.txt"), " --audio-out " + In(dir, ".starvane.lock"),
-        " --record " + In(dir, "esc.txt"), " --ship New --dump " + In(dir, "dangling")}) {
-    const auto result = RunStarvaneBinary(game + outputs);
+  for (const char* outputs :
+       {" --ship Nova --record alias", " --dump hard", " --screenshot ships.txt",
+        " --audio-out .starvane.lock", " --record esc.txt", " --ship New --dump dangling"}) {
+    const auto result = RunStarvaneBinary(game + outputs, "cd " + In(dir, "") + " &&");
     EXPECT_EQ(result.status, 2) << outputs;
     EXPECT_NE(result.err.find("which the output would replace"), std::string::npos) << result.err;
   }
