@@ -207,7 +207,7 @@ TEST(PlayBinary, AnOutputWhoseReaderIsGoneOrThatIsClosedFailsAlone) {
 // as a screenshot (F12) leaves none; the ship is still saved.
 TEST(PlayBinary, OutputsPastTheFileSizeLimitFailLeavingNoCutFileAndTheShipIsSaved) {
   TempDirectory dir;
-  dir.Write("shot.txt", "1 down F12\n2 up F12\n60 down Escape\n");
+  dir.Write("shot.txt", "1 down F12\n2 up F12\n45 down Escape\n");
   for (const char* files : {"free", "limited"})
     std::filesystem::create_directory(dir.Path() / files);
   const auto game = [&](const std::string& files) {
