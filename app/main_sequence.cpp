@@ -10,11 +10,13 @@
 #include "app/command_line.hpp"
 #include "app/frame_loop.hpp"
 #include "app/launcher.hpp"
+#include "app/output_over_game_file.hpp"
 #include "app/startup.hpp"
 #include "app/state_summary.hpp"
 #include "base/text_quoting.hpp"
 #include "files/files.hpp"
 #include "files/files_directory.hpp"
+#include "files/output_file.hpp"
 #include "media/bmp.hpp"
 #include "media/keys.hpp"
 #include "media/media.hpp"
@@ -64,9 +66,8 @@ bool WriteText(const std::string& path, const std::string& text, std::string& wh
   if (path == "-") {
     written =
         std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
-  } else if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
-    written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    written = std::fclose(file) == 0 && written;
+  } else {
+    return WriteWholeOutput(path, text, why);
   }
   if (!written) why = ErrnoText(errno != 0 ? errno : EIO);
   return written;
@@ -117,6 +118,12 @@ int FinishGame(Game& game, const Options& options, LoopEnd end, bool played) {
 }  // namespace
 
 int RunStarvane(std::span<const std::string_view> args) {
+  // A write to a pipe whose reader is gone, or past the file size limit, fails like a full disk
+  // instead of killing the program with the ship unsaved.
+  IgnoreWriteSignals();
+  // A standard output or error that was closed is written to as one, never into a file opened
+  // later under its number.
+  TakeClosedStandardStreams();
   const auto parsed = ParseCommandLine(args);
   if (const auto* error = std::get_if<CommandLineError>(&parsed)) {
     return Fail(kExitBadCommandLine, error->message);
@@ -131,8 +138,8 @@ int RunStarvane(std::span<const std::string_view> args) {
     return kExitOk;
   }
 
-  // From here on SIGINT, SIGTERM, SIGHUP and SIGQUIT end the game as Escape would, at the end of a
-  // frame.
+  // From here on SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2 and SIGALRM end the game as
+  // Escape would, at the end of a frame.
   CatchQuitSignals();
 
   InputScript script;
@@ -155,6 +162,9 @@ int RunStarvane(std::span<const std::string_view> args) {
   const std::string ship = options.ship.value_or(script.ship.value_or("MyShip"));
   const bool launcher = StartsInLauncher(options, script);
   const std::filesystem::path file_directory = ChooseFilesDirectory(options);
+  if (const auto refused = OutputOverGameFile(options, file_directory, ship)) {
+    return Fail(kExitBadCommandLine, *refused);
+  }
 
   std::unique_ptr<Display> display;
   if (!options.headless) {
@@ -187,7 +197,7 @@ int RunStarvane(std::span<const std::string_view> args) {
     auto recorder = InputRecorder::Create(
         *options.record,
         launcher ? InputScriptLauncherHeader(seed) : InputScriptHeader(seed, difficulty, ship));
-    if (!recorder) return CannotWrite("the recording", *options.record, ErrnoText(errno));
+    if (!recorder) return CannotWrite("the recording", *options.record, OutputErrorText(errno));
     media.RecordInputTo(std::move(recorder));
   }
   std::unique_ptr<WavRecording> audio_out;

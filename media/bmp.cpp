@@ -1,14 +1,13 @@
 #include "media/bmp.hpp"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 
 #include "base/little_endian.hpp"
-#include "base/text_quoting.hpp"
+#include "files/output_file.hpp"
 #include "files/write_all.hpp"
 
 namespace starvane {
@@ -56,32 +55,14 @@ std::vector<std::uint8_t> EncodeBmp(const Canvas& canvas) {
 
 namespace {
 
-// Writes the picture to a file just opened, then closes it; a file that could not be written
-// whole is removed, so a failure never leaves a stump of a picture behind.
-// (Only a regular file is removed: --screenshot may name a device such as /dev/full.)
-bool FillPicture(int fd, const std::filesystem::path& path, const Canvas& canvas,
-                 std::string& why) {
-  struct stat file {};
-  const bool regular = ::fstat(fd, &file) == 0 && S_ISREG(file.st_mode);
-  const std::vector<std::uint8_t> picture = EncodeBmp(canvas);
-  int error =
-      WriteAll(fd, std::string_view(reinterpret_cast<const char*>(picture.data()), picture.size()));
-  if (::close(fd) != 0 && error == 0) error = errno;
-  if (error == 0) return true;
-  if (regular) ::unlink(path.c_str());
-  why = ErrnoText(error);
-  return false;
+std::string_view AsText(const std::vector<std::uint8_t>& bytes) {
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
 }  // namespace
 
 bool WriteBmp(const std::filesystem::path& path, const Canvas& canvas, std::string& why) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    why = ErrnoText(errno);
-    return false;
-  }
-  return FillPicture(fd, path, canvas, why);
+  return WriteWholeOutput(path, AsText(EncodeBmp(canvas)), why);
 }
 
 std::filesystem::path WriteNewScreenshot(const std::filesystem::path& directory,
@@ -92,14 +73,19 @@ std::filesystem::path WriteNewScreenshot(const std::filesystem::path& directory,
     std::filesystem::path path = directory / name;
     // Created only when no file of that name is there: O_EXCL never overwrites and never
     // follows a symbolic link, even one that points nowhere yet.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int fd = OpenOutput(path, O_EXCL | O_NOFOLLOW);
     if (fd < 0) {
       if (errno == EEXIST) continue;
-      why = ErrnoText(errno);
+      why = OutputErrorText(errno);
       return {};
     }
-    if (!FillPicture(fd, path, canvas, why)) return {};
-    return path;
+    // The file is new and so regular: one that could not be written whole is removed.
+    int error = WriteAll(fd, AsText(EncodeBmp(canvas)));
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0) return path;
+    ::unlink(path.c_str());
+    why = OutputErrorText(error);
+    return {};
   }
   why = "starvane-001.bmp to starvane-999.bmp are all taken";
   return {};

@@ -25,7 +25,16 @@ void CatchQuitSignals() {
   action.sa_handler = NoteQuitSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = 0;
-  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaction(signal, &action, nullptr);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM}) {
+    sigaction(signal, &action, nullptr);
+  }
+}
+
+void IgnoreWriteSignals() {
+  struct sigaction action {};
+  action.sa_handler = SIG_IGN;
+  sigemptyset(&action.sa_mask);
+  for (int signal : {SIGPIPE, SIGXFSZ}) sigaction(signal, &action, nullptr);
 }
 
 bool QuitSignalled() {

@@ -1,16 +1,26 @@
 #include "replay/input_recorder.hpp"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 
-#include "base/text_quoting.hpp"
+#include "files/output_file.hpp"
 #include "replay/input_script.hpp"
 
 namespace starvane {
 
 std::unique_ptr<InputRecorder> InputRecorder::Create(const std::filesystem::path& path,
                                                      const std::string& header) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return nullptr;
+  const int fd = OpenOutput(path, O_TRUNC);
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::fdopen(fd, "wb");
+  if (file == nullptr) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return nullptr;
+  }
   std::unique_ptr<InputRecorder> recorder(new InputRecorder(file));
   recorder->Write(header);
   return recorder;
@@ -128,7 +138,7 @@ bool InputRecorder::Finish() {
 }
 
 std::string InputRecorder::FailureReason() const {
-  return error_ == 0 ? "" : ErrnoText(error_);
+  return error_ == 0 ? "" : OutputErrorText(error_);
 }
 
 }  // namespace starvane

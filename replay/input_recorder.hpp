@@ -18,8 +18,8 @@ namespace starvane {
 
 class InputRecorder final : public InputLog {
  public:
-  // Opens the file for writing and writes the header lines; nullptr when it cannot be opened,
-  // with errno saying why.
+  // Opens the file for writing (see OpenOutput: a named pipe without a reader is refused) and
+  // writes the header lines; nullptr when it cannot be opened, with errno saying why.
   static std::unique_ptr<InputRecorder> Create(const std::filesystem::path& path,
                                                const std::string& header);
   ~InputRecorder() override;

@@ -1,12 +1,15 @@
 #include "sound/wav_file.hpp"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <limits>
 #include <vector>
 
 #include "base/little_endian.hpp"
-#include "base/text_quoting.hpp"
+#include "files/output_file.hpp"
 #include "media/sound_source.hpp"
 
 namespace starvane {
@@ -41,14 +44,18 @@ std::vector<std::uint8_t> Header(std::uint32_t data_bytes) {
 }  // namespace
 
 std::unique_ptr<WavRecording> WavRecording::Create(const std::string& path, std::string& why) {
-  errno = 0;
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+  const int fd = OpenOutput(path, O_TRUNC);
+  std::FILE* file = fd < 0 ? nullptr : ::fdopen(fd, "wb");
   if (file == nullptr) {
-    why = ErrnoText(errno != 0 ? errno : EIO);
+    why = OutputErrorText(errno != 0 ? errno : EIO);
+    if (fd >= 0) ::close(fd);
     return nullptr;
   }
   std::unique_ptr<WavRecording> recording(new WavRecording(file));
-  const std::vector<std::uint8_t> header = Header(0);
+  // A pipe cannot go back to fill in the sizes at the end: it gets the largest sizes at once,
+  // which players of a stream read as "until the stream ends".
+  recording->streamed_ = ::lseek(fd, 0, SEEK_CUR) < 0;
+  const std::vector<std::uint8_t> header = Header(recording->streamed_ ? kMostDataBytes : 0);
   if (std::fwrite(header.data(), 1, header.size(), file) != header.size()) recording->error_ = EIO;
   return recording;
 }
@@ -72,14 +79,15 @@ bool WavRecording::Finish(std::string& why) {
   if (file_ == nullptr) return error_ == 0;
   const std::vector<std::uint8_t> header = Header(data_bytes_);
   errno = 0;
-  if (error_ == 0 && (std::fseek(file_, 0, SEEK_SET) != 0 ||
-                      std::fwrite(header.data(), 1, header.size(), file_) != header.size())) {
+  if (error_ == 0 && !streamed_ &&
+      (std::fseek(file_, 0, SEEK_SET) != 0 ||
+       std::fwrite(header.data(), 1, header.size(), file_) != header.size())) {
     error_ = errno != 0 ? errno : EIO;
   }
   errno = 0;
   if (std::fclose(file_) != 0 && error_ == 0) error_ = errno != 0 ? errno : EIO;
   file_ = nullptr;
-  if (error_ != 0) why = ErrnoText(error_);
+  if (error_ != 0) why = OutputErrorText(error_);
   return error_ == 0;
 }
 

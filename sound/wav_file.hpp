@@ -1,6 +1,7 @@
 #pragma once
 // A sound recording written as it is played: a 16-bit stereo WAV file at 48,000 samples a
-// second, its sizes filled in when it is finished.
+// second, its sizes filled in when it is finished (or, on a pipe, the largest sizes from the
+// start).
 
 #include <cstdint>
 #include <cstdio>
@@ -32,6 +33,7 @@ class WavRecording {
   std::uint32_t data_bytes_ = 0;
   std::vector<std::uint8_t> bytes_;  // a frame's samples as written, kept for the next frame
   int error_ = 0;                    // the first errno of a failed write
+  bool streamed_ = false;            // written to a pipe: the sizes cannot be filled in
 };
 
 }  // namespace starvane

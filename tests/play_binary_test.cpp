@@ -1,18 +1,25 @@
 // The starvane binary as players and scripts use it: headless runs with input scripts,
 // screenshots, recordings and their replays, and the real window under Xvfb.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "files/output_file.hpp"
+#include "tests/support/child_process.hpp"
 #include "tests/support/run_program.hpp"
 #include "tests/support/temp_directory.hpp"
 
 namespace starvane {
 namespace {
 
+using starvane::testing::InChildProcess;
 using starvane::testing::RunStarvaneBinary;
 using starvane::testing::TempDirectory;
 
@@ -159,6 +166,132 @@ TEST(PlayBinary, WhenOneOutputFailsTheOthersAreStillWritten) {
   EXPECT_EQ(dump_only.out.rfind("{\"frame\": 1,", 0), 0u) << dump_only.out;
 }
 
+// An output whose reader went away (head) or that was closed fails like a full disk instead of
+// killing the game or going into another file:
+// the failure is reported, the exit is 1, and the ship and the other outputs are still written.
+TEST(PlayBinary, AnOutputWhoseReaderIsGoneOrThatIsClosedFailsAlone) {
+  TempDirectory dir;
+  dir.Write("long.txt", "40 down Escape\n");
+  const std::string game = std::string("'") + STARVANE_BINARY + "' --headless --files " +
+                           In(dir, "") + " --input " + In(dir, "long.txt");
+  const std::string command =
+      "sh -c \"{ " + game + " --ship A --audio-out /dev/stdout 2>" + In(dir, "a.err") +
+      "; echo \\$? >" + In(dir, "a.status") + "; } | head -c 10; { " + game +
+      " --ship B --audio-out " + In(dir, "b.wav") + " --dump - 2>" + In(dir, "b.err") +
+      "; echo \\$? >" + In(dir, "b.status") + "; } | head -c 10; " + game +
+      " --ship C --frames 3 --audio-out " + In(dir, "c.wav") + " --dump - >&- 2>" +
+      In(dir, "c.err") + "; echo \\$? >" + In(dir, "c.status") + "\" >/dev/null";
+  std::system(command.c_str());
+  EXPECT_EQ(dir.Read("a.status"), "1\n");
+  EXPECT_NE(dir.Read("a.err").find("cannot write the sound to '/dev/stdout' (Broken pipe)"),
+            std::string::npos)
+      << dir.Read("a.err");
+  EXPECT_EQ(dir.Read("b.status"), "1\n");
+  EXPECT_NE(dir.Read("b.err").find("cannot write the state summary to '-' (Broken pipe)"),
+            std::string::npos)
+      << dir.Read("b.err");
+  const std::string wav = dir.Read("b.wav");  // finished: the data size filled in
+  ASSERT_EQ(wav.size(), 44u + 41u * 3840u);
+  EXPECT_EQ(wav.substr(40, 4), std::string("\x00\x67\x02\x00", 4));
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "A.shp"));
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "B.shp"));
+  // A closed standard output (">&-") fails the dump and lends its number to no other file.
+  EXPECT_EQ(dir.Read("c.status"), "1\n");
+  EXPECT_NE(dir.Read("c.err").find("to '-' (Bad file descriptor)"), std::string::npos)
+      << dir.Read("c.err");
+  EXPECT_EQ(dir.Read("c.wav").size(), 44u + 3u * 3840u);
+}
+
+// Past the file size limit (ulimit -f) a write fails like a full disk instead of killing the
+// game: even a dump of which only the last byte is refused fails the exit and leaves no cut file,
+// as a screenshot (F12) leaves none; the ship is still saved.
+TEST(PlayBinary, OutputsPastTheFileSizeLimitFailLeavingNoCutFileAndTheShipIsSaved) {
+  TempDirectory dir;
+  dir.Write("shot.txt", "1 down F12\n2 up F12\n45 down Escape\n");
+  for (const char* files : {"free", "limited"})
+    std::filesystem::create_directory(dir.Path() / files);
+  const auto game = [&](const std::string& files) {
+    return "--headless --seed 2 --files " + In(dir, files) + " --input " + In(dir, "shot.txt") +
+           " --dump " + In(dir, files + "/d.json");
+  };
+  ASSERT_EQ(RunStarvaneBinary(game("free")).status, 0);
+  const std::uintmax_t dump_size = std::filesystem::file_size(dir.Path() / "free/d.json");
+  const int status = InChildProcess([&] {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = dump_size - 1;
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 99;
+    const auto result = RunStarvaneBinary(game("limited") + " --audio-out " + In(dir, "w.wav"));
+    dir.Write("err", result.err);
+    return result.status;
+  });
+  EXPECT_EQ(status, 1);
+  const std::string err = dir.Read("err");
+  EXPECT_NE(err.find("cannot write the state summary to '" +
+                     (dir.Path() / "limited/d.json").string() + "' (File too large)"),
+            std::string::npos)
+      << err;
+  EXPECT_NE(err.find("cannot write a screenshot"), std::string::npos) << err;
+  EXPECT_NE(err.find("cannot write the sound"), std::string::npos) << err;
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "limited/d.json"));
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "limited/starvane-001.bmp"));
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "limited/MyShip.shp"));
+}
+
+// A named pipe that no program reads would keep the game waiting for ever: refused at once. A
+// pipe with a reader gets every byte (a sound that streams carries the largest sizes, as it
+// cannot go back to fill them in).
+TEST(PlayBinary, AnOutputPipeWithoutAReaderIsRefusedAndOneWithAReaderIsWritten) {
+  TempDirectory dir;
+  ASSERT_EQ(std::system(("mkfifo " + In(dir, "fifo")).c_str()), 0);
+  for (const char* option : {"--audio-out", "--record", "--dump", "--screenshot"}) {
+    const auto result = RunStarvaneBinary(
+        "--headless --frames 1 " + std::string(option) + " " + In(dir, "fifo"), "timeout 20");
+    EXPECT_EQ(result.status, 1) << option;
+    EXPECT_NE(result.err.find("(a named pipe that no program reads)"), std::string::npos)
+        << result.err;
+  }
+  const std::string command = std::string("sh -c \"{ '") + STARVANE_BINARY +
+                              "' --headless --frames 40 --files " + In(dir, "") +
+                              " --audio-out /dev/stdout; echo \\$? >" + In(dir, "status") +
+                              "; } | wc -c >" + In(dir, "count") + "\"";
+  std::system(command.c_str());
+  EXPECT_EQ(dir.Read("status"), "0\n");
+  EXPECT_EQ(std::stoul("0" + dir.Read("count")), 44u + 40u * 3840u);
+  // Once open, a pipe is written the waiting way, so a reader slower than the game loses nothing.
+  const int reader = ::open((dir.Path() / "fifo").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int writer = OpenOutput(dir.Path() / "fifo", O_TRUNC);
+  ASSERT_GE(writer, 0);
+  EXPECT_EQ(::fcntl(writer, F_GETFL) & O_NONBLOCK, 0);
+  ::close(writer);
+  ::close(reader);
+}
+
+// An output that is one of the game's own files, however it is named (a link, a hard link, a
+// file yet to be made, a name relative to the working directory), is refused before the game
+// starts: writing it would destroy a ship.
+TEST(PlayBinary, AnOutputIsNeverOneOfTheGamesOwnFiles) {
+  TempDirectory dir;
+  dir.Write("Nova.shp", "80\r\n");
+  dir.Write("ships.txt", "Nova\n");
+  dir.Write("esc.txt", "1 down Escape\n");
+  std::filesystem::create_symlink("Nova.shp", dir.Path() / "alias");
+  std::filesystem::create_hard_link(dir.Path() / "Nova.shp", dir.Path() / "hard");
+  std::filesystem::create_symlink("New.shp", dir.Path() / "dangling");
+  const std::string game = "--headless --files " + In(dir, "") + " --input " + In(dir, "esc.txt");
+  for (const char* outputs :
+       {" --ship Nova --record alias", " --dump hard", " --screenshot ships.txt",
+        " --audio-out .starvane.lock", " --record esc.txt", " --ship New --dump dangling"}) {
+    const auto result = RunStarvaneBinary(game + outputs, "cd " + In(dir, "") + " &&");
+    EXPECT_EQ(result.status, 2) << outputs;
+    EXPECT_NE(result.err.find("which the output would replace"), std::string::npos) << result.err;
+  }
+  EXPECT_EQ(dir.Read("Nova.shp"), "80\r\n");
+  EXPECT_EQ(dir.Read("ships.txt"), "Nova\n");
+  EXPECT_EQ(dir.Read("esc.txt"), "1 down Escape\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "New.shp"));
+}
+
 // A recording of a game that did not end by Escape ends its replay at the same frame, the same
 // way: 'end frames' saves nothing like --frames, 'end closed' ends like Escape.
 TEST(PlayBinary, AGameEndedByFramesOrASignalReplaysToTheSameEnd) {
@@ -238,24 +371,40 @@ TEST(PlayBinary, APipeOrADeviceIsNoInputScriptAndNothingWaits) {
   EXPECT_NE(missing.err.find("(No such file or directory)"), std::string::npos) << missing.err;
 }
 
-// A closed terminal (SIGHUP) and Ctrl+\ (SIGQUIT) end the game as Ctrl+C does: nothing is lost.
+// A closed terminal (SIGHUP), Ctrl+\ (SIGQUIT) and the signals a script or a timer sends (USR1,
+// USR2, ALRM) end the game as Ctrl+C does: nothing is lost. The games run side by side.
 TEST(PlayBinary, QuitSignalsEndTheGameLikeEscape) {
-  for (const char* signal : {"TERM", "INT", "HUP", "QUIT"}) {
-    TempDirectory dir;
-    dir.Write("idle.txt", "0 down Up\n");
-    const std::string command = std::string("sh -c \"'") + STARVANE_BINARY +
-                                "' --headless --files " + In(dir, "") + " --input " +
-                                In(dir, "idle.txt") + " --dump " + In(dir, "end.json") +
-                                " & pid=\\$!; sleep 1; kill -" + signal +
-                                " \\$pid; wait \\$pid\" >/dev/null 2>" + In(dir, "err");
-    const int status = std::system(command.c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << signal;
+  TempDirectory dir;
+  dir.Write("idle.txt", "0 down Up\n");
+  const std::vector<std::string> signals = {"TERM", "INT", "HUP", "QUIT", "USR1", "USR2", "ALRM"};
+  std::string command = "sh -c \"";
+  for (const std::string& signal : signals) {
+    std::filesystem::create_directory(dir.Path() / signal);
+    command += std::string("'") + STARVANE_BINARY + "' --headless --files " + In(dir, signal) +
+               " --input " + In(dir, "idle.txt") + " --dump " + In(dir, signal + "/end.json") +
+               " 2>" + In(dir, signal + "/err") + " & " + signal + "=\\$!; ";
+  }
+  // Each is signalled once it plays: its message comes after its handlers are in place (at
+  // most 10 s each, so that a game that never starts fails the test instead of hanging it).
+  for (const std::string& signal : signals) {
+    command += "i=0; until grep -q stopped " + In(dir, signal + "/err") +
+               " || [ \\$i -gt 200 ]; do sleep 0.05; i=\\$((i+1)); done; ";
+  }
+  command += "sleep 0.2; ";
+  for (const std::string& signal : signals) {
+    command += "kill -" + signal + " \\$" + signal + "; wait \\$" + signal + "; echo \\$? >" +
+               In(dir, signal + "/status") + "; ";
+  }
+  std::system((command + "\" >/dev/null 2>&1").c_str());
+  for (const std::string& signal : signals) {
+    EXPECT_EQ(dir.Read(signal + "/status"), "0\n") << signal;
     // The script never ends the game by itself, and says so.
-    EXPECT_NE(dir.Read("err").find("runs until stopped"), std::string::npos) << dir.Read("err");
-    const std::string dump = dir.Read("end.json");
-    EXPECT_EQ(dump.rfind("{\"frame\": ", 0), 0u) << signal << ": " << dump;
-    EXPECT_EQ(dump.rfind("{\"frame\": 0,", 0), std::string::npos) << dump;
-    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "MyShip.shp")) << signal;
+    const std::string err = dir.Read(signal + "/err");
+    EXPECT_NE(err.find("runs until stopped"), std::string::npos) << err;
+    const std::string dump = dir.Read(signal + "/end.json");
+    EXPECT_EQ(dump.rfind("{\"frame\": ", 0), 0u) << signal << ": " << dump.substr(0, 40);
+    EXPECT_EQ(dump.rfind("{\"frame\": 0,", 0), std::string::npos) << dump.substr(0, 40);
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / signal / "MyShip.shp")) << signal;
   }
 }
 

@@ -1,0 +1,101 @@
+#include "files/output_file.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+
+#include "base/text_quoting.hpp"
+#include "files/write_all.hpp"
+
+namespace starvane {
+
+void TakeClosedStandardStreams() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF) continue;
+    // The lowest free number is taken: this one, as those below it are open.
+    const int taken = ::open("/dev/null", O_RDONLY);
+    if (taken >= 0 && taken != fd) ::close(taken);
+  }
+}
+
+int OpenOutput(const std::filesystem::path& path, int flags) {
+  // Opened for writing without waiting, a named pipe that has no reader fails with ENXIO at
+  // once; a blocking open would wait until some program opened it to read, which may be never.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | flags, 0666);
+  if (fd < 0) return -1;
+  // Written without waiting, a pipe whose reader is slower than the game would refuse bytes
+  // (EAGAIN) and cut the output: from here on each write waits for room as usual.
+  const int status = ::fcntl(fd, F_GETFL);
+  if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return -1;
+  }
+  return fd;
+}
+
+std::string OutputErrorText(int error) {
+  if (error == ENXIO) return "a named pipe that no program reads";
+  return ErrnoText(error);
+}
+
+bool WriteWholeOutput(const std::filesystem::path& path, std::string_view bytes, std::string& why) {
+  const int fd = OpenOutput(path, O_TRUNC);
+  if (fd < 0) {
+    why = OutputErrorText(errno);
+    return false;
+  }
+  // Only a regular file is removed after a failure: the output may be a device (/dev/full)
+  // or a pipe, which stay.
+  struct stat file {};
+  const bool regular = ::fstat(fd, &file) == 0 && S_ISREG(file.st_mode);
+  int error = WriteAll(fd, bytes);
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error == 0) return true;
+  if (regular) ::unlink(path.c_str());
+  why = OutputErrorText(error);
+  return false;
+}
+
+namespace {
+
+// The path with "." and ".." and its links resolved, even a last link that leads to no file
+// yet (the ship file of a new ship reached through a link); empty when it cannot be resolved.
+std::filesystem::path ResolvedPath(std::filesystem::path path) {
+  constexpr int kMostLinks = 40;  // as the system follows them
+  for (int links = 0; links < kMostLinks; ++links) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) break;
+    const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+    if (error) return {};
+    path = target.is_absolute() ? target : path.parent_path() / target;
+  }
+  // Made absolute first: a relative name none of whose parts exists is otherwise left relative.
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  if (error) return {};
+  std::filesystem::path resolved = std::filesystem::weakly_canonical(absolute, error);
+  if (error) return {};
+  return resolved;
+}
+
+}  // namespace
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  struct stat first {};
+  struct stat second {};
+  const bool first_exists = ::stat(a.c_str(), &first) == 0;
+  const bool second_exists = ::stat(b.c_str(), &second) == 0;
+  if (first_exists && second_exists) {
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  }
+  if (first_exists != second_exists) return false;
+  const std::filesystem::path first_path = ResolvedPath(a);
+  return !first_path.empty() && first_path == ResolvedPath(b);
+}
+
+}  // namespace starvane
