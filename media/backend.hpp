@@ -75,8 +75,8 @@ class Display {
   enum class ShipHold { NotKept, Held, Refused };
   virtual ShipHold HoldShip(std::string_view /*key*/) { return ShipHold::NotKept; }
   // A display whose page can be closed at any moment without a word (the browser's) saves the
-  // ship with this whenever it is hidden or left, between two frames, so that a closed page
-  // loses nothing; the others never call it. An empty function saves nothing.
+  // ship with this whenever it is hidden, between two frames, so that a closed page loses
+  // nothing; the others never call it. An empty function saves nothing.
   virtual void SaveShipWhenHidden(std::function<std::string()> /*save*/) {}
 };
 

@@ -92,7 +92,8 @@ function processorSeconds(type) {
         const stat = fs.readFileSync(`/proc/${pid}/stat`, 'latin1');
         const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
         const cmdline = fs.readFileSync(`/proc/${pid}/cmdline`, 'latin1');
-        return {pid: Number(pid), ppid: Number(fields[1]), ticks: Number(fields[11]) + Number(fields[12]),
+        return {pid: Number(pid), ppid: Number(fields[1]),
+                ticks: Number(fields[11]) + Number(fields[12]),
                 type: (/--type=([a-z-]+)/.exec(cmdline) || [])[1]};
       } catch (error) {
         return null;
@@ -234,7 +235,8 @@ async function playedGames(browser, url) {
   await page.keyboard.press('Escape');
   let result = await waitForEnd(page);
   check(result.status === 0, 'the first game ends by Escape with status 0');
-  const listed = await page.evaluate(() => [...document.querySelectorAll('#ships option')].map((o) => o.value));
+  const listed = await page.evaluate(
+      () => [...document.querySelectorAll('#ships option')].map((o) => o.value));
   check(listed.includes('Webby.shp'), 'the ship just saved can be downloaded at once');
   let record = await page.evaluate(() => starvane.readFiles('/')['record.txt'] || '');
   check(/ down Up\b/.test(record) && / down Space\b/.test(record) && / down Left\b/.test(record),
@@ -309,6 +311,7 @@ async function browserData(browser, url) {
   const first = await openPage(context, url + '?hold');
   await first.evaluate((a) => starvane.start(a), args);
   await waitForGameScreen(first);
+  await sleep(300);
   await hold(first, 'F1', 100);  // from the new ship's controls to the game
   const second = await openPage(context, url + '?hold');
   await second.evaluate((a) => starvane.start(a), args);
@@ -327,7 +330,12 @@ async function browserData(browser, url) {
   const other = await openPage(context, url + '?hold');
   const kept = (await other.evaluate(() => starvane.readFiles('/starvane')))['Tabby.shp'];
   await first.evaluate(() => { delete document.hidden; });
-  await first.keyboard.press('Escape');  // ends the paused game, saving the ship
+  // Escape ends the paused game, saving the ship (a second one, should the first have closed
+  // the controls instead).
+  for (let i = 0; i < 3 && !(await first.evaluate(() => starvane.result !== null)); ++i) {
+    await first.keyboard.press('Escape');
+    await sleep(1000);
+  }
   const result = await waitForEnd(first);
   const saved = (await first.evaluate(() => starvane.readFiles('/starvane')))['Tabby.shp'];
   check(result.status === 0 && kept !== undefined && kept === saved,
@@ -346,7 +354,8 @@ async function browserData(browser, url) {
   // A file name as long as the game writes them (255 bytes) is listed without widening the bar.
   await other.evaluate(() => FS.writeFile('/starvane/' + 'W'.repeat(251) + '.shp', 'x'));
   const long = 'L'.repeat(5000);
-  const said = [await upload('../evil.shp', ship), await upload('Big.shp', Buffer.alloc(10 << 20, 48)),
+  const said = [await upload('../evil.shp', ship),
+                await upload('Big.shp', Buffer.alloc(10 << 20, 48)),
                 await upload(long + '.shp', ship), await upload('notes.txt', ship)];
   const files = await other.evaluate(() => starvane.readFiles('/starvane'));
   const root = await other.evaluate(() => starvane.readFiles('/'));
@@ -356,7 +365,8 @@ async function browserData(browser, url) {
         `a 10 MB ship file is refused (${said[1]})`);
   check(files['L'.repeat(60) + '.shp'] !== undefined && /\r\n(L{60})\r\n$/.test(files['ships.txt']),
         'a 5,000-character name is kept as its first 60 characters');
-  check(/not a ship file/.test(said[3]) && files['notes.txt'] === undefined, `a .txt is refused (${said[3]})`);
+  check(/not a ship file/.test(said[3]) && files['notes.txt'] === undefined,
+        `a .txt is refused (${said[3]})`);
   const right = await other.evaluate(() => Math.max(...['#download', '#upload-label'].map(
       (id) => document.querySelector(id).getBoundingClientRect().right)));
   check(right <= 1024, `Download and Upload stay on the page (right edge ${right})`);

@@ -264,7 +264,8 @@ var Module = (function () {
   function fileTouched(path) {
     if (!inFilesDirectory(path) || filesDirty) return;
     filesDirty = true;
-    setTimeout(filesChanged, 0);  // once the game sleeps: a save is several steps
+    // Once the game sleeps: a save is several steps.
+    setTimeout(() => { if (filesDirty) filesChanged(); }, 0);
   }
   // The game's writes reach the file system through these (its system calls call them).
   function watchFiles() {
@@ -308,7 +309,8 @@ var Module = (function () {
   const shipNameMost = 60;
   const shipFileMostBytes = 64 * 1024;  // larger is no ship file: the game reads none
   function shipNameOfFile(fileName) {
-    const base = fileName.slice(Math.max(fileName.lastIndexOf('/'), fileName.lastIndexOf('\\')) + 1);
+    const slash = Math.max(fileName.lastIndexOf('/'), fileName.lastIndexOf('\\'));
+    const base = fileName.slice(slash + 1);
     if (!base.endsWith('.shp') || base.length === '.shp'.length) return null;
     const bytes = [];
     const text = new TextEncoder().encode(base.slice(0, -'.shp'.length));
@@ -338,9 +340,11 @@ var Module = (function () {
     const written = [];
     for (let i = 0; i < bytes.length; ++i) {
       const b = bytes[i];
-      const hexAfter = /^[0-9A-Fa-f]{2}$/.test(String.fromCharCode(...bytes.subarray(i + 1, i + 3)));
+      const after = String.fromCharCode(...bytes.subarray(i + 1, i + 3));
+      const hexAfter = /^[0-9A-Fa-f]{2}$/.test(after);
       if (b === 0x2f || b === 0x5c || b < 0x20 || b === 0x7f || (b === 0x25 && hexAfter)) {
-        written.push(...new TextEncoder().encode('%' + b.toString(16).toUpperCase().padStart(2, '0')));
+        const form = '%' + b.toString(16).toUpperCase().padStart(2, '0');
+        written.push(...new TextEncoder().encode(form));
       } else {
         written.push(b);
       }
@@ -352,7 +356,9 @@ var Module = (function () {
     event.target.value = '';
     if (!file) return;
     const ship = shipNameOfFile(file.name);
-    if (ship === null) return say('not a ship file: a ship file is named after its ship, ending in .shp');
+    if (ship === null) {
+      return say('not a ship file: a ship file is named after its ship, ending in .shp');
+    }
     if (file.size > shipFileMostBytes) return say('not a ship file: larger than 64 KiB');
     try {
       const bytes = new Uint8Array(await file.arrayBuffer());
