@@ -326,15 +326,16 @@ async function browserData(browser, url) {
     Object.defineProperty(document, 'hidden', {value: true, configurable: true});
     document.dispatchEvent(new Event('visibilitychange'));
   });
-  await sleep(1500);  // the game takes the page's news at its next frame, the browser writes
+  await sleep(800);  // the game takes the page's news at its next frame, the browser writes
   const other = await openPage(context, url + '?hold');
   const kept = (await other.evaluate(() => starvane.readFiles('/starvane')))['Tabby.shp'];
   await first.evaluate(() => { delete document.hidden; });
   // Escape ends the paused game, saving the ship (a second one, should the first have closed
   // the controls instead).
-  for (let i = 0; i < 3 && !(await first.evaluate(() => starvane.result !== null)); ++i) {
+  for (let i = 0; i < 3; ++i) {
     await first.keyboard.press('Escape');
-    await sleep(1000);
+    const ended = () => starvane.result !== null;
+    if (await first.waitForFunction(ended, null, {timeout: 1500}).then(() => true, () => false)) break;
   }
   const result = await waitForEnd(first);
   const saved = (await first.evaluate(() => starvane.readFiles('/starvane')))['Tabby.shp'];
