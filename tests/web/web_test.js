@@ -326,7 +326,10 @@ async function browserData(browser, url) {
     Object.defineProperty(document, 'hidden', {value: true, configurable: true});
     document.dispatchEvent(new Event('visibilitychange'));
   });
-  await sleep(800);  // the game takes the page's news at its next frame, the browser writes
+  // The game takes the page's news at its next frame, then the page writes the files.
+  await first.waitForFunction(
+      () => starvane.readFiles('/starvane')['Tabby.shp'] !== undefined && starvane.filesKept(),
+      null, {timeout: 5000}).catch(() => {});
   const other = await openPage(context, url + '?hold');
   const kept = (await other.evaluate(() => starvane.readFiles('/starvane')))['Tabby.shp'];
   await first.evaluate(() => { delete document.hidden; });
@@ -340,7 +343,8 @@ async function browserData(browser, url) {
   const result = await waitForEnd(first);
   const saved = (await first.evaluate(() => starvane.readFiles('/starvane')))['Tabby.shp'];
   check(result.status === 0 && kept !== undefined && kept === saved,
-        'a hidden page keeps the ship in IndexedDB as Escape then saves it');
+        'a hidden page keeps the ship in IndexedDB as Escape then saves it' +
+        (kept === undefined ? ' (nothing kept)' : kept === saved ? '' : ' (kept differs)'));
   await first.close();
 
   // Uploads the game would not read are refused with a message; a name leads nowhere but the

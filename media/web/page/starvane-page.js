@@ -4,7 +4,8 @@
 // ship file to download or upload. Nothing of the game itself lives here.
 //
 // For tests and measurements: "?hold" waits for starvane.start(args, files) instead of starting
-// the game, and starvane.result, starvane.frameWork and starvane.firstFrameAt tell what happened.
+// the game, and starvane.result, starvane.frameWork and starvane.firstFrameAt tell what happened;
+// starvane.filesKept() is true when every change of the files is in IndexedDB.
 'use strict';
 
 var starvane = {
@@ -236,6 +237,7 @@ var Module = (function () {
       finished.forEach((callback) => callback());
     });
   }
+  starvane.filesKept = () => !syncing && !filesDirty && waiting.length === 0;
   function downloadBytes(name, bytes) {
     const link = document.createElement('a');
     link.href = URL.createObjectURL(new Blob([bytes], {type: 'application/octet-stream'}));
