@@ -241,6 +241,9 @@ int RunStarvane(std::span<const std::string_view> args) {
   if (const std::string warning = LoadShip(game); !warning.empty()) {
     std::fprintf(stderr, "starvane: %s\n", warning.c_str());
   }
+  // A browser's page may be closed unannounced: hidden, it saves the ship as Escape would then
+  // (a game ended by --frames saves nothing, so neither does its page).
+  if (!options.frames) media.SaveShipWhenHidden([&game] { return SaveShip(game); });
   // The game is heard on a real screen, and written when asked, from its first frame on (the
   // launcher is silent).
   GameSound sound(game, {options.volume, options.mute}, audio_out.get());

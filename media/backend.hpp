@@ -4,6 +4,7 @@
 // input from an input script. Nothing above the media layer knows which one is in use.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -68,6 +69,15 @@ class Display {
   // French keyboard the key of code 30 (A on a US one) reads "Q". Without a layout to ask, the
   // US label.
   virtual std::string KeyLabel(int code) const { return UsKeyLabel(code); }
+  // Where the files' own locks keep no game apart (a browser's pages share its files, and its
+  // file system locks nothing), the display keeps the ship of this key for one game across its
+  // pages instead, until it keeps another or ends. The others keep nothing.
+  enum class ShipHold { NotKept, Held, Refused };
+  virtual ShipHold HoldShip(std::string_view /*key*/) { return ShipHold::NotKept; }
+  // A display whose page can be closed at any moment without a word (the browser's) saves the
+  // ship with this whenever it is hidden, between two frames, so that a closed page loses
+  // nothing; the others never call it. An empty function saves nothing.
+  virtual void SaveShipWhenHidden(std::function<std::string()> /*save*/) {}
 };
 
 // A source with no keys down and no mouse movement, ever.

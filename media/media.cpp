@@ -16,6 +16,24 @@ Media::Media(std::filesystem::path file_directory, std::unique_ptr<Display> disp
       input_(script_ ? script_.get() : &display_->LiveInput()),
       ship_lock_(Files.Directory()) {}
 
+bool Media::LockShip(std::string_view ship_file_name, std::string& why) {
+  // A browser's pages share its files, on a file system whose locks hold nothing: there the
+  // display keeps the ship from the other pages, and the file lock's complaint is beside the
+  // point.
+  switch (display_->HoldShip((Files.Directory() / ship_file_name).string())) {
+    case Display::ShipHold::Refused:
+      why = kShipInAnotherGame;
+      return false;
+    case Display::ShipHold::Held:
+      if (!ship_lock_.Lock(ship_file_name, why)) return false;
+      why.clear();
+      return true;
+    case Display::ShipHold::NotKept:
+      break;
+  }
+  return ship_lock_.Lock(ship_file_name, why);
+}
+
 bool Media::OpenScreen(int width, int height, int /*depth: always 16 bits*/,
                        std::string_view title) {
   return display_->OpenScreen(width, height, title);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -123,8 +124,11 @@ class Media {
   // or its lock file cannot be used (why tells so, in words that follow the ship's name). A
   // lock file that cannot be made does not refuse play: true, with why
   // saying that the ship is flown unlocked; else why is empty. Held until this Media ends.
-  bool LockShip(std::string_view ship_file_name, std::string& why) {
-    return ship_lock_.Lock(ship_file_name, why);
+  bool LockShip(std::string_view ship_file_name, std::string& why);
+  // Hands the display the saving of the ship for a page that may be closed unannounced
+  // (Display::SaveShipWhenHidden). The function must outlive its use.
+  void SaveShipWhenHidden(std::function<std::string()> save) {
+    display_->SaveShipWhenHidden(std::move(save));
   }
 
   // Every examined keyboard and mouse state is also handed to this log (a recording).

@@ -9,7 +9,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "media/media.hpp"
 #include "tests/support/temp_directory.hpp"
@@ -79,6 +81,40 @@ TEST(ShipLock, SomethingElseAtTheLockFilesPathRefusesTheShip) {
     EXPECT_FALSE(game.LockShip("Nova.shp", why)) << kind;
     EXPECT_NE(why.find("not a lock file (remove it)"), std::string::npos) << why;
   }
+}
+
+// A display that keeps ships across its pages (the browser's), answering as told.
+class PagesDisplay final : public Display {
+ public:
+  bool OpenScreen(int, int, std::string_view) override { return true; }
+  void SetFrameRate(int) override {}
+  void Present(const Canvas&) override {}
+  bool CloseRequested() const override { return false; }
+  InputSource& LiveInput() override { return no_input_; }
+  ShipHold HoldShip(std::string_view key) override {
+    asked = std::string(key);
+    return answer;
+  }
+  ShipHold answer = ShipHold::Held;
+  std::string asked;
+
+ private:
+  NoInput no_input_;
+};
+
+TEST(ShipLock, WhereTheDisplayKeepsShipsAcrossPagesItsAnswerStands) {
+  TempDirectory dir;
+  auto display = std::make_unique<PagesDisplay>();
+  PagesDisplay& pages = *display;
+  Media media(dir.Path() / "none", std::move(display));  // no lock file can be made there
+  std::string why;
+  pages.answer = Display::ShipHold::Refused;
+  EXPECT_FALSE(media.LockShip("Nova.shp", why));
+  EXPECT_NE(why, "");
+  pages.answer = Display::ShipHold::Held;
+  EXPECT_TRUE(media.LockShip("Nova.shp", why));
+  EXPECT_EQ(why, "");  // the lock file that could not be made is beside the point
+  EXPECT_EQ(pages.asked, (dir.Path() / "none" / "Nova.shp").string());
 }
 
 TEST(ShipLock, AGameKilledOutrightLeavesItsShipFree) {

@@ -11,6 +11,8 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -45,6 +47,11 @@ EM_JS(void, starvane_page_sound, (const std::int16_t* samples, int count),
       { Module.page.sound(samples, count); });
 EM_JS(void, starvane_page_frame_shown, (double work_milliseconds),
       { Module.page.frameShown(work_milliseconds); });
+EM_JS(void, starvane_page_keep_files, (), { Module.page.keepFiles(); });
+// 1: the ship of this key is now this page's, 0: another page holds it, -1: the browser keeps
+// no locks (Web Locks) for this page.
+EM_ASYNC_JS(int, starvane_page_hold_ship, (const char* key),
+            { return await Module.page.holdShip(UTF8ToString(key)); });
 
 namespace starvane {
 namespace {
@@ -106,6 +113,10 @@ class WebScreen final : public Display, public InputSource {
   bool CloseRequested() const override { return false; }  // a page is closed, not asked
   InputSource& LiveInput() override { return *this; }
   std::string KeyLabel(int code) const override;
+  ShipHold HoldShip(std::string_view key) override;
+  void SaveShipWhenHidden(std::function<std::string()> save) override {
+    save_ship_ = std::move(save);
+  }
   // The page plays the frame's sound through Web Audio once the player has let it.
   void QueueSound(std::span<const std::int16_t> samples) override {
     starvane_page_sound(samples.data(), static_cast<int>(samples.size()));
@@ -133,6 +144,7 @@ class WebScreen final : public Display, public InputSource {
   void ProcessPageEvents();
   void TakeEventLine(std::string_view line);
   void QueueKeyEvent(KeyEvent event);
+  void SaveShipNow();
   ScreenFit CurrentFit(const Stage& stage) const;
 
   ScreenOptions options_;
@@ -153,6 +165,7 @@ class WebScreen final : public Display, public InputSource {
   std::array<bool, 3> buttons_{};
   std::int32_t pending_wheel_ = 0;
   double frame_end_ = -1;  // when the last Present returned (ms), for the page's timing hook
+  std::function<std::string()> save_ship_;
 };
 
 ScreenFit WebScreen::CurrentFit(const Stage& stage) const {
@@ -178,8 +191,6 @@ bool WebScreen::OpenScreen(int, int, std::string_view title) {
 }
 
 void WebScreen::Present(const Canvas& canvas) {
-  const double started = emscripten_get_now();
-  if (frame_end_ >= 0) starvane_page_frame_shown(started - frame_end_);
   const int width = area_width_ > 0 ? area_width_ : kScreenWidth;
   const int height = area_width_ > 0 ? area_height_ : kScreenHeight;
   // RGB565 to the page's RGBA bytes (little-endian words: red in the lowest byte), each 5- or
@@ -197,7 +208,11 @@ void WebScreen::Present(const Canvas& canvas) {
                      (((b << 3) | (b >> 2)) << 16) | 0xFF000000u;
     }
   }
+  // The frame's work, for the page's timing hook: from the last frame's end to this one's wait,
+  // and the presenting after it.
+  const double converted = emscripten_get_now();
   pacer_.WaitForNextFrame(clock_);
+  const double shown = emscripten_get_now();
   const Stage stage = PageStage();
   if (stage.pixels_width > 0 && stage.pixels_height > 0) {
     const ScreenFit fit = CurrentFit(stage);
@@ -205,7 +220,9 @@ void WebScreen::Present(const Canvas& canvas) {
                        fit.picture.y, fit.picture.width, fit.picture.height);
   }
   ProcessPageEvents();
-  frame_end_ = emscripten_get_now();
+  const double ended = emscripten_get_now();
+  if (frame_end_ >= 0) starvane_page_frame_shown((converted - frame_end_) + (ended - shown));
+  frame_end_ = ended;
 }
 
 bool WebScreen::WaitForWindowMessage(int most_milliseconds) {
@@ -237,7 +254,8 @@ void WebScreen::ProcessPageEvents() {
 }
 
 // One line of the page's events: "D" or "U" and a key's position name (KeyboardEvent.code),
-// "T" and typed text, "F" the page lost the focus (hidden or left), "R" the stage was resized.
+// "T" and typed text, "F" the page lost the focus (hidden or left), "R" the stage was resized,
+// "S" the page was hidden and may be closed unannounced.
 void WebScreen::TakeEventLine(std::string_view line) {
   if (line.empty()) return;
   const std::string_view rest = line.substr(1);
@@ -265,6 +283,9 @@ void WebScreen::TakeEventLine(std::string_view line) {
     case 'R':
       image_lost_ = true;
       return;
+    case 'S':
+      SaveShipNow();
+      return;
     default:
       return;
   }
@@ -290,6 +311,24 @@ std::string WebScreen::KeyLabel(int code) const {
   if (label.size() == 1 && label[0] >= 'a' && label[0] <= 'z')
     label[0] = static_cast<char>(label[0] - 'a' + 'A');
   return label;
+}
+
+// Pages of one browser share its files: the page asks the browser for a lock per ship that all
+// its pages see (Web Locks), held until this game takes another ship or ends.
+Display::ShipHold WebScreen::HoldShip(std::string_view key) {
+  const int held = starvane_page_hold_ship(std::string(key).c_str());
+  return held > 0 ? ShipHold::Held : held == 0 ? ShipHold::Refused : ShipHold::NotKept;
+}
+
+// The page was hidden (it may be closed next, without a word): the ship is saved as it stands
+// (the page's events are taken between two frames, where an Escape would save the same), and the
+// page writes it to IndexedDB at once. What cannot be saved is said as at the game's end.
+void WebScreen::SaveShipNow() {
+  if (!save_ship_) return;
+  if (const std::string problem = save_ship_(); !problem.empty()) {
+    std::fprintf(stderr, "starvane: %s\n", problem.c_str());
+  }
+  starvane_page_keep_files();
 }
 
 MouseInput WebScreen::CaptureMouse(std::int64_t) {

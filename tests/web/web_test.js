@@ -81,6 +81,42 @@ function firstDifference(a, b) {
          `          actual   ...${b.slice(Math.max(0, i - 40), i + 60)}`;
 }
 
+// The processor time (seconds) so far of this test's Chromium processes of one type
+// (--type=renderer: the pages, --type=gpu-process: the graphics), from /proc: the descendants of
+// this process.
+function processorSeconds(type) {
+  let stats = [];
+  try {
+    stats = fs.readdirSync('/proc').filter((name) => /^\d+$/.test(name)).map((pid) => {
+      try {
+        const stat = fs.readFileSync(`/proc/${pid}/stat`, 'latin1');
+        const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
+        const cmdline = fs.readFileSync(`/proc/${pid}/cmdline`, 'latin1');
+        return {pid: Number(pid), ppid: Number(fields[1]),
+                ticks: Number(fields[11]) + Number(fields[12]),
+                type: (/--type=([a-z-]+)/.exec(cmdline) || [])[1]};
+      } catch (error) {
+        return null;
+      }
+    }).filter((entry) => entry !== null);
+  } catch (error) {
+    return NaN;  // no /proc here
+  }
+  const ours = new Set([process.pid]);
+  for (let grown = true; grown;) {
+    grown = false;
+    for (const entry of stats) {
+      if (!ours.has(entry.pid) && ours.has(entry.ppid)) {
+        ours.add(entry.pid);
+        grown = true;
+      }
+    }
+  }
+  const ticksPerSecond = 100;  // USER_HZ on Linux
+  return stats.filter((entry) => ours.has(entry.pid) && entry.type === type)
+      .reduce((sum, entry) => sum + entry.ticks, 0) / ticksPerSecond;
+}
+
 function percentile(values, p) {
   const sorted = values.slice().sort((x, y) => x - y);
   return sorted[Math.min(sorted.length - 1, Math.floor((sorted.length - 1) * p))];
@@ -169,7 +205,15 @@ async function playedGames(browser, url) {
   await hold(page, 'ArrowUp', 800);
   await hold(page, 'Space', 400);
   await hold(page, 'ArrowLeft', 300);
-  await sleep(2000);  // a few seconds of the default world, for the frame-work measurement
+  // Ten seconds of the default world, for the frame-work measurement and the processor time the
+  // page and the graphics process take for it.
+  const before = {page: processorSeconds('renderer'), gpu: processorSeconds('gpu-process')};
+  await sleep(10000);
+  const pagePercent = 10 * (processorSeconds('renderer') - before.page);
+  const gpuPercent = 10 * (processorSeconds('gpu-process') - before.gpu);
+  console.log(`measure: flying at 1024x800 for 10 s: page ${pagePercent.toFixed(1)} % and ` +
+              `graphics ${gpuPercent.toFixed(1)} % of a core, together ` +
+              `${(pagePercent + gpuPercent).toFixed(1)} %`);
   const frameWork = await page.evaluate(() => starvane.frameWork);
   // The keys let the page sound: the game's frames of sound reach Web Audio.
   const soundFrames = await page.evaluate(() => starvane.soundFrames);
@@ -191,6 +235,9 @@ async function playedGames(browser, url) {
   await page.keyboard.press('Escape');
   let result = await waitForEnd(page);
   check(result.status === 0, 'the first game ends by Escape with status 0');
+  const listed = await page.evaluate(
+      () => [...document.querySelectorAll('#ships option')].map((o) => o.value));
+  check(listed.includes('Webby.shp'), 'the ship just saved can be downloaded at once');
   let record = await page.evaluate(() => starvane.readFiles('/')['record.txt'] || '');
   check(/ down Up\b/.test(record) && / down Space\b/.test(record) && / down Left\b/.test(record),
         'Up, Space and Left reached the game as its keys (the recording holds them)');
@@ -253,6 +300,83 @@ async function playedGames(browser, url) {
   await page.close();
   await context.close();
   return frameWork;
+}
+
+// ---- The browser's own data ----------------------------------------------------------------
+// Two pages of one browser on one ship, a hidden page that may be closed next, a game that fails,
+// and hostile uploads.
+async function browserData(browser, url) {
+  const context = await browser.newContext({viewport: {width: 1024, height: 800}});
+  const args = ['--files', '/starvane', '--ship', 'Tabby', '--difficulty', 'easy'];
+  const first = await openPage(context, url + '?hold');
+  await first.evaluate((a) => starvane.start(a), args);
+  await waitForGameScreen(first);
+  await sleep(300);
+  await hold(first, 'F1', 100);  // from the new ship's controls to the game
+  const second = await openPage(context, url + '?hold');
+  await second.evaluate((a) => starvane.start(a), args);
+  const refused = await waitForEnd(second);
+  const ended = await second.evaluate(() => document.getElementById('ended').innerText);
+  check(refused.status === 1 && /failure/.test(ended) && /ship 'Tabby' is in another game/.test(ended),
+        `a second page on the ship is refused and says why (${JSON.stringify(ended)})`);
+  await second.close();
+
+  // Hidden, the page saves the ship into IndexedDB: another page finds it before any Escape.
+  await first.evaluate(() => {
+    Object.defineProperty(document, 'hidden', {value: true, configurable: true});
+    document.dispatchEvent(new Event('visibilitychange'));
+  });
+  // The game takes the page's news at its next frame, then the page writes the files.
+  await first.waitForFunction(
+      () => starvane.readFiles('/starvane')['Tabby.shp'] !== undefined && starvane.filesKept(),
+      null, {timeout: 5000}).catch(() => {});
+  const other = await openPage(context, url + '?hold');
+  const kept = (await other.evaluate(() => starvane.readFiles('/starvane')))['Tabby.shp'];
+  await first.evaluate(() => { delete document.hidden; });
+  // Escape ends the paused game, saving the ship (a second one, should the first have closed
+  // the controls instead).
+  for (let i = 0; i < 3; ++i) {
+    await first.keyboard.press('Escape');
+    const ended = () => starvane.result !== null;
+    if (await first.waitForFunction(ended, null, {timeout: 1500}).then(() => true, () => false)) break;
+  }
+  const result = await waitForEnd(first);
+  const saved = (await first.evaluate(() => starvane.readFiles('/starvane')))['Tabby.shp'];
+  check(result.status === 0 && kept !== undefined && kept === saved,
+        'a hidden page keeps the ship in IndexedDB as Escape then saves it' +
+        (kept === undefined ? ' (nothing kept)' : kept === saved ? '' : ' (kept differs)'));
+  await first.close();
+
+  // Uploads the game would not read are refused with a message; a name leads nowhere but the
+  // files directory, as long as the game takes names.
+  const ship = fs.readFileSync(path.join(goldenRoot, 'veteran_workshop/files/Veteran.shp'));
+  const upload = async (name, buffer) => {
+    await other.evaluate(() => { document.getElementById('status').textContent = ''; });
+    await other.setInputFiles('#upload', {name: name, mimeType: 'text/plain', buffer: buffer});
+    await other.waitForFunction(() => document.getElementById('status').textContent !== '');
+    return other.evaluate(() => document.getElementById('status').textContent);
+  };
+  // A file name as long as the game writes them (255 bytes) is listed without widening the bar.
+  await other.evaluate(() => FS.writeFile('/starvane/' + 'W'.repeat(251) + '.shp', 'x'));
+  const long = 'L'.repeat(5000);
+  const said = [await upload('../evil.shp', ship),
+                await upload('Big.shp', Buffer.alloc(10 << 20, 48)),
+                await upload(long + '.shp', ship), await upload('notes.txt', ship)];
+  const files = await other.evaluate(() => starvane.readFiles('/starvane'));
+  const root = await other.evaluate(() => starvane.readFiles('/'));
+  check(files['evil.shp'] === ship.toString('latin1') && root['evil.shp'] === undefined,
+        `"../evil.shp" is kept as evil.shp in the files directory (${said[0]})`);
+  check(files['Big.shp'] === undefined && /64 KiB/.test(said[1]),
+        `a 10 MB ship file is refused (${said[1]})`);
+  check(files['L'.repeat(60) + '.shp'] !== undefined && /\r\n(L{60})\r\n$/.test(files['ships.txt']),
+        'a 5,000-character name is kept as its first 60 characters');
+  check(/not a ship file/.test(said[3]) && files['notes.txt'] === undefined,
+        `a .txt is refused (${said[3]})`);
+  const right = await other.evaluate(() => Math.max(...['#download', '#upload-label'].map(
+      (id) => document.querySelector(id).getBoundingClientRect().right)));
+  check(right <= 1024, `Download and Upload stay on the page (right edge ${right})`);
+  await other.close();
+  await context.close();
 }
 
 // ---- The golden replays ------------------------------------------------------------------
@@ -323,6 +447,7 @@ function pageWeight() {
     await page.close();
 
     const frameWork = await playedGames(browser, url);
+    await browserData(browser, url);
     if (frameWork.length > 0) {
       console.log(`measure: frame work in flight over ${frameWork.length} frames: median ` +
                   `${percentile(frameWork, 0.5).toFixed(3)} ms, 99th percentile ` +

@@ -4,7 +4,8 @@
 // ship file to download or upload. Nothing of the game itself lives here.
 //
 // For tests and measurements: "?hold" waits for starvane.start(args, files) instead of starting
-// the game, and starvane.result, starvane.frameWork and starvane.firstFrameAt tell what happened.
+// the game, and starvane.result, starvane.frameWork and starvane.firstFrameAt tell what happened;
+// starvane.filesKept() is true when every change of the files is in IndexedDB.
 'use strict';
 
 var starvane = {
@@ -16,11 +17,7 @@ var Module = (function () {
   const params = new URLSearchParams(location.search);
   const stage = document.getElementById('stage');
   const screen = document.getElementById('screen');
-  const context = screen.getContext('2d');
-  const frame = document.createElement('canvas');  // the back buffer at its own size
-  frame.width = 800;
-  frame.height = 600;
-  const frameContext = frame.getContext('2d');
+  const context = screen.getContext('2d', {alpha: false});  // opaque: nothing to blend
   const statusLine = document.getElementById('status');
 
   // What the browser told since the game last asked: key lines (see TakeEventLine) and the mouse.
@@ -30,8 +27,17 @@ var Module = (function () {
   const pressed = [false, false, false];  // went down since the game last asked
   let wheel = 0;                // steps away from the player
   let shownAt = null;
+  let heldShip = null;  // the ship lock this page holds: {key, release}
+  let placed = '';      // where the picture was last placed (show)
 
   function say(text) { statusLine.textContent = text; }
+  // What the game wrote on its standard error (warnings, and why it failed): the last one on
+  // the status line, all of them where the game's end is told.
+  const messages = [];
+  function gameSays(text) {
+    if (messages.length < 50) messages.push(text);
+    say(text);
+  }
 
   // The player's keyboard layout, for the help page's key labels (Chromium tells it; the
   // others leave the US labels).
@@ -72,7 +78,16 @@ var Module = (function () {
     held.fill(false);
   }
   window.addEventListener('blur', focusLost);
-  document.addEventListener('visibilitychange', () => { if (document.hidden) focusLost(); });
+  // A hidden page may be closed next without a word: the game saves the ship as it stands when
+  // it next wakes (within a second, as a browser wakes hidden pages), and the page writes it to
+  // IndexedDB at once (keepFiles). A page being left runs no more of the game: what the game
+  // wrote is written to IndexedDB, as far as the browser lets a leaving page.
+  document.addEventListener('visibilitychange', () => {
+    if (!document.hidden) return;
+    focusLost();
+    lines.push('S');
+  });
+  window.addEventListener('pagehide', () => { if (filesDirty) filesChanged(); });
 
   // ---- Mouse -----------------------------------------------------------------------------
   function placePointer(event) {
@@ -182,10 +197,10 @@ var Module = (function () {
 
   // ---- Files -----------------------------------------------------------------------------
   // The files directory lives in IndexedDB: read into memory before the game starts, written
-  // back after each frame in which a file of it changed (the page compares every file's time
-  // and size once a frame), and when the game ends.
-  let filesSeen = '';
+  // back soon after a file of it changed (closed after writing, renamed or removed: the page
+  // hears of it from the file system itself, see watchFiles), and when the game ends.
   let knownShots = new Set();
+  let filesDirty = false;
   let syncing = false;
   let syncAgain = false;
   function fileList() {
@@ -197,23 +212,32 @@ var Module = (function () {
       return [];
     }
   }
+  // Each caller's done runs once a write that began after its call has ended: one write at a
+  // time, and the calls that come meanwhile share the next one.
+  let afterWrite = [];
+  let waiting = [];
   function writeFilesBack(done) {
+    if (done) waiting.push(done);
     if (syncing) {
       syncAgain = true;
       return;
     }
     syncing = true;
+    afterWrite = waiting;
+    waiting = [];
     FS.syncfs(false, (error) => {
       syncing = false;
       if (error) say('cannot keep the files in this browser: ' + error);
+      const finished = afterWrite;
+      afterWrite = [];
       if (syncAgain) {
         syncAgain = false;
-        writeFilesBack(done);
-      } else if (done) {
-        done();
+        writeFilesBack();
       }
+      finished.forEach((callback) => callback());
     });
   }
+  starvane.filesKept = () => !syncing && !filesDirty && waiting.length === 0;
   function downloadBytes(name, bytes) {
     const link = document.createElement('a');
     link.href = URL.createObjectURL(new Blob([bytes], {type: 'application/octet-stream'}));
@@ -224,11 +248,8 @@ var Module = (function () {
     setTimeout(() => URL.revokeObjectURL(link.href), 10000);
   }
   function filesChanged() {
+    filesDirty = false;
     const files = fileList();
-    const seen = files.map(([name, node]) => name + ':' + node.timestamp + ':' + (node.usedBytes || 0))
-        .join('/');
-    if (seen === filesSeen) return;
-    filesSeen = seen;
     // F12 wrote a screenshot (starvane-NNN.bmp): the player gets it as a download.
     for (const [name] of files) {
       if (/^starvane-\d+\.bmp$/.test(name) && !knownShots.has(name)) {
@@ -238,6 +259,36 @@ var Module = (function () {
     }
     listShips();
     writeFilesBack();
+  }
+  function inFilesDirectory(path) {
+    return typeof path === 'string' && path.startsWith(filesDirectory + '/');
+  }
+  function fileTouched(path) {
+    if (!inFilesDirectory(path) || filesDirty) return;
+    filesDirty = true;
+    // Once the game sleeps: a save is several steps.
+    setTimeout(() => { if (filesDirty) filesChanged(); }, 0);
+  }
+  // The game's writes reach the file system through these (its system calls call them).
+  function watchFiles() {
+    const {close, rename, unlink} = FS;
+    FS.close = (stream) => {
+      const written = (stream.flags & 3) !== 0;  // opened for writing (O_WRONLY or O_RDWR)
+      const result = close(stream);
+      if (written) fileTouched(stream.path);
+      return result;
+    };
+    FS.rename = (from, to) => {
+      const result = rename(from, to);
+      fileTouched(from);
+      fileTouched(to);
+      return result;
+    };
+    FS.unlink = (path) => {
+      const result = unlink(path);
+      fileTouched(path);
+      return result;
+    };
   }
 
   const shipSelect = document.getElementById('ships');
@@ -253,25 +304,82 @@ var Module = (function () {
     if (!shipSelect.value) return say('no ship file yet: a ship is saved when its game ends');
     downloadBytes(shipSelect.value, FS.readFile(filesDirectory + '/' + shipSelect.value));
   });
-  // An uploaded ship file joins the files directory, and its name the launcher's list.
+  // An uploaded ship file joins the files directory, and its ship the launcher's list. The file
+  // is taken as the game reads ship files: the ship's name is the file's base name without
+  // ".shp" (its %XX forms read back as the bytes they stand for), at most 60 characters as the
+  // launcher takes them, and the file is kept under the name the game gives that ship.
+  const shipNameMost = 60;
+  const shipFileMostBytes = 64 * 1024;  // larger is no ship file: the game reads none
+  function shipNameOfFile(fileName) {
+    const slash = Math.max(fileName.lastIndexOf('/'), fileName.lastIndexOf('\\'));
+    const base = fileName.slice(slash + 1);
+    if (!base.endsWith('.shp') || base.length === '.shp'.length) return null;
+    const bytes = [];
+    const text = new TextEncoder().encode(base.slice(0, -'.shp'.length));
+    for (let i = 0; i < text.length; ++i) {
+      const form = String.fromCharCode(...text.subarray(i, i + 3));
+      if (/^%[0-9A-Fa-f]{2}$/.test(form)) {
+        bytes.push(parseInt(form.slice(1), 16));
+        i += 2;
+      } else {
+        bytes.push(text[i]);
+      }
+    }
+    let name;
+    try {
+      name = new TextDecoder('utf-8', {fatal: true}).decode(new Uint8Array(bytes));
+    } catch (error) {
+      return null;
+    }
+    name = [...name].slice(0, shipNameMost).join('');
+    return /[\x00-\x1f\x7f]/.test(name) ? null : name;
+  }
+  // The file name the game gives a ship of at most 60 characters (ShipFileName in
+  // workshop/ship_file.cpp; such a name never needs shortening): '/', '\', control bytes, DEL
+  // and a '%' that would read as a %XX form are written %XX.
+  function shipFileName(ship) {
+    const bytes = new TextEncoder().encode(ship);
+    const written = [];
+    for (let i = 0; i < bytes.length; ++i) {
+      const b = bytes[i];
+      const after = String.fromCharCode(...bytes.subarray(i + 1, i + 3));
+      const hexAfter = /^[0-9A-Fa-f]{2}$/.test(after);
+      if (b === 0x2f || b === 0x5c || b < 0x20 || b === 0x7f || (b === 0x25 && hexAfter)) {
+        const form = '%' + b.toString(16).toUpperCase().padStart(2, '0');
+        written.push(...new TextEncoder().encode(form));
+      } else {
+        written.push(b);
+      }
+    }
+    return new TextDecoder().decode(new Uint8Array(written)) + '.shp';
+  }
   document.getElementById('upload').addEventListener('change', async (event) => {
     const file = event.target.files[0];
     event.target.value = '';
     if (!file) return;
-    if (!file.name.endsWith('.shp')) return say('a ship file ends in .shp');
-    const bytes = new Uint8Array(await file.arrayBuffer());
-    FS.writeFile(filesDirectory + '/' + file.name, bytes);
-    const ship = file.name.slice(0, -'.shp'.length);
-    const listPath = filesDirectory + '/ships.txt';
-    let list = '';
-    try { list = FS.readFile(listPath, {encoding: 'utf8'}); } catch (error) { list = ''; }
-    if (!list.split(/\r?\n/).includes(ship)) {
-      const end = list === '' || list.endsWith('\n') ? '' : '\r\n';
-      FS.writeFile(listPath, list + end + ship + '\r\n');
+    const ship = shipNameOfFile(file.name);
+    if (ship === null) {
+      return say('not a ship file: a ship file is named after its ship, ending in .shp');
     }
-    listShips();
-    // Said once the file is in IndexedDB, so that a reload finds it.
-    writeFilesBack(() => say(file.name + ' uploaded: reload the page to choose it in the launcher'));
+    if (file.size > shipFileMostBytes) return say('not a ship file: larger than 64 KiB');
+    try {
+      const bytes = new Uint8Array(await file.arrayBuffer());
+      if (bytes.length > shipFileMostBytes) return say('not a ship file: larger than 64 KiB');
+      const name = shipFileName(ship);
+      FS.writeFile(filesDirectory + '/' + name, bytes);
+      const listPath = filesDirectory + '/ships.txt';
+      let list = '';
+      try { list = FS.readFile(listPath, {encoding: 'utf8'}); } catch (error) { list = ''; }
+      if (!list.split(/\r?\n/).includes(ship)) {
+        const end = list === '' || list.endsWith('\n') ? '' : '\r\n';
+        FS.writeFile(listPath, list + end + ship + '\r\n');
+      }
+      listShips();
+      // Said once the file is in IndexedDB, so that a reload finds it.
+      writeFilesBack(() => say(name + ' uploaded: reload the page to choose it in the launcher'));
+    } catch (error) {
+      say('the ship file was not kept: ' + (error.message || error.code || error));
+    }
   });
 
   // ---- The game --------------------------------------------------------------------------
@@ -300,9 +408,12 @@ var Module = (function () {
     }
     say('');
     Promise.resolve(runMain(args)).then((status) => {
+      listShips();  // the ship just saved can be downloaded at once
+      if (heldShip !== null) heldShip.release();  // the ship is free for another page
+      heldShip = null;
       writeFilesBack(() => {
         starvane.result = {status: status};
-        if (!params.has('hold')) document.getElementById('ended').hidden = false;
+        showEnd(status);
       });
     }, (error) => {
       starvane.result = {status: -1, error: String(error)};
@@ -310,6 +421,13 @@ var Module = (function () {
     });
   }
   starvane.start = start;
+  // A game that failed (status 1: the ship not saved, the ship in another game) says why.
+  function showEnd(status) {
+    document.getElementById('ended-title').textContent =
+        status === 0 ? 'The game has ended.' : 'The game has ended with a failure:';
+    document.getElementById('ended-messages').textContent = messages.join('\n');
+    document.getElementById('ended').hidden = false;
+  }
   // The files of a folder by name, each as a string of its bytes (one character a byte).
   starvane.readFiles = (folder) => {
     const files = {};
@@ -329,7 +447,10 @@ var Module = (function () {
   return {
     noInitialRun: true,
     print: (text) => console.log(text),
-    printErr: (text) => console.warn(text),
+    printErr: (text) => {
+      console.warn(text);
+      gameSays(text);
+    },
     onRuntimeInitialized() {
       FS.mkdir(filesDirectory);
       FS.mount(FS.filesystems.IDBFS, {}, filesDirectory);
@@ -337,8 +458,8 @@ var Module = (function () {
         if (error) say('this browser keeps no files: ships are not saved');
         const files = fileList();
         knownShots = new Set(files.map(([name]) => name));
-        filesSeen = '';
         listShips();
+        watchFiles();
         if (params.has('hold')) {
           say('ready');
           starvane.ready = true;
@@ -359,25 +480,27 @@ var Module = (function () {
         Module.HEAP32[at + 2] = Math.round(width * ratio);
         Module.HEAP32[at + 3] = Math.round(height * ratio);
       },
+      // The canvas holds the picture at its own size; the browser's compositor enlarges it to
+      // the picture's place with nearest pixels (sharp edges, no copy at the enlarged size on
+      // the page's side), and filters it when it must shrink, so that no row of text is lost.
+      // (prescale and smooth, the desktop's two steps, are the compositor's one here.)
       show(pixels, width, height, prescale, smooth, x, y, pictureWidth, pictureHeight) {
-        const image = new ImageData(
-            new Uint8ClampedArray(Module.HEAPU8.buffer, pixels, width * height * 4), width, height);
-        frameContext.putImageData(image, 0, 0);
-        if (screen.width !== width * prescale || screen.height !== height * prescale) {
-          screen.width = width * prescale;
-          screen.height = height * prescale;
+        if (screen.width !== width || screen.height !== height) {
+          screen.width = width;
+          screen.height = height;
         }
-        // Enlarged by a whole multiple with square pixels here; the browser then filters it
-        // linearly to the picture's size (or shows it as it is, at an exact multiple).
-        context.imageSmoothingEnabled = false;
-        context.drawImage(frame, 0, 0, width, height, 0, 0, screen.width, screen.height);
+        context.putImageData(new ImageData(
+            new Uint8ClampedArray(Module.HEAPU8.buffer, pixels, width * height * 4), width, height),
+            0, 0);
         const ratio = window.devicePixelRatio || 1;
-        const style = screen.style;
-        style.left = x / ratio + 'px';
-        style.top = y / ratio + 'px';
-        style.width = pictureWidth / ratio + 'px';
-        style.height = pictureHeight / ratio + 'px';
-        style.imageRendering = smooth ? 'auto' : 'pixelated';
+        const place = [x / ratio + 'px', y / ratio + 'px', pictureWidth / ratio + 'px',
+                       pictureHeight / ratio + 'px',
+                       pictureWidth >= width && pictureHeight >= height ? 'pixelated' : 'auto'];
+        if (place.join() !== placed) {  // the style only when it changes: no layout per frame
+          placed = place.join();
+          const style = screen.style;
+          [style.left, style.top, style.width, style.height, style.imageRendering] = place;
+        }
         starvane.shown = {width: width, height: height};
         if (shownAt === null) {
           shownAt = performance.now();
@@ -421,7 +544,29 @@ var Module = (function () {
       sound(samples, count) { queueSound(samples, count); },
       frameShown(workMilliseconds) {
         if (starvane.frameWork.length < 100000) starvane.frameWork.push(workMilliseconds);
-        filesChanged();
+      },
+      // The game saved the ship of a hidden page: into IndexedDB now, not once the game sleeps.
+      keepFiles() { if (filesDirty) filesChanged(); },
+      // One ship, one game across this browser's pages: a Web Lock per ship, asked for without
+      // waiting and held until the game takes another ship or the page ends. 1: held, 0: another
+      // page holds it, -1: the browser keeps no locks for this page (no Web Locks: an unsafe
+      // page, an old browser).
+      holdShip(key) {
+        if (!navigator.locks || !navigator.locks.request) return Promise.resolve(-1);
+        if (heldShip !== null && heldShip.key === key) return Promise.resolve(1);
+        return new Promise((answer) => {
+          navigator.locks.request('starvane ship ' + key, {ifAvailable: true}, (lock) => {
+            if (lock === null) {
+              answer(0);
+              return undefined;
+            }
+            if (heldShip !== null) heldShip.release();
+            return new Promise((release) => {
+              heldShip = {key: key, release: release};
+              answer(1);
+            });
+          }).catch(() => answer(-1));
+        });
       },
     },
   };
