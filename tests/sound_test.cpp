@@ -10,8 +10,10 @@
 
 #include "media/sound_source.hpp"
 #include "sound/cue_sounds.hpp"
+#include "sound/game_sound.hpp"
 #include "sound/mixer.hpp"
 #include "sound/voice.hpp"
+#include "tests/support/harness.hpp"
 
 namespace starvane {
 namespace {
@@ -24,6 +26,21 @@ std::vector<std::int16_t> MixFrames(Mixer& mixer, int frames) {
     all.insert(all.end(), frame.begin(), frame.end());
   }
   return all;
+}
+
+int Peak(const std::vector<std::int16_t>& stereo) {
+  int peak = 0;
+  for (const std::int16_t sample : stereo) peak = std::max(peak, std::abs(int{sample}));
+  return peak;
+}
+
+Patch SteadyTone(float seconds, float hz) {
+  Patch tone;
+  tone.duration = seconds;
+  tone.curve = 1;
+  tone.start_hz = tone.end_hz = hz;
+  tone.gain = 1;
+  return tone;
 }
 
 // The largest change from one sample of a side to the next, the step in from silence included.
@@ -89,6 +106,51 @@ TEST(Sound, AVoiceThatGivesWayFadesOutAndTheCapHolds) {
   }
   largest = std::max(largest, std::abs(after[0] - quarter[quarter.size() - 2]));
   EXPECT_LT(largest, 200);
+}
+
+TEST(Sound, WithEveryVoiceBusyTheQuietestGivesWayNotTheLoudest) {
+  Mixer mixer(kSoundRate);
+  mixer.Start(SteadyTone(2, 440), 0.5f, 0);  // about 11,000 at its peak
+  for (int i = 1; i < Mixer::kVoices; ++i) mixer.Start(SteadyTone(2, 440), 0.001f, 0);
+  MixFrames(mixer, 1);
+  mixer.Start(SteadyTone(2, 440), 0.001f, 0);
+  MixFrames(mixer, 1);  // the one giving way has faded
+  EXPECT_GT(Peak(MixFrames(mixer, 1)), 8000);
+}
+
+// A loud bang drives the limiter down; after it the limiter lets go over a few tenths of a
+// second, so a quiet tone under it comes back gradually, not at once (nor in jumps).
+TEST(Sound, AfterALoudPeakTheLimiterRecoversSmoothly) {
+  Mixer limited(kSoundRate);
+  Mixer alone(kSoundRate);
+  limited.Start(SteadyTone(0.05f, 200), 8, 0);
+  limited.Start(SteadyTone(10, 440), 0.1f, 0);
+  alone.Start(SteadyTone(10, 440), 0.1f, 0);
+  MixFrames(limited, 3);  // the bang is over
+  MixFrames(alone, 3);
+  double share = 0;  // of the tone alone that the limited mix lets through
+  for (int frame = 0; frame < 50; ++frame) {
+    const double now = static_cast<double>(Peak(MixFrames(limited, 1))) / Peak(MixFrames(alone, 1));
+    EXPECT_LT(now, frame == 0 ? 0.5 : share * 1.25) << "frame " << frame;
+    share = now;
+  }
+  EXPECT_GT(share, 0.97);
+}
+
+// A contact that lasts cues every frame; it is heard again only after its pause (a bump's six
+// frames): it starts on frames 0 and 7, not 6.
+TEST(Sound, ALastingContactRepeatsAtItsOwnSpacingNotAFrameEarly) {
+  starvane::testing::Harness t;
+  GameSound sound(t.game, {});
+  t.game.Sounds.Listen();
+  const int spacing = SoundOfCue(SoundCueKind::Bump).least_frames_between + 1;
+  ASSERT_GT(spacing, 1);
+  std::vector<std::int16_t> frame(kSoundFrameValues);
+  for (int n = 0; n <= spacing; ++n) {
+    t.game.Sounds.AddUnplaced(SoundCueKind::Bump, 4);
+    sound.MixFrame(frame);
+    EXPECT_EQ(sound.Mixing().ActiveVoices(), n < spacing ? 1 : 2) << "frame " << n;
+  }
 }
 
 // A voice still waiting out its delay has made no sound yet: it gives way at once, so the voice
