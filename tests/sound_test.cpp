@@ -13,6 +13,7 @@
 #include "sound/game_sound.hpp"
 #include "sound/mixer.hpp"
 #include "sound/voice.hpp"
+#include "sound/volume_curve.hpp"
 #include "tests/support/harness.hpp"
 
 namespace starvane {
@@ -151,6 +152,14 @@ TEST(Sound, ALastingContactRepeatsAtItsOwnSpacingNotAFrameEarly) {
     sound.MixFrame(frame);
     EXPECT_EQ(sound.Mixing().ActiveVoices(), n < spacing ? 1 : 2) << "frame " << n;
   }
+}
+
+TEST(Sound, TheVolumeStepsInDecibelsFromSilenceToFullScale) {
+  EXPECT_EQ(VolumeGain(0), 0.0f);
+  EXPECT_EQ(VolumeGain(100), 1.0f);             // the default: the mix's bytes as they were
+  EXPECT_NEAR(VolumeGain(50), 0.316f, 0.001f);  // 10 dB down: about half as loud
+  EXPECT_NEAR(VolumeGain(90) / VolumeGain(80), VolumeGain(30) / VolumeGain(20), 1e-4f);
+  EXPECT_GT(VolumeGain(1), 0.0f);
 }
 
 // A voice still waiting out its delay has made no sound yet: it gives way at once, so the voice
