@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "media/sound_queue_depth.hpp"
 #include "media/sound_source.hpp"
 #include "sound/cue_sounds.hpp"
 #include "sound/game_sound.hpp"
@@ -152,6 +153,28 @@ TEST(Sound, ALastingContactRepeatsAtItsOwnSpacingNotAFrameEarly) {
     sound.MixFrame(frame);
     EXPECT_EQ(sound.Mixing().ActiveVoices(), n < spacing ? 1 : 2) << "frame " << n;
   }
+}
+
+// The loudspeaker's cushion of waiting sound: late frames deepen it, calm shrinks it back a
+// step at a time, and the queue changes depth only where it is not heard.
+TEST(Sound, TheQueueCushionDeepensWhenFramesComeLateAndShrinksBackSlowly) {
+  SoundQueueDepth depth;
+  EXPECT_EQ(depth.Next(0, false).silence_before, SoundQueueDepth::kShallowest);  // the start
+  EXPECT_EQ(depth.Next(depth.Cushion(), false).silence_before, 0);               // in time
+  const int shallow = depth.Cushion();
+  const SoundQueueDepth::Step dry = depth.Next(0, false);  // a gap was played: fill it
+  EXPECT_GT(depth.Cushion(), shallow);
+  EXPECT_EQ(dry.silence_before, depth.Cushion());
+  const int before = depth.Cushion();
+  EXPECT_EQ(depth.Next(10, false).silence_before, 0);  // nearly dry: no silence inside sound
+  EXPECT_GT(depth.Cushion(), before);
+  const int deep = depth.Cushion();
+  for (int i = 0; i < SoundQueueDepth::kCalmFrames; ++i) depth.Next(deep, false);
+  EXPECT_EQ(depth.Cushion(), deep - SoundQueueDepth::kShrink);
+  const int too_deep = depth.Cushion() + kSoundFrameSamples;
+  EXPECT_FALSE(depth.Next(too_deep, true).play_frame);  // silence is left out
+  EXPECT_TRUE(depth.Next(too_deep, false).play_frame);  // sound is not
+  EXPECT_FALSE(depth.Next(depth.Cushion() + 3 * kSoundFrameSamples, false).play_frame);
 }
 
 TEST(Sound, TheVolumeStepsInDecibelsFromSilenceToFullScale) {

@@ -1,12 +1,15 @@
 #pragma once
 // The loudspeaker: SDL's default audio device, opened at the first frame of sound and fed a
-// frame of the game's mix at each presented frame. A machine without a working audio device
+// frame of the game's mix at each presented frame, behind a cushion that deepens when frames
+// come late (media/sound_queue_depth.hpp). A machine without a working audio device
 // plays silently; that is no error.
 
 #include <SDL.h>
 
 #include <cstdint>
 #include <span>
+
+#include "media/sound_queue_depth.hpp"
 
 namespace starvane {
 
@@ -24,6 +27,7 @@ class SdlSound {
  private:
   bool tried_ = false;
   SDL_AudioDeviceID device_ = 0;
+  SoundQueueDepth depth_;
 };
 
 }  // namespace starvane
