@@ -4,6 +4,12 @@
 
 namespace starvane {
 
+SoundQueueDepth::SoundQueueDepth(int device_block)
+    // A frame in time finds at least the cushion less the block the device has just taken: a
+    // quarter of a frame (5 ms) beyond that absorbs the jitter of the frames' timing.
+    : shallowest_(std::clamp(device_block, 0, 2 * kSoundFrameSamples) + kSoundFrameSamples / 4),
+      cushion_(shallowest_) {}
+
 SoundQueueDepth::Step SoundQueueDepth::Next(int waiting, bool silent) {
   waiting = std::max(waiting, 0);
   Step step;
@@ -12,12 +18,11 @@ SoundQueueDepth::Step SoundQueueDepth::Next(int waiting, bool silent) {
     step.silence_before = cushion_;
     return step;
   }
-  // Late: the frame found less than a quarter of the cushion still waiting.
-  if (waiting < cushion_ / 4) {
+  if (waiting < kLate) {
     cushion_ = std::min(kDeepest, cushion_ + kGrowth);
     calm_ = 0;
   } else if (++calm_ >= kCalmFrames) {
-    cushion_ = std::max(kShallowest, cushion_ - kShrink);
+    cushion_ = std::max(shallowest_, cushion_ - kShrink);
     calm_ = 0;
   }
   if (waiting == 0 || (silent && waiting < cushion_)) {

@@ -158,10 +158,12 @@ TEST(Sound, ALastingContactRepeatsAtItsOwnSpacingNotAFrameEarly) {
 // The loudspeaker's cushion of waiting sound: late frames deepen it, calm shrinks it back a
 // step at a time, and the queue changes depth only where it is not heard.
 TEST(Sound, TheQueueCushionDeepensWhenFramesComeLateAndShrinksBackSlowly) {
-  SoundQueueDepth depth;
-  EXPECT_EQ(depth.Next(0, false).silence_before, SoundQueueDepth::kShallowest);  // the start
-  EXPECT_EQ(depth.Next(depth.Cushion(), false).silence_before, 0);               // in time
+  SoundQueueDepth depth(256);
+  EXPECT_GT(depth.Shallowest(), 256);                                  // beyond a block
+  EXPECT_EQ(depth.Next(0, false).silence_before, depth.Shallowest());  // the start
+  EXPECT_EQ(depth.Next(depth.Cushion(), false).silence_before, 0);     // in time
   const int shallow = depth.Cushion();
+  ASSERT_EQ(shallow, depth.Shallowest());
   const SoundQueueDepth::Step dry = depth.Next(0, false);  // a gap was played: fill it
   EXPECT_GT(depth.Cushion(), shallow);
   EXPECT_EQ(dry.silence_before, depth.Cushion());
@@ -169,7 +171,7 @@ TEST(Sound, TheQueueCushionDeepensWhenFramesComeLateAndShrinksBackSlowly) {
   EXPECT_EQ(depth.Next(10, false).silence_before, 0);  // nearly dry: no silence inside sound
   EXPECT_GT(depth.Cushion(), before);
   const int deep = depth.Cushion();
-  for (int i = 0; i < SoundQueueDepth::kCalmFrames; ++i) depth.Next(deep, false);
+  for (int i = 0; i < SoundQueueDepth::kCalmFrames; ++i) depth.Next(deep - 256, false);
   EXPECT_EQ(depth.Cushion(), deep - SoundQueueDepth::kShrink);
   const int too_deep = depth.Cushion() + kSoundFrameSamples;
   EXPECT_FALSE(depth.Next(too_deep, true).play_frame);  // silence is left out

@@ -11,8 +11,6 @@
 namespace starvane {
 namespace {
 
-// The device takes its samples in blocks of 256 (5.3 ms).
-constexpr int kDeviceBlock = 256;
 constexpr int kBytesPerSample = kSoundChannels * 2;
 
 // Standard error goes nowhere while it lives. ALSA writes a page of complaints there when a
@@ -45,7 +43,7 @@ SDL_AudioDeviceID OpenDevice() {
   wanted.freq = kSoundRate;
   wanted.format = AUDIO_S16SYS;
   wanted.channels = kSoundChannels;
-  wanted.samples = kDeviceBlock;
+  wanted.samples = kSdlSoundBlock;
   SDL_AudioSpec got{};
   // Any difference from what is wanted is converted by SDL.
   const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &got, 0);

@@ -13,6 +13,11 @@
 
 namespace starvane {
 
+// The device takes its samples in blocks of this many (10.7 ms). A smaller block is taken more
+// often: on a busy machine the sound server then runs dry between two of them (a click) more
+// often than the cushion ahead of the frames can help.
+constexpr int kSdlSoundBlock = 512;
+
 class SdlSound {
  public:
   SdlSound() = default;
@@ -27,7 +32,7 @@ class SdlSound {
  private:
   bool tried_ = false;
   SDL_AudioDeviceID device_ = 0;
-  SoundQueueDepth depth_;
+  SoundQueueDepth depth_{kSdlSoundBlock};
 };
 
 }  // namespace starvane
