@@ -13,12 +13,14 @@ SoundQueueDepth::SoundQueueDepth(int device_block)
 SoundQueueDepth::Step SoundQueueDepth::Next(int waiting, bool silent) {
   waiting = std::max(waiting, 0);
   Step step;
-  if (!started_) {
-    started_ = true;
+  if (frames_ == 0) {
+    frames_ = 1;
     step.silence_before = cushion_;
     return step;
   }
-  if (waiting < kLate) {
+  if (frames_ < kSettlingFrames) {
+    ++frames_;
+  } else if (waiting < kLate) {
     cushion_ = std::min(kDeepest, cushion_ + kGrowth);
     calm_ = 0;
   } else if (++calm_ >= kCalmFrames) {

@@ -27,6 +27,9 @@ class SoundQueueDepth {
   static constexpr int kCalmFrames = 500;                  // 10 s at 50 frames a second
   // A frame that finds less than this waiting came late (or nearly so).
   static constexpr int kLate = kSoundFrameSamples / 8;
+  // The first second's frames follow the opening of the window and the device: their lateness
+  // says nothing of the machine, and does not deepen the cushion.
+  static constexpr int kSettlingFrames = 50;
 
   struct Step {
     int silence_before = 0;  // samples of silence to queue before the frame
@@ -47,7 +50,7 @@ class SoundQueueDepth {
   int shallowest_;
   int cushion_;
   int calm_ = 0;
-  bool started_ = false;
+  int frames_ = 0;
 };
 
 }  // namespace starvane
