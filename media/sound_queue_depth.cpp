@@ -27,11 +27,13 @@ SoundQueueDepth::Step SoundQueueDepth::Next(int waiting, bool silent) {
     cushion_ = std::max(shallowest_, cushion_ - kShrink);
     calm_ = 0;
   }
-  if (waiting == 0 || (silent && waiting < cushion_)) {
-    // The device already played a gap, or silence comes next: more silence is not heard.
-    step.silence_before = cushion_ - waiting;
-  } else if (silent && waiting > cushion_ + kSoundFrameSamples / 2) {
+  if (silent) {
+    // Silence can be any length: just enough of it to leave the cushion and a frame waiting.
+    step.silence_before = std::max(0, cushion_ + kSoundFrameSamples - waiting);
     step.play_frame = false;
+  } else if (waiting == 0) {
+    // The device already played a gap: the cushion's silence in it is not heard.
+    step.silence_before = cushion_;
   } else if (waiting > cushion_ + 2 * kSoundFrameSamples) {
     step.play_frame = false;
   }

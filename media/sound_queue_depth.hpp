@@ -9,9 +9,9 @@
 // - after kCalmFrames frames in a row that came in time, it is made a step shallower (down to
 //   Shallowest()), so one busy moment does not cost delay for the rest of the game.
 // The queue itself changes depth only where it cannot be heard: silence is added in a gap the
-// device already played, or before a frame of silence; silent frames are left out while the
-// queue is deeper than the cushion. Only a queue more than two frames past the cushion (the
-// device's clock is slower than the game's) loses a frame of sound.
+// device already played, and a frame of silence is queued as just as much silence as leaves the
+// cushion and a frame waiting. Only a queue more than two frames past the cushion (the device's
+// clock is slower than the game's) loses a frame of sound.
 // Plain C++ with no clock and no device: the SDL loudspeaker asks it at each frame.
 
 #include "media/sound_source.hpp"
@@ -33,7 +33,7 @@ class SoundQueueDepth {
 
   struct Step {
     int silence_before = 0;  // samples of silence to queue before the frame
-    bool play_frame = true;  // false: the frame is left out
+    bool play_frame = true;  // false: the frame is left out (or, silent, replaced by the above)
   };
 
   // The device takes device_block samples at a time (at most two frames' worth is heeded).

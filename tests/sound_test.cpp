@@ -177,7 +177,9 @@ TEST(Sound, TheQueueCushionDeepensWhenFramesComeLateAndShrinksBackSlowly) {
   for (int i = 0; i < SoundQueueDepth::kCalmFrames; ++i) depth.Next(deep - 256, false);
   EXPECT_EQ(depth.Cushion(), deep - SoundQueueDepth::kShrink);
   const int too_deep = depth.Cushion() + kSoundFrameSamples;
-  EXPECT_FALSE(depth.Next(too_deep, true).play_frame);  // silence is left out
+  const SoundQueueDepth::Step silence = depth.Next(too_deep - 100, true);
+  EXPECT_FALSE(silence.play_frame);  // silence is shortened to leave a cushion and a frame
+  EXPECT_EQ(silence.silence_before, 100);
   EXPECT_TRUE(depth.Next(too_deep, false).play_frame);  // sound is not
   EXPECT_FALSE(depth.Next(depth.Cushion() + 3 * kSoundFrameSamples, false).play_frame);
 }
