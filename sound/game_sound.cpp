@@ -6,6 +6,7 @@
 #include "base/rounding.hpp"
 #include "media/keys.hpp"
 #include "sound/cue_sounds.hpp"
+#include "sound/volume_curve.hpp"
 #include "world/kinds.hpp"
 
 namespace starvane {
@@ -52,7 +53,7 @@ float SizePitch(const SoundCue& cue) {
 
 GameSound::GameSound(Game& game, SoundSettings settings, WavRecording* recording)
     : game_(game), recording_(recording), mixer_(kSoundRate) {
-  mixer_.SetVolume(static_cast<float>(std::clamp(settings.volume, 0, 100)) / 100);
+  mixer_.SetVolume(VolumeGain(settings.volume));
   muted_ = settings.muted;
   mixer_.SetMuted(muted_);
   for (int hum = 0; hum < kHumCount; ++hum) {

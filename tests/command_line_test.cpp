@@ -44,6 +44,7 @@ TEST(CommandLine, SoundOptionsAndBadVolumes) {
   const Options o = std::get<Options>(Parse({"--mute", "--volume=0", "--audio-out", "a.wav"}));
   EXPECT_TRUE(o.mute);
   EXPECT_EQ(o.volume, 0);
+  EXPECT_EQ(std::get<Options>(Parse({"--volume", "100"})).volume, 100);  // the maximum
   EXPECT_EQ(*o.audio_out, "a.wav");
   for (const std::string_view bad : {"101", "-1", "50%", "", "1e2"}) {
     EXPECT_EQ(ErrorOf({"--volume", bad}),

@@ -8,10 +8,14 @@
 #include <cstdlib>
 #include <vector>
 
+#include "media/sound_queue_depth.hpp"
 #include "media/sound_source.hpp"
 #include "sound/cue_sounds.hpp"
+#include "sound/game_sound.hpp"
 #include "sound/mixer.hpp"
 #include "sound/voice.hpp"
+#include "sound/volume_curve.hpp"
+#include "tests/support/harness.hpp"
 
 namespace starvane {
 namespace {
@@ -24,6 +28,21 @@ std::vector<std::int16_t> MixFrames(Mixer& mixer, int frames) {
     all.insert(all.end(), frame.begin(), frame.end());
   }
   return all;
+}
+
+int Peak(const std::vector<std::int16_t>& stereo) {
+  int peak = 0;
+  for (const std::int16_t sample : stereo) peak = std::max(peak, std::abs(int{sample}));
+  return peak;
+}
+
+Patch SteadyTone(float seconds, float hz) {
+  Patch tone;
+  tone.duration = seconds;
+  tone.curve = 1;
+  tone.start_hz = tone.end_hz = hz;
+  tone.gain = 1;
+  return tone;
 }
 
 // The largest change from one sample of a side to the next, the step in from silence included.
@@ -89,6 +108,88 @@ TEST(Sound, AVoiceThatGivesWayFadesOutAndTheCapHolds) {
   }
   largest = std::max(largest, std::abs(after[0] - quarter[quarter.size() - 2]));
   EXPECT_LT(largest, 200);
+}
+
+TEST(Sound, WithEveryVoiceBusyTheQuietestGivesWayNotTheLoudest) {
+  Mixer mixer(kSoundRate);
+  mixer.Start(SteadyTone(2, 440), 0.5f, 0);  // about 11,000 at its peak
+  for (int i = 1; i < Mixer::kVoices; ++i) mixer.Start(SteadyTone(2, 440), 0.001f, 0);
+  MixFrames(mixer, 1);
+  mixer.Start(SteadyTone(2, 440), 0.001f, 0);
+  MixFrames(mixer, 1);  // the one giving way has faded
+  EXPECT_GT(Peak(MixFrames(mixer, 1)), 8000);
+}
+
+// A loud bang drives the limiter down; after it the limiter lets go over a few tenths of a
+// second, so a quiet tone under it comes back gradually, not at once (nor in jumps).
+TEST(Sound, AfterALoudPeakTheLimiterRecoversSmoothly) {
+  Mixer limited(kSoundRate);
+  Mixer alone(kSoundRate);
+  limited.Start(SteadyTone(0.05f, 200), 8, 0);
+  limited.Start(SteadyTone(10, 440), 0.1f, 0);
+  alone.Start(SteadyTone(10, 440), 0.1f, 0);
+  MixFrames(limited, 3);  // the bang is over
+  MixFrames(alone, 3);
+  double share = 0;  // of the tone alone that the limited mix lets through
+  for (int frame = 0; frame < 50; ++frame) {
+    const double now = static_cast<double>(Peak(MixFrames(limited, 1))) / Peak(MixFrames(alone, 1));
+    EXPECT_LT(now, frame == 0 ? 0.5 : share * 1.25) << "frame " << frame;
+    share = now;
+  }
+  EXPECT_GT(share, 0.97);
+}
+
+// A contact that lasts cues every frame; it is heard again only after its pause (a bump's six
+// frames): it starts on frames 0 and 7, not 6.
+TEST(Sound, ALastingContactRepeatsAtItsOwnSpacingNotAFrameEarly) {
+  starvane::testing::Harness t;
+  GameSound sound(t.game, {});
+  t.game.Sounds.Listen();
+  const int spacing = SoundOfCue(SoundCueKind::Bump).least_frames_between + 1;
+  ASSERT_GT(spacing, 1);
+  std::vector<std::int16_t> frame(kSoundFrameValues);
+  for (int n = 0; n <= spacing; ++n) {
+    t.game.Sounds.AddUnplaced(SoundCueKind::Bump, 4);
+    sound.MixFrame(frame);
+    EXPECT_EQ(sound.Mixing().ActiveVoices(), n < spacing ? 1 : 2) << "frame " << n;
+  }
+}
+
+// The loudspeaker's cushion of waiting sound: late frames (after the first second) deepen it,
+// calm shrinks it back a step at a time, and the queue changes depth only where it is not heard.
+TEST(Sound, TheQueueCushionDeepensWhenFramesComeLateAndShrinksBackSlowly) {
+  SoundQueueDepth depth(256);
+  EXPECT_GT(depth.Shallowest(), 256);                                     // beyond a block
+  EXPECT_EQ(depth.Next(0, false).silence_before, depth.Shallowest());     // the start
+  EXPECT_EQ(depth.Next(depth.Cushion() - 256, false).silence_before, 0);  // in time
+  // The first second's frames find the queue dry without deepening it (the window opens).
+  EXPECT_EQ(depth.Next(0, false).silence_before, depth.Shallowest());
+  for (int i = 3; i < SoundQueueDepth::kSettlingFrames; ++i) depth.Next(0, false);
+  const int shallow = depth.Cushion();
+  ASSERT_EQ(shallow, depth.Shallowest());
+  const SoundQueueDepth::Step dry = depth.Next(0, false);  // a gap was played: fill it
+  EXPECT_GT(depth.Cushion(), shallow);
+  EXPECT_EQ(dry.silence_before, depth.Cushion());
+  const int before = depth.Cushion();
+  EXPECT_EQ(depth.Next(10, false).silence_before, 0);  // nearly dry: no silence inside sound
+  EXPECT_GT(depth.Cushion(), before);
+  const int deep = depth.Cushion();
+  for (int i = 0; i < SoundQueueDepth::kCalmFrames; ++i) depth.Next(deep - 256, false);
+  EXPECT_EQ(depth.Cushion(), deep - SoundQueueDepth::kShrink);
+  const int too_deep = depth.Cushion() + kSoundFrameSamples;
+  const SoundQueueDepth::Step silence = depth.Next(too_deep - 100, true);
+  EXPECT_FALSE(silence.play_frame);  // silence is shortened to leave a cushion and a frame
+  EXPECT_EQ(silence.silence_before, 100);
+  EXPECT_TRUE(depth.Next(too_deep, false).play_frame);  // sound is not
+  EXPECT_FALSE(depth.Next(depth.Cushion() + 3 * kSoundFrameSamples, false).play_frame);
+}
+
+TEST(Sound, TheVolumeStepsInDecibelsFromSilenceToFullScale) {
+  EXPECT_EQ(VolumeGain(0), 0.0f);
+  EXPECT_EQ(VolumeGain(100), 1.0f);             // the default: the mix's bytes as they were
+  EXPECT_NEAR(VolumeGain(50), 0.316f, 0.001f);  // 10 dB down: about half as loud
+  EXPECT_NEAR(VolumeGain(90) / VolumeGain(80), VolumeGain(30) / VolumeGain(20), 1e-4f);
+  EXPECT_GT(VolumeGain(1), 0.0f);
 }
 
 // A voice still waiting out its delay has made no sound yet: it gives way at once, so the voice

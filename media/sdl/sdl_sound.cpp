@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "media/sound_source.hpp"
@@ -10,15 +11,6 @@
 namespace starvane {
 namespace {
 
-// The device takes its samples in blocks of 256 (5.3 ms).
-constexpr int kDeviceBlock = 256;
-// Played before the first frame and after a gap (the game fell behind): half a frame of silence
-// to absorb the jitter of the frames' timing, so that the next frame comes before the device
-// runs dry.
-constexpr int kCushion = kSoundFrameSamples / 2;
-// Beyond this much waiting sound (the device's clock ran slower than the game's), a frame is
-// left out, so the sound never lags the picture by more than this.
-constexpr int kMostWaiting = 2 * kSoundFrameSamples;
 constexpr int kBytesPerSample = kSoundChannels * 2;
 
 // Standard error goes nowhere while it lives. ALSA writes a page of complaints there when a
@@ -51,7 +43,7 @@ SDL_AudioDeviceID OpenDevice() {
   wanted.freq = kSoundRate;
   wanted.format = AUDIO_S16SYS;
   wanted.channels = kSoundChannels;
-  wanted.samples = kDeviceBlock;
+  wanted.samples = kSdlSoundBlock;
   SDL_AudioSpec got{};
   // Any difference from what is wanted is converted by SDL.
   const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &got, 0);
@@ -72,12 +64,17 @@ void SdlSound::Queue(std::span<const std::int16_t> samples) {
   }
   if (device_ == 0) return;
   const auto waiting = static_cast<int>(SDL_GetQueuedAudioSize(device_) / kBytesPerSample);
-  if (waiting > kMostWaiting) return;
-  if (waiting == 0) {
-    const std::vector<std::int16_t> silence(kCushion * kSoundChannels, 0);
+  const bool silent =
+      std::all_of(samples.begin(), samples.end(), [](std::int16_t sample) { return sample == 0; });
+  const SoundQueueDepth::Step step = depth_.Next(waiting, silent);
+  if (step.silence_before > 0) {
+    const std::vector<std::int16_t> silence(
+        static_cast<std::size_t>(step.silence_before) * kSoundChannels, 0);
     SDL_QueueAudio(device_, silence.data(), static_cast<Uint32>(silence.size() * 2));
   }
-  SDL_QueueAudio(device_, samples.data(), static_cast<Uint32>(samples.size() * 2));
+  if (step.play_frame) {
+    SDL_QueueAudio(device_, samples.data(), static_cast<Uint32>(samples.size() * 2));
+  }
 }
 
 void SdlSound::Close() {

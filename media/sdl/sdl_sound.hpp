@@ -1,6 +1,7 @@
 #pragma once
 // The loudspeaker: SDL's default audio device, opened at the first frame of sound and fed a
-// frame of the game's mix at each presented frame. A machine without a working audio device
+// frame of the game's mix at each presented frame, behind a cushion that deepens when frames
+// come late (media/sound_queue_depth.hpp). A machine without a working audio device
 // plays silently; that is no error.
 
 #include <SDL.h>
@@ -8,7 +9,14 @@
 #include <cstdint>
 #include <span>
 
+#include "media/sound_queue_depth.hpp"
+
 namespace starvane {
+
+// The device takes its samples in blocks of this many (10.7 ms). A smaller block is taken more
+// often: on a busy machine the sound server then runs dry between two of them (a click) more
+// often than the cushion ahead of the frames can help.
+constexpr int kSdlSoundBlock = 512;
 
 class SdlSound {
  public:
@@ -24,6 +32,7 @@ class SdlSound {
  private:
   bool tried_ = false;
   SDL_AudioDeviceID device_ = 0;
+  SoundQueueDepth depth_{kSdlSoundBlock};
 };
 
 }  // namespace starvane
