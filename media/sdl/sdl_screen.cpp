@@ -98,6 +98,7 @@ class SdlScreen final : public Display, public InputSource {
   void ProcessWindowMessages();
   void ToggleFullScreen();
   void SizeWindowToDesktop(int width, int height);
+  void ResizeWindowArea(const std::string& caption);
 
   ScreenOptions options_;
   SDL_Window* window_ = nullptr;
@@ -252,6 +253,8 @@ void SdlScreen::ShowWindowArea(int width, int height, std::string_view title) {
     window_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                area_width_, area_height_, SDL_WINDOW_ALLOW_HIGHDPI);
     if (window_ == nullptr || !CreateRenderer()) return;
+  } else {
+    ResizeWindowArea(caption);
   }
   SDL_ShowCursor(SDL_ENABLE);
   cursor_hidden_ = false;
@@ -260,8 +263,21 @@ void SdlScreen::ShowWindowArea(int width, int height, std::string_view title) {
   ProcessWindowMessages();
 }
 
+// The launcher's window grown to a page of the game's size (its controls) or back: the same
+// window, resized and placed anew, with the page's title.
+void SdlScreen::ResizeWindowArea(const std::string& caption) {
+  SDL_SetWindowTitle(window_, caption.c_str());
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(window_, &width, &height);
+  if (width != area_width_ || height != area_height_) {
+    SizeWindowToDesktop(area_width_, area_height_);
+  }
+}
+
 // A window of the picture's size, or smaller on a desktop without room for it (a 640 x 480
-// screen, a panel), frame included, so that no part of the game is off the screen; centred.
+// screen, a panel), frame included, so that no part of the game is off the screen; centred in
+// the desktop's usable area.
 void SdlScreen::SizeWindowToDesktop(int width, int height) {
   const int display = SDL_GetWindowDisplayIndex(window_);
   SDL_Rect room{};
@@ -275,7 +291,15 @@ void SdlScreen::SizeWindowToDesktop(int width, int height) {
   }
   const Viewport size = FitWindow(width, height, room.w - left - right, room.h - top - bottom);
   SDL_SetWindowSize(window_, size.width, size.height);
-  SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  if (room.w <= 0 || room.h <= 0) {
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    return;
+  }
+  // Centred in the usable area with its frame, not on the whole screen: on a small desktop the
+  // whole screen's centre would put the title bar above the top, out of the player's reach.
+  const Viewport placed = PlaceWindow(size.width, size.height, {room.x, room.y, room.w, room.h},
+                                      {top, left, bottom, right});
+  SDL_SetWindowPosition(window_, placed.x, placed.y);
 }
 
 bool SdlScreen::OpenScreen(int width, int height, std::string_view title) {
@@ -417,6 +441,13 @@ void SdlScreen::ProcessWindowMessages() {
 void SdlScreen::ToggleFullScreen() {
   const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
   SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  if (!full) return;
+  // Back in a window, of the size it had (a game begun in full screen: the picture's size),
+  // which must still fit the desktop and lie wholly inside its usable area.
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(window_, &width, &height);
+  SizeWindowToDesktop(width, height);
 }
 
 bool SdlScreen::CaptureKeyboard(std::int64_t, KeyStates& keys) {
