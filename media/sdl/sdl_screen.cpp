@@ -18,6 +18,7 @@
 #include "base/rounding.hpp"
 #include "media/frame_pacer.hpp"
 #include "media/keyboard.hpp"
+#include "media/notice_picture.hpp"
 #include "media/real_screen.hpp"
 #include "media/screen_fit.hpp"
 #include "media/sdl/sdl_keys.hpp"
@@ -78,6 +79,7 @@ class SdlScreen final : public Display, public InputSource {
   InputSource& LiveInput() override { return *this; }
   void QueueSound(std::span<const std::int16_t> samples) override { sound_.Queue(samples); }
   std::string KeyLabel(int code) const override;
+  void ShowNotice(std::string_view text) override;
 
   // The state as of the last processing of window messages: it changes only inside Present.
   bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) override;
@@ -98,6 +100,7 @@ class SdlScreen final : public Display, public InputSource {
   void ProcessWindowMessages();
   void ToggleFullScreen();
   void SizeWindowToDesktop(int width, int height);
+  void DrawNotice();
   void ResizeWindowArea(const std::string& caption);
 
   ScreenOptions options_;
@@ -113,6 +116,9 @@ class SdlScreen final : public Display, public InputSource {
   // spend over 10 ms a frame on it (a converting nearest blit to 1600 x 1200 and a linear one
   // from there): it filters the canvas linearly to the picture's size in one pass instead.
   bool prescale_on_gpu_ = false;
+  // The notice laid over the picture (media/notice_picture.hpp), when one is shown.
+  SDL_Texture* notice_ = nullptr;
+  bool notice_shown_ = false;
   FramePacer pacer_;
   SteadyClock clock_;
   FrameTimes frame_times_;
@@ -154,6 +160,7 @@ std::string SdlScreen::KeyLabel(int code) const {
 
 SdlScreen::~SdlScreen() {
   sound_.Close();
+  if (notice_ != nullptr) SDL_DestroyTexture(notice_);
   if (prescaled_ != nullptr) SDL_DestroyTexture(prescaled_);
   if (texture_ != nullptr) SDL_DestroyTexture(texture_);
   if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
@@ -192,6 +199,7 @@ ScreenFit SdlScreen::FitOutput() {
 
 bool SdlScreen::MakePrescaled(int factor) {
   if (prescaled_ != nullptr && prescaled_factor_ == factor) return true;
+  if (notice_ != nullptr) SDL_DestroyTexture(notice_);
   if (prescaled_ != nullptr) SDL_DestroyTexture(prescaled_);
   prescaled_factor_ = factor;
   prescaled_ =
@@ -218,6 +226,35 @@ void SdlScreen::DrawPicture() {
   }
   SDL_SetTextureScaleMode(texture_, fit.smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
   SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+}
+
+void SdlScreen::ShowNotice(std::string_view text) {
+  notice_shown_ = !text.empty() && renderer_ != nullptr;
+  if (!notice_shown_) return;
+  if (notice_ == nullptr) {
+    notice_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
+                                kNoticeWidth, kNoticeHeight);
+    if (notice_ == nullptr) {
+      notice_shown_ = false;
+      return;
+    }
+    SDL_SetTextureBlendMode(notice_, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(notice_, SDL_ScaleModeLinear);
+  }
+  const std::vector<std::uint32_t> pixels = NoticePixels(text);
+  SDL_UpdateTexture(notice_, nullptr, pixels.data(), kNoticeWidth * 4);
+}
+
+// The notice over the picture, scaled as the picture is, at its place in the picture.
+void SdlScreen::DrawNotice() {
+  if (!notice_shown_) return;
+  const Viewport picture = FitOutput().picture;
+  const auto scaled = [&](int canvas_y) {
+    return static_cast<int>(std::int64_t{canvas_y} * picture.height / kScreenHeight);
+  };
+  const SDL_Rect target{picture.x, picture.y + scaled(kNoticeTop), picture.width,
+                        std::max(1, scaled(kNoticeHeight))};
+  SDL_RenderCopy(renderer_, notice_, nullptr, &target);
 }
 
 void SdlScreen::ShowCursorWhereUseful() {
@@ -347,6 +384,7 @@ void SdlScreen::Present(const Canvas& canvas) {
       SDL_RenderCopy(renderer_, texture_, &area, nullptr);
     } else {
       DrawPicture();
+      DrawNotice();
     }
     ShowCursorWhereUseful();
     pacer_.WaitForNextFrame(clock_);
