@@ -1,6 +1,7 @@
 #include "app/notices.hpp"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "base/rounding.hpp"
 #include "media/keys.hpp"
@@ -11,13 +12,13 @@ namespace {
 // Long enough to read a line, short enough not to stand over the next one: 2.5 s at 50 frames.
 constexpr int kNoticeFrames = 125;
 
-// A whole number with its thousands apart: 1,000.
-std::string Grouped(std::int64_t value) {
-  std::string digits = std::to_string(value < 0 ? -value : value);
+// A count with its thousands apart: 1,000.
+std::string Grouped(std::uint64_t count) {
+  std::string digits = std::to_string(count);
   for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
     digits.insert(static_cast<std::size_t>(at), ",");
   }
-  return value < 0 ? "-" + digits : digits;
+  return digits;
 }
 
 std::string Switched(const char* what, bool on) {
@@ -43,10 +44,12 @@ NoticeView ViewForNotices(const Game& game, bool muted) {
 
 std::string NoticeFor(const NoticeView& before, const NoticeView& now, float difficulty) {
   if (now.deaths > before.deaths) {
-    // The price of a destruction, taken from the money the ship had (never below 0).
-    const std::int64_t price = std::max(0, RoundToInt(std::clamp(difficulty, 0.0f, 1e6f) * 1000));
-    const std::int64_t lost = std::min<std::int64_t>(price, std::max(before.money, 0));
-    return "Destroyed: -" + Grouped(lost) + " money, back at the home planet";
+    // The price of a destruction as the upkeep takes it, from the money the ship had: the
+    // money never goes below 0, so a poor ship pays what it has.
+    const std::int64_t price = RoundToInt(difficulty * 1000);
+    const std::int64_t lost = std::clamp<std::int64_t>(price, 0, std::max(before.money, 0));
+    return "Destroyed: -" + Grouped(static_cast<std::uint64_t>(lost)) +
+           " money, back at the home planet";
   }
   if (now.teleport_starved && !before.teleport_starved) return "Teleport: no energy";
   if (now.stats_asked && !before.stats_asked && !now.at_home) {
