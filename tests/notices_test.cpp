@@ -9,9 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "app/startup.hpp"
+#include "life/ship_upkeep.hpp"
 #include "media/backend.hpp"
 #include "media/notice_picture.hpp"
 #include "tests/support/temp_directory.hpp"
+#include "world/world_generation.hpp"
 
 namespace starvane {
 namespace {
@@ -66,6 +69,23 @@ TEST(Notices, ANoticeIsShownOnceAndTakenAwayAfterTwoAndAHalfSeconds) {
   EXPECT_EQ(shown.size(), 1u);
   notices.Watch();
   EXPECT_EQ(shown, (std::vector<std::string>{"Boost on", ""}));
+}
+
+// The destruction is told by the upkeep's death cue, heard or not: a poor ship pays what it has.
+TEST(Notices, AShipDestroyedInTheUpkeepIsToldWithWhatItPaid) {
+  starvane::testing::TempDirectory files;
+  std::vector<std::string> shown;
+  Media media(files.Path(), std::make_unique<NoticeCatcher>(shown));
+  Game game(media);
+  Startup(game, 7);
+  GenerateWorld(game);
+  game.Difficulty = 1;
+  game.Money = 300;
+  Notices notices(game, nullptr);
+  game.Life.Value = -1;
+  ShipUpkeep(game);
+  notices.Watch();
+  EXPECT_EQ(shown, std::vector<std::string>{"Destroyed: -300 money, back at the home planet"});
 }
 
 TEST(Notices, APictureIsWhiteTextOnATranslucentBandAndNothingElse) {
