@@ -112,6 +112,9 @@ std::variant<Options, CommandLineError> ParseCommandLine(std::span<const std::st
     } else if (name == "--mute") {
       error = flag();
       options.mute = true;
+    } else if (name == "--no-notices") {
+      error = flag();
+      options.notices = false;
     } else if (name == "--volume") {
       if (!(error = take_value())) {
         const auto volume = ParseWhole<std::int64_t>(value);
@@ -160,6 +163,7 @@ std::string Usage() {
                        first frame, after the launcher
   --mute               start with the sound muted (M mutes and unmutes in play)
   --volume N           the sound's volume, 0 to 100 (default 100)
+  --no-notices         no short notices over the picture ("Shield on", "Muted", ...)
   --help, --version
 In play, Escape ends the game, F12 writes a screenshot next to the ship files and M mutes the
 sound. Headless runs are silent unless --audio-out writes their sound.

@@ -33,6 +33,7 @@ struct Options {
   std::optional<std::string> audio_out;   // where to write the game's sound as a WAV file
   bool mute = false;                      // the sound starts muted (M unmutes it)
   int volume = 100;                       // --volume: 0 to 100
+  bool notices = true;                    // --no-notices: no notices over the picture
 };
 
 // A bad command line: the one line that tells what is wrong (exit status 2).

@@ -28,7 +28,7 @@ bool SetupMedia(Game& game) {
 // the parts of the game: each step relies on what the steps before it did in the same frame.
 // The keyboard is examined once, after all world updates and drawing, so what the controls set
 // acts from the next frame on.
-LoopEnd RunFrameLoop(Game& game) {
+LoopEnd RunFrameLoop(Game& game, Notices* notices) {
   Media& media = game.media;
   Canvas& screen = media.Screen;
   for (;;) {
@@ -69,6 +69,7 @@ LoopEnd RunFrameLoop(Game& game) {
     media.ExamineKeyboard();
     HandleControls(game);
     CueHeldSounds(game);
+    if (notices != nullptr) notices->Watch();  // told of outside the back buffer
 
     media.FlipBuffers();
     screen.StopDrawing();

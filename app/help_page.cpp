@@ -87,7 +87,7 @@ void DrawHeading(Canvas& screen, int y, std::string_view text) {
 
 }  // namespace
 
-void DrawHelpPage(Media& media) {
+void DrawHelpPage(Media& media, HelpFrom from) {
   Canvas& screen = media.Screen;
   // A black page with a grey frame, the game's frame around it.
   screen.FrontColor(128, 128, 128);
@@ -118,7 +118,8 @@ void DrawHelpPage(Media& media) {
   }
   DrawHeading(screen, kTop + kHeight - 14 - kFontHeight,
               media.KeyLabel(kKeyF1) + ", " + media.KeyLabel(kKeyP) + " or " +
-                  media.KeyLabel(kKeyEscape) + ": back to the game");
+                  media.KeyLabel(kKeyEscape) +
+                  (from == HelpFrom::Game ? ": back to the game" : ": back to the launcher"));
 }
 
 }  // namespace starvane

@@ -10,9 +10,11 @@
 #include <system_error>
 #include <vector>
 
+#include "app/help_page.hpp"
 #include "base/text_quoting.hpp"
 #include "base/utf8_text.hpp"
 #include "files/append_line.hpp"
+#include "media/keys.hpp"
 #include "media/quit_signal.hpp"
 #include "workshop/ship_file.hpp"
 
@@ -39,6 +41,7 @@ enum LauncherGadget : int {
   kMessageLine = 11,  // made only when the launcher has something to tell the player
   kHelpHint = 12,
 };
+constexpr int kControlsShortcut = 1;  // F1
 
 // The opened ship list shows up to eight names; more scroll.
 constexpr int kShownShips = 8;
@@ -98,8 +101,8 @@ struct NewShipOutcome {
   std::optional<std::string> unsaved_name;
 };
 
-// The New Ship dialog: a name field holding "SHIPNAME" and "OK", which (or Enter) adds the name
-// to the list file. It is modal: the launcher waits until it is closed.
+// The New Ship dialog: a name field holding "SHIPNAME", selected, and "OK", which (or Enter) adds
+// the name to the list file. It is modal: the launcher waits until it is closed.
 NewShipOutcome RunNewShipDialog(Game& game, Windows& windows) {
   OpenNewShipDialog(windows);
   NewShipOutcome outcome;
@@ -151,6 +154,46 @@ bool TakeShip(Game& game, Windows& windows, const std::string& name) {
   return true;
 }
 
+// F1 in the launcher: the controls page, in a window of the game's size, until F1, P or Escape
+// goes back (a press, not a held key's repeats). The way the program ends when it must end
+// meanwhile.
+std::optional<LoopEnd> ShowControls(Game& game, Windows& windows) {
+  Media& media = game.media;
+  media.ShowWindowArea(kScreenWidth, kScreenHeight, "Starvane: controls");
+  media.Screen.ClearScreen(0, 0, 0);
+  media.Screen.StartDrawing();
+  DrawHelpPage(media, HelpFrom::Launcher);
+  std::optional<LoopEnd> end;
+  const auto down_now = [&] {
+    KeyStates keys{};
+    for (int key = 0; key < kKeyCount; ++key) {
+      keys[static_cast<std::size_t>(key)] = media.KeyboardPushed(key) != 0 ? 1 : 0;
+    }
+    return keys;
+  };
+  KeyStates down = down_now();
+  bool changed = true;
+  for (;;) {
+    if ((end = media.ShouldEnd())) break;
+    if (changed) {
+      media.FlipBuffers();
+      changed = false;
+    } else {
+      changed = media.KeepFrame();
+    }
+    media.ExamineKeyboard();
+    const auto pressed = [&](int key) {
+      return media.KeyboardPressed(key) && down[static_cast<std::size_t>(key)] == 0;
+    };
+    if (pressed(kKeyF1) || pressed(kKeyP) || pressed(kKeyEscape)) break;
+    down = down_now();
+  }
+  // The keys the page took are the launcher's no more: those still held stay held there.
+  windows.ResetKeys(down_now());
+  windows.ShowWindowAreaAgain();
+  return end;
+}
+
 }  // namespace
 
 void OpenLauncherWindow(Game& game, Windows& windows, OlderListLines* older_lines) {
@@ -170,6 +213,7 @@ void OpenLauncherWindow(Game& game, Windows& windows, OlderListLines* older_line
   windows.ButtonGadget(kNewShip, 250, 100, 50, 20, "New");
   // For a newcomer, in the free space right of "New": where the controls are told.
   windows.StringGadget(kHelpHint, 310, 100, 80, 20, "F1: controls", kLabelFlags);
+  windows.AddKeyboardShortcut(kKeyF1, kControlsShortcut);
   if (!listed) {
     std::fprintf(stderr, "starvane: cannot read %s (%s): the ship list is empty\n",
                  ShipListPath(game).c_str(), why.c_str());
@@ -183,6 +227,7 @@ void OpenNewShipDialog(Windows& windows) {
   windows.ButtonGadget(kOk, 45, 45, 50, 20, "OK");
   windows.StringGadget(kNameField, 20, 10, 100, 20, "SHIPNAME");
   windows.SetGadgetMaxLength(kNameField, kMostNameCharacters);
+  windows.SelectGadgetText(kNameField);  // the player's first keys replace it
   windows.SetDefaultButton(kOk);
 }
 
@@ -226,6 +271,10 @@ std::optional<LoopEnd> RunLauncher(Game& game) {
   for (;;) {
     const int event = windows.WaitWindowEvent();
     if (event == kCloseEvent) return game.media.ShouldEnd().value_or(LoopEnd::Closed);
+    if (event == kMenuEvent && windows.EventMenu() == kControlsShortcut) {
+      if (const auto end = ShowControls(game, windows)) return end;
+      continue;
+    }
     if (event != kGadgetEvent) continue;
     const int gadget = windows.EventGadgetID();
     const bool level_chosen = std::any_of(kLevels.begin(), kLevels.end(),

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -11,6 +12,7 @@
 #include "app/frame_loop.hpp"
 #include "app/launcher.hpp"
 #include "app/output_over_game_file.hpp"
+#include "app/notices.hpp"
 #include "app/startup.hpp"
 #include "app/state_summary.hpp"
 #include "base/text_quoting.hpp"
@@ -254,7 +256,9 @@ int RunStarvane(std::span<const std::string_view> args) {
   if (game.ShipIsNew && !options.headless && !options.input) media.PressKeyOnce(kKeyF1);
   // Escape, a closed window and the quit signals end the game alike and save the ship; only
   // --frames ends it the way a program stopped from outside would, and that saves nothing.
-  const LoopEnd end = RunFrameLoop(game);
+  std::optional<Notices> notices;
+  if (options.notices) notices.emplace(game, &sound);
+  const LoopEnd end = RunFrameLoop(game, notices ? &*notices : nullptr);
   return finish_sound(FinishGame(game, options, end, true));
 }
 

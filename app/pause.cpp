@@ -12,14 +12,35 @@ namespace starvane {
 namespace {
 
 constexpr std::string_view kPausedLabel = "PAUSED";
+// The keys of the pause, named as every keyboard labels them, so that a recording that ends
+// while paused ends on the same picture wherever it is replayed.
+constexpr std::string_view kPauseKeys = "P: go on   F1: controls   Escape: end and save";
 
-// "PAUSED" in the game's font, white on black, in the middle of the screen.
-void DrawPausedLabel(Canvas& screen) {
-  const int width = static_cast<int>(kPausedLabel.size()) * kGameFont.width;
+// Text in the game's font enlarged `scale` times, white on a black band, centred across the
+// screen with its top at `top`: large enough to read on a small screen that shrinks the picture.
+void DrawLargeText(Canvas& screen, std::string_view text, int scale, int top) {
+  const int columns = static_cast<int>(text.size()) * kGameFont.width;
+  const int left = (kScreenWidth - columns * scale) / 2;
+  screen.FrontColor(0, 0, 0);
+  screen.Box(left - 2 * scale, top - 2 * scale, (columns + 4) * scale, (kFontHeight + 4) * scale);
+  Canvas letters;  // the text at its own size, then each of its pixels drawn as a square
+  letters.StartDrawing();
+  letters.FrontColor(255, 255, 255);
+  letters.DrawText(text);
   screen.FrontColor(255, 255, 255);
-  screen.BackColor(0, 0, 0);
-  screen.Locate((kScreenWidth - width) / 2, (kScreenHeight - kFontHeight) / 2);
-  screen.DrawText(kPausedLabel);
+  for (int y = 0; y < kFontHeight; ++y) {
+    for (int x = 0; x < columns; ++x) {
+      if (letters.Pixel(x, y) != 0) screen.Box(left + x * scale, top + y * scale, scale, scale);
+    }
+  }
+}
+
+// The paused picture: the game's frame dimmed, "PAUSED" large in the middle and the pause's
+// keys under it.
+void DrawPausedPicture(Canvas& screen) {
+  screen.Dim();
+  DrawLargeText(screen, kPausedLabel, 4, kScreenHeight / 2 - 4 * kFontHeight);
+  DrawLargeText(screen, kPauseKeys, 2, kScreenHeight / 2 + 2 * kFontHeight);
 }
 
 }  // namespace
@@ -49,7 +70,7 @@ std::optional<LoopEnd> RunPause(Game& game) {
     if (help) {
       DrawHelpPage(media);
     } else {
-      DrawPausedLabel(media.Screen);
+      DrawPausedPicture(media.Screen);
     }
   };
   show();

@@ -10,14 +10,14 @@ namespace starvane {
 // window that lost the focus or was minimised: asked after the frame was presented.
 bool PauseAsked(const Game& game);
 
-// The pause: frames of its own, outside the game's, that show the last game frame with "PAUSED"
-// over it until P is pressed again, or the controls page until F1, P or Escape. Nothing of the
-// game runs meanwhile (no world step, no random number, no FrameTick), so a game with a pause
-// plays as the same game without it; only the
-// media layer's count of presented frames goes on, so that a script addresses the pause's frames
-// by their numbers. Leaves the back buffer as the last game frame left it. The way the game ended
-// when it ended meanwhile: Escape (not from the controls page, which it closes), or the media
-// layer's end (asked before each frame).
+// The pause: frames of its own, outside the game's, that show the last game frame dimmed, with
+// "PAUSED" and the pause's keys over it, until P is pressed again, or the controls page until F1, P
+// or Escape. Nothing of the game runs meanwhile (no world step, no random number, no FrameTick), so
+// a game with a pause plays as the same game without it; only the media layer's count of presented
+// frames goes on, so that a script addresses the pause's frames by their numbers. Leaves the back
+// buffer as the last game frame left it. The way the game ended when it ended meanwhile: Escape
+// (not from the controls page, which it closes), or the media layer's end (asked before each
+// frame).
 std::optional<LoopEnd> RunPause(Game& game);
 
 }  // namespace starvane

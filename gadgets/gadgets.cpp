@@ -91,6 +91,26 @@ void DrawComboGadget(Canvas& canvas, const Gadget& g, int x, int y) {
   }
 }
 
+// The selected part of a field's text as far as it is shown: white on dark blue, as a
+// selection looks in the lists. (text_x, text_y): where the field's text starts.
+void DrawSelection(Canvas& canvas, const Gadget& g, int text_x, int text_y) {
+  const std::string_view text(g.text);
+  const std::size_t first = std::min(g.first_byte_shown, text.size());
+  const std::size_t from = std::max(first, SelectionStart(g));
+  const std::size_t to = SelectionEnd(g);
+  const std::size_t room = CellsIn(g.width - 2 * kTextPadding);
+  const std::size_t skip = CellsOf(text.substr(first, from - first));
+  if (from >= to || skip >= room) return;
+  const std::string_view selected = FirstCharacters(text.substr(from, to - from), room - skip);
+  const int left = text_x + static_cast<int>(skip) * kCell;
+  canvas.FrontColor(0, 0, 128);
+  canvas.Box(left, text_y, static_cast<int>(CellsOf(selected)) * kCell, kFontHeight);
+  canvas.FrontColor(255, 255, 255);
+  canvas.BackColor(0, 0, 128);
+  Text(canvas, left, text_y, selected);
+  canvas.FrontColor(0, 0, 0);
+}
+
 void DrawStringGadget(Canvas& canvas, const Gadget& g, int x, int y, bool focused) {
   const int text_y = y + (g.height - kFontHeight) / 2;
   if (g.IsLabel()) {
@@ -117,6 +137,7 @@ void DrawStringGadget(Canvas& canvas, const Gadget& g, int x, int y, bool focuse
   const std::size_t first = std::min(g.first_byte_shown, g.text.size());
   Text(canvas, x + kTextPadding, text_y,
        Fitting(std::string_view(g.text).substr(first), g.width - 2 * kTextPadding));
+  if (focused) DrawSelection(canvas, g, x + kTextPadding, text_y);
   if (focused) {
     const std::size_t cursor = std::max(first, std::min(g.cursor, g.text.size()));
     const auto shown = static_cast<int>(std::min(
@@ -222,12 +243,41 @@ void DrawOpenList(Canvas& canvas, const Gadget& gadget, int ox, int oy) {
   }
 }
 
+std::size_t SelectionStart(const Gadget& field) {
+  return std::min({field.anchor, field.cursor, field.text.size()});
+}
+
+std::size_t SelectionEnd(const Gadget& field) {
+  return std::min(std::max(field.anchor, field.cursor), field.text.size());
+}
+
+namespace {
+
+// Erases the selected text, the cursor where it began; false when nothing was selected.
+bool EraseSelection(Gadget& field) {
+  const std::size_t from = SelectionStart(field);
+  const std::size_t to = SelectionEnd(field);
+  field.cursor = from;
+  field.anchor = from;
+  if (from == to) return false;
+  field.text.erase(from, to - from);
+  KeepCursorShown(field);
+  return true;
+}
+
+}  // namespace
+
 bool InsertTyped(Gadget& field, std::string_view typed) {
   field.cursor = std::min(field.cursor, field.text.size());
-  std::size_t room =
-      field.max_characters == 0
-          ? typed.size()
-          : field.max_characters - std::min(field.max_characters, CharacterCount(field.text));
+  // What is typed takes the selection's place, so the selected characters leave room for it.
+  const std::size_t kept_characters =
+      CharacterCount(field.text) -
+      CharacterCount(
+          std::string_view(field.text)
+              .substr(SelectionStart(field), SelectionEnd(field) - SelectionStart(field)));
+  std::size_t room = field.max_characters == 0
+                         ? typed.size()
+                         : field.max_characters - std::min(field.max_characters, kept_characters);
   std::string kept;
   for (std::size_t at = 0; at < typed.size() && room > 0;) {
     const Utf8Character character = DecodeUtf8(typed, at);
@@ -239,48 +289,70 @@ bool InsertTyped(Gadget& field, std::string_view typed) {
     at += character.length;
   }
   if (kept.empty()) return false;
+  EraseSelection(field);
   field.text.insert(field.cursor, kept);
   field.cursor += kept.size();
+  field.anchor = field.cursor;
   KeepCursorShown(field);
   return true;
 }
 
 bool EraseBeforeCursor(Gadget& field) {
-  field.cursor = std::min(field.cursor, field.text.size());
+  if (EraseSelection(field)) return true;
   if (field.cursor == 0) return false;
   const std::size_t from = PreviousCharacter(field.text, field.cursor);
   field.text.erase(from, field.cursor - from);
   field.cursor = from;
+  field.anchor = from;
   KeepCursorShown(field);
   return true;
 }
 
 bool EraseAtCursor(Gadget& field) {
-  field.cursor = std::min(field.cursor, field.text.size());
+  if (EraseSelection(field)) return true;
   if (field.cursor == field.text.size()) return false;
   field.text.erase(field.cursor, NextCharacter(field.text, field.cursor) - field.cursor);
   KeepCursorShown(field);
   return true;
 }
 
-void MoveCursorLeft(Gadget& field) {
-  field.cursor = PreviousCharacter(field.text, field.cursor);
+void MoveCursorTo(Gadget& field, std::size_t at, bool extend) {
+  field.cursor = std::min(at, field.text.size());
+  if (!extend) field.anchor = field.cursor;
+  KeepCursorShown(field);
 }
 
-void MoveCursorRight(Gadget& field) {
-  field.cursor = NextCharacter(field.text, field.cursor);
+void MoveCursorLeft(Gadget& field, bool extend) {
+  if (!extend && SelectionStart(field) != SelectionEnd(field)) {
+    MoveCursorTo(field, SelectionStart(field));
+  } else {
+    MoveCursorTo(field, PreviousCharacter(field.text, field.cursor), extend);
+  }
+}
+
+void MoveCursorRight(Gadget& field, bool extend) {
+  if (!extend && SelectionStart(field) != SelectionEnd(field)) {
+    MoveCursorTo(field, SelectionEnd(field));
+  } else {
+    MoveCursorTo(field, NextCharacter(field.text, field.cursor), extend);
+  }
+}
+
+void SelectAllText(Gadget& field) {
+  field.anchor = 0;
+  MoveCursorTo(field, field.text.size(), true);
 }
 
 void PlaceCursor(Gadget& field, int px) {
   const int cell = std::max(0, (px - field.x - kTextPadding + kCell / 2) / kCell);
   std::size_t at = std::min(field.first_byte_shown, field.text.size());
   for (int i = 0; i < cell && at < field.text.size(); ++i) at = NextCharacter(field.text, at);
-  field.cursor = at;
-  KeepCursorShown(field);
+  MoveCursorTo(field, at);
 }
 
 void KeepCursorShown(Gadget& field) {
   field.cursor = std::min(field.cursor, field.text.size());
+  field.anchor = std::min(field.anchor, field.text.size());
   field.first_byte_shown = std::min(field.first_byte_shown, field.text.size());
   // One cell stays free for the cursor after the last character.
   const std::size_t cells = std::max<std::size_t>(1, CellsIn(field.width - 2 * kTextPadding));

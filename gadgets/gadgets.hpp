@@ -49,8 +49,10 @@ struct Gadget {
 
   // Text field: the cursor and the first character shown, as byte positions in the UTF-8 text
   // (always at the start of a character), and the most characters typing may make it hold
-  // (0: no limit).
+  // (0: no limit). The text between the anchor and the cursor is selected (none when they are
+  // equal): typing, Backspace and Delete replace it.
   std::size_t cursor = 0;
+  std::size_t anchor = 0;
   std::size_t first_byte_shown = 0;
   std::size_t max_characters = 0;
 
@@ -90,13 +92,23 @@ constexpr int kFaceBlue = 200;
 // Text field editing, a whole UTF-8 character at a time. Typed control characters (below 0x20,
 // DEL and 0x80..0x9F) and bytes that are no valid UTF-8 are dropped, so no pasted line end and
 // no broken character can ever become part of a name; typing beyond the field's limit is
-// ignored. Each returns whether the text changed.
+// ignored. A selection is replaced by what is typed and erased by Backspace or Delete. Each
+// returns whether the text changed.
 bool InsertTyped(Gadget& field, std::string_view typed);
 bool EraseBeforeCursor(Gadget& field);  // Backspace
 bool EraseAtCursor(Gadget& field);      // Delete
-void MoveCursorLeft(Gadget& field);
-void MoveCursorRight(Gadget& field);
-// Places the cursor at the character under a point of the field.
+// The cursor moves a character, or to an end (Home, End). Extending (Shift held) keeps the
+// anchor, so the text passed over is selected; otherwise a selection is let go, and Left and
+// Right first go to its start or end.
+void MoveCursorLeft(Gadget& field, bool extend = false);
+void MoveCursorRight(Gadget& field, bool extend = false);
+void MoveCursorTo(Gadget& field, std::size_t at, bool extend = false);
+// Selects the whole text, the cursor at its end (Ctrl+A, and a field that opens selected).
+void SelectAllText(Gadget& field);
+// The selected bytes, [first, last); empty when nothing is selected.
+std::size_t SelectionStart(const Gadget& field);
+std::size_t SelectionEnd(const Gadget& field);
+// Places the cursor at the character under a point of the field, letting a selection go.
 void PlaceCursor(Gadget& field, int px);
 // Keeps the cursor within what the field shows, scrolling its text sideways.
 void KeepCursorShown(Gadget& field);

@@ -28,6 +28,14 @@ void Windows::OpenWindow(int window, int width, int height, std::string_view tit
   if (windows_.size() == 1) media_.ShowWindowArea(width, height, title);
 }
 
+void Windows::ShowWindowAreaAgain() {
+  redraw_ = true;
+  if (!windows_.empty()) {
+    const Window& first = windows_.front();
+    media_.ShowWindowArea(first.width, first.height, first.title);
+  }
+}
+
 void Windows::CreateGadgetList(int window) {
   UseWindow(window);
 }
@@ -148,11 +156,16 @@ void Windows::SetGadgetState(int gadget, int index) {
 void Windows::StringGadget(int gadget, int x, int y, int width, int height, std::string_view text,
                            int flags) {
   Gadget& field = Add({gadget, GadgetKind::String, x, y, width, height, std::string(text), flags});
-  field.cursor = field.text.size();
-  KeepCursorShown(field);
+  MoveCursorTo(field, field.text.size());
   // The first field of a window that can be edited takes the keys at once.
   Window* window = Current();
   if (window != nullptr && window->focus < 0 && !field.IsLabel()) window->focus = gadget;
+}
+
+void Windows::SelectGadgetText(int gadget) {
+  redraw_ = true;
+  Gadget* g = FindGadget(gadget);
+  if (g != nullptr && g->kind == GadgetKind::String) SelectAllText(*g);
 }
 
 std::string Windows::GetGadgetText(int gadget) const {
@@ -183,6 +196,10 @@ void Windows::SetDefaultButton(int gadget) {
   if (Window* window = Current()) window->default_button = gadget;
 }
 
+void Windows::AddKeyboardShortcut(int key, int shortcut) {
+  if (Window* window = Current()) window->shortcuts.emplace_back(key, shortcut);
+}
+
 int Windows::OriginX(const Window& window) const {
   if (windows_.empty() || &window == &windows_.front()) return 0;
   const int area = windows_.front().width;
@@ -209,6 +226,7 @@ int Windows::WaitWindowEvent() {
       const Event event = events_.front();
       events_.pop_front();
       if (event.code == kGadgetEvent) event_gadget_ = event.gadget;
+      if (event.code == kMenuEvent) event_menu_ = event.gadget;
       return event.code;
     }
     if (!pending_keys_.empty()) {
@@ -359,6 +377,12 @@ bool Windows::HandleKey(Window& window, int key, bool repeat) {
     Queue(kGadgetEvent, window.default_button);
     return true;
   }
+  for (const auto& [shortcut_key, shortcut] : window.shortcuts) {
+    if (shortcut_key == key && !repeat) {
+      Queue(kMenuEvent, shortcut);
+      return true;
+    }
+  }
 
   Gadget* focus = FindGadget(window, window.focus);
   if (focus == nullptr) return false;
@@ -374,6 +398,9 @@ bool Windows::HandleKey(Window& window, int key, bool repeat) {
     return false;
   }
   if (focus->kind != GadgetKind::String || focus->IsLabel()) return false;
+  const auto held = [this](int k) { return keys_[static_cast<std::size_t>(k)] != 0; };
+  const bool shift = held(kKeyLeftShift) || held(kKeyRightShift);
+  const bool control = held(kKeyLeftControl) || held(kKeyRightControl);
   bool changed = false;
   switch (key) {
     case kKeyBackspace:
@@ -383,16 +410,19 @@ bool Windows::HandleKey(Window& window, int key, bool repeat) {
       changed = EraseAtCursor(*focus);
       break;
     case kKeyLeft:
-      MoveCursorLeft(*focus);
+      MoveCursorLeft(*focus, shift);
       break;
     case kKeyRight:
-      MoveCursorRight(*focus);
+      MoveCursorRight(*focus, shift);
       break;
     case kKeyHome:
-      focus->cursor = 0;
+      MoveCursorTo(*focus, 0, shift);
       break;
     case kKeyEnd:
-      focus->cursor = focus->text.size();
+      MoveCursorTo(*focus, focus->text.size(), shift);
+      break;
+    case kKeyA:
+      if (control) SelectAllText(*focus);
       break;
     default:
       break;

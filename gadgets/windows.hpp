@@ -8,7 +8,8 @@
 // WaitWindowEvent returns kGadgetEvent for a button click, for an opened drop-down list or a
 // change of its selection, and for each change of a text field's text; kCloseEvent when the
 // top window is asked to close (its close box, Escape, or the real window closed); other codes
-// for anything else. Enter clicks the top window's default button.
+// for anything else. Enter clicks the top window's default button. A text field edits as such
+// fields do: Shift with the arrows, Home or End selects, Ctrl+A selects all.
 //
 // Keys are taken as the keyboard's events (media/keys.hpp), each once and in order: a press that
 // acts on the windows (Enter's click, Escape's close) lets WaitWindowEvent return its event
@@ -22,6 +23,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "gadgets/gadgets.hpp"
@@ -32,6 +34,7 @@ namespace starvane {
 class Media;
 
 constexpr int kGadgetEvent = 13100;
+constexpr int kMenuEvent = 13102;  // a keyboard shortcut was pressed
 constexpr int kCloseEvent = 16;
 
 // What the windows see of one examination of the keyboard and the mouse.
@@ -63,6 +66,8 @@ class Windows {
   void SetGadgetState(int gadget, int index);
   void StringGadget(int gadget, int x, int y, int width, int height, std::string_view text,
                     int flags = 0);
+  // Selects the whole text of a text field, so that what is typed next replaces it.
+  void SelectGadgetText(int gadget);
   std::string GetGadgetText(int gadget) const;
   // A drop-down list's items: how many, and the text of one ("" when there is no such item).
   int CountGadgetItems(int gadget) const;
@@ -72,6 +77,14 @@ class Windows {
 
   // The button that Enter clicks in the current window.
   void SetDefaultButton(int gadget);
+  // A press of the key (not its repeats) in the current window, while it is on top, makes a
+  // kMenuEvent with this shortcut: F1 for the controls.
+  void AddKeyboardShortcut(int key, int shortcut);
+  // After something else took the keyboard for a while (a page of its own): the keys are as
+  // they are now, and keys let go meanwhile are no longer thought held.
+  void ResetKeys(const KeyStates& keys) { keys_ = keys; }
+  // Shows the first window's area again, as it was opened, after something else was shown.
+  void ShowWindowAreaAgain();
 
   // Blocks until the next window event: frames are drawn and presented, and the keyboard and
   // mouse examined, until one comes. When the game must end (--frames, the script's end, a
@@ -79,6 +92,8 @@ class Windows {
   int WaitWindowEvent();
   // The gadget of the most recent gadget event; other events leave it.
   int EventGadgetID() const { return event_gadget_; }
+  // The shortcut of the most recent kMenuEvent.
+  int EventMenu() const { return event_menu_; }
   // Whether WaitWindowEvent would return at once.
   bool HasEvent() const { return !events_.empty(); }
   // Whether the next frame must be drawn: something changed since the last one drawn.
@@ -98,8 +113,9 @@ class Windows {
     int height = 0;
     std::string title;
     std::vector<Gadget> gadgets;
-    int focus = -1;           // the text field or list that takes the keys
-    int default_button = -1;  // the button Enter clicks
+    int focus = -1;                              // the text field or list that takes the keys
+    int default_button = -1;                     // the button Enter clicks
+    std::vector<std::pair<int, int>> shortcuts;  // key, shortcut
   };
   struct Event {
     int code = 0;
@@ -133,6 +149,7 @@ class Windows {
   int current_ = -1;
   std::deque<Event> events_;
   int event_gadget_ = 0;
+  int event_menu_ = 0;
   std::deque<KeyEvent> pending_keys_;  // examined and not yet taken
   bool redraw_ = true;
 

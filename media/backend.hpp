@@ -63,6 +63,10 @@ class Display {
   // Plays one frame of sound (media/sound_source.hpp), handed over right after its frame was
   // presented. A display without a loudspeaker drops it.
   virtual void QueueSound(std::span<const std::int16_t> /*samples*/) {}
+  // A short notice over the picture ("Shield on"), or none when the text is empty. It is shown
+  // by the presentation only, never drawn into the back buffer, so frames, their hashes and
+  // screenshots are the same with notices or without; a display without a screen ignores it.
+  virtual void ShowNotice(std::string_view /*text*/) {}
   // The keyboard and mouse that belong to this display.
   virtual InputSource& LiveInput() = 0;
   // The key of this code as the player's keyboard labels it: key codes name positions, so on a

@@ -51,6 +51,12 @@ void Canvas::ClearScreen(int red, int green, int blue) {
   std::fill(pixels_.begin(), pixels_.end(), ScreenColor(red, green, blue));
 }
 
+void Canvas::Dim() {
+  // Each channel shifted down by one bit; the mask drops the bit that a shift moves from one
+  // channel into the top of the next.
+  for (std::uint16_t& pixel : pixels_) pixel = static_cast<std::uint16_t>((pixel >> 1) & 0x7BEF);
+}
+
 void Canvas::StartDrawing() {
   front_ = 0;
   back_ = 0;

@@ -54,6 +54,9 @@ class Canvas {
   // stand-in box.
   void DrawText(std::string_view text, const Font& font = kGameFont);
 
+  // Halves every pixel's colour: a picture that stays recognisable behind what is drawn over it.
+  void Dim();
+
   std::uint16_t Pixel(int x, int y) const;  // 0 outside the surface
   const std::vector<std::uint16_t>& Pixels() const { return pixels_; }
   int TextX() const { return text_x_; }

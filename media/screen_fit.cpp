@@ -83,6 +83,19 @@ int OutputPixelOfPoint(int point, int points, int pixels) {
                                std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
+Viewport PlaceWindow(int width, int height, const Viewport& room, const WindowFrame& frame) {
+  // Along one axis: the outer window's start, centred in the room and never before its start.
+  const auto along = [](std::int64_t start, std::int64_t size, std::int64_t inner,
+                        std::int64_t before, std::int64_t after) {
+    const std::int64_t outer = inner + before + after;
+    const std::int64_t placed = start + std::max<std::int64_t>(0, (size - outer) / 2) + before;
+    return static_cast<int>(std::clamp<std::int64_t>(placed, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
+  };
+  return {along(room.x, room.width, width, frame.left, frame.right),
+          along(room.y, room.height, height, frame.top, frame.bottom), width, height};
+}
+
 Viewport FitWindow(int width, int height, int room_width, int room_height) {
   if (room_width <= 0 || room_height <= 0 || width <= 0 || height <= 0) {
     return {0, 0, width, height};

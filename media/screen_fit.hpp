@@ -43,6 +43,20 @@ PointerPosition CanvasPixelAt(const Viewport& picture, int output_x, int output_
 // Without a known room (a side 0 or less), the picture's own size.
 Viewport FitWindow(int width, int height, int room_width, int room_height);
 
+// The sides of a window's frame, drawn by the window manager around its client area.
+struct WindowFrame {
+  int top = 0;
+  int left = 0;
+  int bottom = 0;
+  int right = 0;
+};
+
+// Where a window's client area of width x height goes on a desktop whose usable area (without
+// panels) is `room`: the window, frame included, centred in that area and wholly inside it, so
+// that its title bar is never above the screen; a window larger than the area keeps its
+// top-left corner in it. Gives the client area's top-left corner (width and height as given).
+Viewport PlaceWindow(int width, int height, const Viewport& room, const WindowFrame& frame);
+
 // The output pixel under a window position, where the window's points and the output's pixels
 // differ (a high-density screen has more pixels than points): the pixel that holds the point's
 // centre.

@@ -34,6 +34,8 @@ class GameSound final : public SoundSource {
   void MixFrame(std::span<std::int16_t> samples) override;
 
   const Mixer& Mixing() const { return mixer_; }
+  // Whether the player muted the sound (M, --mute).
+  bool Muted() const { return muted_; }
 
  private:
   struct Placed {

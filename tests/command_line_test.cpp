@@ -157,5 +157,10 @@ TEST(StarvaneBinary, HelpAndVersion) {
   }
 }
 
+TEST(CommandLine, NoticesAreOnUnlessNoNoticesTurnsThemOff) {
+  EXPECT_TRUE(std::get<Options>(Parse({})).notices);
+  EXPECT_FALSE(std::get<Options>(Parse({"--no-notices"})).notices);
+}
+
 }  // namespace
 }  // namespace starvane

@@ -126,6 +126,55 @@ TEST(Gadgets, AUtf8TextTakesACellACharacterWithTheCursorAfterIt) {
   }
 }
 
+TEST(Gadgets, ASelectionIsReplacedByTypingAndShiftOrCtrlASelect) {
+  Desk desk;
+  desk.windows.StringGadget(9, 20, 10, 100, 20, "SHIPNAME");
+  desk.windows.SelectGadgetText(9);  // as the New Ship dialog opens
+  Canvas canvas;
+  desk.windows.Draw(canvas);
+  EXPECT_EQ(canvas.Pixel(24, 14), ScreenColor(0, 0, 128));  // shown selected
+  desk.Keys({}, "Nova");
+  EXPECT_EQ(desk.windows.GetGadgetText(9), "Nova");
+  desk.Keys({kKeyLeftShift, kKeyLeft});
+  desk.Keys({kKeyLeftShift});
+  desk.Keys({kKeyLeftShift, kKeyLeft});  // "va" selected
+  desk.Keys({});
+  desk.Tap(kKeyBackspace);
+  EXPECT_EQ(desk.windows.GetGadgetText(9), "No");
+  desk.Tap(kKeyLeft);
+  desk.Keys({kKeyRightShift, kKeyEnd});
+  desk.Keys({}, "w");
+  EXPECT_EQ(desk.windows.GetGadgetText(9), "Nw");
+  desk.Keys({kKeyLeftControl, kKeyA});
+  desk.Keys({});
+  desk.Tap(kKeyDelete);
+  EXPECT_EQ(desk.windows.GetGadgetText(9), "");
+}
+
+TEST(Gadgets, AClickOnACharactersRightHalfPutsTheCursorAfterIt) {
+  Desk desk;
+  desk.windows.StringGadget(9, 20, 10, 100, 20, "SHIPNAME");
+  desk.Click(20 + 3 + 2 * kGadgetFontWidth + 3, 20);  // the right half of the "I"
+  desk.Keys({}, "x");
+  desk.Click(20 + 3 + 6 * kGadgetFontWidth + 2, 20);  // the left half of the "A"
+  desk.Keys({}, "y");
+  EXPECT_EQ(desk.windows.GetGadgetText(9), "SHIxPNyAME");
+}
+
+TEST(Gadgets, AFullFieldKeepsItsCursorInTheFreeCellNotInThePadding) {
+  Desk desk;
+  desk.windows.StringGadget(9, 20, 10, 100, 20, "");
+  desk.windows.SetGadgetMaxLength(9, 15);  // as many as the field has cells
+  desk.Keys({}, std::string(20, 'W'));
+  Canvas canvas;
+  desk.windows.Draw(canvas);
+  const int cursor_x = 20 + 3 + 14 * kGadgetFontWidth;
+  EXPECT_EQ(canvas.Pixel(cursor_x, 12), ScreenColor(0, 0, 0));
+  for (int x = cursor_x + 1; x < 20 + 99; ++x) {
+    for (int y = 12; y < 28; ++y) ASSERT_EQ(canvas.Pixel(x, y), ScreenColor(255, 255, 255)) << x;
+  }
+}
+
 TEST(Gadgets, AHeldKeyActsAtEachPressTheSystemRepeatsButEnterAndEscapeOnlyOnce) {
   Desk desk;
   desk.windows.StringGadget(9, 20, 10, 100, 20, std::string(40, 'a'));
@@ -231,6 +280,18 @@ TEST(Gadgets, TheListOpensScrollsAndSelectsByMouseWheelAndKeys) {
                                                      "13100:5", "13100:5"}));
   desk.windows.ClearGadgetItems(5);
   EXPECT_EQ(desk.windows.GetGadgetText(5), "");
+}
+
+TEST(Gadgets, DownOntoTheRowBelowTheShownOnesScrollsItIntoView) {
+  Desk desk;
+  desk.windows.ComboBoxGadget(5, 150, 100, 100, 50);  // an opened list of two rows
+  for (int i = 0; i < 6; ++i) desk.windows.AddGadgetItem(5, -1, "ship " + std::to_string(i));
+  desk.windows.SetGadgetState(5, 0);
+  desk.Click(200, 110);
+  desk.Tap(kKeyDown);
+  desk.Tap(kKeyDown);    // item 2, just below the two rows shown
+  desk.Click(200, 142);  // the second row shown: a click picks what the player sees there
+  EXPECT_EQ(desk.windows.GetGadgetText(5), "ship 2");
 }
 
 TEST(Gadgets, ADialogIsModalAndClosesByItsBoxOrEscapeAndEnterClicksItsDefault) {

@@ -206,6 +206,19 @@ TEST(Launcher, NewShipWithTheFieldUnchangedAddsShipnameAndSelectsTheFirstItemAga
   EXPECT_EQ(run.game.ShipName, "Alpha");  // the list was filled again, its first item selected
 }
 
+// F1 shows the controls over the whole game screen until F1 goes back; then a difficulty asks
+// for a name, whose "SHIPNAME" is selected so that what the player types replaces it.
+TEST(Launcher, F1ShowsTheControlsAndTheNewNameReplacesTheSelectedShipname) {
+  Harness page = Launcher(Key(2, "F1") + "10 end frames\n", "");
+  EXPECT_EQ(page.launcher_end, LoopEnd::FrameLimit);
+  EXPECT_EQ(page.media.Screen.Pixel(61, 35), ScreenColor(128, 128, 128));  // the page's frame
+  Harness run = Launcher(Key(2, "F1") + Key(6, "F1") + Click(10, kEasy) + "14 type Nova\n" +
+                         Key(16, "Return") + "40 end frames\n");
+  EXPECT_FALSE(run.launcher_end);
+  EXPECT_EQ(run.game.ShipName, "Nova");
+  EXPECT_EQ(run.files.Read("ships.txt"), "Nova\r\n");
+}
+
 TEST(Launcher, AnEmptiedFieldAddsAnEmptyNameAndEnterIsOk) {
   std::string script = Click(2, kNew) + Key(6, "End");
   for (int i = 0; i < 8; ++i) script += Key(8 + 2 * i, "Backspace");

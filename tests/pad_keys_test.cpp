@@ -85,7 +85,7 @@ TEST(PadKeys, TheStickTurnsThrustsAndBrakesOutsideItsDeadZone) {
   pad.SetAxis(PadAxis::RightY, -32768);
   pad.SetAxis(PadAxis::LeftTrigger, kPadDeadZone - 1);
   EXPECT_EQ(Held(pad), std::vector<int>{});
-  pad.SetAxis(PadAxis::LeftTrigger, 32767);
+  pad.SetAxis(PadAxis::LeftTrigger, kPadDeadZone);  // both hold from exactly the dead zone
   pad.SetAxis(PadAxis::RightTrigger, kPadDeadZone);
   EXPECT_EQ(Held(pad), (std::vector<int>{kKeyT, kKeyS}));
 }

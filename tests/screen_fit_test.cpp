@@ -140,5 +140,21 @@ TEST(SoftwareRasteriser, IsToldByTheRendererName) {
   EXPECT_FALSE(IsSoftwareRasteriser(""));
 }
 
+// A 640 x 480 desktop with a panel of 24 pixels at its top, and a frame with a title bar of 22:
+// the window, frame included, lies wholly inside the usable area, centred in it.
+TEST(ScreenFit, AWindowLiesWhollyInsideTheUsableArea) {
+  const Viewport room{0, 24, 640, 456};
+  const WindowFrame frame{22, 1, 1, 1};
+  const Viewport size = FitWindow(800, 600, 640 - 2, 456 - 23);
+  const Viewport placed = PlaceWindow(size.width, size.height, room, frame);
+  EXPECT_EQ(placed.y - frame.top, 24);
+  EXPECT_EQ(placed.x - frame.left, (640 - size.width - 2) / 2);
+  EXPECT_LE(placed.y + size.height + frame.bottom, 24 + 456);
+  // Larger than the area: its top-left corner, title bar included, stays in it.
+  const Viewport large = PlaceWindow(800, 600, room, frame);
+  EXPECT_EQ(large.x, 1);
+  EXPECT_EQ(large.y, 24 + 22);
+}
+
 }  // namespace
 }  // namespace starvane

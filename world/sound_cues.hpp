@@ -4,7 +4,10 @@
 // frame. No rule ever reads a cue back and no random number is drawn for one, so a game plays
 // the same whether its sound is heard, written to a file or nowhere at all.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace starvane {
@@ -66,11 +69,16 @@ class SoundCues {
  public:
   void Listen() { listening_ = true; }
   void Add(SoundCueKind kind, float x, float y, float size = 1) {
+    Tally(kind);
     if (listening_) cues_.push_back({kind, true, x, y, size});
   }
   void AddUnplaced(SoundCueKind kind, float size = 1) {
+    Tally(kind);
     if (listening_) cues_.push_back({kind, false, 0, 0, size});
   }
+  // How many cues of the kind were given since the game began, listened to or not: the
+  // presentation's notices tell of an event (the ship destroyed) by its count going up.
+  std::int64_t Told(SoundCueKind kind) const { return told_[static_cast<std::size_t>(kind)]; }
   // Hands the cues gathered so far, in the order they came, to `taken` (whose old contents are
   // dropped); the list starts empty again, keeping the room `taken` had.
   void TakeInto(std::vector<SoundCue>& taken) {
@@ -79,8 +87,14 @@ class SoundCues {
   }
 
  private:
+  void Tally(SoundCueKind kind) {
+    std::int64_t& count = told_[static_cast<std::size_t>(kind) % told_.size()];
+    if (count < std::numeric_limits<std::int64_t>::max()) ++count;
+  }
+
   bool listening_ = false;
   std::vector<SoundCue> cues_;
+  std::array<std::int64_t, kSoundCueKinds> told_{};
 };
 
 }  // namespace starvane

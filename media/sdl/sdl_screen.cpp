@@ -20,6 +20,7 @@
 #include "base/rounding.hpp"
 #include "media/frame_pacer.hpp"
 #include "media/keyboard.hpp"
+#include "media/notice_picture.hpp"
 #include "media/real_screen.hpp"
 #include "media/screen_fit.hpp"
 #include "media/sdl/sdl_keys.hpp"
@@ -172,6 +173,7 @@ class SdlScreen final : public Display, public InputSource {
   InputSource& LiveInput() override { return *this; }
   void QueueSound(std::span<const std::int16_t> samples) override { sound_.Queue(samples); }
   std::string KeyLabel(int code) const override;
+  void ShowNotice(std::string_view text) override;
 
   // The state as of the last processing of window messages: it changes only inside Present.
   bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) override;
@@ -193,6 +195,8 @@ class SdlScreen final : public Display, public InputSource {
   void ProcessWindowMessages();
   void ToggleFullScreen();
   void SizeWindowToDesktop(int width, int height);
+  void DrawNotice();
+  void ResizeWindowArea(const std::string& caption);
 
   ScreenOptions options_;
   SDL_Window* window_ = nullptr;
@@ -208,6 +212,9 @@ class SdlScreen final : public Display, public InputSource {
   // spend over 10 ms a frame on it (a converting nearest blit to 1600 x 1200 and a linear one
   // from there): it filters the canvas linearly to the picture's size in one pass instead.
   bool prescale_on_gpu_ = false;
+  // The notice laid over the picture (media/notice_picture.hpp), when one is shown.
+  SDL_Texture* notice_ = nullptr;
+  bool notice_shown_ = false;
   FramePacer pacer_;
   SteadyClock clock_;
   FrameTimes frame_times_;
@@ -249,6 +256,7 @@ std::string SdlScreen::KeyLabel(int code) const {
 
 SdlScreen::~SdlScreen() {
   sound_.Close();
+  if (notice_ != nullptr) SDL_DestroyTexture(notice_);
   if (prescaled_ != nullptr) SDL_DestroyTexture(prescaled_);
   if (texture_ != nullptr) SDL_DestroyTexture(texture_);
   if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
@@ -287,6 +295,7 @@ ScreenFit SdlScreen::FitOutput() {
 
 bool SdlScreen::MakePrescaled(int factor) {
   if (prescaled_ != nullptr && prescaled_factor_ == factor) return true;
+  if (notice_ != nullptr) SDL_DestroyTexture(notice_);
   if (prescaled_ != nullptr) SDL_DestroyTexture(prescaled_);
   prescaled_factor_ = factor;
   prescaled_ =
@@ -313,6 +322,35 @@ void SdlScreen::DrawPicture() {
   }
   SDL_SetTextureScaleMode(texture_, fit.smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
   SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+}
+
+void SdlScreen::ShowNotice(std::string_view text) {
+  notice_shown_ = !text.empty() && renderer_ != nullptr;
+  if (!notice_shown_) return;
+  if (notice_ == nullptr) {
+    notice_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
+                                kNoticeWidth, kNoticeHeight);
+    if (notice_ == nullptr) {
+      notice_shown_ = false;
+      return;
+    }
+    SDL_SetTextureBlendMode(notice_, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(notice_, SDL_ScaleModeLinear);
+  }
+  const std::vector<std::uint32_t> pixels = NoticePixels(text);
+  SDL_UpdateTexture(notice_, nullptr, pixels.data(), kNoticeWidth * 4);
+}
+
+// The notice over the picture, scaled as the picture is, at its place in the picture.
+void SdlScreen::DrawNotice() {
+  if (!notice_shown_) return;
+  const Viewport picture = FitOutput().picture;
+  const auto scaled = [&](int canvas_y) {
+    return static_cast<int>(std::int64_t{canvas_y} * picture.height / kScreenHeight);
+  };
+  const SDL_Rect target{picture.x, picture.y + scaled(kNoticeTop), picture.width,
+                        std::max(1, scaled(kNoticeHeight))};
+  SDL_RenderCopy(renderer_, notice_, nullptr, &target);
 }
 
 void SdlScreen::ShowCursorWhereUseful() {
@@ -348,6 +386,8 @@ void SdlScreen::ShowWindowArea(int width, int height, std::string_view title) {
     window_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                area_width_, area_height_, SDL_WINDOW_ALLOW_HIGHDPI);
     if (window_ == nullptr || !CreateRenderer()) return;
+  } else {
+    ResizeWindowArea(caption);
   }
   SDL_ShowCursor(SDL_ENABLE);
   cursor_hidden_ = false;
@@ -356,8 +396,21 @@ void SdlScreen::ShowWindowArea(int width, int height, std::string_view title) {
   ProcessWindowMessages();
 }
 
+// The launcher's window grown to a page of the game's size (its controls) or back: the same
+// window, resized and placed anew, with the page's title.
+void SdlScreen::ResizeWindowArea(const std::string& caption) {
+  SDL_SetWindowTitle(window_, caption.c_str());
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(window_, &width, &height);
+  if (width != area_width_ || height != area_height_) {
+    SizeWindowToDesktop(area_width_, area_height_);
+  }
+}
+
 // A window of the picture's size, or smaller on a desktop without room for it (a 640 x 480
-// screen, a panel), frame included, so that no part of the game is off the screen; centred.
+// screen, a panel), frame included, so that no part of the game is off the screen; centred in
+// the desktop's usable area.
 void SdlScreen::SizeWindowToDesktop(int width, int height) {
   const int display = SDL_GetWindowDisplayIndex(window_);
   SDL_Rect room{};
@@ -371,7 +424,15 @@ void SdlScreen::SizeWindowToDesktop(int width, int height) {
   }
   const Viewport size = FitWindow(width, height, room.w - left - right, room.h - top - bottom);
   SDL_SetWindowSize(window_, size.width, size.height);
-  SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  if (room.w <= 0 || room.h <= 0) {
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    return;
+  }
+  // Centred in the usable area with its frame, not on the whole screen: on a small desktop the
+  // whole screen's centre would put the title bar above the top, out of the player's reach.
+  const Viewport placed = PlaceWindow(size.width, size.height, {room.x, room.y, room.w, room.h},
+                                      {top, left, bottom, right});
+  SDL_SetWindowPosition(window_, placed.x, placed.y);
 }
 
 bool SdlScreen::OpenScreen(int width, int height, std::string_view title) {
@@ -431,6 +492,7 @@ void SdlScreen::Present(const Canvas& canvas) {
       SDL_RenderCopy(renderer_, texture_, &area, nullptr);
     } else {
       DrawPicture();
+      DrawNotice();
     }
     ShowCursorWhereUseful();
     pacer_.WaitForNextFrame(clock_);
@@ -525,6 +587,13 @@ void SdlScreen::ProcessWindowMessages() {
 void SdlScreen::ToggleFullScreen() {
   const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
   SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  if (!full) return;
+  // Back in a window, of the size it had (a game begun in full screen: the picture's size),
+  // which must still fit the desktop and lie wholly inside its usable area.
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(window_, &width, &height);
+  SizeWindowToDesktop(width, height);
 }
 
 bool SdlScreen::CaptureKeyboard(std::int64_t, KeyStates& keys) {

@@ -41,6 +41,7 @@ EM_JS(int, starvane_page_take_events, (char* buffer, int size),
 EM_JS(void, starvane_page_mouse, (int* out), { Module.page.mouse(out); });
 EM_JS(int, starvane_page_pending, (), { return Module.page.pending(); });
 EM_JS(void, starvane_page_title, (const char* title), { Module.page.title(UTF8ToString(title)); });
+EM_JS(void, starvane_page_notice, (const char* text), { Module.page.notice(UTF8ToString(text)); });
 EM_JS(int, starvane_page_key_label, (const char* code, char* buffer, int size),
       { return Module.page.keyLabel(UTF8ToString(code), buffer, size); });
 EM_JS(void, starvane_page_sound, (const std::int16_t* samples, int count),
@@ -117,6 +118,7 @@ class WebScreen final : public Display, public InputSource {
   void SaveShipWhenHidden(std::function<std::string()> save) override {
     save_ship_ = std::move(save);
   }
+  void ShowNotice(std::string_view text) override;
   // The page plays the frame's sound through Web Audio once the player has let it.
   void QueueSound(std::span<const std::int16_t> samples) override {
     starvane_page_sound(samples.data(), static_cast<int>(samples.size()));
@@ -299,6 +301,11 @@ void WebScreen::QueueKeyEvent(KeyEvent event) {
 
 // The browser knows the player's layout (where it tells it: navigator.keyboard) for the keys
 // that type a character; the others, and every key where it does not tell, get the US label.
+// The page shows a notice in an element of its own over the canvas, never in the picture.
+void WebScreen::ShowNotice(std::string_view text) {
+  starvane_page_notice(std::string(text).c_str());
+}
+
 std::string WebScreen::KeyLabel(int code) const {
   const std::string dom_code(DomCodeOfKeyCode(code));
   if (dom_code.empty()) return UsKeyLabel(code);

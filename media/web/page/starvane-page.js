@@ -534,6 +534,12 @@ var Module = (function () {
       },
       pending() { return lines.length + (pressed.some((p) => p) ? 1 : 0); },
       title(text) { document.title = text || 'Starvane'; },
+      // A notice over the picture, or none for ''.
+      notice(text) {
+        const line = document.getElementById('notice');
+        line.textContent = text;
+        line.hidden = !text;
+      },
       // What the key at this position types on the player's layout, where the browser tells.
       keyLabel(code, buffer, size) {
         const label = layout && layout.get(code);
