@@ -164,6 +164,30 @@ async function hold(page, key, ms) {
   await sleep(100);
 }
 
+// Waits until the game has presented n more frames: in play a clock that slows down with the
+// machine, so a key held or a step awaited this way is seen by the game however busy it is.
+async function waitFrames(page, n) {
+  const from = await page.evaluate(() => starvane.framesShown);
+  await page.waitForFunction((until) => starvane.framesShown >= until, from + n, {timeout: 60000});
+}
+
+async function holdFrames(page, key, n) {
+  await page.keyboard.down(key);
+  await waitFrames(page, n);
+  await page.keyboard.up(key);
+  await waitFrames(page, 5);
+}
+
+async function clickInGame(page, x, y) {
+  const at = await pagePoint(page, x, y);
+  await page.mouse.move(at.x, at.y);
+  await waitFrames(page, 5);
+  await page.mouse.down();
+  await waitFrames(page, 5);
+  await page.mouse.up();
+  await waitFrames(page, 5);
+}
+
 async function waitForGameScreen(page) {
   await page.waitForFunction(() => starvane.shown && starvane.shown.width === 800, null,
                              {timeout: 10000});
@@ -270,15 +294,14 @@ async function playedGames(browser, url) {
   await sleep(300);
   await click(page, 75, 65);  // Easy, with the listed ship
   await waitForGameScreen(page);
-  await sleep(200);
-  await hold(page, 'KeyT', 2600);  // the teleport takes the ship home to the planet
-  await sleep(300);
+  await waitFrames(page, 10);
+  await holdFrames(page, 'KeyT', 130);  // the teleport takes the ship home to the planet
+  await waitFrames(page, 10);
   await page.keyboard.press('KeyC');
-  await sleep(300);
-  await click(page, 156, 122);  // maximum life's box
-  await sleep(200);
+  await waitFrames(page, 10);
+  await clickInGame(page, 156, 122);  // maximum life's box
   await page.keyboard.press('Escape');  // closes the page
-  await sleep(300);
+  await waitFrames(page, 10);
   await page.keyboard.press('Escape');  // ends the game
   result = await waitForEnd(page);
   check(result.status === 0, 'the second game ends by Escape with status 0');

@@ -10,6 +10,7 @@
 
 var starvane = {
   result: null, frameWork: [], firstFrameAt: null, shown: null, started: false, soundFrames: 0,
+  framesShown: 0,  // every picture the game presented: a clock for tests that counts frames
 };
 
 var Module = (function () {
@@ -502,6 +503,7 @@ var Module = (function () {
           [style.left, style.top, style.width, style.height, style.imageRendering] = place;
         }
         starvane.shown = {width: width, height: height};
+        starvane.framesShown += 1;
         if (shownAt === null) {
           shownAt = performance.now();
           starvane.firstFrameAt = shownAt;
