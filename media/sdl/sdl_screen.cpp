@@ -295,7 +295,6 @@ ScreenFit SdlScreen::FitOutput() {
 
 bool SdlScreen::MakePrescaled(int factor) {
   if (prescaled_ != nullptr && prescaled_factor_ == factor) return true;
-  if (notice_ != nullptr) SDL_DestroyTexture(notice_);
   if (prescaled_ != nullptr) SDL_DestroyTexture(prescaled_);
   prescaled_factor_ = factor;
   prescaled_ =
