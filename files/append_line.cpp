@@ -19,10 +19,13 @@ std::error_code Errno(int error) {
 }
 
 // Takes the file's exclusive flock(), waiting for another appender at most about two seconds
-// (its own append takes milliseconds). 0, or the errno of the failure.
+// (its own append takes milliseconds). 0, or the errno of the failure. A file system that keeps
+// no such locks (some network and user-space mounts) is appended to without one, as before
+// there was a lock: a name must not be lost for want of it.
 int LockForAppending(int fd) {
   for (int attempt = 0; attempt < 200; ++attempt) {
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return 0;
+    if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) return 0;
     if (errno != EWOULDBLOCK && errno != EINTR) return errno;
     ::usleep(10'000);
   }
