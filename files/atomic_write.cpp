@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <dirent.h>
@@ -116,6 +117,16 @@ std::optional<fs::path> FollowLinks(const fs::path& path, std::error_code& error
   return std::nullopt;
 }
 
+namespace {
+
+bool UntouchedForAMinute(const struct stat& file) {
+  timespec now{};
+  if (::clock_gettime(CLOCK_REALTIME, &now) != 0) return false;
+  return file.st_mtim.tv_sec < now.tv_sec - 60;
+}
+
+}  // namespace
+
 void RemoveStaleTemporaries(const fs::path& directory) {
   DIR* listing = ::opendir(directory.c_str());
   if (listing == nullptr) return;
@@ -126,10 +137,13 @@ void RemoveStaleTemporaries(const fs::path& directory) {
         ::openat(folder, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) continue;
     // A save that runs holds the lock of its file; one that died let it go with its process.
-    // The name is removed only while it still names the file whose lock is held here.
+    // A game of an older version saves without that lock, but a save takes moments: a
+    // temporary file left untouched for a minute is no running save's. The name is removed
+    // only while it still names the file whose lock is held here.
     struct stat held {};
     struct stat named {};
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+        UntouchedForAMinute(held) &&
         ::fstatat(folder, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
         named.st_dev == held.st_dev && named.st_ino == held.st_ino) {
       ::unlinkat(folder, entry->d_name, 0);

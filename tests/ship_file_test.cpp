@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -669,13 +670,21 @@ TEST(AtomicWrite, TemporaryFilesOfSavesThatDiedAreRemovedByTheNextSave) {
 
   TempDirectory dir;
   const std::string running = ".starvane-" + dead + "-3.tmp";
-  const std::vector<std::string> kept{running, ".starvane-x-0.tmp", ".starvane--0.tmp",
-                                      ".starvane-" + dead + "-.tmp", "notes.tmp"};
+  std::vector<std::string> kept{running, ".starvane-x-0.tmp", ".starvane--0.tmp",
+                                ".starvane-" + dead + "-.tmp", "notes.tmp"};
   for (const std::string& name : kept) dir.Write(name, "keep");
   const int held = ::open((dir.Path() / running).c_str(), O_RDONLY);
   ASSERT_EQ(::flock(held, LOCK_EX), 0);
-  dir.Write(".starvane-" + dead + "-0.tmp", "half a ship");
-  dir.Write(".starvane-" + alive + "-17.tmp", "half a ship");
+  // Left by saves that died a while ago; one written a moment ago may be an older game's
+  // save that holds no lock, and stays.
+  for (const std::string& stale :
+       {".starvane-" + dead + "-0.tmp", ".starvane-" + alive + "-17.tmp"}) {
+    dir.Write(stale, "half a ship");
+    fs::last_write_time(dir.Path() / stale,
+                        fs::file_time_type::clock::now() - std::chrono::minutes(2));
+  }
+  dir.Write(".starvane-" + dead + "-9.tmp", "a save going on");
+  kept.push_back(".starvane-" + dead + "-9.tmp");
   std::string why;
   ASSERT_TRUE(WriteFileAtomically(dir.Path() / "ship.shp", "ship", why)) << why;
   ::close(held);
