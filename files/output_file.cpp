@@ -43,20 +43,41 @@ std::string OutputErrorText(int error) {
   return ErrnoText(error);
 }
 
+namespace {
+
+// After a failure, the cut output is not left behind: the file is removed when the name is the
+// file itself, and emptied when the name is a link to it (removing the link would leave the
+// cut file where it leads). fd: the open file, or -1 when it is closed already.
+void DiscardCutOutput(const std::filesystem::path& path, int fd, const struct stat& file) {
+  struct stat named {};
+  if (::lstat(path.c_str(), &named) == 0 && S_ISREG(named.st_mode) && named.st_dev == file.st_dev &&
+      named.st_ino == file.st_ino) {
+    ::unlink(path.c_str());
+  } else if (fd >= 0) {
+    const int ignored = ::ftruncate(fd, 0);  // the error stays the write's
+    static_cast<void>(ignored);
+  }
+}
+
+}  // namespace
+
 bool WriteWholeOutput(const std::filesystem::path& path, std::string_view bytes, std::string& why) {
   const int fd = OpenOutput(path, O_TRUNC);
   if (fd < 0) {
     why = OutputErrorText(errno);
     return false;
   }
-  // Only a regular file is removed after a failure: the output may be a device (/dev/full)
+  // Only a regular file is discarded after a failure: the output may be a device (/dev/full)
   // or a pipe, which stay.
   struct stat file {};
   const bool regular = ::fstat(fd, &file) == 0 && S_ISREG(file.st_mode);
   int error = WriteAll(fd, bytes);
-  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error != 0 && regular) DiscardCutOutput(path, fd, file);
+  if (::close(fd) != 0 && error == 0) {
+    error = errno;
+    if (regular) DiscardCutOutput(path, -1, file);
+  }
   if (error == 0) return true;
-  if (regular) ::unlink(path.c_str());
   why = OutputErrorText(error);
   return false;
 }

@@ -215,13 +215,15 @@ TEST(PlayBinary, OutputsPastTheFileSizeLimitFailLeavingNoCutFileAndTheShipIsSave
            " --dump " + In(dir, files + "/d.json");
   };
   ASSERT_EQ(RunStarvaneBinary(game("free")).status, 0);
+  std::filesystem::create_symlink("last.bmp", dir.Path() / "limited/link.bmp");
   const std::uintmax_t dump_size = std::filesystem::file_size(dir.Path() / "free/d.json");
   const int status = InChildProcess([&] {
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
     limit.rlim_cur = dump_size - 1;
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 99;
-    const auto result = RunStarvaneBinary(game("limited") + " --audio-out " + In(dir, "w.wav"));
+    const auto result = RunStarvaneBinary(game("limited") + " --audio-out " + In(dir, "w.wav") +
+                                          " --screenshot " + In(dir, "limited/link.bmp"));
     dir.Write("err", result.err);
     return result.status;
   });
@@ -235,6 +237,8 @@ TEST(PlayBinary, OutputsPastTheFileSizeLimitFailLeavingNoCutFileAndTheShipIsSave
   EXPECT_NE(err.find("cannot write the sound"), std::string::npos) << err;
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "limited/d.json"));
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "limited/starvane-001.bmp"));
+  // Through a link the cut file is emptied where it lies; the link stays.
+  EXPECT_EQ(std::filesystem::file_size(dir.Path() / "limited/link.bmp"), 0u);
   EXPECT_TRUE(std::filesystem::exists(dir.Path() / "limited/MyShip.shp"));
 }
 
