@@ -44,11 +44,14 @@ NoticeView ViewForNotices(const Game& game, bool muted) {
 
 std::string NoticeFor(const NoticeView& before, const NoticeView& now, float difficulty) {
   if (now.deaths > before.deaths) {
-    // The price of a destruction as the upkeep takes it, from the money the ship had: the
-    // money never goes below 0, so a poor ship pays what it has.
-    const std::int64_t price = RoundToInt(difficulty * 1000);
-    const std::int64_t lost = std::clamp<std::int64_t>(price, 0, std::max(before.money, 0));
-    return "Destroyed: -" + Grouped(static_cast<std::uint64_t>(lost)) +
+    // The price of a destruction as the upkeep takes it. The money never goes below 0, so a
+    // ship left with none paid all it had, which may include a reward of the same frame that
+    // no view saw: then the notice says so rather than a sum that may be wrong.
+    const std::int64_t price = std::max<std::int64_t>(RoundToInt(difficulty * 1000), 0);
+    if (now.money <= 0 && before.money < price) {
+      return "Destroyed: all money lost, back at the home planet";
+    }
+    return "Destroyed: -" + Grouped(static_cast<std::uint64_t>(price)) +
            " money, back at the home planet";
   }
   if (now.teleport_starved && !before.teleport_starved) return "Teleport: no energy";

@@ -23,9 +23,10 @@ TEST(Notices, EachChangeTellsItsNoticeAndADestructionItsRealPrice) {
   const NoticeView calm{.money = 5000};
   NoticeView died = calm;
   died.deaths = 1;
+  died.money = 0;
   died.shield = true;  // the destruction is told first
   EXPECT_EQ(NoticeFor(calm, died, 1.0f), "Destroyed: -1,000 money, back at the home planet");
-  EXPECT_EQ(NoticeFor(calm, died, 10.0f), "Destroyed: -5,000 money, back at the home planet");
+  EXPECT_EQ(NoticeFor(calm, died, 10.0f), "Destroyed: all money lost, back at the home planet");
   NoticeView off = died;
   off.shield = false;
   EXPECT_EQ(NoticeFor(died, off, 1.0f), "Shield off");
@@ -85,7 +86,7 @@ TEST(Notices, AShipDestroyedInTheUpkeepIsToldWithWhatItPaid) {
   game.Life.Value = -1;
   ShipUpkeep(game);
   notices.Watch();
-  EXPECT_EQ(shown, std::vector<std::string>{"Destroyed: -300 money, back at the home planet"});
+  EXPECT_EQ(shown, std::vector<std::string>{"Destroyed: all money lost, back at the home planet"});
 }
 
 TEST(Notices, APictureIsWhiteTextOnATranslucentBandAndNothingElse) {

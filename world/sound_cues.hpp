@@ -78,7 +78,7 @@ class SoundCues {
   }
   // How many cues of the kind were given since the game began, listened to or not: the
   // presentation's notices tell of an event (the ship destroyed) by its count going up.
-  std::int64_t Told(SoundCueKind kind) const { return told_[static_cast<std::size_t>(kind)]; }
+  std::int64_t Told(SoundCueKind kind) const { return told_[Slot(kind)]; }
   // Hands the cues gathered so far, in the order they came, to `taken` (whose old contents are
   // dropped); the list starts empty again, keeping the room `taken` had.
   void TakeInto(std::vector<SoundCue>& taken) {
@@ -87,8 +87,12 @@ class SoundCues {
   }
 
  private:
+  // A kind's place in the tally; a value beyond the kinds (a cast from a stray number) stays in it.
+  static std::size_t Slot(SoundCueKind kind) {
+    return static_cast<std::size_t>(kind) % kSoundCueKinds;
+  }
   void Tally(SoundCueKind kind) {
-    std::int64_t& count = told_[static_cast<std::size_t>(kind) % told_.size()];
+    std::int64_t& count = told_[Slot(kind)];
     if (count < std::numeric_limits<std::int64_t>::max()) ++count;
   }
 
