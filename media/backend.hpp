@@ -94,8 +94,8 @@ class NoInput final : public InputSource {
   MouseInput CaptureMouse(std::int64_t) override { return {}; }
 };
 
-// A display that shows nothing and never waits.
-class HeadlessDisplay final : public Display {
+// A display that shows nothing and never waits (tests build their stand-ins on it).
+class HeadlessDisplay : public Display {
  public:
   bool OpenScreen(int, int, std::string_view) override { return true; }
   void SetFrameRate(int) override {}

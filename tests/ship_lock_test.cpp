@@ -84,22 +84,14 @@ TEST(ShipLock, SomethingElseAtTheLockFilesPathRefusesTheShip) {
 }
 
 // A display that keeps ships across its pages (the browser's), answering as told.
-class PagesDisplay final : public Display {
+class PagesDisplay final : public HeadlessDisplay {
  public:
-  bool OpenScreen(int, int, std::string_view) override { return true; }
-  void SetFrameRate(int) override {}
-  void Present(const Canvas&) override {}
-  bool CloseRequested() const override { return false; }
-  InputSource& LiveInput() override { return no_input_; }
   ShipHold HoldShip(std::string_view key) override {
     asked = std::string(key);
     return answer;
   }
   ShipHold answer = ShipHold::Held;
   std::string asked;
-
- private:
-  NoInput no_input_;
 };
 
 TEST(ShipLock, WhereTheDisplayKeepsShipsAcrossPagesItsAnswerStands) {
