@@ -327,7 +327,7 @@ async function playedGames(browser, url) {
 
 // ---- The browser's own data ----------------------------------------------------------------
 // Two pages of one browser on one ship, a hidden page that may be closed next, a game that fails,
-// and hostile uploads.
+// a page opened before another one's save flying that ship, and hostile uploads.
 async function browserData(browser, url) {
   const context = await browser.newContext({viewport: {width: 1024, height: 800}});
   const args = ['--files', '/starvane', '--ship', 'Tabby', '--difficulty', 'easy'];
@@ -368,11 +368,46 @@ async function browserData(browser, url) {
   check(result.status === 0 && kept !== undefined && kept === saved,
         'a hidden page keeps the ship in IndexedDB as Escape then saves it' +
         (kept === undefined ? ' (nothing kept)' : kept === saved ? '' : ' (kept differs)'));
+
+  // The first page changes Tabby (a ship with money comes in over it) and adds a ship; then the
+  // other page, opened before, flies Tabby: it flies the ship as kept, and keeps both.
+  const ship = fs.readFileSync(path.join(goldenRoot, 'veteran_workshop/files/Veteran.shp'));
+  for (const name of ['Tabby.shp', 'Vetty.shp']) {
+    await first.evaluate(() => { document.getElementById('status').textContent = ''; });
+    await first.setInputFiles('#upload', {name: name, mimeType: 'text/plain', buffer: ship});
+    await first.waitForFunction(() => /uploaded/.test(document.getElementById('status').textContent));
+  }
   await first.close();
+  await other.evaluate((a) => starvane.start(a), args);
+  await waitForGameScreen(other);
+  await waitFrames(other, 5);
+  for (let i = 0; i < 3; ++i) {  // as above: a second Escape, should the first close the controls
+    await other.keyboard.press('Escape');
+    const ended = () => starvane.result !== null;
+    if (await other.waitForFunction(ended, null, {timeout: 1500}).then(() => true, () => false)) break;
+  }
+  const flown = await waitForEnd(other);
+  const inDb = await other.evaluate((keys) => new Promise((resolve) => {
+    indexedDB.open('/starvane').onsuccess = (event) => {
+      const store = event.target.result.transaction('FILE_DATA').objectStore('FILE_DATA');
+      const files = {};
+      for (const key of keys) {
+        store.get(key).onsuccess = (got) => {
+          const entry = got.target.result;
+          files[key] = entry && String.fromCharCode(...entry.contents);
+          if (Object.keys(files).length === keys.length) resolve(files);
+        };
+      }
+    };
+  }), ['/starvane/Tabby.shp', '/starvane/Vetty.shp']);
+  const tabby = shipLines(inDb['/starvane/Tabby.shp'] || '');
+  check(flown.status === 0 && tabby[30] === shipLines(ship.toString('latin1'))[30] &&
+        inDb['/starvane/Vetty.shp'] !== undefined,
+        'a page opened before another changed a ship flies it as kept and keeps the other\'s ' +
+        `files (money ${tabby[30]}, Vetty.shp ${inDb['/starvane/Vetty.shp'] ? 'kept' : 'lost'})`);
 
   // Uploads the game would not read are refused with a message; a name leads nowhere but the
   // files directory, as long as the game takes names.
-  const ship = fs.readFileSync(path.join(goldenRoot, 'veteran_workshop/files/Veteran.shp'));
   const upload = async (name, buffer) => {
     await other.evaluate(() => { document.getElementById('status').textContent = ''; });
     await other.setInputFiles('#upload', {name: name, mimeType: 'text/plain', buffer: buffer});
@@ -381,6 +416,13 @@ async function browserData(browser, url) {
   };
   // A file name as long as the game writes them (255 bytes) is listed without widening the bar.
   await other.evaluate(() => FS.writeFile('/starvane/' + 'W'.repeat(251) + '.shp', 'x'));
+  // A line of ships.txt in another encoding stays as it is when an upload adds a ship.
+  await other.evaluate(() => {
+    let list = [];
+    try { list = [...FS.readFile('/starvane/ships.txt')]; } catch (error) { list = []; }
+    const cafe = [0x43, 0x61, 0x66, 0xe9, 0x0d, 0x0a];  // "Caf\xe9\r\n" in Windows-1252
+    FS.writeFile('/starvane/ships.txt', Uint8Array.from([...list, ...cafe]));
+  });
   const long = 'L'.repeat(5000);
   const said = [await upload('../evil.shp', ship),
                 await upload('Big.shp', Buffer.alloc(10 << 20, 48)),
@@ -395,6 +437,21 @@ async function browserData(browser, url) {
         'a 5,000-character name is kept as its first 60 characters');
   check(/not a ship file/.test(said[3]) && files['notes.txt'] === undefined,
         `a .txt is refused (${said[3]})`);
+  check(/(^|\n)Caf\xe9\r\n/.test(files['ships.txt']),
+        `a Windows-1252 line of ships.txt outlives an upload (${JSON.stringify(files['ships.txt'])})`);
+  // A write IndexedDB refuses is told as such.
+  await other.evaluate(() => {
+    const idbfs = FS.filesystems.IDBFS;
+    idbfs.keptStore = idbfs.storeRemoteEntry;
+    idbfs.storeRemoteEntry = (store, path, entry, done) => done(new Error('the disk is full'));
+  });
+  const refusedWrite = await upload('Full.shp', ship);
+  await other.evaluate(() => {
+    const idbfs = FS.filesystems.IDBFS;
+    idbfs.storeRemoteEntry = idbfs.keptStore;
+  });
+  check(/not kept.*disk is full/.test(refusedWrite),
+        `an upload IndexedDB does not keep says so (${refusedWrite})`);
   const right = await other.evaluate(() => Math.max(...['#download', '#upload-label'].map(
       (id) => document.querySelector(id).getBoundingClientRect().right)));
   check(right <= 1024, `Download and Upload stay on the page (right edge ${right})`);

@@ -199,8 +199,13 @@ var Module = (function () {
   // ---- Files -----------------------------------------------------------------------------
   // The files directory lives in IndexedDB: read into memory before the game starts, written
   // back soon after a file of it changed (closed after writing, renamed or removed: the page
-  // hears of it from the file system itself, see watchFiles), and when the game ends.
+  // hears of it from the file system itself, see watchFiles), and when the game ends. Only the
+  // files this page changed are written back: another page's newer files stay as they are. A
+  // ship's file is read again from IndexedDB when this page takes the ship (holdShip), since
+  // another page may have flown it since this one opened.
   let knownShots = new Set();
+  const touched = new Set();  // the paths this page changed and has not yet written back
+  let readingKept = false;    // a file read from IndexedDB is no change of this page's
   let filesDirty = false;
   let syncing = false;
   let syncAgain = false;
@@ -213,8 +218,70 @@ var Module = (function () {
       return [];
     }
   }
-  // Each caller's done runs once a write that began after its call has ended: one write at a
-  // time, and the calls that come meanwhile share the next one.
+  function idbfsStore(mode, use, ended) {
+    const idbfs = FS.filesystems.IDBFS;
+    idbfs.getDB(filesDirectory, (error, db) => {
+      if (error) return ended(error);
+      let transaction;
+      try {
+        transaction = db.transaction([idbfs.DB_STORE_NAME], mode);
+      } catch (thrown) {
+        return ended(thrown);
+      }
+      let failed = null;
+      transaction.onerror = (event) => {
+        failed = failed || event.target.error || 'IndexedDB refused a write';
+        event.preventDefault();
+      };
+      transaction.oncomplete = () => ended(failed);
+      transaction.onabort = () => ended(failed || transaction.error || 'IndexedDB gave up');
+      use(idbfs, transaction.objectStore(idbfs.DB_STORE_NAME), (stepError) => {
+        if (stepError && !failed) failed = stepError;
+      });
+    });
+  }
+  // The touched paths into IndexedDB in one transaction: each as this page has it, or removed
+  // where it has none. On a failure they stay touched, for the next write.
+  function writeTouched(ended) {
+    const paths = [...touched].sort();
+    touched.clear();
+    if (paths.length === 0) return ended(null);
+    idbfsStore('readwrite', (idbfs, store, step) => {
+      for (const path of paths) {
+        if (!FS.analyzePath(path).exists) {
+          idbfs.removeRemoteEntry(store, path, step);
+          continue;
+        }
+        idbfs.loadLocalEntry(path, (error, entry) => {
+          if (error) return step(error);
+          idbfs.storeRemoteEntry(store, path, entry, step);
+        });
+      }
+    }, (error) => {
+      if (error) paths.forEach((path) => touched.add(path));
+      ended(error);
+    });
+  }
+  // The ship file as IndexedDB keeps it into memory, unless this page changed it since.
+  function readKeptFile(path, done) {
+    if (!inFilesDirectory(path) || touched.has(path)) return done();
+    let kept;
+    idbfsStore('readonly', (idbfs, store, step) => {
+      idbfs.loadRemoteEntry(store, path, (error, entry) => {
+        if (!error) kept = entry;
+        step(error);
+      });
+    }, (error) => {
+      if (!error && kept && FS.isFile(kept.mode)) {
+        readingKept = true;
+        FS.filesystems.IDBFS.storeLocalEntry(path, kept, () => {});
+        readingKept = false;
+      }
+      done();
+    });
+  }
+  // Each caller's done(error) runs once a write that began after its call has ended: one write
+  // at a time, and the calls that come meanwhile share the next one.
   let afterWrite = [];
   let waiting = [];
   function writeFilesBack(done) {
@@ -226,7 +293,7 @@ var Module = (function () {
     syncing = true;
     afterWrite = waiting;
     waiting = [];
-    FS.syncfs(false, (error) => {
+    writeTouched((error) => {
       syncing = false;
       if (error) say('cannot keep the files in this browser: ' + error);
       const finished = afterWrite;
@@ -235,10 +302,10 @@ var Module = (function () {
         syncAgain = false;
         writeFilesBack();
       }
-      finished.forEach((callback) => callback());
+      finished.forEach((callback) => callback(error));
     });
   }
-  starvane.filesKept = () => !syncing && !filesDirty && waiting.length === 0;
+  starvane.filesKept = () => !syncing && !filesDirty && waiting.length === 0 && touched.size === 0;
   function downloadBytes(name, bytes) {
     const link = document.createElement('a');
     link.href = URL.createObjectURL(new Blob([bytes], {type: 'application/octet-stream'}));
@@ -265,7 +332,9 @@ var Module = (function () {
     return typeof path === 'string' && path.startsWith(filesDirectory + '/');
   }
   function fileTouched(path) {
-    if (!inFilesDirectory(path) || filesDirty) return;
+    if (!inFilesDirectory(path) || readingKept) return;
+    touched.add(path);
+    if (filesDirty) return;
     filesDirty = true;
     // Once the game sleeps: a save is several steps.
     setTimeout(() => { if (filesDirty) filesChanged(); }, 0);
@@ -369,15 +438,30 @@ var Module = (function () {
       const name = shipFileName(ship);
       FS.writeFile(filesDirectory + '/' + name, bytes);
       const listPath = filesDirectory + '/ships.txt';
-      let list = '';
-      try { list = FS.readFile(listPath, {encoding: 'utf8'}); } catch (error) { list = ''; }
-      if (!list.split(/\r?\n/).includes(ship)) {
-        const end = list === '' || list.endsWith('\n') ? '' : '\r\n';
-        FS.writeFile(listPath, list + end + ship + '\r\n');
+      // ships.txt as bytes: its lines in another encoding stay as they are.
+      let list = new Uint8Array(0);
+      try { list = FS.readFile(listPath); } catch (error) { list = new Uint8Array(0); }
+      const shipBytes = new TextEncoder().encode(ship);
+      const listed = (from, to) => {
+        if (to > from && list[to - 1] === 0x0d) --to;
+        return to - from === shipBytes.length && shipBytes.every((b, i) => list[from + i] === b);
+      };
+      let found = false;
+      for (let from = 0, to; from <= list.length && !found; from = to + 1) {
+        to = list.indexOf(0x0a, from);
+        if (to < 0) to = list.length;
+        found = listed(from, to);
+      }
+      if (!found) {
+        const end = list.length === 0 || list[list.length - 1] === 0x0a ? [] : [0x0d, 0x0a];
+        FS.writeFile(listPath, Uint8Array.from([...list, ...end, ...shipBytes, 0x0d, 0x0a]));
       }
       listShips();
+      filesDirty = false;  // this write takes the upload's files: no second one after it
       // Said once the file is in IndexedDB, so that a reload finds it.
-      writeFilesBack(() => say(name + ' uploaded: reload the page to choose it in the launcher'));
+      writeFilesBack((error) => say(
+          error ? 'the ship file was not kept: ' + error
+                : name + ' uploaded: reload the page to choose it in the launcher'));
     } catch (error) {
       say('the ship file was not kept: ' + (error.message || error.code || error));
     }
@@ -408,21 +492,26 @@ var Module = (function () {
                                                    : bytes);
     }
     say('');
-    Promise.resolve(runMain(args)).then((status) => {
+    // What the game wrote goes to IndexedDB; only then is the ship free for another page.
+    const ended = (result) => {
       listShips();  // the ship just saved can be downloaded at once
-      if (heldShip !== null) heldShip.release();  // the ship is free for another page
-      heldShip = null;
-      writeFilesBack(() => {
-        starvane.result = {status: status};
-        showEnd(status);
+      writeFilesBack((error) => {
+        if (heldShip !== null) heldShip.release();
+        heldShip = null;
+        if (error) messages.push('the files could not be kept in this browser: ' + error);
+        starvane.result = result;
+        showEnd(error ? 1 : result.status);
       });
-    }, (error) => {
-      starvane.result = {status: -1, error: String(error)};
+    };
+    Promise.resolve(runMain(args)).then((status) => ended({status: status}), (error) => {
+      messages.push('the game stopped: ' + error);
       say('the game stopped: ' + error);
+      ended({status: -1, error: String(error)});
     });
   }
   starvane.start = start;
-  // A game that failed (status 1: the ship not saved, the ship in another game) says why.
+  // A game that failed (status 1: the ship not saved, the ship in another game; -1: it stopped)
+  // says why, as does a page that could not keep the files.
   function showEnd(status) {
     document.getElementById('ended-title').textContent =
         status === 0 ? 'The game has ended.' : 'The game has ended with a failure:';
@@ -455,6 +544,12 @@ var Module = (function () {
     onRuntimeInitialized() {
       FS.mkdir(filesDirectory);
       FS.mount(FS.filesystems.IDBFS, {}, filesDirectory);
+      // The game's fsync writes the whole mount back (emscripten's fd_sync), over other pages'
+      // files: it writes this page's changes instead.
+      const idbfs = FS.filesystems.IDBFS;
+      const syncfs = idbfs.syncfs;
+      idbfs.syncfs = (mount, populate, done) => (populate ? syncfs(mount, populate, done)
+                                                          : writeFilesBack(done));
       FS.syncfs(true, (error) => {
         if (error) say('this browser keeps no files: ships are not saved');
         const files = fileList();
@@ -569,9 +664,10 @@ var Module = (function () {
               return undefined;
             }
             if (heldShip !== null) heldShip.release();
+            // The game reads the ship next: as the last page that flew it saved it.
             return new Promise((release) => {
               heldShip = {key: key, release: release};
-              answer(1);
+              readKeptFile(key, () => answer(1));
             });
           }).catch(() => answer(-1));
         });
