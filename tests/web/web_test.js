@@ -456,6 +456,24 @@ async function browserData(browser, url) {
       (id) => document.querySelector(id).getBoundingClientRect().right)));
   check(right <= 1024, `Download and Upload stay on the page (right edge ${right})`);
   await other.close();
+
+  // A game that stops with an error (here one made to) frees its ship and tells the error.
+  const stopped = await openPage(context, url + '?hold');
+  const stop = await stopped.evaluate(async () => {
+    await Module.page.holdShip('/starvane/Tabby.shp');
+    Module.ccall = () => Promise.reject(new Error('a trap'));
+    starvane.start(['--files', '/starvane']);
+    await new Promise((resolve) => {
+      const wait = () => (starvane.result ? resolve() : setTimeout(wait, 10));
+      wait();
+    });
+    const held = (await navigator.locks.query()).held.map((lock) => lock.name);
+    return {held: held, ended: document.getElementById('ended').hidden ? '' :
+                               document.getElementById('ended').innerText};
+  });
+  check(stop.held.length === 0 && /failure/.test(stop.ended) && /a trap/.test(stop.ended),
+        `a game that stops frees its ship and says why (${JSON.stringify(stop)})`);
+  await stopped.close();
   await context.close();
 }
 
