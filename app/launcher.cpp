@@ -129,7 +129,7 @@ NewShipOutcome RunNewShipDialog(Game& game, Windows& windows) {
 // saved in it during this game, so that a ship the player named can still be flown. The first
 // item is selected, or the name just refused, which is the ship the player chose.
 void RefillShipList(Game& game, Windows& windows, const std::vector<std::string>& unsaved_names,
-                    bool last_refused, OlderListLines& older_lines) {
+                    bool last_refused, NonUtf8ListLines& older_lines) {
   if (FillShipList(game, windows, nullptr, &older_lines)) {
     for (const std::string& name : unsaved_names) windows.AddGadgetItem(kShipList, -1, name);
   } else if (last_refused) {
@@ -196,7 +196,7 @@ std::optional<LoopEnd> ShowControls(Game& game, Windows& windows) {
 
 }  // namespace
 
-void OpenLauncherWindow(Game& game, Windows& windows, OlderListLines* older_lines) {
+void OpenLauncherWindow(Game& game, Windows& windows, NonUtf8ListLines* older_lines) {
   windows.OpenWindow(kLauncherWindow, 400, 150, "Starvane");
   windows.CreateGadgetList(kLauncherWindow);
   windows.FrameGadget(kDifficultyBox, 10, 10, 380, 80, "Difficulty", 0);
@@ -231,7 +231,7 @@ void OpenNewShipDialog(Windows& windows) {
   windows.SetDefaultButton(kOk);
 }
 
-bool FillShipList(Game& game, Windows& windows, std::string* why, OlderListLines* older_lines) {
+bool FillShipList(Game& game, Windows& windows, std::string* why, NonUtf8ListLines* older_lines) {
   FileTable& files = game.media.Files;
   if (files.ReadFile(kShipListFile, kShipListName, kMostShipListFileBytes) == 0) {
     if (files.LastOpenError() != std::errc::no_such_file_or_directory) {
@@ -265,13 +265,13 @@ bool FillShipList(Game& game, Windows& windows, std::string* why, OlderListLines
 
 std::optional<LoopEnd> RunLauncher(Game& game) {
   Windows windows(game.media);
-  OlderListLines older_lines;
+  NonUtf8ListLines older_lines;
   OpenLauncherWindow(game, windows, &older_lines);
   std::vector<std::string> unsaved_names;  // names the player gave that ships.txt refused
   for (;;) {
     const int event = windows.WaitWindowEvent();
     if (event == kCloseEvent) return game.media.ShouldEnd().value_or(LoopEnd::Closed);
-    if (event == kMenuEvent && windows.EventMenu() == kControlsShortcut) {
+    if (event == kShortcutEvent && windows.EventShortcut() == kControlsShortcut) {
       if (const auto end = ShowControls(game, windows)) return end;
       continue;
     }

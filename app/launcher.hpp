@@ -21,12 +21,12 @@ namespace starvane {
 //
 // The lines that were not UTF-8, by the name listed for them, go to older_lines when given: the
 // ship such a line names may have its file under the line's own bytes (ShipNameForListLine).
-using OlderListLines = std::map<std::string, std::string>;
+using NonUtf8ListLines = std::map<std::string, std::string>;
 bool FillShipList(Game& game, Windows& windows, std::string* why = nullptr,
-                  OlderListLines* older_lines = nullptr);
+                  NonUtf8ListLines* older_lines = nullptr);
 
 // The launcher's window (0) and the New Ship dialog (1) as they open, with their gadgets.
-void OpenLauncherWindow(Game& game, Windows& windows, OlderListLines* older_lines = nullptr);
+void OpenLauncherWindow(Game& game, Windows& windows, NonUtf8ListLines* older_lines = nullptr);
 void OpenNewShipDialog(Windows& windows);
 
 // Runs the launcher until a difficulty button is clicked for a ship that no other running game

@@ -29,7 +29,7 @@ std::string Switched(const char* what, bool on) {
 
 NoticeView ViewForNotices(const Game& game, bool muted) {
   NoticeView view;
-  view.deaths = game.Sounds.Told(SoundCueKind::Death);
+  view.deaths = game.Sounds.TimesGiven(SoundCueKind::Death);
   view.money = game.Money;
   view.shield = game.ShieldKind != 0;
   view.shock = game.Shock.Active == 1;

@@ -226,7 +226,7 @@ int Windows::WaitWindowEvent() {
       const Event event = events_.front();
       events_.pop_front();
       if (event.code == kGadgetEvent) event_gadget_ = event.gadget;
-      if (event.code == kMenuEvent) event_menu_ = event.gadget;
+      if (event.code == kShortcutEvent) event_shortcut_ = event.gadget;
       return event.code;
     }
     if (!pending_keys_.empty()) {
@@ -379,7 +379,7 @@ bool Windows::HandleKey(Window& window, int key, bool repeat) {
   }
   for (const auto& [shortcut_key, shortcut] : window.shortcuts) {
     if (shortcut_key == key && !repeat) {
-      Queue(kMenuEvent, shortcut);
+      Queue(kShortcutEvent, shortcut);
       return true;
     }
   }

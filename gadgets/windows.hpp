@@ -34,7 +34,7 @@ namespace starvane {
 class Media;
 
 constexpr int kGadgetEvent = 13100;
-constexpr int kMenuEvent = 13102;  // a keyboard shortcut was pressed
+constexpr int kShortcutEvent = 13102;  // a keyboard shortcut was pressed
 constexpr int kCloseEvent = 16;
 
 // What the windows see of one examination of the keyboard and the mouse.
@@ -78,7 +78,7 @@ class Windows {
   // The button that Enter clicks in the current window.
   void SetDefaultButton(int gadget);
   // A press of the key (not its repeats) in the current window, while it is on top, makes a
-  // kMenuEvent with this shortcut: F1 for the controls.
+  // kShortcutEvent with this shortcut: F1 for the controls.
   void AddKeyboardShortcut(int key, int shortcut);
   // After something else took the keyboard for a while (a page of its own): the keys are as
   // they are now, and keys let go meanwhile are no longer thought held.
@@ -92,8 +92,8 @@ class Windows {
   int WaitWindowEvent();
   // The gadget of the most recent gadget event; other events leave it.
   int EventGadgetID() const { return event_gadget_; }
-  // The shortcut of the most recent kMenuEvent.
-  int EventMenu() const { return event_menu_; }
+  // The shortcut of the most recent kShortcutEvent.
+  int EventShortcut() const { return event_shortcut_; }
   // Whether WaitWindowEvent would return at once.
   bool HasEvent() const { return !events_.empty(); }
   // Whether the next frame must be drawn: something changed since the last one drawn.
@@ -149,7 +149,7 @@ class Windows {
   int current_ = -1;
   std::deque<Event> events_;
   int event_gadget_ = 0;
-  int event_menu_ = 0;
+  int event_shortcut_ = 0;
   std::deque<KeyEvent> pending_keys_;  // examined and not yet taken
   bool redraw_ = true;
 

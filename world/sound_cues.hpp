@@ -78,7 +78,7 @@ class SoundCues {
   }
   // How many cues of the kind were given since the game began, listened to or not: the
   // presentation's notices tell of an event (the ship destroyed) by its count going up.
-  std::int64_t Told(SoundCueKind kind) const { return told_[Slot(kind)]; }
+  std::int64_t TimesGiven(SoundCueKind kind) const { return told_[Slot(kind)]; }
   // Hands the cues gathered so far, in the order they came, to `taken` (whose old contents are
   // dropped); the list starts empty again, keeping the room `taken` had.
   void TakeInto(std::vector<SoundCue>& taken) {
