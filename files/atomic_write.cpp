@@ -117,6 +117,17 @@ std::optional<fs::path> FollowLinks(const fs::path& path, std::error_code& error
   return std::nullopt;
 }
 
+std::optional<fs::path> ResolvedFile(const fs::path& path) {
+  std::error_code error;
+  const std::optional<fs::path> file = FollowLinks(path, error);
+  if (!file) return std::nullopt;
+  const fs::path absolute = fs::absolute(*file, error);
+  if (error) return std::nullopt;
+  const fs::path folder = fs::weakly_canonical(absolute.parent_path(), error);
+  if (error) return std::nullopt;
+  return folder / absolute.filename();
+}
+
 namespace {
 
 bool UntouchedForAMinute(const struct stat& file) {

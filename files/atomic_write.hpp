@@ -43,6 +43,12 @@ bool IsWriteProtected(const std::filesystem::path& path);
 std::optional<std::filesystem::path> FollowLinks(const std::filesystem::path& path,
                                                  std::error_code& error);
 
+// The one path of the file a name leads to: its links followed (FollowLinks), then made absolute
+// with ".", ".." and the links of its folders resolved, so that every way of naming one file
+// gives the same path, also for a file yet to be made. Nothing when a link cannot be followed
+// or the path not resolved.
+std::optional<std::filesystem::path> ResolvedFile(const std::filesystem::path& path);
+
 // Removes the temporary files of replacements in that directory that no running save holds.
 void RemoveStaleTemporaries(const std::filesystem::path& directory);
 

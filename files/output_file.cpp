@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "base/text_quoting.hpp"
+#include "files/atomic_write.hpp"
 #include "files/write_all.hpp"
 
 namespace starvane {
@@ -61,12 +62,8 @@ void DiscardCutOutput(const std::filesystem::path& path, int fd, const struct st
 
 }  // namespace
 
-bool WriteWholeOutput(const std::filesystem::path& path, std::string_view bytes, std::string& why) {
-  const int fd = OpenOutput(path, O_TRUNC);
-  if (fd < 0) {
-    why = OutputErrorText(errno);
-    return false;
-  }
+bool FillOutput(int fd, const std::filesystem::path& path, std::string_view bytes,
+                std::string& why) {
   // Only a regular file is discarded after a failure: the output may be a device (/dev/full)
   // or a pipe, which stay.
   struct stat file {};
@@ -82,29 +79,14 @@ bool WriteWholeOutput(const std::filesystem::path& path, std::string_view bytes,
   return false;
 }
 
-namespace {
-
-// The path with "." and ".." and its links resolved, even a last link that leads to no file
-// yet (the ship file of a new ship reached through a link); empty when it cannot be resolved.
-std::filesystem::path ResolvedPath(std::filesystem::path path) {
-  constexpr int kMostLinks = 40;  // as the system follows them
-  for (int links = 0; links < kMostLinks; ++links) {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) break;
-    const std::filesystem::path target = std::filesystem::read_symlink(path, error);
-    if (error) return {};
-    path = target.is_absolute() ? target : path.parent_path() / target;
+bool WriteWholeOutput(const std::filesystem::path& path, std::string_view bytes, std::string& why) {
+  const int fd = OpenOutput(path, O_TRUNC);
+  if (fd < 0) {
+    why = OutputErrorText(errno);
+    return false;
   }
-  // Made absolute first: a relative name none of whose parts exists is otherwise left relative.
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  if (error) return {};
-  std::filesystem::path resolved = std::filesystem::weakly_canonical(absolute, error);
-  if (error) return {};
-  return resolved;
+  return FillOutput(fd, path, bytes, why);
 }
-
-}  // namespace
 
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
   struct stat first {};
@@ -115,8 +97,8 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
   }
   if (first_exists != second_exists) return false;
-  const std::filesystem::path first_path = ResolvedPath(a);
-  return !first_path.empty() && first_path == ResolvedPath(b);
+  const auto first_path = ResolvedFile(a);
+  return first_path && first_path == ResolvedFile(b);
 }
 
 }  // namespace starvane

@@ -27,15 +27,10 @@ constexpr int kSetLock = F_OFD_SETLK;
 constexpr int kSetLock = F_SETLK;
 #endif
 
-// The file a save under that path writes: links followed one by one, then the folders on the
-// way resolved, so that every way of naming one file gives one path.
+// The file a save under that path writes: every way of naming one file gives one path. (A path
+// that cannot be resolved is taken as it is spelt.)
 fs::path TargetFile(const fs::path& given) {
-  std::error_code error;
-  fs::path file = FollowLinks(given, error).value_or(given);
-  file = fs::absolute(file, error);
-  std::error_code folder_error;
-  const fs::path folder = fs::weakly_canonical(file.parent_path(), folder_error);
-  return folder_error ? file.lexically_normal() : folder / file.filename();
+  return ResolvedFile(given).value_or(given.lexically_normal());
 }
 
 // The ship's byte: 62 bits of its file name's hash, so that the offset stays far inside the
