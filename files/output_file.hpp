@@ -25,6 +25,12 @@ int OpenOutput(const std::filesystem::path& path, int flags);
 // for a named pipe that no program reads (ENXIO), which the system words obscurely.
 std::string OutputErrorText(int error);
 
+// Writes the bytes into an output just opened (OpenOutput) under that path, then closes it.
+// False with the reason in why when that failed; a regular file is then discarded, so no cut
+// file is left.
+bool FillOutput(int fd, const std::filesystem::path& path, std::string_view bytes,
+                std::string& why);
+
 // Writes the bytes as the whole content of the file (replacing what is there). False with the
 // reason in why when that failed; a regular file is then removed, so no cut file is left.
 bool WriteWholeOutput(const std::filesystem::path& path, std::string_view bytes, std::string& why);

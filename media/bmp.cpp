@@ -1,14 +1,12 @@
 #include "media/bmp.hpp"
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 
 #include "base/little_endian.hpp"
 #include "files/output_file.hpp"
-#include "files/write_all.hpp"
 
 namespace starvane {
 namespace {
@@ -79,13 +77,8 @@ std::filesystem::path WriteNewScreenshot(const std::filesystem::path& directory,
       why = OutputErrorText(errno);
       return {};
     }
-    // The file is new and so regular: one that could not be written whole is removed.
-    int error = WriteAll(fd, AsText(EncodeBmp(canvas)));
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0) return path;
-    ::unlink(path.c_str());
-    why = OutputErrorText(error);
-    return {};
+    if (!FillOutput(fd, path, AsText(EncodeBmp(canvas)), why)) return {};
+    return path;
   }
   why = "starvane-001.bmp to starvane-999.bmp are all taken";
   return {};
