@@ -36,6 +36,7 @@ SoundQueueDepth::Step SoundQueueDepth::Next(int waiting, bool silent) {
     step.silence_before = cushion_;
   } else if (waiting > cushion_ + 2 * kSoundFrameSamples) {
     step.play_frame = false;
+    step.device_behind = frames_ >= kSettlingFrames;
   }
   return step;
 }

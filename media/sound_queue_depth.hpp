@@ -34,6 +34,9 @@ class SoundQueueDepth {
   struct Step {
     int silence_before = 0;  // samples of silence to queue before the frame
     bool play_frame = true;  // false: the frame is left out (or, silent, replaced by the above)
+    // A sound frame left out because the device fell behind the game (see
+    // media/sound_device_block.hpp).
+    bool device_behind = false;
   };
 
   // The device takes device_block samples at a time (at most two frames' worth is heeded).

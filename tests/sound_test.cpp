@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "media/sound_device_block.hpp"
 #include "media/sound_queue_depth.hpp"
 #include "media/sound_source.hpp"
 #include "sound/cue_sounds.hpp"
@@ -182,6 +183,28 @@ TEST(Sound, TheQueueCushionDeepensWhenFramesComeLateAndShrinksBackSlowly) {
   EXPECT_EQ(silence.silence_before, 100);
   EXPECT_TRUE(depth.Next(too_deep, false).play_frame);  // sound is not
   EXPECT_FALSE(depth.Next(depth.Cushion() + 3 * kSoundFrameSamples, false).play_frame);
+}
+
+// The device's block doubles when the server falls behind twice within the window (not when the
+// two are further apart), up to the largest, and halves again only after calm, at silence.
+TEST(Sound, TheDeviceBlockGrowsWhenTheServerFallsBehindAndShrinksInSilence) {
+  SoundDeviceBlock block;
+  EXPECT_FALSE(block.Next(true, false));
+  for (int i = 0; i < SoundDeviceBlock::kTroubleFrames; ++i) block.Next(false, false);
+  EXPECT_FALSE(block.Next(true, false));  // the first is forgotten: this is a first again
+  EXPECT_TRUE(block.Next(true, false));
+  EXPECT_EQ(block.Size(), 2 * SoundDeviceBlock::kSmallest);
+  for (int i = 0; i < 8; ++i) block.Next(true, false);
+  EXPECT_EQ(block.Size(), SoundDeviceBlock::kLargest);
+  for (int i = 0; i < SoundDeviceBlock::kCalmFrames; ++i) {
+    ASSERT_FALSE(block.Next(false, false)) << i;  // sound is playing: never opened again
+  }
+  EXPECT_TRUE(block.Next(false, true));
+  EXPECT_EQ(block.Size(), SoundDeviceBlock::kLargest / 2);
+  SoundQueueDepth depth(256);
+  for (int i = 0; i < SoundQueueDepth::kSettlingFrames; ++i) depth.Next(0, false);
+  EXPECT_FALSE(depth.Next(depth.Cushion() + kSoundFrameSamples, false).device_behind);
+  EXPECT_TRUE(depth.Next(depth.Cushion() + 3 * kSoundFrameSamples, false).device_behind);
 }
 
 TEST(Sound, TheVolumeStepsInDecibelsFromSilenceToFullScale) {

@@ -35,23 +35,18 @@ class QuietStandardError {
   int saved_;
 };
 
-// The default device, running; 0 when there is none.
-SDL_AudioDeviceID OpenDevice() {
+// The default device, running, taking block samples at a time; 0 when there is none.
+SDL_AudioDeviceID OpenDevice(int block) {
   const QuietStandardError quiet;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
   SDL_AudioSpec wanted{};
   wanted.freq = kSoundRate;
   wanted.format = AUDIO_S16SYS;
   wanted.channels = kSoundChannels;
-  wanted.samples = kSdlSoundBlock;
+  wanted.samples = static_cast<Uint16>(block);
   SDL_AudioSpec got{};
   // Any difference from what is wanted is converted by SDL.
   const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &got, 0);
-  if (device == 0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    return 0;
-  }
-  SDL_PauseAudioDevice(device, 0);
+  if (device != 0) SDL_PauseAudioDevice(device, 0);
   return device;
 }
 
@@ -60,13 +55,27 @@ SDL_AudioDeviceID OpenDevice() {
 void SdlSound::Queue(std::span<const std::int16_t> samples) {
   if (!tried_) {
     tried_ = true;
-    device_ = OpenDevice();
+    const QuietStandardError quiet;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+    device_ = OpenDevice(block_.Size());
+    if (device_ == 0) SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
   if (device_ == 0) return;
   const auto waiting = static_cast<int>(SDL_GetQueuedAudioSize(device_) / kBytesPerSample);
   const bool silent =
       std::all_of(samples.begin(), samples.end(), [](std::int16_t sample) { return sample == 0; });
-  const SoundQueueDepth::Step step = depth_.Next(waiting, silent);
+  SoundQueueDepth::Step step = depth_.Next(waiting, silent);
+  if (block_.Next(step.device_behind, silent)) {
+    // What waits in the old device is lost with it; the new one starts behind a fresh cushion.
+    SDL_CloseAudioDevice(device_);
+    device_ = OpenDevice(block_.Size());
+    if (device_ == 0) {
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      return;
+    }
+    depth_ = SoundQueueDepth(block_.Size());
+    step = depth_.Next(0, silent);
+  }
   if (step.silence_before > 0) {
     const std::vector<std::int16_t> silence(
         static_cast<std::size_t>(step.silence_before) * kSoundChannels, 0);

@@ -1,22 +1,19 @@
 #pragma once
 // The loudspeaker: SDL's default audio device, opened at the first frame of sound and fed a
 // frame of the game's mix at each presented frame, behind a cushion that deepens when frames
-// come late (media/sound_queue_depth.hpp). A machine without a working audio device
-// plays silently; that is no error.
+// come late (media/sound_queue_depth.hpp), in blocks that grow when the sound server falls
+// behind (media/sound_device_block.hpp). A machine without a working audio device plays
+// silently; that is no error.
 
 #include <SDL.h>
 
 #include <cstdint>
 #include <span>
 
+#include "media/sound_device_block.hpp"
 #include "media/sound_queue_depth.hpp"
 
 namespace starvane {
-
-// The device takes its samples in blocks of this many (10.7 ms). A smaller block is taken more
-// often: on a busy machine the sound server then runs dry between two of them (a click) more
-// often than the cushion ahead of the frames can help.
-constexpr int kSdlSoundBlock = 512;
 
 class SdlSound {
  public:
@@ -32,7 +29,8 @@ class SdlSound {
  private:
   bool tried_ = false;
   SDL_AudioDeviceID device_ = 0;
-  SoundQueueDepth depth_{kSdlSoundBlock};
+  SoundDeviceBlock block_;
+  SoundQueueDepth depth_{SoundDeviceBlock::kSmallest};
 };
 
 }  // namespace starvane
