@@ -1,5 +1,6 @@
 #pragma once
-// The starvane command line. See Usage() for the options; tests and users rely on them.
+// The starvane command line. CommandLineOptions() is the one list of its options: the parser
+// and --help both follow it, and a test holds the README's list of options to it.
 
 #include <cstdint>
 #include <filesystem>
@@ -41,10 +42,26 @@ struct CommandLineError {
   std::string message;
 };
 
+// One option: how it is written, what --help says of it and what it sets.
+struct CommandLineOption {
+  std::string_view name;           // "--seed"
+  std::string_view alias = "";     // another way to write it ("-h"), or empty
+  std::string_view argument = "";  // what --help calls its value ("N"); empty for a switch, which
+                                   // takes no value
+  std::string_view help;           // its lines in --help, '\n' between them
+  // Sets the options from the value (empty for a switch). Returns why the value is refused
+  // ("is not a volume: ..."), or empty when it was taken.
+  std::string_view (*set)(Options& options, std::string_view value);
+};
+
+// Every option, in the order --help lists them.
+std::span<const CommandLineOption> CommandLineOptions();
+
 // Parses the arguments after the program name. Options take their value as the next argument
 // or after "=" ("--seed 7", "--seed=7").
 std::variant<Options, CommandLineError> ParseCommandLine(std::span<const std::string_view> args);
 
+// The --help text: the options with their help lines, what play and the exit status mean.
 std::string Usage();
 
 }  // namespace starvane

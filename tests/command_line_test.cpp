@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +26,30 @@ std::string ErrorOf(std::vector<std::string_view> args) {
   return error ? error->message : "(accepted)";
 }
 
+// The options that the README's command-line section lists: the names that begin its option
+// lines ("--help, --version" names two), not the options its descriptions mention.
+std::set<std::string> ReadmeOptions() {
+  std::ifstream readme(std::string(STARVANE_SOURCE_DIR) + "/README.md");
+  std::set<std::string> names;
+  bool in_section = false;
+  for (std::string line; std::getline(readme, line);) {
+    if (line.starts_with("#")) in_section = line == "## The command line";
+    if (!in_section || !line.starts_with("      --")) continue;
+    // The names end where the description begins, two spaces on ("--scale MODE" names one).
+    std::istringstream names_column(line.substr(0, line.find("  ", 6)));
+    for (std::string word; names_column >> word;) {
+      if (word.starts_with("--")) names.insert(word.substr(0, word.find(',')));
+    }
+  }
+  return names;
+}
+
+TEST(CommandLine, TheReadmeListsTheOptionsOfTheTable) {
+  std::set<std::string> table;
+  for (const CommandLineOption& option : CommandLineOptions()) table.emplace(option.name);
+  EXPECT_EQ(ReadmeOptions(), table);
+}
+
 TEST(CommandLine, ReadsEveryOptionInBothForms) {
   const auto parsed = Parse({"--headless", "--seed", "18446744073709551615", "--difficulty=crazy",
                              "--ship", "Blue Moon", "--frames=12", "--dump", "-"});
@@ -34,6 +61,7 @@ TEST(CommandLine, ReadsEveryOptionInBothForms) {
   EXPECT_EQ(*o.ship, "Blue Moon");
   EXPECT_EQ(*o.frames, 12);
   EXPECT_EQ(*o.dump, "-");
+  EXPECT_TRUE(std::get<Options>(Parse({"-h"})).help);
 }
 
 TEST(CommandLine, SoundOptionsAndBadVolumes) {

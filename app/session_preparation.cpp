@@ -1,0 +1,127 @@
+// Preparing a session: everything that can refuse or fail before the game begins.
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <utility>
+#include <variant>
+
+#include "app/exit_status.hpp"
+#include "app/output_over_game_file.hpp"
+#include "app/session.hpp"
+#include "files/files.hpp"
+#include "files/files_directory.hpp"
+#include "files/output_file.hpp"
+#include "media/keys.hpp"
+#include "media/quit_signal.hpp"
+#include "media/real_screen.hpp"
+#include "replay/input_events.hpp"
+#include "replay/input_recorder.hpp"
+#include "replay/input_script.hpp"
+
+namespace starvane {
+namespace {
+
+// Whether the script ends the game by itself: an end line, or Escape going down.
+bool ScriptEndsTheGame(const InputScript& script) {
+  if (script.end) return true;
+  for (const InputEvent& event : script.events) {
+    if (event.type != InputEvent::Type::KeysDown) continue;
+    for (int key : event.keys) {
+      if (key == kKeyEscape) return true;
+    }
+  }
+  return false;
+}
+
+// Where ships.txt and the ship files live: the directory given, or the program's own, or the
+// player's data directory when the program's cannot be written.
+std::filesystem::path ChooseFilesDirectory(const Options& options) {
+  if (options.files) return *options.files;
+  FilesDirectoryChoice choice =
+      DefaultFilesDirectory(ProgramDirectory(), [](const char* name) { return std::getenv(name); });
+  if (!choice.notice.empty()) std::fprintf(stderr, "starvane: %s\n", choice.notice.c_str());
+  return std::move(choice.directory);
+}
+
+// The launcher chooses the ship and the difficulty unless the difficulty is already chosen on
+// the command line; headless it runs only when asked for (or when the script was recorded in
+// it), and a script that names the difficulty skips it too.
+bool StartsInLauncher(const Options& options, const InputScript& script) {
+  if (options.difficulty) return false;
+  if (options.launcher || script.launcher) return true;
+  return !options.headless && !script.difficulty;
+}
+
+}  // namespace
+
+std::optional<int> PrepareSession(const Options& options, Session& session) {
+  InputScript script;
+  if (options.input) {
+    auto loaded = LoadInputScript(*options.input);
+    // A signal while the script was read (say from a pipe) ends the program before play; the
+    // read it interrupted is no mistake of the script.
+    if (QuitSignalled()) return kExitOk;
+    if (const auto* error = std::get_if<InputScriptError>(&loaded)) {
+      return Fail(kExitBadCommandLine, error->message);
+    }
+    script = std::move(std::get<InputScript>(loaded));
+  }
+  // The command line wins over the script's header, and both over the launcher. A game that
+  // starts without the launcher and without these choices plays on easy with the ship MyShip.
+  session.seed = options.seed  ? *options.seed
+                 : script.seed ? *script.seed
+                               : FreshSeed();  // the clock only when no seed is given
+  session.difficulty = options.difficulty.value_or(script.difficulty.value_or(1.0f));
+  session.ship = options.ship.value_or(script.ship.value_or("MyShip"));
+  session.launcher = StartsInLauncher(options, script);
+  const std::filesystem::path file_directory = ChooseFilesDirectory(options);
+  if (const auto refused = OutputOverGameFile(options, file_directory, session.ship)) {
+    return Fail(kExitBadCommandLine, *refused);
+  }
+
+  std::unique_ptr<Display> display;
+  if (!options.headless) {
+    std::string why;
+    display = ConnectRealScreen({options.window, options.scale}, why);
+    if (!display) {
+      return Fail(kExitFailure,
+                  "no display available (" + why + "); use --headless to run without a screen");
+    }
+  } else if (!options.frames && !options.input) {
+    std::fputs(
+        "starvane: headless with neither --frames nor --input runs until stopped "
+        "(Ctrl+C)\n",
+        stderr);
+  }
+  if (options.input && !options.frames && !ScriptEndsTheGame(script)) {
+    std::fputs(
+        "starvane: the input script has no end (no 'end' line, no Escape) and --frames is not "
+        "given: the game runs until stopped (Ctrl+C)\n",
+        stderr);
+  }
+  std::unique_ptr<InputSource> scripted;
+  if (options.input) {
+    scripted = std::make_unique<ScriptedInput>(std::move(script.events), script.end);
+  }
+  Media& media = session.media.emplace(file_directory, std::move(display), std::move(scripted));
+  if (options.frames) media.SetFrameLimit(*options.frames);
+  if (options.record) {
+    // A game that begins in the launcher is replayed through it, not by its choices.
+    auto recorder = InputRecorder::Create(
+        *options.record, session.launcher
+                             ? InputScriptLauncherHeader(session.seed)
+                             : InputScriptHeader(session.seed, session.difficulty, session.ship));
+    if (!recorder) return CannotWrite("the recording", *options.record, OutputErrorText(errno));
+    media.RecordInputTo(std::move(recorder));
+  }
+  if (options.audio_out) {
+    std::string why;
+    session.audio_out = WavRecording::Create(*options.audio_out, why);
+    if (!session.audio_out) return CannotWrite("the sound", *options.audio_out, why);
+  }
+  return std::nullopt;
+}
+
+}  // namespace starvane
