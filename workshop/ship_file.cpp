@@ -208,7 +208,7 @@ void ApplyShipLines(Game& game, std::span<const std::string> lines,
               index < lines.size() ? WithoutTrailingBlanks(lines[index]) : field.absent);
   }
 
-  // Files that end before the boost (older ones) get the start boost.
+  // A boost of Max 0 gets the start boost: so do files that end before the boost (older ones).
   if (game.Boost.Max == 0.0f) {
     game.Boost.Max = 1.5f;
     game.Boost.Refreshrate = -0.2f;
