@@ -14,6 +14,7 @@
 #include "soak/invariants.hpp"
 #include "soak/random_input.hpp"
 #include "tests/support/harness.hpp"
+#include "tests/support/ship_file_bytes.hpp"
 #include "workshop/ship_file.hpp"
 #include "world/game.hpp"
 
@@ -59,10 +60,8 @@ std::int64_t StartMoney(SoakRandom& random) {
 
 // A new ship's file holding that money, so that the STATS page can sell.
 void WriteShipFile(const std::filesystem::path& directory, std::int64_t money) {
-  std::string text;
-  for (int line = 1; line <= kShipFileLines; ++line) {
-    text += (line == 31 ? std::to_string(money) : line == 2 ? "100" : "0") + "\r\n";
-  }
+  const std::string text = testing::ShipFileWith(
+      {{ShipFileIndex("Life.Max"), "100"}, {ShipFileIndex("Money"), std::to_string(money)}});
   std::ofstream(directory / ShipFileName(kShipName), std::ios::binary) << text;
 }
 

@@ -14,13 +14,16 @@
 #include "files/output_file.hpp"
 #include "tests/support/child_process.hpp"
 #include "tests/support/run_program.hpp"
+#include "tests/support/ship_file_bytes.hpp"
 #include "tests/support/temp_directory.hpp"
+#include "workshop/ship_file_fields.hpp"
 
 namespace starvane {
 namespace {
 
 using starvane::testing::InChildProcess;
 using starvane::testing::RunStarvaneBinary;
+using starvane::testing::ShipFileWith;
 using starvane::testing::TempDirectory;
 
 std::string In(const TempDirectory& dir, const std::string& name) {
@@ -431,13 +434,13 @@ TEST(PlayBinary, EscapeAndEndClosedSaveTheShipButFramesDoNot) {
   ASSERT_EQ(escaped.status, 0) << escaped.err;
   EXPECT_EQ(escaped.err, "");
   const std::string scout = dir.Read("Scout.shp");
-  EXPECT_EQ(CountLines(scout), 39u);
+  EXPECT_EQ(CountLines(scout), kShipFileFields.size());
   EXPECT_EQ(scout.rfind("100\r\n100\r\n0.005\r\n", 0), 0u) << scout;
 
   const auto closed = RunStarvaneBinary("--headless --ship Closed --files " + In(dir, "") +
                                         " --input " + In(dir, "closed.txt"));
   ASSERT_EQ(closed.status, 0) << closed.err;
-  EXPECT_EQ(CountLines(dir.Read("Closed.shp")), 39u);
+  EXPECT_EQ(CountLines(dir.Read("Closed.shp")), kShipFileFields.size());
 
   const auto framed =
       RunStarvaneBinary("--headless --ship Framed --frames 5 --files " + In(dir, ""));
@@ -448,10 +451,9 @@ TEST(PlayBinary, EscapeAndEndClosedSaveTheShipButFramesDoNot) {
 TEST(PlayBinary, TheShipFliesWithWhatItsFileHolds) {
   TempDirectory dir;
   // Money 5000 and a life of 80; no boost and no colour: the start boost, magenta.
-  std::string file;
-  for (int line = 1; line <= 39; ++line) {
-    file += std::string(line == 31 ? "5000" : line <= 2 ? "80" : "0") + "\r\n";
-  }
+  const std::string file = ShipFileWith({{ShipFileIndex("Life.Value"), "80"},
+                                         {ShipFileIndex("Life.Max"), "80"},
+                                         {ShipFileIndex("Money"), "5000"}});
   dir.Write("Rich.shp", file);
   const auto result =
       RunStarvaneBinary("--headless --ship Rich --frames 1 --files " + In(dir, "") + " --dump -");

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <chrono>
 #include <cmath>
@@ -22,6 +23,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/utf8_text.hpp"
@@ -138,8 +140,9 @@ TEST(ShipFile, ASavedShipLoadsBackToSixDecimalsAndReplacesALongerOldFileWhole) {
 
 TEST(ShipFile, ShortFilesGetTheStartBoostAndAColourlessShipTurnsMagenta) {
   TempDirectory dir;
-  std::vector<std::string> lines(kFreshShip.begin(), kFreshShip.begin() + 31);
-  lines[30] = "777";  // Money
+  std::vector<std::string> lines(kFreshShip.begin(),
+                                 kFreshShip.begin() + ShipFileIndex("Boost.Value"));
+  lines[ShipFileIndex("Money")] = "777";
   dir.Write("MyShip.shp", Lines(lines));
   Harness short_file = ShipGame(dir.Path());
   short_file.Ship().Red = 1;  // whatever the factory gave, the file's 0, 0, 0 wins
@@ -155,12 +158,12 @@ TEST(ShipFile, ShortFilesGetTheStartBoostAndAColourlessShipTurnsMagenta) {
   // 36 lines: a boost of its own, still no colour. A boost of Max 0 gets the start boost but
   // keeps its damage and range.
   for (const char* max : {"3", "0"}) {
-    lines = std::vector<std::string>(kFreshShip.begin(), kFreshShip.begin() + 36);
-    lines[31] = "7";
-    lines[32] = max;
-    lines[33] = "-9";
-    lines[34] = "4";
-    lines[35] = "5";
+    lines = std::vector<std::string>(kFreshShip.begin(), kFreshShip.begin() + ShipFileIndex("Red"));
+    lines[ShipFileIndex("Boost.Value")] = "7";
+    lines[ShipFileIndex("Boost.Max")] = max;
+    lines[ShipFileIndex("Boost.Refreshrate")] = "-9";
+    lines[ShipFileIndex("Boost.Damage")] = "4";
+    lines[ShipFileIndex("Boost.Range")] = "5";
     dir.Write("MyShip.shp", Lines(lines));
     Harness t = ShipGame(dir.Path());
     LoadShip(t.game);
@@ -175,17 +178,36 @@ TEST(ShipFile, ShortFilesGetTheStartBoostAndAColourlessShipTurnsMagenta) {
   }
 }
 
+// A field that a newer version adds after the last line: an older file ends before it and so
+// gets its absent text, but a line that is there is read, even when it is empty.
+TEST(ShipFile, AFieldPastTheEndOfTheFileGetsItsAbsentTextButALineThatIsThereIsRead) {
+  constexpr std::array<ShipFileField, 2> kFields{{
+      {1, "Money", ShipMoney{}, "0"},
+      {2, "Weapon2.Damage", EquipmentNumber{&Game::Weapon2, &Equipment::Damage}, "7.5"},
+  }};
+  Harness t;
+  for (const auto& [bytes, damage] : std::vector<std::pair<std::string, float>>{
+           {"12", 7.5f}, {"12\r\n", 7.5f}, {"12\r\n\r\n", 0}, {"12\r\n3\r\n", 3}}) {
+    t.files.Write("Older.shp", bytes);
+    ASSERT_NE(t.media.Files.ReadFile(1, "Older.shp"), 0);
+    ApplyShipLines(t.game, ReadShipLines(t.media.Files, 1), kFields);
+    t.media.Files.CloseFile(1);
+    EXPECT_EQ(t.game.Money, 12);
+    EXPECT_EQ(t.game.Weapon2.Damage, damage) << bytes;
+  }
+}
+
 TEST(ShipFile, SixteenBitFieldsKeepTheirLowBitsAndHandEditedNumbersReadAsMeant) {
   TempDirectory dir;
   std::vector<std::string> lines = kFreshShip;
-  lines[1] = "-20";       // Life.Max of 0 or less: the start maximum
-  lines[4] = "70000";     // Life.Range: the low 16 bits
-  lines[9] = "1000 \t ";  // Energie.Range: trailing blanks are no digits
-  lines[14] = "-70000";   // Shock.Range
-  lines[30] = "-500";     // Money is never negative
-  lines[36] = "65791 ";   // Red: 65536 + 255
-  lines[37] = "1\t";
-  lines[38] = "-1";
+  lines[ShipFileIndex("Life.Max")] = "-20";            // 0 or less: the start maximum
+  lines[ShipFileIndex("Life.Range")] = "70000";        // the low 16 bits
+  lines[ShipFileIndex("Energie.Range")] = "1000 \t ";  // trailing blanks are no digits
+  lines[ShipFileIndex("Shock.Range")] = "-70000";
+  lines[ShipFileIndex("Money")] = "-500";  // Money is never negative
+  lines[ShipFileIndex("Red")] = "65791 ";  // 65536 + 255
+  lines[ShipFileIndex("Green")] = "1\t";
+  lines[ShipFileIndex("Blue")] = "-1";
   dir.Write("MyShip.shp", Lines(lines));
   Harness t = ShipGame(dir.Path());
   t.game.Money = 42;
@@ -201,9 +223,9 @@ TEST(ShipFile, SixteenBitFieldsKeepTheirLowBitsAndHandEditedNumbersReadAsMeant) 
 
   // A ship whose file says it has no life to have does not die and pay in every frame.
   lines = kFreshShip;
-  lines[0] = "0";
-  lines[1] = "0";
-  lines[30] = "5000";
+  lines[ShipFileIndex("Life.Value")] = "0";
+  lines[ShipFileIndex("Life.Max")] = "0";
+  lines[ShipFileIndex("Money")] = "5000";
   dir.Write("MyShip.shp", Lines(lines));
   Harness dead = ShipGame(dir.Path());
   dead.game.Difficulty = 1;  // a penalty of 1000
@@ -296,7 +318,7 @@ TEST(ShipFile, APercentSignIsWrittenAsItIsUnlessItWouldReadAsAWrittenByte) {
   // goes to its own file, and the old one is left alone. Its own file wins from then on.
   TempDirectory dir;
   std::vector<std::string> lines = kFreshShip;
-  lines[30] = "700";
+  lines[ShipFileIndex("Money")] = "700";
   dir.Write("100%25.shp", Lines(lines));
   Harness a = ShipGame(dir.Path());
   a.game.ShipName = "100%";
@@ -378,7 +400,7 @@ TEST(ShipFile, AShipOfAnyNameLengthSavesUnderAShortenedStableFileName) {
 TEST(ShipFile, AWriteProtectedFileFliesButIsNeverReplaced) {
   TempDirectory dir;
   std::vector<std::string> lines = kFreshShip;
-  lines[30] = "321";
+  lines[ShipFileIndex("Money")] = "321";
   dir.Write("Guarded.shp", Lines(lines));
   const fs::path guarded = dir.Path() / "Guarded.shp";
   fs::permissions(guarded, fs::perms::owner_read | fs::perms::group_read);
@@ -419,7 +441,7 @@ TEST(ShipFile, AShipFileThatIsALinkIsSavedThroughIt) {
   TempDirectory dir;
   fs::create_directory(dir.Path() / "store");
   std::vector<std::string> lines = kFreshShip;
-  lines[30] = "5";
+  lines[ShipFileIndex("Money")] = "5";
   dir.Write("store/Target.shp", Lines(lines));
   fs::create_symlink("store/Target.shp", dir.Path() / "Link.shp");
   // A chain: an absolute link to a relative one, read against its own directory, to a file
@@ -465,8 +487,8 @@ TEST(ShipFile, MoneyBeyondTheMostIsTheMostAndNeverWrapsRound) {
                                     {"-99999999999", 0},
                                     {"123", 123}}) {
     std::vector<std::string> lines = kFreshShip;
-    lines[30] = text;
-    lines[4] = "70000";  // the 16-bit fields keep their low bits
+    lines[ShipFileIndex("Money")] = text;
+    lines[ShipFileIndex("Life.Range")] = "70000";  // the 16-bit fields keep their low bits
     dir.Write("MyShip.shp", Lines(lines));
     Harness t = ShipGame(dir.Path());
     LoadShip(t.game);
@@ -484,7 +506,7 @@ TEST(ShipFile, AShipFileThatIsNoRegularFileIsRefusedAtOnce) {
   const int writer = ::open(pipe.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
   ASSERT_GE(writer, 0);
   std::vector<std::string> lines = kFreshShip;
-  lines[30] = "55";
+  lines[ShipFileIndex("Money")] = "55";
   const std::string text = Lines(lines);
   ASSERT_EQ(::write(writer, text.data(), text.size()), static_cast<ssize_t>(text.size()));
   Harness t = ShipGame(dir.Path());
@@ -561,7 +583,7 @@ TEST(ShipFile, GarbageFilesLoadAndFlyWithoutAFault) {
     binary += static_cast<char>(state >> 24);
   }
   const auto each = [](const std::string& line) {
-    return Lines(std::vector<std::string>(39, line));
+    return Lines(std::vector<std::string>(kShipFileFields.size(), line));
   };
   const std::vector<std::pair<std::string, std::string>> files{
       {"binary", binary},
@@ -610,10 +632,10 @@ TEST(ShipFile, GarbageFilesLoadAndFlyWithoutAFault) {
 TEST(ShipFile, NumbersTooLargeForAFloatLoadAsTheLargestFloat) {
   TempDirectory dir;
   std::vector<std::string> lines = kFreshShip;
-  lines[5] = "1e999";    // Energie.Value
-  lines[6] = "1e999";    // Energie.Max
-  lines[7] = "-1e999";   // Energie.Refreshrate
-  lines[12] = "-1e999";  // Shock.Refreshrate
+  lines[ShipFileIndex("Energie.Value")] = "1e999";
+  lines[ShipFileIndex("Energie.Max")] = "1e999";
+  lines[ShipFileIndex("Energie.Refreshrate")] = "-1e999";
+  lines[ShipFileIndex("Shock.Refreshrate")] = "-1e999";
   dir.Write("MyShip.shp", Lines(lines));
   Harness t = ShipGame(dir.Path(), "0 down S\n1 up S\n");
   LoadShip(t.game);

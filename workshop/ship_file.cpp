@@ -5,7 +5,11 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <span>
+#include <string_view>
 #include <system_error>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "base/fnv1a.hpp"
@@ -21,6 +25,15 @@ namespace starvane {
 namespace {
 
 constexpr int kShipFileSlot = 1;
+
+// One callable made of several, for visiting the kinds of ship-file fields: a kind left out does
+// not compile.
+template <class... Ways>
+struct Overloaded : Ways... {
+  using Ways::operator()...;
+};
+template <class... Ways>
+Overloaded(Ways...) -> Overloaded<Ways...>;
 
 // The longest file name the usual file systems take, in bytes.
 constexpr std::size_t kLongestFileName = 255;
@@ -116,55 +129,86 @@ std::int32_t MoneyFromText(std::string_view text) {
   return AddMoney(0, negative ? -value : value);
 }
 
-// The lines of a file in the order they were read; past the end of the file, empty lines.
-class ShipLines {
- public:
-  explicit ShipLines(const std::array<std::string, kShipFileLines>& lines) : lines_(lines) {}
+// A hand-edited number may end in spaces or tabs: they are no digits.
+std::string_view WithoutTrailingBlanks(std::string_view line) {
+  while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
+  return line;
+}
 
-  // A number too large for a float reads as the largest float of its sign, not as an infinity:
-  // an infinite energy drained by an infinite shock would be no number at all, and every test
-  // of it (is the energy used up? is the ship dead?) would fail from then on.
-  float Float() {
-    const float value = TextToFloat(Next());
-    if (std::isnan(value)) return 0;
-    return std::clamp(value, -std::numeric_limits<float>::max(), std::numeric_limits<float>::max());
+// A number too large for a float reads as the largest float of its sign, not as an infinity:
+// an infinite energy drained by an infinite shock would be no number at all, and every test
+// of it (is the energy used up? is the ship dead?) would fail from then on.
+float ShipFloatFromText(std::string_view text) {
+  const float value = TextToFloat(text);
+  if (std::isnan(value)) return 0;
+  return std::clamp(value, -std::numeric_limits<float>::max(), std::numeric_limits<float>::max());
+}
+
+bool HasShip(const Game& game) {
+  return game.Bodies.CountList() > kShipIndex;
+}
+
+// Stores the text of a line in its field, read as the field's kind is.
+void ReadField(Game& game, const ShipFieldPlace& place, std::string_view text) {
+  std::visit(Overloaded{
+                 [&](const EquipmentNumber& number) {
+                   (game.*number.record).*number.field = ShipFloatFromText(text);
+                 },
+                 [&](const EquipmentRange& range) {
+                   // a 16-bit field keeps the low 16 bits: 70000 gives 4464
+                   (game.*range.record).Range = Low16(TextToInt(text));
+                 },
+                 [&](const ShipMoney&) {
+                   game.Money = MoneyFromText(text);  // never negative, never wrapped round
+                 },
+                 [&](const ShipColour& colour) {
+                   if (HasShip(game)) {
+                     game.Bodies.At(kShipIndex).*colour.component = Low16(TextToInt(text));
+                   }
+                 },
+             },
+             place);
+}
+
+// The line that holds a field, without its end.
+std::string FieldText(const Game& game, const ShipFieldPlace& place) {
+  return std::visit(
+      Overloaded{
+          [&](const EquipmentNumber& number) {
+            return FloatToText((game.*number.record).*number.field);
+          },
+          [&](const EquipmentRange& range) { return IntToText((game.*range.record).Range); },
+          [&](const ShipMoney&) { return IntToText(game.Money); },
+          [&](const ShipColour& colour) {
+            return IntToText(game.Bodies.At(kShipIndex).*colour.component);
+          },
+      },
+      place);
+}
+
+}  // namespace
+
+std::vector<std::string> ReadShipLines(FileTable& files, int slot) {
+  std::vector<std::string> lines;
+  while (lines.size() < kShipFileFields.size()) {
+    const bool ended = files.Eof(slot) != 0;
+    // Read even at the end: a read error that ended the file is noted by the read.
+    std::string line = files.ReadLine();
+    if (ended) break;
+    lines.push_back(std::move(line));
   }
-  std::int32_t Int() { return TextToInt(Next()); }
-  std::int32_t Money() { return MoneyFromText(Next()); }
+  return lines;
+}
 
-  void ReadEquipment(Equipment& equipment) {
-    equipment.Value = Float();
-    equipment.Max = Float();
-    equipment.Refreshrate = Float();
-    equipment.Damage = Float();
-    equipment.Range = Low16(Int());  // a 16-bit field keeps the low 16 bits: 70000 gives 4464
+void ApplyShipLines(Game& game, std::span<const std::string> lines,
+                    std::span<const ShipFileField> fields) {
+  for (const ShipFileField& field : fields) {
+    const auto index = static_cast<std::size_t>(field.line - 1);
+    ReadField(game, field.place,
+              index < lines.size() ? WithoutTrailingBlanks(lines[index]) : field.absent);
   }
 
- private:
-  // A hand-edited number may end in spaces or tabs: they are no digits.
-  std::string_view Next() {
-    std::string_view line = next_ < lines_.size() ? std::string_view(lines_[next_]) : "";
-    ++next_;
-    while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
-    return line;
-  }
-
-  const std::array<std::string, kShipFileLines>& lines_;
-  std::size_t next_ = 0;
-};
-
-void ApplyShipLines(Game& game, const std::array<std::string, kShipFileLines>& lines) {
-  ShipLines in(lines);
-  in.ReadEquipment(game.Life);
-  in.ReadEquipment(game.Energie);
-  in.ReadEquipment(game.Shock);
-  in.ReadEquipment(game.Weapon1);
-  in.ReadEquipment(game.Weapon2);
-  in.ReadEquipment(game.Weapon3);
-  game.Money = in.Money();  // never negative, never wrapped round, whatever the file says
-  in.ReadEquipment(game.Boost);
-
-  // Files that end before the boost (older ones) get the start boost.
+  // A boost of Max 0 gets the start boost: so do files that end before the boost (older ones).
   if (game.Boost.Max == 0.0f) {
     game.Boost.Max = 1.5f;
     game.Boost.Refreshrate = -0.2f;
@@ -173,25 +217,16 @@ void ApplyShipLines(Game& game, const std::array<std::string, kShipFileLines>& l
   // Without life to have, the ship would die in every frame and pay the penalty every time.
   if (!(game.Life.Max > 0)) game.Life.Max = 100;
 
-  const std::int16_t red = Low16(in.Int());
-  const std::int16_t green = Low16(in.Int());
-  const std::int16_t blue = Low16(in.Int());
-  CursorList<Body>& bodies = game.Bodies;
-  if (bodies.CountList() > kShipIndex) {
-    bodies.SelectElement(kShipIndex);
-    Body& ship = bodies.Current();
-    ship.Red = red;
-    ship.Green = green;
-    ship.Blue = blue;
+  if (HasShip(game)) {
+    game.Bodies.SelectElement(kShipIndex);
+    Body& ship = game.Bodies.Current();
     // A ship without colour would be black on black: it is magenta.
-    if (red == 0 && green == 0 && blue == 0) {
+    if (ship.Red == 0 && ship.Green == 0 && ship.Blue == 0) {
       ship.Red = 255;
       ship.Blue = 255;
     }
   }
 }
-
-}  // namespace
 
 std::string ShipFileName(std::string_view ship_name) {
   const WrittenName written = WriteName(ship_name);
@@ -236,8 +271,7 @@ std::string LoadShip(Game& game) {
   std::string warning;
   if (opened) {
     // All lines are read before any is used, so a file that fails halfway changes nothing.
-    std::array<std::string, kShipFileLines> lines;
-    for (std::string& line : lines) line = files.ReadLine();
+    const std::vector<std::string> lines = ReadShipLines(files, kShipFileSlot);
     const std::error_code error = files.ReadError(kShipFileSlot);
     files.CloseFile(kShipFileSlot);
     if (error) {
@@ -270,29 +304,9 @@ std::string LoadShip(Game& game) {
   return warning;
 }
 
-void WriteEquipmentLines(std::string& text, float value, float max, float refreshrate, float damage,
-                         std::int16_t range) {
-  for (float field : {value, max, refreshrate, damage}) text += FloatToText(field) + "\r\n";
-  text += IntToText(range) + "\r\n";
-}
-
-std::string ShipFileText(Game& game) {
+std::string ShipFileText(const Game& game) {
   std::string text;
-  auto write = [&text](const Equipment& e) {
-    WriteEquipmentLines(text, e.Value, e.Max, e.Refreshrate, e.Damage, e.Range);
-  };
-  write(game.Life);
-  write(game.Energie);
-  write(game.Shock);
-  write(game.Weapon1);
-  write(game.Weapon2);
-  write(game.Weapon3);
-  text += IntToText(game.Money) + "\r\n";
-  write(game.Boost);
-  const Body& ship = game.Bodies.At(kShipIndex);
-  for (std::int16_t colour : {ship.Red, ship.Green, ship.Blue}) {
-    text += IntToText(colour) + "\r\n";
-  }
+  for (const ShipFileField& field : kShipFileFields) text += FieldText(game, field.place) + "\r\n";
   return text;
 }
 

@@ -1,24 +1,26 @@
 #pragma once
-// The ship file: a ship's equipment, money and colour kept from one game to the next, in 39
-// text lines of their own, named after the ship. Nothing of the world is kept.
+// The ship file: a ship's equipment, money and colour kept from one game to the next, in text
+// lines of their own, named after the ship. Nothing of the world is kept.
 //
-// Lines, each ended by CR LF: 1-5 Life, 6-10 Energie, 11-15 Shock, 16-20 Weapon1, 21-25 Weapon2,
-// 26-30 Weapon3 (each Value, Max, Refreshrate, Damage, Range), 31 Money, 32-36 Boost (the same
-// five), 37-39 Red, Green, Blue of the ship. Floats have at most six decimals, integers none.
+// Each line is ended by CR LF and holds one field; which line holds what, and how the files of
+// older and newer versions are read, is the table of workshop/ship_file_fields.hpp. Floats have
+// at most six decimals, integers none.
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "files/files.hpp"
+#include "workshop/ship_file_fields.hpp"
 #include "world/game.hpp"
 
 namespace starvane {
 
-constexpr int kShipFileLines = 39;
-
-// A ship file is 39 short lines, a few hundred bytes. A file of that name larger than 64 KiB is
-// no ship file: it is not read, and not saved over.
+// A ship file is a few dozen short lines, a few hundred bytes. A file of that name larger than
+// 64 KiB is no ship file: it is not read, and not saved over.
 constexpr std::uintmax_t kShipFileByteLimit = 64 * 1024;
 
 // The ship's file name: the ship's name followed by ".shp". Bytes that would lead out of the
@@ -40,26 +42,33 @@ std::string ShipNameForListLine(const std::filesystem::path& directory, const st
 
 // Reads the file of ShipName, when there is one, into the equipment (not the Active flags),
 // Money and the colour of the ship (body 0); then, in every case, arms the start weapon
-// (ArmStartWeapon). Missing lines read as 0; a boost of no strength, a ship without colour and
-// a maximum life of 0 or less get the start values. A ship saved under the names of older
-// versions, which wrote every '%' as %25, is read from that file when its own is not there.
+// (ArmStartWeapon). Missing lines read as their absent texts; a boost of no strength, a ship
+// without colour and a maximum life of 0 or less get the start values (ApplyShipLines). A ship
+// saved under the names of older versions, which wrote every '%' as %25, is read from that file
+// when its own is not there.
 // Returns a warning for the player when the file is there but cannot be used: it cannot be
 // opened or read (the game then flies with the start values) or it is write-protected (the
 // game flies with what it holds); that file is then never saved over. Else the empty text.
 std::string LoadShip(Game& game);
 
-// Replaces the file of ShipName with the 39 lines of the present ship, in one piece: a failure
+// Replaces the file of ShipName with the lines of the present ship, in one piece: a failure
 // leaves the old file as it was. A link is followed, and its file replaced. Returns the empty
 // text when the ship was saved, else a message for the player naming the file and why (also
 // when the file was left alone for what LoadShip found).
 std::string SaveShip(Game& game);
 
-// The 39 lines that SaveShip writes.
-std::string ShipFileText(Game& game);
+// The lines that SaveShip writes, one for each field of the table.
+std::string ShipFileText(const Game& game);
 
-// Appends the five lines of one piece of equipment to the text: value, max, refresh rate,
-// damage, range.
-void WriteEquipmentLines(std::string& text, float value, float max, float refreshrate, float damage,
-                         std::int16_t range);
+// The lines of the ship file open in that slot of the files (and current), up to the last
+// field's: only those it has, so that a field whose line is past its end is known to be absent.
+std::vector<std::string> ReadShipLines(FileTable& files, int slot);
+
+// Sets the fields from the lines a ship file has: each field from its line, or from its absent
+// text when the file ends before it. Then the fallbacks: a boost of Max 0 gets the start boost, a
+// Life.Max of 0 or less the start maximum, a ship of colour 0, 0, 0 (body 0, when there is one)
+// turns magenta.
+void ApplyShipLines(Game& game, std::span<const std::string> lines,
+                    std::span<const ShipFileField> fields = kShipFileFields);
 
 }  // namespace starvane
