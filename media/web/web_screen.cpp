@@ -21,11 +21,11 @@
 #include <vector>
 
 #include "base/rounding.hpp"
+#include "media/dom_keys.hpp"
 #include "media/frame_pacer.hpp"
 #include "media/keys.hpp"
 #include "media/real_screen.hpp"
 #include "media/screen_fit.hpp"
-#include "media/web/web_keys.hpp"
 
 // The page's side of the screen (media/web/page/starvane-page.js holds each one's work).
 EM_JS(void, starvane_page_stage, (int* out), { Module.page.stage(out); });

@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
+#include "media/dom_keys.hpp"
 #include "media/keys.hpp"
-#include "media/web/web_keys.hpp"
 
 namespace starvane {
 namespace {
