@@ -107,7 +107,7 @@ int Media::ExamineKeyboard() {
   return keyboard_.Examine(&captured);
 }
 
-bool Media::KeyboardPressed(int key) const {
+bool Media::KeyWentDown(int key) const {
   for (const KeyEvent& event : key_events_) {
     if (event.kind == KeyEvent::Kind::Down && event.key == key) return true;
   }

@@ -67,7 +67,7 @@ class Media {
   // ringing sounds would come out in bursts).
   void HoldSound(bool held) { sound_held_ = held; }
   bool SoundHeld() const { return sound_held_; }
-  // How many times the keyboard was examined: a reader of KeyboardPressed that runs once a
+  // How many times the keyboard was examined: a reader of KeyWentDown that runs once a
   // presented frame takes each examination's presses once.
   std::int64_t KeyboardExaminations() const { return keyboard_examinations_; }
 
@@ -79,7 +79,7 @@ class Media {
   const KeyEvents& KeyboardEvents() const { return key_events_; }
   int KeyboardPushed(int key) const { return keyboard_.KeyboardPushed(key); }
   // The key went down between the last two examinations.
-  bool KeyboardPressed(int key) const;
+  bool KeyWentDown(int key) const;
   // The window lost the focus or was minimised between the last two examinations. That
   // examination then found every key up, whatever the source said: a window without the focus
   // hears no key go up, and no ship may be left thrusting and firing.

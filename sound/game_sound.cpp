@@ -88,7 +88,7 @@ void GameSound::ToggleMuteOnM() {
   const Media& media = game_.media;
   if (media.KeyboardExaminations() == examinations_seen_) return;
   examinations_seen_ = media.KeyboardExaminations();
-  if (media.KeyboardPressed(kKeyM)) muted_ = !muted_;
+  if (media.KeyWentDown(kKeyM)) muted_ = !muted_;
 }
 
 void GameSound::StartVoices() {
