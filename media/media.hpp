@@ -61,7 +61,7 @@ class Media {
 
   // From now on every presented frame (FlipBuffers, KeepFrame) asks the source for its frame of
   // sound and hands it to the display; nullptr stops that. The source must outlive its use.
-  void PlaySound(SoundSource* source) { sound_ = source; }
+  void SetSoundSource(SoundSource* source) { sound_ = source; }
   // A pause holds the sound: while held, the source is told so and fades to silence, and the
   // frames go on silent (a frame's wait in a pause may be longer than the frame's sound, and
   // ringing sounds would come out in bursts).

@@ -63,13 +63,13 @@ GameSound::GameSound(Game& game, SoundSettings settings, WavRecording* recording
 }
 
 GameSound::~GameSound() {
-  if (playing_) game_.media.PlaySound(nullptr);
+  if (playing_) game_.media.SetSoundSource(nullptr);
 }
 
 void GameSound::Play() {
   playing_ = true;
   game_.Sounds.Listen();
-  game_.media.PlaySound(this);
+  game_.media.SetSoundSource(this);
   examinations_seen_ = game_.media.KeyboardExaminations();
 }
 
