@@ -77,6 +77,7 @@ class Media {
   // The key presses, releases and typed text between the last two examinations, in order:
   // they lead from the state before to the state now.
   const KeyEvents& KeyboardEvents() const { return key_events_; }
+  // Held (Keyboard::KeyboardPushed): changes nothing.
   int KeyboardPushed(int key) const { return keyboard_.KeyboardPushed(key); }
   // The key went down between the last two examinations.
   bool KeyWentDown(int key) const;
@@ -84,6 +85,8 @@ class Media {
   // examination then found every key up, whatever the source said: a window without the focus
   // hears no key go up, and no ship may be left thrusting and firing.
   bool FocusLost() const { return focus_lost_; }
+  // Let go since a call saw it down (Keyboard::KeyboardReleased): a call that answers 1
+  // consumes the release.
   int KeyboardReleased(int key) { return keyboard_.KeyboardReleased(key); }
   // The first examination of the keyboard after the next presented frame finds this key
   // pressed, as if the player had pressed it, and the one after finds it let go (unless the
