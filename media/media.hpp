@@ -41,7 +41,7 @@ class Media {
   }
 
   // Screen start: OpenScreen, then SetFrameRate. (The keyboard and the mouse need no start.)
-  bool OpenScreen(int width, int height, int depth, std::string_view title);
+  bool OpenScreen(int width, int height, std::string_view title);
   void SetFrameRate(int frames_per_second) { display_->SetFrameRate(frames_per_second); }
   // A notice over the presented picture, outside the back buffer (Display::ShowNotice).
   void ShowNotice(std::string_view text) { display_->ShowNotice(text); }
