@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <limits>
 #include <system_error>
@@ -191,6 +192,14 @@ void ApplyShipLines(Game& game, const std::array<std::string, kShipFileLines>& l
   }
 }
 
+// Appends the five lines of one piece of equipment to the text: value, max, refresh rate,
+// damage, range.
+void WriteEquipmentLines(std::string& text, float value, float max, float refreshrate, float damage,
+                         std::int16_t range) {
+  for (float field : {value, max, refreshrate, damage}) text += FloatToText(field) + "\r\n";
+  text += IntToText(range) + "\r\n";
+}
+
 }  // namespace
 
 std::string ShipFileName(std::string_view ship_name) {
@@ -268,12 +277,6 @@ std::string LoadShip(Game& game) {
 
   ArmStartWeapon(game);
   return warning;
-}
-
-void WriteEquipmentLines(std::string& text, float value, float max, float refreshrate, float damage,
-                         std::int16_t range) {
-  for (float field : {value, max, refreshrate, damage}) text += FloatToText(field) + "\r\n";
-  text += IntToText(range) + "\r\n";
 }
 
 std::string ShipFileText(Game& game) {

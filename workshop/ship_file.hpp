@@ -6,7 +6,6 @@
 // 26-30 Weapon3 (each Value, Max, Refreshrate, Damage, Range), 31 Money, 32-36 Boost (the same
 // five), 37-39 Red, Green, Blue of the ship. Floats have at most six decimals, integers none.
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -56,10 +55,5 @@ std::string SaveShip(Game& game);
 
 // The 39 lines that SaveShip writes.
 std::string ShipFileText(Game& game);
-
-// Appends the five lines of one piece of equipment to the text: value, max, refresh rate,
-// damage, range.
-void WriteEquipmentLines(std::string& text, float value, float max, float refreshrate, float damage,
-                         std::int16_t range);
 
 }  // namespace starvane
