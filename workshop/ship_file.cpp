@@ -100,23 +100,6 @@ bool HasShipFile(const std::filesystem::path& directory, std::string_view ship_n
   return false;
 }
 
-// Money as the file writes it, read the way TextToInt reads it but without wrapping round: a
-// number beyond the most money is the most money, a very negative one none at all.
-std::int32_t MoneyFromText(std::string_view text) {
-  constexpr std::int64_t kFar = std::int64_t{1} << 40;  // far beyond any money, either way
-  bool negative = false;
-  if (!text.empty() && text.front() == '-') {
-    negative = true;
-    text.remove_prefix(1);
-  }
-  std::int64_t value = 0;
-  for (char c : text) {
-    const int digit = static_cast<unsigned char>(c) - '0';
-    value = std::clamp<std::int64_t>(value * 10 + digit, -kFar, kFar);
-  }
-  return AddMoney(0, negative ? -value : value);
-}
-
 // The lines of a file in the order they were read; past the end of the file, empty lines.
 class ShipLines {
  public:
@@ -131,7 +114,9 @@ class ShipLines {
     return std::clamp(value, -std::numeric_limits<float>::max(), std::numeric_limits<float>::max());
   }
   std::int32_t Int() { return TextToInt(Next()); }
-  std::int32_t Money() { return MoneyFromText(Next()); }
+  // Money never wraps round: a number beyond the most money is the most money, a negative one
+  // none at all.
+  std::int32_t Money() { return AddMoney(0, TextToInt(Next(), IntOverflow::Saturate)); }
 
   void ReadEquipment(Equipment& equipment) {
     equipment.Value = Float();
