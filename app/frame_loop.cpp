@@ -19,7 +19,7 @@ namespace starvane {
 
 bool SetupMedia(Game& game) {
   Media& media = game.media;
-  const bool opened = media.OpenScreen(800, 600, 16, "Starvane");
+  const bool opened = media.OpenScreen(800, 600, "Starvane");
   media.SetFrameRate(50);
   return opened;
 }

@@ -183,7 +183,7 @@ std::optional<LoopEnd> ShowControls(Game& game, Windows& windows) {
     }
     media.ExamineKeyboard();
     const auto pressed = [&](int key) {
-      return media.KeyboardPressed(key) && down[static_cast<std::size_t>(key)] == 0;
+      return media.KeyWentDown(key) && down[static_cast<std::size_t>(key)] == 0;
     };
     if (pressed(kKeyF1) || pressed(kKeyP) || pressed(kKeyEscape)) break;
     down = down_now();

@@ -47,7 +47,7 @@ void DrawPausedPicture(Canvas& screen) {
 
 bool PauseAsked(const Game& game) {
   const Media& media = game.media;
-  return media.KeyboardPressed(kKeyP) || media.KeyboardPressed(kKeyF1) || media.FocusLost();
+  return media.KeyWentDown(kKeyP) || media.KeyWentDown(kKeyF1) || media.FocusLost();
 }
 
 std::optional<LoopEnd> RunPause(Game& game) {
@@ -63,7 +63,7 @@ std::optional<LoopEnd> RunPause(Game& game) {
   const Canvas game_frame = media.Screen;
   // The controls page shows what the player's keyboard calls the keys, which a replay on
   // another machine may call otherwise: a game that ends meanwhile leaves the game's frame.
-  bool help = media.KeyboardPressed(kKeyF1);
+  bool help = media.KeyWentDown(kKeyF1);
   bool leaving = false;  // Escape closed the controls: the game goes on once it is let go
   const auto show = [&] {
     media.Screen = game_frame;
@@ -95,17 +95,17 @@ std::optional<LoopEnd> RunPause(Game& game) {
     } else if (help) {
       // Escape here closes the page: a newcomer's way out must not end the game. It is held
       // now, and the game would end on it at its next examination, so the game waits for it.
-      if (media.KeyboardPressed(kKeyEscape)) {
+      if (media.KeyWentDown(kKeyEscape)) {
         leaving = true;
         media.Screen = game_frame;
         changed = true;
-      } else if (media.KeyboardPressed(kKeyF1) || media.KeyboardPressed(kKeyP)) {
+      } else if (media.KeyWentDown(kKeyF1) || media.KeyWentDown(kKeyP)) {
         break;
       }
     } else {
       if (media.KeyboardPushed(kKeyEscape)) return LoopEnd::Escape;
-      if (media.KeyboardPressed(kKeyP)) break;
-      if (media.KeyboardPressed(kKeyF1)) {
+      if (media.KeyWentDown(kKeyP)) break;
+      if (media.KeyWentDown(kKeyF1)) {
         help = true;
         show();
         changed = true;

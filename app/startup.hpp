@@ -6,8 +6,9 @@
 
 namespace starvane {
 
-// The first step of the main sequence: seeds the random generator and creates the six world
-// lists empty. Every global already holds its start value from the Game's construction.
+// The first step of the main sequence: seeds the random generator and empties the six world
+// lists (the Game made them). Every other field already holds its start value from the Game's
+// construction.
 void Startup(Game& game, std::uint64_t seed);
 
 }  // namespace starvane

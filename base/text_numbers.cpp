@@ -1,8 +1,10 @@
 #include "base/text_numbers.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace starvane {
 
@@ -21,19 +23,32 @@ std::string FloatToText(float x) {
   return text;
 }
 
-std::int32_t TextToInt(std::string_view text) {
+std::int32_t TextToInt(std::string_view text, IntOverflow overflow) {
   bool negative = false;
   if (!text.empty() && text.front() == '-') {
     negative = true;
     text.remove_prefix(1);
   }
-  std::uint32_t value = 0;
-  for (char c : text) {
-    const auto digit = static_cast<std::uint32_t>(static_cast<unsigned char>(c)) - '0';
-    value = value * 10u + digit;
+  if (overflow == IntOverflow::Wrap) {
+    std::uint32_t value = 0;
+    for (char c : text) {
+      const auto digit = static_cast<std::uint32_t>(static_cast<unsigned char>(c)) - '0';
+      value = value * 10u + digit;
+    }
+    if (negative) value = 0u - value;
+    return static_cast<std::int32_t>(value);  // two's complement, defined since C++20
   }
-  if (negative) value = 0u - value;
-  return static_cast<std::int32_t>(value);  // two's complement, defined since C++20
+  // Saturated: held within 2^40 either way. A number beyond 32 bits never comes back (a further
+  // byte, even one below "0", takes it further out), so holding it there loses nothing.
+  constexpr std::int64_t kFar = std::int64_t{1} << 40;
+  std::int64_t value = 0;
+  for (char c : text) {
+    const int digit = static_cast<unsigned char>(c) - '0';
+    value = std::clamp<std::int64_t>(value * 10 + digit, -kFar, kFar);
+  }
+  return static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(negative ? -value : value, std::numeric_limits<std::int32_t>::min(),
+                               std::numeric_limits<std::int32_t>::max()));
 }
 
 float TextToFloat(std::string_view text) {

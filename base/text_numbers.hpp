@@ -17,10 +17,16 @@ std::string IntToText(std::int32_t n);
 // Values that are not numbers are written "nan", "inf" or "-inf".
 std::string FloatToText(float x);
 
+// What TextToInt makes of a number beyond 32 bits.
+enum class IntOverflow {
+  Wrap,      // modulo 2^32, as the game's files have always been read
+  Saturate,  // the nearest 32-bit value, for what must never turn round (money)
+};
+
 // An optional leading "-", then every further byte is taken as a digit (its code minus the code
 // of "0"), unchecked, as the game's files have always been read: "12a" is 12 * 10 + 49.
-// The arithmetic wraps modulo 2^32 instead of overflowing. "" gives 0.
-std::int32_t TextToInt(std::string_view text);
+// Never overflows: beyond 32 bits the number wraps or saturates as asked. "" gives 0.
+std::int32_t TextToInt(std::string_view text, IntOverflow overflow = IntOverflow::Wrap);
 
 // The leading number of the text: leading white space skipped, an optional sign, digits with an
 // optional decimal point, an optional exponent. Parsing stops at the first byte that cannot

@@ -16,7 +16,7 @@ namespace {
 void BM_EmptyHeadlessFrame(benchmark::State& state) {
   starvane::testing::TempDirectory files;  // a directory of its own for what the game writes
   Media media(files.Path());
-  media.OpenScreen(800, 600, 16, "Starvane");
+  media.OpenScreen(800, 600, "Starvane");
   for (auto _ : state) {
     media.Screen.ClearScreen(0, 0, 0);
     media.Screen.StartDrawing();

@@ -96,8 +96,6 @@ class Windows {
   int EventShortcut() const { return event_shortcut_; }
   // Whether WaitWindowEvent would return at once.
   bool HasEvent() const { return !events_.empty(); }
-  // Whether the next frame must be drawn: something changed since the last one drawn.
-  bool NeedsRedraw() const { return redraw_; }
 
   // One examination's worth of input, and the drawing of every window: the parts of the wait,
   // open to tests.

@@ -1,6 +1,7 @@
 #pragma once
-// What a backend supplies to the media layer. The real one puts frames on a screen through
-// SDL2 and reads the real keyboard and mouse; the headless one shows nothing and takes its
+// What a backend supplies to the media layer. The build links one real screen
+// (media/real_screen.hpp): SDL2's on the desktop (media/sdl), the page's in the browser
+// (media/web), or none (media/headless); the headless display here shows nothing and takes its
 // input from an input script. Nothing above the media layer knows which one is in use.
 
 #include <cstdint>
@@ -19,6 +20,17 @@ namespace starvane {
 
 // Where keyboard and mouse states come from. A source's state may change only between two
 // presented frames, so that a recorded game can be replayed capture for capture.
+//
+// The game reads held keys from the state (thrust, fire) and acts on most others as they are
+// let go: a key acts once a capture found it up after one that found it down
+// (Keyboard::KeyboardReleased). So a source that does not hear keys go up (a terminal, a touch
+// screen), or that may hear a key go down and up between two captures, must still show each
+// press as down in at least one capture and up in a later one: it holds the key down for the
+// next capture and lets it go in the one after, which the game reads as a tap. It must never
+// leave a key down that it will not see go up (the ship would thrust and fire on): when it loses
+// track of the keys, it says so with CaptureFocusLost, and the game lets every key go. It need
+// not invent the release's event: the media layer adds one for every key whose state changed
+// without one.
 class InputSource {
  public:
   virtual ~InputSource() = default;

@@ -34,8 +34,7 @@ bool Media::LockShip(std::string_view ship_file_name, std::string& why) {
   return ship_lock_.Lock(ship_file_name, why);
 }
 
-bool Media::OpenScreen(int width, int height, int /*depth: always 16 bits*/,
-                       std::string_view title) {
+bool Media::OpenScreen(int width, int height, std::string_view title) {
   return display_->OpenScreen(width, height, title);
 }
 
@@ -107,7 +106,7 @@ int Media::ExamineKeyboard() {
   return keyboard_.Examine(&captured);
 }
 
-bool Media::KeyboardPressed(int key) const {
+bool Media::KeyWentDown(int key) const {
   for (const KeyEvent& event : key_events_) {
     if (event.kind == KeyEvent::Kind::Down && event.key == key) return true;
   }

@@ -41,7 +41,7 @@ class Media {
   }
 
   // Screen start: OpenScreen, then SetFrameRate. (The keyboard and the mouse need no start.)
-  bool OpenScreen(int width, int height, int depth, std::string_view title);
+  bool OpenScreen(int width, int height, std::string_view title);
   void SetFrameRate(int frames_per_second) { display_->SetFrameRate(frames_per_second); }
   // A notice over the presented picture, outside the back buffer (Display::ShowNotice).
   void ShowNotice(std::string_view text) { display_->ShowNotice(text); }
@@ -61,13 +61,13 @@ class Media {
 
   // From now on every presented frame (FlipBuffers, KeepFrame) asks the source for its frame of
   // sound and hands it to the display; nullptr stops that. The source must outlive its use.
-  void PlaySound(SoundSource* source) { sound_ = source; }
+  void SetSoundSource(SoundSource* source) { sound_ = source; }
   // A pause holds the sound: while held, the source is told so and fades to silence, and the
   // frames go on silent (a frame's wait in a pause may be longer than the frame's sound, and
   // ringing sounds would come out in bursts).
   void HoldSound(bool held) { sound_held_ = held; }
   bool SoundHeld() const { return sound_held_; }
-  // How many times the keyboard was examined: a reader of KeyboardPressed that runs once a
+  // How many times the keyboard was examined: a reader of KeyWentDown that runs once a
   // presented frame takes each examination's presses once.
   std::int64_t KeyboardExaminations() const { return keyboard_examinations_; }
 
@@ -77,13 +77,16 @@ class Media {
   // The key presses, releases and typed text between the last two examinations, in order:
   // they lead from the state before to the state now.
   const KeyEvents& KeyboardEvents() const { return key_events_; }
+  // Held (Keyboard::KeyboardPushed): changes nothing.
   int KeyboardPushed(int key) const { return keyboard_.KeyboardPushed(key); }
   // The key went down between the last two examinations.
-  bool KeyboardPressed(int key) const;
+  bool KeyWentDown(int key) const;
   // The window lost the focus or was minimised between the last two examinations. That
   // examination then found every key up, whatever the source said: a window without the focus
   // hears no key go up, and no ship may be left thrusting and firing.
   bool FocusLost() const { return focus_lost_; }
+  // Let go since a call saw it down (Keyboard::KeyboardReleased): a call that answers 1
+  // consumes the release.
   int KeyboardReleased(int key) { return keyboard_.KeyboardReleased(key); }
   // The first examination of the keyboard after the next presented frame finds this key
   // pressed, as if the player had pressed it, and the one after finds it let go (unless the

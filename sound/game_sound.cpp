@@ -63,13 +63,13 @@ GameSound::GameSound(Game& game, SoundSettings settings, WavRecording* recording
 }
 
 GameSound::~GameSound() {
-  if (playing_) game_.media.PlaySound(nullptr);
+  if (playing_) game_.media.SetSoundSource(nullptr);
 }
 
 void GameSound::Play() {
   playing_ = true;
   game_.Sounds.Listen();
-  game_.media.PlaySound(this);
+  game_.media.SetSoundSource(this);
   examinations_seen_ = game_.media.KeyboardExaminations();
 }
 
@@ -88,7 +88,7 @@ void GameSound::ToggleMuteOnM() {
   const Media& media = game_.media;
   if (media.KeyboardExaminations() == examinations_seen_) return;
   examinations_seen_ = media.KeyboardExaminations();
-  if (media.KeyboardPressed(kKeyM)) muted_ = !muted_;
+  if (media.KeyWentDown(kKeyM)) muted_ = !muted_;
 }
 
 void GameSound::StartVoices() {

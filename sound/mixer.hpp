@@ -34,7 +34,6 @@ class Mixer {
   // Muting fades to silence within a few milliseconds; a mixer muted before its first sample is
   // silent from the start.
   void SetMuted(bool muted);
-  bool Muted() const { return muted_; }
 
   // Mixes the next samples into the interleaved stereo buffer (an even number of values).
   void Mix(std::span<std::int16_t> stereo);

@@ -62,6 +62,22 @@ TEST(TextToInt, TakesEveryByteAsADigitAndWraps) {
   EXPECT_EQ(TextToInt("-2147483648"), std::numeric_limits<std::int32_t>::min());
 }
 
+// Saturated, a number keeps its bytes-as-digits reading up to the 32-bit limits and stops there,
+// however far beyond it goes and whatever bytes follow.
+TEST(TextToInt, SaturatesAtThe32BitLimitsWhenAsked) {
+  constexpr auto kSaturate = IntOverflow::Saturate;
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+  EXPECT_EQ(TextToInt("1a", kSaturate), 10 + ('a' - '0'));
+  EXPECT_EQ(TextToInt("2147483647", kSaturate), kMax);
+  EXPECT_EQ(TextToInt("2147483648", kSaturate), kMax);
+  EXPECT_EQ(TextToInt("-2147483648", kSaturate), kMin);
+  EXPECT_EQ(TextToInt("-2147483649", kSaturate), kMin);
+  EXPECT_EQ(TextToInt("99999999999999999999", kSaturate), kMax);
+  EXPECT_EQ(TextToInt("9999999999!!!!!!!!!!", kSaturate), kMax);  // "!" is a digit of -15
+  EXPECT_EQ(TextToInt("-21474836470000000000000", kSaturate), kMin);
+}
+
 TEST(TextToFloat, ReadsTheLeadingNumberOnly) {
   EXPECT_EQ(TextToFloat("2.5"), 2.5f);
   EXPECT_EQ(TextToFloat("  -0.2xyz"), -0.2f);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <limits>
 #include <span>
@@ -112,23 +113,6 @@ bool HasShipFile(const std::filesystem::path& directory, std::string_view ship_n
   return false;
 }
 
-// Money as the file writes it, read the way TextToInt reads it but without wrapping round: a
-// number beyond the most money is the most money, a very negative one none at all.
-std::int32_t MoneyFromText(std::string_view text) {
-  constexpr std::int64_t kFar = std::int64_t{1} << 40;  // far beyond any money, either way
-  bool negative = false;
-  if (!text.empty() && text.front() == '-') {
-    negative = true;
-    text.remove_prefix(1);
-  }
-  std::int64_t value = 0;
-  for (char c : text) {
-    const int digit = static_cast<unsigned char>(c) - '0';
-    value = std::clamp<std::int64_t>(value * 10 + digit, -kFar, kFar);
-  }
-  return AddMoney(0, negative ? -value : value);
-}
-
 // A hand-edited number may end in spaces or tabs: they are no digits.
 std::string_view WithoutTrailingBlanks(std::string_view line) {
   while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
@@ -159,7 +143,8 @@ void ReadField(Game& game, const ShipFieldPlace& place, std::string_view text) {
                    (game.*range.record).Range = Low16(TextToInt(text));
                  },
                  [&](const ShipMoney&) {
-                   game.Money = MoneyFromText(text);  // never negative, never wrapped round
+                   // never negative, never wrapped round: beyond the most money is the most money
+                   game.Money = AddMoney(0, TextToInt(text, IntOverflow::Saturate));
                  },
                  [&](const ShipColour& colour) {
                    if (HasShip(game)) {

@@ -6,7 +6,6 @@
 // older and newer versions are read, is the table of workshop/ship_file_fields.hpp. Floats have
 // at most six decimals, integers none.
 
-#include <cstdint>
 #include <filesystem>
 #include <span>
 #include <string>

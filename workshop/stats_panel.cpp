@@ -1,10 +1,13 @@
 #include "workshop/stats_panel.hpp"
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "base/rounding.hpp"
 #include "base/text_numbers.hpp"
 #include "media/keys.hpp"
+#include "workshop/panel_buttons.hpp"
 #include "workshop/upgrades.hpp"
 #include "world/adders.hpp"
 #include "world/kinds.hpp"
@@ -18,6 +21,46 @@ constexpr int kBoxSide = 6;
 int RegisterButton(Game& game, int x, int y) {
   AddButton(game, x, y, kBoxSide, kBoxSide, 1);
   return game.Buttons.ListIndex() - 1;  // the new box is the current element
+}
+
+// One equipment block at (x, y): the heading in the block's colour, then in white the detail
+// lines that its figures call for, 15 pixels apart, each with its box 3 pixels in when the panel
+// is opening at the home planet. value and max are the equipment's rounded; a line shows when
+// its figure is not 0 ("Max : " when value and max both are not). The boost shows its unrounded
+// multiplier instead of a maximum and no value/max in its heading. Returns the boxes registered.
+BlockButtons DrawEquipmentInfo(Game& game, std::string_view label, std::int32_t value,
+                               std::int32_t max, float refreshrate, float damage,
+                               std::int32_t range, int x, int y, int red, int green, int blue) {
+  Canvas& screen = game.media.Screen;
+  const bool boost = label == "Boost";
+  const bool filled = value != 0 && max != 0;
+
+  std::string heading(label);
+  if (filled && !boost) heading += " (" + IntToText(value) + "/" + IntToText(max) + ")";
+  screen.Locate(x, y);
+  screen.FrontColor(red, green, blue);
+  screen.DrawText(heading);
+  screen.FrontColor(255, 255, 255);
+
+  // Each line shown takes the next place, 15 pixels down, and its box when boxes are made.
+  const bool registering = game.StatsOpen == 1 && game.HomePlanetOnScreen == 1;
+  int offset = 0;
+  auto line = [&](const std::string& text) {
+    offset += 15;
+    const int button = registering ? RegisterButton(game, x + 3, y + offset + 4) : kNoButton;
+    screen.Locate(x + 15, y + offset);
+    screen.DrawText(text);
+    return button;
+  };
+  BlockButtons buttons;
+  if (filled) {
+    buttons.max =
+        line(boost ? "Multiplikator : " + FloatToText(game.Boost.Max) : "Max : " + IntToText(max));
+  }
+  if (refreshrate != 0) buttons.refreshrate = line("Refreshrate : " + FloatToText(refreshrate));
+  if (damage != 0) buttons.damage = line("Damage : " + FloatToText(damage));
+  if (range != 0) buttons.range = line("Range : " + IntToText(range));
+  return buttons;
 }
 
 BlockButtons DrawBlock(Game& game, std::string_view label, const Equipment& equipment, int x, int y,
@@ -90,41 +133,6 @@ void DrawPanel(Game& game, PanelButtons& bound) {
 }
 
 }  // namespace
-
-BlockButtons DrawEquipmentInfo(Game& game, std::string_view label, std::int32_t value,
-                               std::int32_t max, float refreshrate, float damage,
-                               std::int32_t range, int x, int y, int red, int green, int blue) {
-  Canvas& screen = game.media.Screen;
-  const bool boost = label == "Boost";
-  const bool filled = value != 0 && max != 0;
-
-  std::string heading(label);
-  if (filled && !boost) heading += " (" + IntToText(value) + "/" + IntToText(max) + ")";
-  screen.Locate(x, y);
-  screen.FrontColor(red, green, blue);
-  screen.DrawText(heading);
-  screen.FrontColor(255, 255, 255);
-
-  // Each line shown takes the next place, 15 pixels down, and its box when boxes are made.
-  const bool registering = game.StatsOpen == 1 && game.HomePlanetOnScreen == 1;
-  int offset = 0;
-  auto line = [&](const std::string& text) {
-    offset += 15;
-    const int button = registering ? RegisterButton(game, x + 3, y + offset + 4) : kNoButton;
-    screen.Locate(x + 15, y + offset);
-    screen.DrawText(text);
-    return button;
-  };
-  BlockButtons buttons;
-  if (filled) {
-    buttons.max =
-        line(boost ? "Multiplikator : " + FloatToText(game.Boost.Max) : "Max : " + IntToText(max));
-  }
-  if (refreshrate != 0) buttons.refreshrate = line("Refreshrate : " + FloatToText(refreshrate));
-  if (damage != 0) buttons.damage = line("Damage : " + FloatToText(damage));
-  if (range != 0) buttons.range = line("Range : " + IntToText(range));
-  return buttons;
-}
 
 std::optional<LoopEnd> RunStatsPanel(Game& game) {
   Media& media = game.media;

@@ -4,12 +4,9 @@
 // colour by clicks on small boxes marked with a plus sign. It is modal: the world stands still
 // while its own frames run.
 
-#include <cstdint>
 #include <optional>
-#include <string_view>
 
 #include "media/loop_end.hpp"
-#include "workshop/panel_buttons.hpp"
 #include "world/game.hpp"
 
 namespace starvane {
@@ -20,14 +17,5 @@ namespace starvane {
 // and Buttons empty. When the game must end while it runs (a frame limit, the end of an input
 // script, a closed window, a signal), it stops before its next frame and returns that end.
 std::optional<LoopEnd> RunStatsPanel(Game& game);
-
-// One equipment block at (x, y): the heading in the block's colour, then in white the detail
-// lines that its figures call for, 15 pixels apart, each with its box 3 pixels in when the panel
-// is opening at the home planet. value and max are the equipment's rounded; a line shows when
-// its figure is not 0 ("Max : " when value and max both are not). The boost shows its unrounded
-// multiplier instead of a maximum and no value/max in its heading. Returns the boxes registered.
-BlockButtons DrawEquipmentInfo(Game& game, std::string_view label, std::int32_t value,
-                               std::int32_t max, float refreshrate, float damage,
-                               std::int32_t range, int x, int y, int red, int green, int blue);
 
 }  // namespace starvane

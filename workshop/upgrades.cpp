@@ -27,6 +27,20 @@ std::int32_t PriceOf(float level, float factor) {
   return RoundToInt(level * factor);
 }
 
+// While the mouse is over the box: "(-price)" at (40, 565), green when a click would buy, red
+// when it would not.
+void ShowPrice(Game& game, int button, std::int32_t price, bool payable) {
+  Canvas& screen = game.media.Screen;
+  screen.Locate(40, 565);
+  if (ButtonHovered(game, button) == 0) return;
+  if (payable) {
+    screen.FrontColor(0, 255, 0);
+  } else {
+    screen.FrontColor(255, 0, 0);
+  }
+  screen.DrawText("(-" + IntToText(price) + ")");
+}
+
 // The price shown while the box is hovered, and the step taken when it is clicked and paid for.
 template <typename Step>
 void Sell(Game& game, int button, std::int32_t price, bool payable, Step&& step) {
@@ -67,18 +81,6 @@ std::int16_t NextShade(std::int16_t shade) {
 }
 
 }  // namespace
-
-void ShowPrice(Game& game, int button, std::int32_t price, bool payable) {
-  Canvas& screen = game.media.Screen;
-  screen.Locate(40, 565);
-  if (ButtonHovered(game, button) == 0) return;
-  if (payable) {
-    screen.FrontColor(0, 255, 0);
-  } else {
-    screen.FrontColor(255, 0, 0);
-  }
-  screen.DrawText("(-" + IntToText(price) + ")");
-}
 
 void SellUpgrades(Game& game, const PanelButtons& buttons) {
   Equipment& life = game.Life;

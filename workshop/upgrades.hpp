@@ -2,16 +2,10 @@
 // What the STATS panel sells: one step of an equipment figure or of a colour for each click on
 // the box of its line, paid from Money.
 
-#include <cstdint>
-
 #include "workshop/panel_buttons.hpp"
 #include "world/game.hpp"
 
 namespace starvane {
-
-// While the mouse is over the box: "(-price)" at (40, 565), green when a click would buy, red
-// when it would not.
-void ShowPrice(Game& game, int button, std::int32_t price, bool payable);
 
 // Every line that sells, in a fixed order: its price shown while hovered, and one step bought
 // when its box is clicked and the money pays for it. Each price grows with the level bought.

@@ -95,8 +95,11 @@ struct Game {
   std::int16_t BackRed = 0;
   std::int16_t BackGreen = 0;
   std::int16_t BackBlue = 0;
-  // 1: the frame loop runs the STATS panel in its slot; toggled by the key C, set back to 0 by
-  // the panel as it opens.
+  // The game's name (the dump's statsOpen), though it does not mean "open": 1 says that opening
+  // the STATS panel was asked for, and the frame loop runs the panel in its slot of the next
+  // frame. The key C let go in flight toggles it; the panel sets it back to 0 in its first
+  // frame, so it is 0 all the while the panel is open, and the panel's first frame reads the 1
+  // to register its boxes once (the notices read it too, to warn away from home).
   std::int16_t StatsOpen = 0;
   // The left mouse button in the STATS panel: 0 up, 1 just went down (for one panel frame: only
   // then does a click count), 2 held. Kept from one opening of the panel to the next.

@@ -1,8 +1,14 @@
-// The real screen through SDL2: the desktop's full screen (or a window) showing the 800 x 600
-// back buffer scaled to fit (media/screen_fit.hpp), paced at the game's own frame rate, with the
-// real keyboard and mouse. The mouse is never captured: the STATS page's arrow goes where the
-// system's pointer points. STARVANE_FRAME_TIMES=1 in the environment reports, at the end, how
-// far apart the frames were presented.
+// The desktop's backend (STARVANE_BACKEND=sdl): the real screen through SDL2. The desktop's full
+// screen (or a window, Alt+Enter between them) shows the 800 x 600 back buffer scaled to fit
+// (media/screen_fit.hpp), paced at the game's own frame rate, with the real keyboard (its keys
+// labelled by the player's layout), the mouse, game controllers as keys (sdl_pads.cpp), the
+// sound through the audio device (sdl_sound.cpp), notices over the picture, and a lost focus
+// told. The mouse is never captured: the STATS page's arrow goes where the system's pointer
+// points. STARVANE_FRAME_TIMES=1 in the environment reports, at the end, how far apart the
+// frames were presented.
+// It lacks what the desktop does not need: no ship hold across pages (the files' own locks keep
+// two games apart) and no saving when hidden (a window is closed by asking, CloseRequested, and
+// the game then ends and saves as on Escape).
 
 #include <SDL.h>
 #include <SDL_opengl.h>

@@ -1,9 +1,16 @@
-// The real screen of the browser build: the 800 x 600 back buffer on the page's canvas, scaled
-// by the desktop's arithmetic (media/screen_fit.hpp), paced by the desktop's frame pacer, with
-// the page's keyboard and mouse. The page's own script (media/web/page/starvane-page.js) listens to
-// the browser's events and keeps what they bring until the game asks; the game's loops block
-// as on the desktop, and every wait here is a sleep that hands the browser back its turn
-// (the build unwinds the game's stack to the browser's event loop and rewinds it after).
+// The browser's backend (STARVANE_BACKEND=web): the real screen of the browser build. The 800 x
+// 600 back buffer goes on the page's canvas, scaled by the desktop's arithmetic
+// (media/screen_fit.hpp) and paced by the desktop's frame pacer, with the page's keyboard (keys
+// labelled by the player's layout), mouse and focus, the sound through Web Audio, notices over
+// the picture, the ship held for one page of the browser at a time (HoldShip) and saved whenever
+// the page is hidden (SaveShipWhenHidden). The page's own script
+// (media/web/page/starvane-page.js) listens to the browser's events and keeps what they bring
+// until the game asks; the game's loops block as on the desktop, and every wait here is a sleep
+// that hands the browser back its turn (the build unwinds the game's stack to the browser's
+// event loop and rewinds it after).
+// It lacks game controllers, and a close that asks first (CloseRequested is never true: a page
+// is closed without a word, which is why the ship is saved as the page is hidden). The page
+// itself switches to the full screen on Alt+Enter.
 
 #include <emscripten.h>
 
@@ -21,11 +28,11 @@
 #include <vector>
 
 #include "base/rounding.hpp"
+#include "media/dom_keys.hpp"
 #include "media/frame_pacer.hpp"
 #include "media/keys.hpp"
 #include "media/real_screen.hpp"
 #include "media/screen_fit.hpp"
-#include "media/web/web_keys.hpp"
 
 // The page's side of the screen (media/web/page/starvane-page.js holds each one's work).
 EM_JS(void, starvane_page_stage, (int* out), { Module.page.stage(out); });

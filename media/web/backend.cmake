@@ -1,5 +1,5 @@
-# The browser build (the `web` preset): starvane.js and starvane.wasm with the page beside them,
-# in build-web/site, a folder of static files that any web server can serve.
+# The browser's backend (STARVANE_BACKEND=web, the `web` preset): starvane.js and starvane.wasm
+# with the page beside them, in build-web/site, a folder of static files any web server can serve.
 #
 # The game's loops block as on the desktop; -sASYNCIFY lets a sleep inside them (the frame
 # pacer's, media/web/web_screen.cpp) unwind to the browser's event loop and rewind afterwards.

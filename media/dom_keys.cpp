@@ -1,4 +1,4 @@
-#include "media/web/web_keys.hpp"
+#include "media/dom_keys.hpp"
 
 #include <array>
 
