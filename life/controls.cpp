@@ -115,16 +115,19 @@ void Fire(Game& game) {
       const int scatter_y = Random(game.Rng, 2);
       const int scatter_x = Random(game.Rng, 2);
       AddShot(game, x, y, RoundToInt(speed_x + static_cast<float>(scatter_x) - 1),
-              RoundToInt(speed_y + static_cast<float>(scatter_y) - 1), damage, 2, 255, 100, 0);
+              RoundToInt(speed_y + static_cast<float>(scatter_y) - 1), damage, ShotStyle::Dot, 255,
+              100, 0);
       game.Sounds.Add(SoundCueKind::Weapon1Shot, fx, fy);
       break;
     }
     case 2:
-      AddShot(game, x, y, RoundToInt(speed_x), RoundToInt(speed_y), damage, 1, 0, 255, 0);
+      AddShot(game, x, y, RoundToInt(speed_x), RoundToInt(speed_y), damage, ShotStyle::Streak, 0,
+              255, 0);
       game.Sounds.Add(SoundCueKind::Weapon2Shot, fx, fy);
       break;
     case 3:
-      AddShot(game, x, y, RoundToInt(speed_x), RoundToInt(speed_y), damage, 3, 100, 100, 255);
+      AddShot(game, x, y, RoundToInt(speed_x), RoundToInt(speed_y), damage, ShotStyle::Ball, 100,
+              100, 255);
       game.Sounds.Add(SoundCueKind::Weapon3Shot, fx, fy);
       break;
     default:
