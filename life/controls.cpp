@@ -96,7 +96,7 @@ void Fire(Game& game) {
   game.ActiveWeapon.Value = 0;
   game.Bodies.SelectElement(kTurretIndex);
   const Body& turret = game.Bodies.Current();
-  const Point& tip = turret.Points[2];
+  const Point& tip = turret.Points[kMuzzlePoint];
   const Point& centre = turret.Points[0];
   const auto barrel_x = static_cast<float>(RoundToInt(tip.X - centre.X));
   const auto barrel_y = static_cast<float>(RoundToInt(tip.Y - centre.Y));

@@ -134,8 +134,7 @@ void Weapon3Glow(Game& game) {
   if (game.SelectedWeapon != 3) return;
   game.Bodies.SelectElement(kTurretIndex);
   const Body& turret = game.Bodies.Current();
-  const Point& muzzle =
-      turret.Points[static_cast<std::size_t>(std::clamp<int>(game.NosePoint, 0, kBodyPoints - 1))];
+  const Point& muzzle = turret.Points[kMuzzlePoint];
   const float charge = game.ActiveWeapon.Value;
   Canvas& screen = game.media.Screen;
   screen.FrontColor(RoundToInt(charge / 2), RoundToInt(charge / 2), RoundToInt(charge));

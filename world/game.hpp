@@ -132,8 +132,8 @@ struct Game {
   // spin.
   std::int16_t TurretTurn = 0;
   // Two points of the ship's outline, set when the ship is built and read by the thrust: its
-  // tip, along which it pushes (on the turret the same point is the muzzle weapon 3 glows at),
-  // and the point the exhaust leaves from.
+  // tip, along which it pushes, and the point the exhaust leaves from. (The turret's muzzle,
+  // kMuzzlePoint, is a fixed point of the turret's own outline.)
   std::int16_t NosePoint = 0;
   std::int16_t TailPoint = 0;
 
