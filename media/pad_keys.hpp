@@ -8,7 +8,7 @@
 //   A                   Space (fire)
 //   B                   Return (dash)
 //   X                   LeftControl (shield)
-//   Y                   the next weapon: 1, 2, 3, then 1 again
+//   Y                   the next weapon (kWeaponKeys): 1, 2, 3, then 1 again
 //   left, right shoulder A, D (the turret)
 //   left trigger        T (teleport, held)
 //   right trigger       S (shock)

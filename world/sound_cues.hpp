@@ -13,7 +13,7 @@
 namespace starvane {
 
 enum class SoundCueKind : std::uint8_t {
-  // Shots, by who fired them.
+  // Shots, by who fired them (the player's weapons: world/weapons.hpp).
   Weapon1Shot,
   Weapon2Shot,
   Weapon3Shot,
