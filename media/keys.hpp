@@ -67,7 +67,7 @@ enum KeyCode : int {
 // The keys that choose the player's weapons, in the weapons' order. The weapons themselves are
 // the world's (world/weapons.hpp, which checks that its keys are these); the list lives here so
 // that the game controller's weapon button can step through it.
-constexpr std::array<int, 3> kWeaponKeys = {kKey1, kKey2, kKey3};
+constexpr auto kWeaponKeys = std::to_array<int>({kKey1, kKey2, kKey3});
 
 // The code of a key by its usual name ("Escape", "1", "Return", "LeftControl", "Up", "F5",
 // "Keypad7", ...; letter case does not matter) or by its code written in decimal, 0 to 255.

@@ -38,7 +38,7 @@ struct Weapon {
 };
 
 // Weapon 1 is selected at the start of a game.
-inline constexpr std::array<Weapon, 3> kWeapons{{
+inline constexpr auto kWeapons = std::to_array<Weapon>({
     {.key = kKey1,
      .record = &Game::Weapon1,
      .style = ShotStyle::Dot,
@@ -71,7 +71,7 @@ inline constexpr std::array<Weapon, 3> kWeapons{{
      .panel_x = 500,
      .panel_y = 300,
      .panel_colour = {150, 150, 255}},
-}};
+});
 
 // The game controller steps through kWeaponKeys, which lives with the keys (the pad sees no
 // further): it must be the table's keys, in the table's order.
