@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/utf8_text.hpp"
 #include "media/font.hpp"
 #include "media/keys.hpp"
+#include "world/weapons.hpp"
 
 namespace starvane {
 
@@ -22,34 +23,52 @@ constexpr int kKeyColumn = kLeft + 30;
 constexpr int kWhatColumn = kLeft + 250;
 constexpr int kRowHeight = 15;
 
-// A row of the keyboard's table: up to three keys, how they are joined, and what they do.
+// A row of the keyboard's table: its keys, how they are joined, and what they do.
 struct KeyRow {
-  std::initializer_list<int> keys;
+  std::vector<int> keys;
   std::string_view before;  // written before the keys ("Alt+")
   std::string_view after;   // written after them (" (hold)")
-  std::string_view what;
+  std::string what;
 };
 
-const KeyRow kKeyRows[] = {
-    {{kKeyLeft, kKeyRight}, "", "", "turn the ship"},
-    {{kKeyUp}, "", "", "thrust"},
-    {{kKeyDown}, "", "", "brake"},
-    {{kKeySpace}, "", "", "fire the chosen weapon"},
-    {{kKey1, kKey2, kKey3}, "", "", "choose weapon 1, 2 or 3"},
-    {{kKeyA, kKeyD}, "", "", "turn the turret left, right"},
-    {{kKeyLeftControl}, "", "", "shield on or off"},
-    {{kKeyS}, "", "", "shock on or off"},
-    {{kKeyB}, "", "", "boost on or off"},
-    {{kKeyT}, "", " (hold)", "charge the teleport: the jump home"},
-    {{kKeyReturn}, "", "", "dash"},
-    {{kKeyC}, "", "", "the STATS workshop (the mouse buys)"},
-    {{kKeyP}, "", "", "pause"},
-    {{kKeyF1}, "", "", "these controls"},
-    {{kKeyF12}, "", "", "screenshot"},
-    {{kKeyM}, "", "", "sound off or on"},
-    {{kKeyReturn}, "Alt+", "", "full screen or window"},
-    {{kKeyEscape}, "", "", "end the game (the ship is saved)"},
-};
+std::vector<int> WeaponKeys() {
+  std::vector<int> keys;
+  for (const Weapon& weapon : kWeapons) keys.push_back(weapon.key);
+  return keys;
+}
+
+// "choose weapon 1, 2 or 3"
+std::string WeaponChoice() {
+  std::string text = "choose weapon";
+  for (std::size_t i = 0; i < kWeapons.size(); ++i) {
+    text += i == 0 ? " " : i + 1 == kWeapons.size() ? " or " : ", ";
+    text += std::to_string(i + 1);
+  }
+  return text;
+}
+
+std::vector<KeyRow> KeyRows() {
+  return {
+      {{kKeyLeft, kKeyRight}, "", "", "turn the ship"},
+      {{kKeyUp}, "", "", "thrust"},
+      {{kKeyDown}, "", "", "brake"},
+      {{kKeySpace}, "", "", "fire the chosen weapon"},
+      {WeaponKeys(), "", "", WeaponChoice()},
+      {{kKeyA, kKeyD}, "", "", "turn the turret left, right"},
+      {{kKeyLeftControl}, "", "", "shield on or off"},
+      {{kKeyS}, "", "", "shock on or off"},
+      {{kKeyB}, "", "", "boost on or off"},
+      {{kKeyT}, "", " (hold)", "charge the teleport: the jump home"},
+      {{kKeyReturn}, "", "", "dash"},
+      {{kKeyC}, "", "", "the STATS workshop (the mouse buys)"},
+      {{kKeyP}, "", "", "pause"},
+      {{kKeyF1}, "", "", "these controls"},
+      {{kKeyF12}, "", "", "screenshot"},
+      {{kKeyM}, "", "", "sound off or on"},
+      {{kKeyReturn}, "Alt+", "", "full screen or window"},
+      {{kKeyEscape}, "", "", "end the game (the ship is saved)"},
+  };
+}
 
 // The game controller's buttons, as pad_keys maps them onto the keys above.
 constexpr std::string_view kPadRows[][2] = {
@@ -99,7 +118,7 @@ void DrawHelpPage(Media& media, HelpFrom from) {
   int y = kTop + 14;
   DrawHeading(screen, y, "CONTROLS");
   y += 2 * kRowHeight;
-  for (const KeyRow& row : kKeyRows) {
+  for (const KeyRow& row : KeyRows()) {
     screen.FrontColor(0, 255, 255);
     WriteAt(screen, kKeyColumn, y, KeysText(media, row));
     screen.FrontColor(255, 255, 255);

@@ -2,8 +2,12 @@
 
 #include <cmath>
 #include <concepts>
+#include <cstddef>
 #include <cstdio>
 #include <map>
+#include <string>
+
+#include "world/weapons.hpp"
 
 namespace starvane {
 namespace {
@@ -81,12 +85,11 @@ std::string StateSummary(const Game& game, std::int64_t frame) {
   json += ", \"shieldKind\": " + Number(game.ShieldKind);
   json += ", \"equipment\": {\"Life\": " + EquipmentJson(game.Life) +
           ", \"Energie\": " + EquipmentJson(game.Energie) +
-          ", \"Boost\": " + EquipmentJson(game.Boost) +
-          ", \"Shock\": " + EquipmentJson(game.Shock) +
-          ", \"Weapon1\": " + EquipmentJson(game.Weapon1) +
-          ", \"Weapon2\": " + EquipmentJson(game.Weapon2) +
-          ", \"Weapon3\": " + EquipmentJson(game.Weapon3) +
-          ", \"ActiveWeapon\": " + EquipmentJson(game.ActiveWeapon) + "}";
+          ", \"Boost\": " + EquipmentJson(game.Boost) + ", \"Shock\": " + EquipmentJson(game.Shock);
+  for (std::size_t i = 0; i < kWeapons.size(); ++i) {
+    json += ", \"Weapon" + std::to_string(i + 1) + "\": " + EquipmentJson(game.*kWeapons[i].record);
+  }
+  json += ", \"ActiveWeapon\": " + EquipmentJson(game.ActiveWeapon) + "}";
   json += ", \"counts\": {\"bodies\": " + Number(game.Bodies.CountList()) +
           ", \"bigStars\": " + Number(game.BigStars.CountList()) +
           ", \"smallStars\": " + Number(game.SmallStars.CountList()) +

@@ -71,7 +71,7 @@ void BM_ShotPass(benchmark::State& state) {
   for (int i = 0; i < shots; ++i) {
     const double angle = i * 6.2831853 / shots;
     AddShot(arena.game, static_cast<std::int32_t>(1100 * std::cos(angle)),
-            static_cast<std::int32_t>(1100 * std::sin(angle)), 0, 0, 5, 2, 255, 0, 0);
+            static_cast<std::int32_t>(1100 * std::sin(angle)), 0, 0, 5, ShotStyle::Dot, 255, 0, 0);
   }
   arena.Upkeep();
   for (auto _ : state) {

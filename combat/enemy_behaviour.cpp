@@ -171,7 +171,7 @@ void FireAt(Game& game, std::int64_t index, std::int32_t nose, std::int32_t tail
   switch (body.Kind) {
     case kKindEnemie:
       AddShot(game, x, y, RoundToInt(barrel_x + body.SpeedX), RoundToInt(barrel_y + body.SpeedY),
-              RoundToInt(game.Difficulty * 5), 1, 255, 0, 0);
+              RoundToInt(game.Difficulty * 5), ShotStyle::Streak, 255, 0, 0);
       break;
     case kKindEnemie2:
     case kKindEnemie3: {
@@ -180,7 +180,8 @@ void FireAt(Game& game, std::int64_t index, std::int32_t nose, std::int32_t tail
       const bool dots = body.Kind == kKindEnemie2;
       AddShot(game, x, y, RoundToInt(barrel_x + body.SpeedX + static_cast<float>(jitter_x) - 1),
               RoundToInt(barrel_y + body.SpeedY + static_cast<float>(jitter_y) - 1),
-              RoundToInt(game.Difficulty * 2), dots ? 2 : 1, 255, dots ? 50 : 0, dots ? 50 : 0);
+              RoundToInt(game.Difficulty * 2), dots ? ShotStyle::Dot : ShotStyle::Streak, 255,
+              dots ? 50 : 0, dots ? 50 : 0);
       break;
     }
     default:

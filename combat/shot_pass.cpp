@@ -7,12 +7,12 @@
 #include "world/contact_geometry.hpp"
 #include "world/kinds.hpp"
 #include "world/list_walk.hpp"
+#include "world/shot_style.hpp"
 
 namespace starvane {
 namespace {
 
 constexpr float kShotReach = 1200;  // shots farther from the ship than this are dropped
-constexpr std::int16_t kStyleBall = 3;
 
 void RemoveShot(Game& game, std::int64_t index) {
   game.Shots.SelectElement(index);
@@ -68,15 +68,16 @@ ShipTest TestAgainstShip(const Game& game, const Shot& shot, float ship_radius) 
   return d <= ship_radius ? ShipTest::kHit : ShipTest::kNeither;
 }
 
-// Whether the shot lies within the body's radius of its centre; a ball reaches 10 units
+// Whether the shot lies within the body's radius of its centre; a piercing shot reaches
 // farther.
 bool Reaches(const Shot& shot, const Point& centre, float radius) {
-  const float extra = shot.Style == kStyleBall ? 10.0f : 0.0f;
+  const bool pierces = Pierces(shot.Style);
+  const float extra = pierces ? kPiercingReach : 0.0f;
   const float dx = std::abs(shot.X - centre.X);
   const float dy = std::abs(shot.Y - centre.Y);
   if (dx > radius + extra + 1 || dy > radius + extra + 1) return false;
   float t = Distance(shot.X, shot.Y, centre.X, centre.Y);
-  if (shot.Style == kStyleBall) t -= 10;
+  if (pierces) t -= kPiercingReach;
   return t <= radius;
 }
 
@@ -114,9 +115,9 @@ void ShotPass(Game& game, Body& body) {
       body.Life -= static_cast<float>(shot->Damage);
       HitSparks(game, *shot, 255, 100, 0);
       game.Sounds.Add(SoundCueKind::BodyHit, shot->X, shot->Y, shot->Damage);
-      // A ball passes on, one damage weaker each time, until it has none left.
+      // A piercing shot passes on, one damage weaker each time, until it has none left.
       const std::int32_t damage_left = shot->Damage - 1;
-      if (shot->Style == kStyleBall && damage_left > 0) {
+      if (Pierces(shot->Style) && damage_left > 0) {
         shot->Damage = static_cast<std::int16_t>(damage_left);
       } else {
         RemoveShot(game, i);

@@ -9,6 +9,7 @@
 #include "media/keys.hpp"
 #include "world/adders.hpp"
 #include "world/kinds.hpp"
+#include "world/weapons.hpp"
 
 // As everywhere in the game, the random values of one call are drawn into locals from its last
 // argument to its first: that order, with the seed, is what replays a game.
@@ -91,12 +92,13 @@ void SwitchShield(Game& game) {
   shield.Kind = game.Energie.Value > 5.0f && shield.Kind == kKindNone ? kKindShield : kKindNone;
 }
 
-// A shot from the turret's muzzle along its barrel, with the ship's speed added.
+// A shot from the turret's muzzle along its barrel, with the ship's speed added, in the look,
+// colour and sound of the selected weapon.
 void Fire(Game& game) {
   game.ActiveWeapon.Value = 0;
   game.Bodies.SelectElement(kTurretIndex);
   const Body& turret = game.Bodies.Current();
-  const Point& tip = turret.Points[2];
+  const Point& tip = turret.Points[kMuzzlePoint];
   const Point& centre = turret.Points[0];
   const auto barrel_x = static_cast<float>(RoundToInt(tip.X - centre.X));
   const auto barrel_y = static_cast<float>(RoundToInt(tip.Y - centre.Y));
@@ -109,32 +111,26 @@ void Fire(Game& game) {
   const float speed_y = barrel_y + game.ShipSpeedY;
   const auto fx = static_cast<float>(x);
   const auto fy = static_cast<float>(y);
-  switch (game.SelectedWeapon) {
-    case 1: {
-      // Weapon 1 scatters by -1..+1 on each axis.
-      const int scatter_y = Random(game.Rng, 2);
-      const int scatter_x = Random(game.Rng, 2);
-      AddShot(game, x, y, RoundToInt(speed_x + static_cast<float>(scatter_x) - 1),
-              RoundToInt(speed_y + static_cast<float>(scatter_y) - 1), damage, 2, 255, 100, 0);
-      game.Sounds.Add(SoundCueKind::Weapon1Shot, fx, fy);
-      break;
-    }
-    case 2:
-      AddShot(game, x, y, RoundToInt(speed_x), RoundToInt(speed_y), damage, 1, 0, 255, 0);
-      game.Sounds.Add(SoundCueKind::Weapon2Shot, fx, fy);
-      break;
-    case 3:
-      AddShot(game, x, y, RoundToInt(speed_x), RoundToInt(speed_y), damage, 3, 100, 100, 255);
-      game.Sounds.Add(SoundCueKind::Weapon3Shot, fx, fy);
-      break;
-    default:
-      break;
+  const Weapon* weapon = WeaponNumbered(game.SelectedWeapon);
+  if (weapon == nullptr) return;
+  std::int32_t shot_speed_x = RoundToInt(speed_x);
+  std::int32_t shot_speed_y = RoundToInt(speed_y);
+  if (weapon->scatters) {
+    const int scatter_y = Random(game.Rng, 2);
+    const int scatter_x = Random(game.Rng, 2);
+    shot_speed_x = RoundToInt(speed_x + static_cast<float>(scatter_x) - 1);
+    shot_speed_y = RoundToInt(speed_y + static_cast<float>(scatter_y) - 1);
   }
+  const Colour& colour = weapon->shot_colour;
+  AddShot(game, x, y, shot_speed_x, shot_speed_y, damage, weapon->style, colour.red, colour.green,
+          colour.blue);
+  game.Sounds.Add(weapon->cue, fx, fy);
 }
 
 // The reload counter is kept: a shorter period is reached at once, a longer one waited for.
-void SelectWeapon(Game& game, std::int16_t number, const Equipment& weapon) {
-  game.SelectedWeapon = number;
+void SelectWeapon(Game& game, std::size_t index) {
+  const Equipment& weapon = game.*kWeapons[index].record;
+  game.SelectedWeapon = static_cast<std::int16_t>(index + 1);
   game.ActiveWeapon.Max = weapon.Max;
   game.ActiveWeapon.Damage = weapon.Damage;
 }
@@ -165,9 +161,10 @@ void HandleControls(Game& game) {
     Fire(game);
   }
 
-  if (media.KeyboardReleased(kKey1)) SelectWeapon(game, 1, game.Weapon1);
-  if (media.KeyboardReleased(kKey2)) SelectWeapon(game, 2, game.Weapon2);
-  if (media.KeyboardReleased(kKey3)) SelectWeapon(game, 3, game.Weapon3);
+  // Weapon keys let go together select in the weapons' order: the last one stays.
+  for (std::size_t i = 0; i < kWeapons.size(); ++i) {
+    if (media.KeyboardReleased(kWeapons[i].key)) SelectWeapon(game, i);
+  }
 
   // Holding T charges the teleport with energy; a full charge jumps home.
   bool teleported = false;

@@ -64,6 +64,11 @@ enum KeyCode : int {
   kKeyDelete = 211,
 };
 
+// The keys that choose the player's weapons, in the weapons' order. The weapons themselves are
+// the world's (world/weapons.hpp, which checks that its keys are these); the list lives here so
+// that the game controller's weapon button can step through it.
+constexpr auto kWeaponKeys = std::to_array<int>({kKey1, kKey2, kKey3});
+
 // The code of a key by its usual name ("Escape", "1", "Return", "LeftControl", "Up", "F5",
 // "Keypad7", ...; letter case does not matter) or by its code written in decimal, 0 to 255.
 // A single digit names the key of that digit, not the code.

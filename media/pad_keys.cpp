@@ -29,8 +29,6 @@ constexpr std::size_t Index(PadAxis axis) {
   return static_cast<std::size_t>(axis);
 }
 
-constexpr std::array<int, 3> kWeaponKeys = {kKey1, kKey2, kKey3};
-
 }  // namespace
 
 void PadKeys::SetButton(PadButton button, bool down) {
@@ -39,7 +37,7 @@ void PadKeys::SetButton(PadButton button, bool down) {
   if (down && !down_[index]) {
     pressed_since_capture_[index] = true;
     if (button == PadButton::Y) {
-      weapon_ = weapon_ % 3 + 1;
+      weapon_ = weapon_ % static_cast<int>(kWeaponKeys.size()) + 1;
       weapon_key_ = kWeaponKeys[static_cast<std::size_t>(weapon_ - 1)];
     }
   }

@@ -8,7 +8,7 @@
 //   A                   Space (fire)
 //   B                   Return (dash)
 //   X                   LeftControl (shield)
-//   Y                   the next weapon: 1, 2, 3, then 1 again
+//   Y                   the next weapon (kWeaponKeys): 1, 2, 3, then 1 again
 //   left, right shoulder A, D (the turret)
 //   left trigger        T (teleport, held)
 //   right trigger       S (shock)
@@ -41,11 +41,20 @@ enum class PadButton : std::uint8_t {
   DpadDown,
   DpadLeft,
   DpadRight,
+  Count,  // not a button: the number of them
 };
-constexpr std::size_t kPadButtonCount = 15;
+constexpr std::size_t kPadButtonCount = static_cast<std::size_t>(PadButton::Count);
 
-enum class PadAxis : std::uint8_t { LeftX, LeftY, RightX, RightY, LeftTrigger, RightTrigger };
-constexpr std::size_t kPadAxisCount = 6;
+enum class PadAxis : std::uint8_t {
+  LeftX,
+  LeftY,
+  RightX,
+  RightY,
+  LeftTrigger,
+  RightTrigger,
+  Count,  // not an axis: the number of them
+};
+constexpr std::size_t kPadAxisCount = static_cast<std::size_t>(PadAxis::Count);
 
 // How far a stick or trigger must move (of 32767) before it holds its key: a stick at rest
 // never sits exactly at 0, and a worn one drifts.

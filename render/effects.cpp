@@ -13,6 +13,7 @@
 #include "world/kinds.hpp"
 #include "world/list_walk.hpp"
 #include "world/steering.hpp"
+#include "world/weapons.hpp"
 
 // As everywhere in the game, the random values of one call are drawn into locals from its last
 // argument to its first, unless a step says otherwise.
@@ -128,14 +129,14 @@ void TeleportRing(Game& game, const Point& centre) {
   screen.DrawText("Teleport : " + IntToText(game.TeleportCharge) + "%");
 }
 
-// Weapon 3 glows at the turret's muzzle as it recharges, growing and brightening with the
-// reload counter.
-void Weapon3Glow(Game& game) {
-  if (game.SelectedWeapon != 3) return;
+// A glowing weapon (weapon 3) glows at the turret's muzzle as it recharges, growing and
+// brightening with the reload counter.
+void WeaponGlow(Game& game) {
+  const Weapon* weapon = WeaponNumbered(game.SelectedWeapon);
+  if (weapon == nullptr || !weapon->glows) return;
   game.Bodies.SelectElement(kTurretIndex);
   const Body& turret = game.Bodies.Current();
-  const Point& muzzle =
-      turret.Points[static_cast<std::size_t>(std::clamp<int>(game.NosePoint, 0, kBodyPoints - 1))];
+  const Point& muzzle = turret.Points[kMuzzlePoint];
   const float charge = game.ActiveWeapon.Value;
   Canvas& screen = game.media.Screen;
   screen.FrontColor(RoundToInt(charge / 2), RoundToInt(charge / 2), RoundToInt(charge));
@@ -156,7 +157,7 @@ void UpdateEffects(Game& game) {
   const Point ship_centre = game.Bodies.Current().Points[0];
   ShockCrackle(game, ship_centre);
   TeleportRing(game, ship_centre);
-  Weapon3Glow(game);
+  WeaponGlow(game);
 }
 
 void DrawLightning(Game& game, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,

@@ -6,20 +6,13 @@
 #include "render/world_walk.hpp"
 #include "world/adders.hpp"
 #include "world/list_walk.hpp"
+#include "world/shot_style.hpp"
 
 namespace starvane {
 
 using render_detail::PixelX;
 using render_detail::PixelY;
 using render_detail::ShipWindow;
-
-namespace {
-
-constexpr std::int16_t kStyleStreak = 1;
-constexpr std::int16_t kStyleDot = 2;
-constexpr std::int16_t kStyleBall = 3;
-
-}  // namespace
 
 // A square of Size pixels around the spark. Its corner is rounded once in world units and once
 // more after the view shift, the way the game has always placed it.
@@ -50,14 +43,14 @@ void DrawShots(Game& game) {
     const float sx = shot.X + game.ViewX;
     const float sy = shot.Y + game.ViewY;
     switch (shot.Style) {
-      case kStyleStreak:
+      case ShotStyle::Streak:
         DrawThickLine(game, RoundToInt(sx), RoundToInt(sy), RoundToInt(sx - shot.SpeedX),
                       RoundToInt(sy - shot.SpeedY));
         break;
-      case kStyleDot:
+      case ShotStyle::Dot:
         screen.Box(RoundToInt(sx), RoundToInt(sy), 2, 2);
         break;
-      case kStyleBall: {
+      case ShotStyle::Ball: {
         const std::int32_t radius = 7 + Random(game.Rng, 2);
         screen.Circle(RoundToInt(sx), RoundToInt(sy), radius);
         // Random values of one call are drawn from the last argument to the first.

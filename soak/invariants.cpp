@@ -5,6 +5,7 @@
 #include <string>
 
 #include "world/kinds.hpp"
+#include "world/weapons.hpp"
 
 namespace starvane::soak {
 namespace {
@@ -74,9 +75,12 @@ std::string BrokenInvariant(const Game& game) {
       if (!Finite(stars->At(i).X) || !Finite(stars->At(i).Y)) return "a star is nowhere";
     }
   }
-  for (const Equipment* piece : {&game.Life, &game.Energie, &game.Boost, &game.Shock, &game.Weapon1,
-                                 &game.Weapon2, &game.Weapon3, &game.ActiveWeapon}) {
+  for (const Equipment* piece :
+       {&game.Life, &game.Energie, &game.Boost, &game.Shock, &game.ActiveWeapon}) {
     if (!FiniteEquipment(*piece)) return "an equipment figure is not a finite number";
+  }
+  for (const Weapon& weapon : kWeapons) {
+    if (!FiniteEquipment(game.*weapon.record)) return "an equipment figure is not a finite number";
   }
   return "";
 }

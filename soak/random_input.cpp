@@ -1,16 +1,29 @@
 #include "soak/random_input.hpp"
 
 #include <array>
+#include <cstddef>
 
 #include "media/keys.hpp"
+#include "world/weapons.hpp"
 
 namespace starvane::soak {
 namespace {
 
-// The keys of flight and fight. C (the STATS page) is pressed on a plan of its own.
-constexpr std::array<int, 15> kGameKeys{kKeyUp, kKeyDown, kKeyLeft, kKeyRight,  kKeySpace,
-                                        kKey1,  kKey2,    kKey3,    kKeyA,      kKeyD,
-                                        kKeyS,  kKeyB,    kKeyT,    kKeyReturn, kKeyLeftControl};
+// The keys of flight and fight, every weapon's among them. C (the STATS page) is pressed on a
+// plan of its own.
+constexpr std::array<int, 5> kKeysBeforeWeapons{kKeyUp, kKeyDown, kKeyLeft, kKeyRight, kKeySpace};
+constexpr std::array<int, 7> kKeysAfterWeapons{kKeyA, kKeyD,      kKeyS,          kKeyB,
+                                               kKeyT, kKeyReturn, kKeyLeftControl};
+
+constexpr auto GameKeys() {
+  std::array<int, kKeysBeforeWeapons.size() + kWeapons.size() + kKeysAfterWeapons.size()> keys{};
+  std::size_t next = 0;
+  for (const int key : kKeysBeforeWeapons) keys[next++] = key;
+  for (const Weapon& weapon : kWeapons) keys[next++] = weapon.key;
+  for (const int key : kKeysAfterWeapons) keys[next++] = key;
+  return keys;
+}
+constexpr auto kGameKeys = GameKeys();
 
 }  // namespace
 

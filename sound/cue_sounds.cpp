@@ -49,8 +49,16 @@ CueSound Held() {
   return sound;
 }
 
+// What a cue without a voice of its own sounds like: nothing.
+CueSound Silent() {
+  CueSound sound;
+  sound.patch.gain = 0;
+  return sound;
+}
+
 std::array<CueSound, kSoundCueKinds> MakeTable() {
-  std::array<CueSound, kSoundCueKinds> table{};
+  std::array<CueSound, kSoundCueKinds> table;
+  table.fill(Silent());
   auto set = [&table](SoundCueKind kind, CueSound sound) {
     table[static_cast<std::size_t>(kind)] = sound;
   };
@@ -161,7 +169,9 @@ std::array<CueSound, kSoundCueKinds> MakeTable() {
 
 const CueSound& SoundOfCue(SoundCueKind kind) {
   static const std::array<CueSound, kSoundCueKinds> table = MakeTable();
-  return table[static_cast<std::size_t>(kind)];
+  static const CueSound silent = Silent();
+  const auto index = static_cast<std::size_t>(kind);
+  return index < table.size() ? table[index] : silent;
 }
 
 HumPatch HumPatchOf(HumIndex hum) {

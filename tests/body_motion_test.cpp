@@ -127,7 +127,7 @@ TEST(MoveBodies, AnySpeedIsBroughtBackIntoTheWorldWhileSparksAndShotsFlyOn) {
   EXPECT_EQ(body.Points[100].Y, body.Points[0].Y);
 
   AddSpark(t.game, 50000, 0, 1, 0, 2, 0, 255, 0, 0);
-  AddShot(t.game, 0, -50000, 0, -10, 1, 2, 255, 0, 0);
+  AddShot(t.game, 0, -50000, 0, -10, 1, ShotStyle::Dot, 255, 0, 0);
   MoveBodies(t.game);
   EXPECT_EQ(t.game.Sparks.At(0).X, 50001.0f);
   EXPECT_EQ(t.game.Shots.At(0).Y, -50010.0f);

@@ -234,7 +234,7 @@ struct ShotRange : Arena {
     rock = Add(300, 0, "random");  // radius 20
     Upkeep();
   }
-  Shot& Fire(float x, float y, std::int32_t damage = 5, std::int32_t style = 2) {
+  Shot& Fire(float x, float y, std::int32_t damage = 5, ShotStyle style = ShotStyle::Dot) {
     game.Shots.SelectElement(game.Shots.CountList() - 1);
     AddShot(game, 0, 0, 0, 0, damage, style, 1, 2, 3);
     Shot& shot = game.Shots.Current();
@@ -266,7 +266,7 @@ TEST(ShotPass, ShotsBeyond1200AreDroppedWithoutSkippingTheOneBehind) {
   edge.PlaceShip(9990, 0);
   edge.Add(9700, 0, "random");
   edge.Upkeep();
-  AddShot(edge.game, 10001, 0, 0, 0, 5, 2, 1, 2, 3);
+  AddShot(edge.game, 10001, 0, 0, 0, 5, ShotStyle::Dot, 1, 2, 3);
   Collide(edge.game);
   EXPECT_EQ(edge.game.Shots.CountList(), 0);
 }
@@ -278,7 +278,7 @@ TEST(ShotPass, ShotsHitBodiesWithinTheirRadiusAndBallsPassOnWeaker) {
   EXPECT_EQ(r.At(r.rock).Life, 10 - 5.0f);
   EXPECT_EQ(r.game.Shots.CountList(), 0);
 
-  r.Fire(330, 0, 2, 3);  // a ball reaches 10 farther
+  r.Fire(330, 0, 2, ShotStyle::Ball);  // a ball reaches 10 farther
   Collide(r.game);
   EXPECT_EQ(r.At(r.rock).Life, 5 - 2.0f);
   ASSERT_EQ(r.game.Shots.CountList(), 1);
@@ -305,7 +305,8 @@ TEST(ShotPass, AShotRemovedAfterAHitDoesNotLetTheOneBehindItPass) {
 TEST(ShotPass, TheTurretIsNeverHit) {
   ShotRange r;
   r.game.ShipCopy.Radius = 0;  // so that the shot reaches the turret rather than the ship
-  r.Fire(0.5f, 0, 5, 3);       // a ball: 10 units of reach more than the turret's centre needs
+  r.Fire(0.5f, 0, 5,
+         ShotStyle::Ball);  // a ball: 10 units of reach more than the turret's centre needs
   Collide(r.game);
   EXPECT_EQ(r.game.Shots.CountList(), 1);
   EXPECT_EQ(r.At(kTurretIndex).Life, r.At(kTurretIndex).LifeMax);

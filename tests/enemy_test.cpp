@@ -77,14 +77,14 @@ TEST(SteerEnemies, EachKindFiresOnItsBeatWithItsDamage) {
   ASSERT_EQ(first.SteerOnBeat(0, 5), 1);
   const Shot& shot = first.game.Shots.Current();
   EXPECT_EQ(shot.Damage, 1) << "round(0.2 * 5)";
-  EXPECT_EQ(shot.Style, 1);
+  EXPECT_EQ(shot.Style, ShotStyle::Streak);
   EXPECT_EQ(shot.X, -100 + 15.0f) << "from the nose";
   EXPECT_EQ(shot.SpeedX, 15.0f) << "at the nose's offset from the centre";
 
   Duel second("enemie2", 0.2f);
   EXPECT_EQ(second.SteerOnBeat(4, 0) + second.SteerOnBeat(7, 3) + second.SteerOnBeat(3, 0), 2);
   EXPECT_EQ(second.game.Shots.Current().Damage, 0) << "round(0.2 * 2)";
-  EXPECT_EQ(second.game.Shots.Current().Style, 2);
+  EXPECT_EQ(second.game.Shots.Current().Style, ShotStyle::Dot);
 
   Duel third("enemie3", 10);
   EXPECT_EQ(third.SteerOnBeat(0, 7) + third.SteerOnBeat(4, 0), 1);

@@ -207,7 +207,7 @@ TEST(HandleControls, TheWeaponFiresOnlyWhenItsCounterEqualsThePeriod) {
   // Weapon 1 (period 2) fires every second frame: the first frame reloads, then it fires.
   EXPECT_EQ(f.game.Shots.CountList(), 5);
   const Shot& shot = f.game.Shots.At(0);
-  EXPECT_EQ(shot.Style, 2);
+  EXPECT_EQ(shot.Style, ShotStyle::Dot);
   EXPECT_EQ(shot.Damage, 1);
   EXPECT_LE(std::abs(shot.SpeedX), 1.0f);  // the barrel points up; weapon 1 scatters by 1
 }
@@ -227,7 +227,7 @@ TEST(HandleControls, SwitchingWeaponsKeepsTheCounter) {
   f.Hold(kKeySpace);
   f.Controls();
   EXPECT_EQ(g.Shots.CountList(), 1);
-  EXPECT_EQ(g.Shots.At(0).Style, 3);
+  EXPECT_EQ(g.Shots.At(0).Style, ShotStyle::Ball);
   EXPECT_EQ(g.ActiveWeapon.Value, 0.0f);
 }
 

@@ -59,7 +59,7 @@ TEST(SoakInvariants, NameEachBrokenRule) {
   }
   {
     testing::Harness t = GeneratedGame();
-    AddShot(t.game, 0, 0, 0, 0, 1, 1, 255, 0, 0);
+    AddShot(t.game, 0, 0, 0, 0, 1, ShotStyle::Streak, 255, 0, 0);
     t.game.Shots.At(0).SpeedX = std::numeric_limits<float>::infinity();
     EXPECT_EQ(BrokenInvariant(t.game), "shot 0 is not at a finite place or speed");
   }

@@ -101,7 +101,8 @@ TEST(SoundCues, AShotOnTheShipIsHeardOnItsShieldWhenItIsOnAndOnABodyAsAKnock) {
   for (const std::int16_t shield : {kKindNone, kKindShield}) {
     t.game.ShieldKind = shield;
     Taken(t.game);
-    AddShot(t.game, RoundToInt(t.game.ShipX), RoundToInt(t.game.ShipY), 0, 0, 7, 1, 255, 0, 0);
+    AddShot(t.game, RoundToInt(t.game.ShipX), RoundToInt(t.game.ShipY), 0, 0, 7, ShotStyle::Streak,
+            255, 0, 0);
     ShotPass(t.game, far_body);
     const std::vector<SoundCue> cues = Taken(t.game);
     ASSERT_EQ(cues.size(), 1u);
@@ -115,7 +116,7 @@ TEST(SoundCues, AShotOnTheShipIsHeardOnItsShieldWhenItIsOnAndOnABodyAsAKnock) {
   body.Points[0] = Point{x, y};
   body.Radius = 20;
   body.Kind = kKindRandom;
-  AddShot(t.game, RoundToInt(x), RoundToInt(y), 0, 0, 3, 1, 255, 0, 0);
+  AddShot(t.game, RoundToInt(x), RoundToInt(y), 0, 0, 3, ShotStyle::Streak, 255, 0, 0);
   ShotPass(t.game, body);
   EXPECT_EQ(KindsOf(Taken(t.game)), std::multiset<SoundCueKind>{SoundCueKind::BodyHit});
 }

@@ -58,6 +58,13 @@ int LargestStep(const std::vector<std::int16_t>& stereo) {
   return largest;
 }
 
+TEST(Sound, EveryCueIsHeard) {
+  for (int kind = 0; kind < kSoundCueKinds; ++kind) {
+    const CueSound& sound = SoundOfCue(static_cast<SoundCueKind>(kind));
+    EXPECT_TRUE(sound.held || sound.patch.gain > 0) << "cue " << kind << " has no voice";
+  }
+}
+
 TEST(Sound, EveryEnvelopeRisesFromSilenceAndFallsBackToItWithoutAStep) {
   std::vector<Patch> patches;
   for (int kind = 0; kind < kSoundCueKinds; ++kind) {

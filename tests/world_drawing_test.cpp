@@ -160,8 +160,9 @@ TEST_F(WorldDrawing, SparkCornerIsRoundedInTheWorldAndAgainOnTheScreen) {
 }
 
 TEST_F(WorldDrawing, ShotsDrawByStyleOnlyInsideTheirWindow) {
-  AddShot(game, 500, 2000, -200, 0, 1, 1, 255, 255, 255);  // a streak exactly 500 left
-  AddShot(game, 1000, 2400, 0, 0, 1, 3, 255, 255, 255);    // a ball exactly 400 below
+  AddShot(game, 500, 2000, -200, 0, 1, ShotStyle::Streak, 255, 255,
+          255);                                                        // a streak exactly 500 left
+  AddShot(game, 1000, 2400, 0, 0, 1, ShotStyle::Ball, 255, 255, 255);  // a ball exactly 400 below
   RandomGenerator expected = game.Rng;
   DrawShots(game);
   EXPECT_EQ(LitCount(), 0);

@@ -18,12 +18,12 @@ using starvane::testing::Harness;
 
 TEST(Adders, ShotTakesItsDamageBeforeItsStyle) {
   Harness t;
-  AddShot(t.game, 10, -20, 3, -4, 5, 1, 255, 0, 0);
+  AddShot(t.game, 10, -20, 3, -4, 5, ShotStyle::Streak, 255, 0, 0);
   const Shot& shot = t.game.Shots.Current();
   EXPECT_EQ(shot.X, 10.0f);
   EXPECT_EQ(shot.SpeedY, -4.0f);
   EXPECT_EQ(shot.Damage, 5);
-  EXPECT_EQ(shot.Style, 1);
+  EXPECT_EQ(shot.Style, ShotStyle::Streak);
   EXPECT_EQ(shot.Red, 255);
   EXPECT_EQ(shot.Blue, 0);
 }

@@ -3,7 +3,10 @@
 // A box is known by its number: its 0-based position in the Buttons list, in the order the
 // boxes were registered when the panel opened.
 
+#include <array>
+
 #include "world/game.hpp"
+#include "world/weapons.hpp"
 
 namespace starvane {
 
@@ -23,9 +26,7 @@ struct PanelButtons {
   BlockButtons energie;
   BlockButtons boost;
   BlockButtons shock;
-  BlockButtons weapon1;
-  BlockButtons weapon2;
-  BlockButtons weapon3;
+  std::array<BlockButtons, kWeapons.size()> weapons;  // in the order of kWeapons
   int red = kNoButton;
   int green = kNoButton;
   int blue = kNoButton;

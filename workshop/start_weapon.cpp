@@ -1,11 +1,14 @@
 #include "workshop/start_weapon.hpp"
 
+#include "world/weapons.hpp"
+
 namespace starvane {
 
 void ArmStartWeapon(Game& game) {
-  game.ActiveWeapon.Value = game.Weapon1.Value;
-  game.ActiveWeapon.Max = game.Weapon1.Max;
-  game.ActiveWeapon.Damage = game.Weapon1.Damage;
+  const Equipment& first = game.*kWeapons.front().record;
+  game.ActiveWeapon.Value = first.Value;
+  game.ActiveWeapon.Max = first.Max;
+  game.ActiveWeapon.Damage = first.Damage;
   game.ActiveWeapon.Refreshrate = 1.0f;
 }
 

@@ -1,5 +1,6 @@
 #include "workshop/stats_panel.hpp"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include "workshop/upgrades.hpp"
 #include "world/adders.hpp"
 #include "world/kinds.hpp"
+#include "world/weapons.hpp"
 
 namespace starvane {
 namespace {
@@ -100,9 +102,13 @@ void DrawPanel(Game& game, PanelButtons& bound) {
   drawn.energie = DrawBlock(game, "Energie", game.Energie, 150, 150, 0, 0, 255);
   drawn.boost = DrawBlock(game, "Boost", game.Boost, 150, 200, 255, 100, 0);
   drawn.shock = DrawBlock(game, "Shock", game.Shock, 500, 100, 100, 100, 255);
-  drawn.weapon1 = DrawBlock(game, "Weapon 1", game.Weapon1, 500, 200, 255, 150, 0);
-  drawn.weapon2 = DrawBlock(game, "Weapon 2", game.Weapon2, 500, 250, 0, 255, 0);
-  drawn.weapon3 = DrawBlock(game, "Weapon 3", game.Weapon3, 500, 300, 150, 150, 255);
+  for (std::size_t i = 0; i < kWeapons.size(); ++i) {
+    const Weapon& weapon = kWeapons[i];
+    const Colour& colour = weapon.panel_colour;
+    drawn.weapons[i] = DrawBlock(game, "Weapon " + IntToText(static_cast<std::int32_t>(i + 1)),
+                                 game.*weapon.record, weapon.panel_x, weapon.panel_y, colour.red,
+                                 colour.green, colour.blue);
+  }
 
   game.Bodies.SelectElement(kShipIndex);
   const Body& ship = game.Bodies.Current();

@@ -1,5 +1,6 @@
 #include "workshop/upgrades.hpp"
 
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 
@@ -8,6 +9,7 @@
 #include "base/text_numbers.hpp"
 #include "world/kinds.hpp"
 #include "world/money.hpp"
+#include "world/weapons.hpp"
 
 namespace starvane {
 namespace {
@@ -114,12 +116,12 @@ void SellUpgrades(Game& game, const PanelButtons& buttons) {
     shock.Refreshrate += kMinusTwoThousandths;
   });
   // A weapon's new damage reaches the guns when the weapon is next chosen with its key.
-  SellFor(game, buttons.weapon1.damage, PriceOf(game.Weapon1.Damage, 100),
-          [&] { game.Weapon1.Damage += 0.1f; });
-  SellFor(game, buttons.weapon2.damage, PriceOf(game.Weapon2.Damage, 10),
-          [&] { game.Weapon2.Damage += 1.0f; });
-  SellFor(game, buttons.weapon3.damage, PriceOf(game.Weapon3.Damage, 10),
-          [&] { game.Weapon3.Damage += 0.5f; });
+  for (std::size_t i = 0; i < kWeapons.size(); ++i) {
+    const Weapon& weapon = kWeapons[i];
+    float& damage = (game.*weapon.record).Damage;
+    SellFor(game, buttons.weapons[i].damage, PriceOf(damage, weapon.price_factor),
+            [&] { damage += weapon.damage_step; });
+  }
 
   Body& ship = game.Bodies.At(kShipIndex);
   SellFor(game, buttons.red, kColourPrice, [&] { ship.Red = NextShade(ship.Red); });

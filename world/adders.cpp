@@ -15,7 +15,7 @@ void AddButton(Game& game, std::int32_t x, std::int32_t y, std::int32_t width, s
 }
 
 void AddShot(Game& game, std::int32_t x, std::int32_t y, std::int32_t speed_x, std::int32_t speed_y,
-             std::int32_t damage, std::int32_t style, std::int32_t red, std::int32_t green,
+             std::int32_t damage, ShotStyle style, std::int32_t red, std::int32_t green,
              std::int32_t blue) {
   Shot& shot = game.Shots.AddElement();
   shot.X = static_cast<float>(x);
@@ -23,7 +23,7 @@ void AddShot(Game& game, std::int32_t x, std::int32_t y, std::int32_t speed_x, s
   shot.SpeedX = static_cast<float>(speed_x);
   shot.SpeedY = static_cast<float>(speed_y);
   shot.Damage = Low16(damage);
-  shot.Style = Low16(style);
+  shot.Style = style;
   shot.Red = Low16(red);
   shot.Green = Low16(green);
   shot.Blue = Low16(blue);

@@ -14,7 +14,7 @@ void AddButton(Game& game, std::int32_t x, std::int32_t y, std::int32_t width, s
 
 // Note the order: the damage comes before the style, unlike the record's fields.
 void AddShot(Game& game, std::int32_t x, std::int32_t y, std::int32_t speed_x, std::int32_t speed_y,
-             std::int32_t damage, std::int32_t style, std::int32_t red, std::int32_t green,
+             std::int32_t damage, ShotStyle style, std::int32_t red, std::int32_t green,
              std::int32_t blue);
 
 void AddSpark(Game& game, std::int32_t x, std::int32_t y, float speed_x, float speed_y,

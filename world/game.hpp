@@ -42,8 +42,8 @@ struct Game {
   std::int32_t WorldWidth = 10000;   // half the width: x runs from -10000 to +10000
   std::int32_t WorldHeight = 10000;  // half the height; both read by wrapping, dash and minimap
   std::int16_t Gravity = 4000;       // the home planet pulls by -Gravity / distance squared
-  // The weapon chosen with the keys 1 to 3: the controls fire it, the HUD shows it, the effects
-  // make weapon 3 glow.
+  // The number of the weapon chosen with its key, 1 for the first of world/weapons.hpp: the
+  // controls fire it, the HUD shows it, the effects make a glowing one glow.
   std::int16_t SelectedWeapon = 1;
   // The kind the player's body is built as, at world generation and at every rebuild.
   std::string PlayerKindName = "ship";
@@ -73,6 +73,7 @@ struct Game {
   Equipment Energie{0, 300, 300, 0.1f, 0, 0};
   Equipment Boost{0, 1.0f, 1.5f, -0.2f, 0, 0};
   Equipment Shock{0, 0, 0, -0.5f, 0.1f, 100};
+  // A record for each weapon of world/weapons.hpp, which names it.
   Equipment Weapon1{0, 0, 2, 0, 1, 0};
   Equipment Weapon2{0, 0, 20, 0, 10, 0};
   Equipment Weapon3{0, 0, 200, 0, 10, 0};
@@ -135,8 +136,8 @@ struct Game {
   // spin.
   std::int16_t TurretTurn = 0;
   // Two points of the ship's outline, set when the ship is built and read by the thrust: its
-  // tip, along which it pushes (on the turret the same point is the muzzle weapon 3 glows at),
-  // and the point the exhaust leaves from.
+  // tip, along which it pushes, and the point the exhaust leaves from. (The turret's muzzle,
+  // kMuzzlePoint, is a fixed point of the turret's own outline.)
   std::int16_t NosePoint = 0;
   std::int16_t TailPoint = 0;
 

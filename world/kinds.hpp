@@ -1,6 +1,7 @@
 #pragma once
 // Kind codes of bodies and the fixed places of the first bodies in the body list.
 
+#include <cstddef>
 #include <cstdint>
 
 namespace starvane {
@@ -33,5 +34,9 @@ enum BodyIndex : int {
   kTurretIndex = 3,
   kGlimmerhexIndex = 4,
 };
+
+// The turret's muzzle: the point of its outline at the barrel's tip, 10 units out from its
+// centre as built. The player's shots leave from it and the charging weapon glows at it.
+constexpr std::size_t kMuzzlePoint = 2;
 
 }  // namespace starvane

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "world/shot_style.hpp"
+
 namespace starvane {
 
 // World units; y points down the screen.
@@ -39,7 +41,7 @@ struct Shot {
   float Y = 0;
   float SpeedX = 0;
   float SpeedY = 0;
-  std::int16_t Style = 0;  // 1 a line back along the speed, 2 a 2x2 box, 3 a sparking circle
+  ShotStyle Style{};  // its look, and whether it pierces
   std::int16_t Red = 0;
   std::int16_t Green = 0;
   std::int16_t Blue = 0;

@@ -13,7 +13,7 @@
 namespace starvane {
 
 enum class SoundCueKind : std::uint8_t {
-  // Shots, by who fired them.
+  // Shots, by who fired them (the player's weapons: world/weapons.hpp).
   Weapon1Shot,
   Weapon2Shot,
   Weapon3Shot,
@@ -52,8 +52,10 @@ enum class SoundCueKind : std::uint8_t {
   // The STATS page: a purchase, and a click that cannot be paid.
   Purchase,
   Refused,
+  // Not a cue: the number of kinds, which sizes every table of them. New kinds go before it.
+  Count,
 };
-constexpr int kSoundCueKinds = static_cast<int>(SoundCueKind::Refused) + 1;
+constexpr int kSoundCueKinds = static_cast<int>(SoundCueKind::Count);
 
 struct SoundCue {
   SoundCueKind kind = SoundCueKind::BodyHit;
