@@ -299,6 +299,15 @@ TEST(PlayBinary, AnOutputIsNeverOneOfTheGamesOwnFiles) {
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "New.shp"));
 }
 
+// A shell step (inside sh -c "...") that waits until a running game has made the file (at most
+// 10 s, so that a game that never starts fails its test instead of hanging it), and a moment
+// more: the game makes the recording once its quit signals are caught, the lock file just before
+// it takes the lock.
+std::string WaitForFile(const std::string& path) {
+  return "i=0; until [ -e " + path +
+         " ] || [ \\$i -gt 200 ]; do sleep 0.05; i=\\$((i+1)); done; sleep 0.2; ";
+}
+
 // A recording of a game that did not end by Escape ends its replay at the same frame, the same
 // way: 'end frames' saves nothing like --frames, 'end closed' ends like Escape.
 TEST(PlayBinary, AGameEndedByFramesOrASignalReplaysToTheSameEnd) {
@@ -322,7 +331,8 @@ TEST(PlayBinary, AGameEndedByFramesOrASignalReplaysToTheSameEnd) {
   const std::string command =
       std::string("sh -c \"'") + STARVANE_BINARY + "' --headless --seed 4 --files " + In(dir, "") +
       " --input " + In(dir, "play.txt") + " --record " + In(dir, "sig.txt") + " --dump " +
-      In(dir, "c.json") + " & pid=\\$!; sleep 1; kill -TERM \\$pid; wait \\$pid\" 2>/dev/null";
+      In(dir, "c.json") + " & pid=\\$!; " + WaitForFile(In(dir, "sig.txt")) +
+      "kill -TERM \\$pid; wait \\$pid\" 2>/dev/null";
   ASSERT_EQ(std::system(command.c_str()), 0);
   const std::string signalled = dir.Read("sig.txt");
   EXPECT_NE(signalled.find(" end closed\n"), std::string::npos) << signalled;
@@ -496,7 +506,8 @@ TEST(PlayBinary, OneShipIsFlownByOneGameAtATime) {
   const std::string first = std::string("'") + STARVANE_BINARY +
                             "' --headless --ship Nova --files " + In(dir, "") + " --input " +
                             In(dir, "idle.txt") + " 2>/dev/null";
-  const std::string command = "sh -c \"" + first + " & pid=\\$!; sleep 1; '" + STARVANE_BINARY +
+  const std::string command = "sh -c \"" + first + " & pid=\\$!; " +
+                              WaitForFile(In(dir, ".starvane.lock")) + "'" + STARVANE_BINARY +
                               "' --headless --ship Nova --frames 1 --files " + In(dir, "") + " 2>" +
                               In(dir, "err") + "; echo \\$? >" + In(dir, "status") +
                               "; kill -KILL \\$pid; wait \\$pid\" >/dev/null 2>&1";
