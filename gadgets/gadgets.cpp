@@ -137,8 +137,8 @@ void DrawStringGadget(Canvas& canvas, const Gadget& g, int x, int y, bool focuse
   const std::size_t first = std::min(g.first_byte_shown, g.text.size());
   Text(canvas, x + kTextPadding, text_y,
        Fitting(std::string_view(g.text).substr(first), g.width - 2 * kTextPadding));
-  if (focused) DrawSelection(canvas, g, x + kTextPadding, text_y);
   if (focused) {
+    DrawSelection(canvas, g, x + kTextPadding, text_y);
     const std::size_t cursor = std::max(first, std::min(g.cursor, g.text.size()));
     const auto shown = static_cast<int>(std::min(
         CellsOf(std::string_view(g.text).substr(first, cursor - first)), CellsIn(g.width)));
