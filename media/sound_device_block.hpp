@@ -6,8 +6,10 @@
 // game finds its queue more than two frames past the cushion and leaves a frame out (what the
 // queue's depth calls a device behind). The game's own cushion cannot help there: it waits in
 // front of the device, not in the server. So:
-// - kTroubles such frames within kTroubleFrames double the block (up to kLargest), and the
-//   device is opened again with it: one gap, heard once, instead of one every few seconds;
+// - kTroubles such frames within kTroubleFrames double the block (fewer would also catch the
+//   rare frame a quiet machine leaves out, and opening the device again is itself one gap) (up to
+//   kLargest), and the device is opened again with it: one gap, heard once, instead of one every
+//   few seconds;
 // - after kCalmFrames without one, the block halves again (down to kSmallest), at a frame of
 //   silence, where opening the device again is not heard.
 // Plain C++ with no clock and no device: the SDL loudspeaker asks it at each frame.
@@ -18,7 +20,7 @@ class SoundDeviceBlock {
  public:
   static constexpr int kSmallest = 512;  // 10.7 ms at 48,000 samples a second
   static constexpr int kLargest = 2048;  // 42.7 ms
-  static constexpr int kTroubles = 2;
+  static constexpr int kTroubles = 3;
   static constexpr int kTroubleFrames = 500;  // 10 s at 50 frames a second
   static constexpr int kCalmFrames = 3000;    // a minute
 
