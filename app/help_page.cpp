@@ -47,8 +47,9 @@ std::string WeaponChoice() {
   return text;
 }
 
-std::vector<KeyRow> KeyRows() {
-  return {
+// Built once: the page is drawn every frame it is open.
+const std::vector<KeyRow>& KeyRows() {
+  static const std::vector<KeyRow> rows = {
       {{kKeyLeft, kKeyRight}, "", "", "turn the ship"},
       {{kKeyUp}, "", "", "thrust"},
       {{kKeyDown}, "", "", "brake"},
@@ -68,6 +69,7 @@ std::vector<KeyRow> KeyRows() {
       {{kKeyReturn}, "Alt+", "", "full screen or window"},
       {{kKeyEscape}, "", "", "end the game (the ship is saved)"},
   };
+  return rows;
 }
 
 // The game controller's buttons, as pad_keys maps them onto the keys above.
