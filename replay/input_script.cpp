@@ -13,6 +13,7 @@
 #include "base/text_quoting.hpp"
 #include "media/keys.hpp"
 #include "media/quit_signal.hpp"
+#include "replay/rules_generation.hpp"
 #include "world/game_choices.hpp"
 
 namespace starvane {
@@ -108,6 +109,22 @@ std::optional<std::string> ParseEnd(const std::vector<std::string_view>& words, 
   return {};
 }
 
+// Why a recording of this rules generation cannot be played; nothing when it is this program's.
+// A recording replays its game only under the rules it was played by, so any other generation
+// is refused rather than played as a different game.
+std::optional<std::string> GenerationProblem(std::uint64_t generation) {
+  const auto ours = static_cast<std::uint64_t>(kRulesGeneration);
+  if (generation == ours) return {};
+  const std::string named =
+      "the recording is of the game's rules generation " + std::to_string(generation) + ", ";
+  if (generation > ours) {
+    return named + "newer than this program's (" + std::to_string(ours) +
+           "): it needs a newer Starvane";
+  }
+  return named + "which this program (generation " + std::to_string(ours) +
+         ") no longer plays: it needs the Starvane it was recorded with";
+}
+
 // Parses one header line; returns the problem, or nothing when the line is good.
 std::optional<std::string> ParseHeader(std::string_view line,
                                        const std::vector<std::string_view>& words,
@@ -139,7 +156,14 @@ std::optional<std::string> ParseHeader(std::string_view line,
     if (!script.difficulty) return Quoted(words[1]) + " is not a difficulty";
     return {};
   }
-  return "unknown line " + Quoted(name) + " (seed, difficulty, ship, launcher, or a frame number)";
+  if (name == "generation") {
+    // Only a recording names its generation; a script without the line is of today's rules.
+    const auto generation = ParseWhole<std::uint64_t>(words[1]);
+    if (!generation) return "the generation " + Quoted(words[1]) + " is not a whole number";
+    return GenerationProblem(*generation);
+  }
+  return "unknown line " + Quoted(name) +
+         " (seed, difficulty, ship, launcher, generation, or a frame number)";
 }
 
 }  // namespace
@@ -252,16 +276,24 @@ std::variant<InputScript, InputScriptError> LoadInputScript(const std::string& p
   return ParseInputScript(text, path);
 }
 
-std::string InputScriptHeader(std::uint64_t seed, float difficulty, const std::string& ship) {
+namespace {
+
+// The first lines of every recording: what it is, and the rules it was played by.
+std::string RecordingIntro() {
   return "# Starvane input recording: play it back with --headless --input FILE\n"
-         "seed " +
-         std::to_string(seed) + "\ndifficulty " + FloatToText(difficulty) + "\nship " + ship + "\n";
+         "generation " +
+         std::to_string(kRulesGeneration) + "\n";
+}
+
+}  // namespace
+
+std::string InputScriptHeader(std::uint64_t seed, float difficulty, const std::string& ship) {
+  return RecordingIntro() + "seed " + std::to_string(seed) + "\ndifficulty " +
+         FloatToText(difficulty) + "\nship " + ship + "\n";
 }
 
 std::string InputScriptLauncherHeader(std::uint64_t seed) {
-  return "# Starvane input recording: play it back with --headless --input FILE\n"
-         "seed " +
-         std::to_string(seed) + "\nlauncher\n";
+  return RecordingIntro() + "seed " + std::to_string(seed) + "\nlauncher\n";
 }
 
 std::string InputEventLine(const InputEvent& event) {

@@ -3,6 +3,8 @@
 // on a ship line, whose whole rest is the ship's name).
 //
 //   seed N | difficulty LEVEL | ship NAME     optional header lines, before the first event
+//   generation N                              the rules the recording was played by (see
+//                                             replay/rules_generation.hpp); without it, today's
 //   launcher                                  the events begin in the launcher, which chooses
 //                                             the ship and the difficulty
 //   F down KEY [KEY...]                       keys go down
@@ -52,6 +54,8 @@ struct InputScriptError {
   std::string message;
 };
 
+// A recording of another rules generation than this program's is refused like any mistake in
+// it, its message naming both generations.
 std::variant<InputScript, InputScriptError> ParseInputScript(std::string_view text,
                                                              std::string_view file_name);
 
@@ -63,7 +67,7 @@ constexpr std::size_t kMostInputScriptBytes = 64u << 20;
 // its reason.
 std::variant<InputScript, InputScriptError> LoadInputScript(const std::string& path);
 
-// The header lines that make a recording replay the same game.
+// The header lines that make a recording replay the same game, its rules' generation first.
 std::string InputScriptHeader(std::uint64_t seed, float difficulty, const std::string& ship);
 // The header of a recording that begins in the launcher: its events choose the ship and the
 // difficulty, so a replay runs the launcher again (with the same ship list).

@@ -13,6 +13,7 @@
 #include "replay/input_events.hpp"
 #include "replay/input_recorder.hpp"
 #include "replay/input_script.hpp"
+#include "replay/rules_generation.hpp"
 #include "tests/support/harness.hpp"
 
 namespace starvane {
@@ -160,8 +161,10 @@ TEST(InputScript, CrLfLineEndsReadAsLfOnes) {
   EXPECT_EQ(written(crlf), written(lf));
   EXPECT_EQ(written(lf),
             "# Starvane input recording: play it back with --headless --input FILE\n"
-            "seed 99\ndifficulty 70\nship Blue Moon\n0 down Up Space\n0 mouse -3 4\n"
-            "5 press 3\n6 type ab\n7 wheel -2\n9 end frames\n");
+            "generation " +
+                std::to_string(kRulesGeneration) +
+                "\nseed 99\ndifficulty 70\nship Blue Moon\n0 down Up Space\n0 mouse -3 4\n"
+                "5 press 3\n6 type ab\n7 wheel -2\n9 end frames\n");
 }
 
 TEST(InputScript, NamesTheFileAndLineOfEveryMistake) {
@@ -183,11 +186,28 @@ TEST(InputScript, NamesTheFileAndLineOfEveryMistake) {
   EXPECT_EQ(ParseError("seed\n"), "s.txt:1: 'seed' needs one value");
   EXPECT_EQ(ParseError("seed x\n"), "s.txt:1: the seed 'x' is not a whole number");
   EXPECT_EQ(ParseError("speed 3\n"),
-            "s.txt:1: unknown line 'speed' (seed, difficulty, ship, launcher, or a frame number)");
+            "s.txt:1: unknown line 'speed' (seed, difficulty, ship, launcher, generation, or a "
+            "frame number)");
   EXPECT_EQ(ParseError("0 down A\nseed 3\n"), "s.txt:2: 'seed' must come before the events");
   EXPECT_EQ(ParseError(""), "(accepted)");
   EXPECT_EQ(ParseError(std::string_view("0 down A\0B\n", 11)),
             "s.txt:1: unknown key 'A\\x00B' (a key name or a code 0..255)");
+}
+
+// A recording replays its game only under the rules it was played by: one of any other
+// generation is refused, by name, rather than played as a different game.
+TEST(InputScript, ARecordingOfAnotherRulesGenerationIsRefused) {
+  const std::string ours = std::to_string(kRulesGeneration);
+  EXPECT_EQ(ParseError("generation " + ours + "\nseed 3\n0 down A\n"), "(accepted)");
+  const std::string newer = std::to_string(kRulesGeneration + 1);
+  EXPECT_EQ(ParseError("seed 3\ngeneration " + newer + "\n0 down A\n"),
+            "s.txt:2: the recording is of the game's rules generation " + newer +
+                ", newer than this program's (" + ours + "): it needs a newer Starvane");
+  const std::string older = std::to_string(kRulesGeneration - 1);
+  EXPECT_EQ(ParseError("generation " + older + "\n"),
+            "s.txt:1: the recording is of the game's rules generation " + older +
+                ", which this program (generation " + ours +
+                ") no longer plays: it needs the Starvane it was recorded with");
 }
 
 TEST(InputRecorder, WritesChangesThatParseBackToTheSameInput) {
@@ -204,9 +224,11 @@ TEST(InputRecorder, WritesChangesThatParseBackToTheSameInput) {
   ASSERT_TRUE(recorder->Finish());
   EXPECT_EQ(dir.Read("rec.txt"),
             "# Starvane input recording: play it back with --headless --input FILE\n"
-            "seed 42\ndifficulty 0.2\nship Blue Moon\n"
-            "1 down Space Up\n2 mouse 7 -1\n2 press 1\n3 down Escape\n3 up Up\n"
-            "3 release 1\n3 press 3\n");
+            "generation " +
+                std::to_string(kRulesGeneration) +
+                "\nseed 42\ndifficulty 0.2\nship Blue Moon\n"
+                "1 down Space Up\n2 mouse 7 -1\n2 press 1\n3 down Escape\n3 up Up\n"
+                "3 release 1\n3 press 3\n");
   const auto parsed = ParseInputScript(dir.Read("rec.txt"), "rec.txt");
   ASSERT_TRUE(std::holds_alternative<InputScript>(parsed));
   const InputScript& script = std::get<InputScript>(parsed);

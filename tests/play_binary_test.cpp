@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "files/output_file.hpp"
+#include "replay/rules_generation.hpp"
 #include "tests/support/child_process.hpp"
 #include "tests/support/run_program.hpp"
 #include "tests/support/ship_file_bytes.hpp"
@@ -64,7 +65,9 @@ TEST(PlayBinary, ARecordingReplaysToTheSameGame) {
                         " --screenshot " + In(dir, "a.bmp") + " --dump " + In(dir, "a.json"));
   ASSERT_EQ(recorded.status, 0) << recorded.err;
   const std::string recording = dir.Read("rec.txt");
-  EXPECT_NE(recording.find("seed 11\ndifficulty 70\nship Rec\n"), std::string::npos) << recording;
+  const std::string generation = "generation " + std::to_string(kRulesGeneration) + "\n";
+  EXPECT_NE(recording.find(generation + "seed 11\ndifficulty 70\nship Rec\n"), std::string::npos)
+      << recording;
   EXPECT_NE(recording.find("0 down Up\n"), std::string::npos) << recording;
   EXPECT_NE(recording.find("9 down Escape\n"), std::string::npos) << recording;
 
@@ -92,7 +95,9 @@ TEST(PlayBinary, AGameBegunInTheLauncherReplaysThroughIt) {
                                           In(dir, "rec.txt") + " --dump " + In(dir, "a.json"));
   ASSERT_EQ(recorded.status, 0) << recorded.err;
   // The recording says it began in the launcher, and names neither ship nor difficulty.
-  EXPECT_NE(dir.Read("rec.txt").find("\nseed 4\nlauncher\n2 pointer 200 110\n"), std::string::npos)
+  const std::string generation = "\ngeneration " + std::to_string(kRulesGeneration) + "\n";
+  EXPECT_NE(dir.Read("rec.txt").find(generation + "seed 4\nlauncher\n2 pointer 200 110\n"),
+            std::string::npos)
       << dir.Read("rec.txt");
   EXPECT_NE(dir.Read("a.json").find("\"difficulty\": 70, \"shipName\": \"Beta\""),
             std::string::npos)
