@@ -30,10 +30,6 @@ std::string NotALockFile(const fs::path& path, const char* kind) {
          ", not a lock file (remove it)";
 }
 
-// A lock on Windows also keeps every other handle from the bytes it covers: the ship file's
-// lock is taken on a byte far beyond its end, where the game never reads.
-constexpr std::uint64_t kShipFileLockOffset = std::uint64_t{1} << 62;
-
 }  // namespace
 
 SystemFile OpenLockFile(const fs::path& path, bool& refused, std::string& why) {
@@ -68,17 +64,15 @@ Locking LockByte(SystemFile file, std::uint64_t offset, std::string& why) {
   return locking;
 }
 
-SystemFile OpenShipFile(const fs::path& target) {
-  const HANDLE file =
-      OpenWindowsFile(target, GENERIC_READ, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT);
-  if (file == INVALID_HANDLE_VALUE) return kNoSystemFile;
-  if (IsRegularDiskFile(file)) return SystemFileOf(file);
-  CloseHandle(file);
+SystemFile OpenShipFile(const fs::path&) {
+  // Windows will not move a new file over one that another handle holds open, so a game that
+  // held its own ship file open could not save it. The byte of the path alone holds the ship
+  // (a second name of it, a hard link, is rare on Windows and goes uncaught).
   return kNoSystemFile;
 }
 
-Locking LockWholeFile(SystemFile file) {
-  return LockRange(HandleOf(file), kShipFileLockOffset);
+Locking LockWholeFile(SystemFile) {
+  return Locking::Unsupported;  // no ship file is held open (OpenShipFile)
 }
 
 }  // namespace starvane
