@@ -65,8 +65,7 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
 
 int OpenInputWithoutWaiting(const std::string& path) {
   // Windows has no named pipes in the file system's folders, so no open waits.
-  const std::u8string name(path.begin(), path.end());
-  return _wopen(std::filesystem::path(name).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+  return _wopen(std::filesystem::path(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
 }
 
 }  // namespace starvane
