@@ -1,11 +1,9 @@
 #include "files/files.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <system_error>
+
+#include "files/system.hpp"
 
 namespace starvane {
 namespace {
@@ -16,45 +14,11 @@ class FileErrorCategory : public std::error_category {
   std::string message(int) const override { return "not a regular file"; }
 };
 
-// Opens the path without waiting: a FIFO without a writer would block the open, and one
-// without data every read. Only a regular file (of at most byte_limit bytes, when it is read)
-// is kept, in blocking mode again. -1 with the reason in error otherwise.
-int OpenRegularFile(const std::filesystem::path& path, bool create, std::uintmax_t byte_limit,
-                    std::error_code& error) {
-  const int flags = (create ? O_RDWR | O_CREAT : O_RDONLY) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-  const int fd = ::open(path.c_str(), flags, 0666);
-  if (fd < 0) {
-    error = std::error_code(errno, std::generic_category());
-    return -1;
-  }
-  struct stat info {};
-  if (::fstat(fd, &info) != 0) {
-    error = std::error_code(errno, std::generic_category());
-  } else if (!S_ISREG(info.st_mode)) {
-    error = NotARegularFile();
-  } else if (static_cast<std::uintmax_t>(info.st_size) > byte_limit) {
-    error = std::make_error_code(std::errc::file_too_large);
-  } else {
-    const int status = ::fcntl(fd, F_GETFL);
-    if (status != -1 && ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) == 0) return fd;
-    error = std::error_code(errno, std::generic_category());
-  }
-  ::close(fd);
-  return -1;
-}
-
 }  // namespace
 
 std::error_code NotARegularFile() {
   static const FileErrorCategory category;
   return std::error_code(1, category);
-}
-
-std::filesystem::path ProgramDirectory() {
-  std::error_code error;
-  const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error || !program.has_parent_path()) return std::filesystem::current_path(error);
-  return program.parent_path();
 }
 
 FileTable::FileTable(std::filesystem::path directory) : directory_(std::move(directory)) {}
@@ -83,15 +47,9 @@ int FileTable::Open(int file, std::string_view name, bool create, std::uintmax_t
     return 0;
   }
   // Created when absent, never truncated: an existing file keeps its bytes.
-  const int fd =
-      OpenRegularFile(directory_ / std::string(name), create, byte_limit, last_open_error_);
-  if (fd < 0) return 0;
-  std::FILE* stream = ::fdopen(fd, create ? "r+b" : "rb");
-  if (stream == nullptr) {
-    last_open_error_ = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
-    ::close(fd);
-    return 0;
-  }
+  std::FILE* stream =
+      OpenRegularStream(directory_ / std::string(name), create, byte_limit, last_open_error_);
+  if (stream == nullptr) return 0;
   last_open_error_.clear();
   slots_[file] = OpenedFile{stream, {}};
   current_ = file;

@@ -1,15 +1,11 @@
 #include "files/files_directory.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <string>
 #include <system_error>
 
 #include "files/atomic_write.hpp"
+#include "files/system.hpp"
 
 namespace starvane {
 namespace {
@@ -18,36 +14,7 @@ namespace {
 constexpr std::uintmax_t kMostShipFileBytes = 64 * 1024;
 constexpr std::uintmax_t kMostListBytes = std::uintmax_t{16} << 20;
 
-// Reads the file whole when it is a regular file itself (never through a link, never waiting
-// on a FIFO or a device) of at most most_bytes bytes. False otherwise, or on a read error.
-bool ReadWholeRegularFile(const std::filesystem::path& path, std::uintmax_t most_bytes,
-                          std::string& bytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat info {};
-  bool whole = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-               static_cast<std::uintmax_t>(info.st_size) <= most_bytes;
-  bytes.clear();
-  char buffer[64 * 1024];
-  while (whole) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) {
-      whole = got == 0;
-      break;
-    }
-    bytes.append(buffer, static_cast<std::size_t>(got));
-    whole = bytes.size() <= most_bytes;  // a file that grew while read
-  }
-  ::close(fd);
-  return whole;
-}
-
 }  // namespace
-
-bool CanWriteDirectory(const std::filesystem::path& directory) {
-  return ::access(directory.c_str(), W_OK | X_OK) == 0;
-}
 
 FilesDirectoryChoice DefaultFilesDirectory(const std::filesystem::path& program_directory,
                                            const EnvironmentLookup& environment,

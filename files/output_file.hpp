@@ -3,9 +3,17 @@
 // opened so that nothing waits for ever, written so that a failure leaves no stump, and told
 // apart from the game's own files so that an output never replaces a ship.
 
+#include <fcntl.h>
+
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+// Windows' C library has no O_NOFOLLOW: there an output opened with O_EXCL is a new file in
+// any case, never one a link leads to.
+#if defined(_WIN32) && !defined(O_NOFOLLOW)
+#define O_NOFOLLOW 0
+#endif
 
 namespace starvane {
 
@@ -13,6 +21,8 @@ namespace starvane {
 // read only. Left closed, its number would go to the next file opened, a recording or a ship,
 // and a message or a dump to standard output would be written into that file; read only, a
 // write to it still fails (EBADF) and is reported.
+// On Windows all three are also made binary, so what is written there (a dump to "-") is the
+// same bytes as on Linux, with no CR put before each LF.
 void TakeClosedStandardStreams();
 
 // Opens an output for writing with these flags besides O_WRONLY | O_CREAT | O_CLOEXEC (O_TRUNC

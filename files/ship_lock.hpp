@@ -21,6 +21,7 @@
 // used: games could not tell each other apart through it, so each is refused until the player
 // removes it.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -51,8 +52,9 @@ class ShipLock {
 
  private:
   std::filesystem::path directory_;
-  int lock_fd_ = -1;                           // the lock file whose byte is held
-  int ship_fd_ = -1;                           // the ship file held with flock()
+  // Open files of the system (files/system.hpp), -1 for none.
+  std::intptr_t lock_fd_ = -1;                 // the lock file whose byte is held
+  std::intptr_t ship_fd_ = -1;                 // the ship file held with flock()
   std::optional<std::filesystem::path> held_;  // the file of the ship held
 };
 

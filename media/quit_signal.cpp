@@ -1,3 +1,6 @@
+// The quit signals on POSIX systems (media/quit_signal.hpp).
+#ifndef _WIN32
+
 #include "media/quit_signal.hpp"
 
 #include <signal.h>
@@ -42,3 +45,5 @@ bool QuitSignalled() {
 }
 
 }  // namespace starvane
+
+#endif  // _WIN32

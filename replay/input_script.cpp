@@ -1,6 +1,5 @@
 #include "replay/input_script.hpp"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +10,7 @@
 
 #include "base/text_numbers.hpp"
 #include "base/text_quoting.hpp"
+#include "files/input_file.hpp"
 #include "media/keys.hpp"
 #include "media/quit_signal.hpp"
 #include "replay/rules_generation.hpp"
@@ -239,7 +239,7 @@ std::variant<InputScript, InputScriptError> LoadInputScript(const std::string& p
   // Opened without blocking, so that a pipe with no writer cannot hold up even the open; then
   // only a regular file is read. A pipe or a device (/dev/zero) could keep the program waiting
   // for ever or fill its memory, and a script is never anything but a file.
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = OpenInputWithoutWaiting(path);
   if (fd < 0) return refused("cannot read the input script (" + ErrnoText(errno) + ")");
   struct stat file {};
   if (fstat(fd, &file) != 0 || !S_ISREG(file.st_mode)) {

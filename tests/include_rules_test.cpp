@@ -3,7 +3,8 @@
 // line by line. The rooms are the folders that hold code: a new folder the rules do not name
 // fails here. A project header is named from the root ("world/game.hpp"); a relative name
 // ("../app/frame_loop.hpp") would slip past the build's sight and is refused. Standard headers
-// are free everywhere, SDL2 only under media/sdl/, the browser toolchain's only under media/web/.
+// are free everywhere, SDL2 only under media/sdl/, the browser toolchain's only under media/web/,
+// Windows' only under files/ and media/.
 
 #include <gtest/gtest.h>
 
@@ -109,6 +110,10 @@ std::vector<std::string> BrokenIncludes(const Rules& rules, std::string_view fil
       if (room != "media/sdl") refuse("only media/sdl/ sees SDL2");
       continue;
     }
+    if (header == "windows.h") {
+      if (room != "files" && room != "media") refuse("only files/ and media/ see Windows");
+      continue;
+    }
     if (header.starts_with("emscripten")) {
       if (room != "media/web") refuse("only media/web/ sees the browser toolchain");
       continue;
@@ -166,6 +171,10 @@ TEST(IncludeRules, TheCheckFindsEveryKindOfBreach) {
             Lines{"app/main.cpp:1: emscripten/html5.h"});
   EXPECT_EQ(check("media/sdl/sdl_screen.cpp", "#include <emscripten.h>\n"),
             Lines{"media/sdl/sdl_screen.cpp:1: emscripten.h"});
+  // Windows' own calls are the seam's alone: the files room and the quit signal in media.
+  EXPECT_EQ(check("files/windows_locks.cpp", "#include <windows.h>\n"), Lines{});
+  EXPECT_EQ(check("world/game.cpp", "#include <windows.h>\n"),
+            Lines{"world/game.cpp:1: windows.h"});
   EXPECT_EQ(
       check("world/game.hpp", "#include \"media/media.hpp\"\n#include \"life/controls.hpp\"\n"),
       Lines{"world/game.hpp:2: life/controls.hpp"});

@@ -13,12 +13,20 @@ namespace {
 
 constexpr int kBytesPerSample = kSoundChannels * 2;
 
+#ifdef _WIN32
+constexpr const char* kNowhere = "NUL";
+constexpr int kNowhereFlags = O_WRONLY;
+#else
+constexpr const char* kNowhere = "/dev/null";
+constexpr int kNowhereFlags = O_WRONLY | O_CLOEXEC;
+#endif
+
 // Standard error goes nowhere while it lives. ALSA writes a page of complaints there when a
 // machine has no sound card, although that is no error for a game that then plays silently.
 class QuietStandardError {
  public:
   QuietStandardError() : saved_(dup(STDERR_FILENO)) {
-    const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    const int nowhere = open(kNowhere, kNowhereFlags);
     if (saved_ >= 0 && nowhere >= 0) dup2(nowhere, STDERR_FILENO);
     if (nowhere >= 0) close(nowhere);
   }
