@@ -15,9 +15,9 @@ target_link_options(starvane PRIVATE
   -sENVIRONMENT=node
   -sALLOW_MEMORY_GROWTH=1
   -sEXIT_RUNTIME=1
-  --pre-js ${CMAKE_CURRENT_SOURCE_DIR}/media/headless/program-path.js)
+  --pre-js ${CMAKE_CURRENT_SOURCE_DIR}/media/headless/node-host.js)
 set_property(TARGET starvane APPEND PROPERTY LINK_DEPENDS
-  ${CMAKE_CURRENT_SOURCE_DIR}/media/headless/program-path.js)
+  ${CMAKE_CURRENT_SOURCE_DIR}/media/headless/node-host.js)
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/media/headless/starvane-node.sh
   ${CMAKE_CURRENT_BINARY_DIR}/starvane-node COPYONLY
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
