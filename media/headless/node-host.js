@@ -38,9 +38,11 @@ Module['preRun'].push(function () {
       }
     }
     var stream = open.apply(this, arguments);
-    // Node writes at the given position, which a pipe or a terminal refuses (ESPIPE): only a
-    // regular file has positions.
-    if (stream && stream.nfd !== undefined) stream.seekable = nodeFs.fstatSync(stream.nfd).isFile();
+    // Node writes at the given position, which a pipe, a socket or a terminal refuses (ESPIPE).
+    if (stream && stream.nfd !== undefined) {
+      var info = nodeFs.fstatSync(stream.nfd);
+      stream.seekable = !(info.isFIFO() || info.isSocket() || require('tty').isatty(stream.nfd));
+    }
     return stream;
   };
   // Nor can a pipe seek: the program learns it (ESPIPE) and writes what it would have gone back
