@@ -1,7 +1,7 @@
-# The backend without a screen needs no library on the desktop. Built with emscripten (the `node`
-# preset) it is the browser's WebAssembly core run by node instead of a page: build-node/starvane-node,
-# a small launcher, runs starvane-node.js beside it, one file with the WebAssembly inside, and
-# takes the desktop program's command line.
+# The backend without a screen needs no library on the desktop. Built with emscripten (the
+# `node` preset) it is the browser's WebAssembly core run by node instead of a page:
+# build-node/starvane-node, a small launcher, runs starvane-node.js beside it, one file with the
+# WebAssembly inside, and takes the desktop program's command line.
 if(NOT EMSCRIPTEN)
   return()
 endif()
