@@ -1,7 +1,7 @@
 #include "media/canvas.hpp"
 
 #include <algorithm>
-#include <cmath>
+#include <bit>
 #include <limits>
 
 #include "base/fnv1a.hpp"
@@ -29,13 +29,27 @@ std::int64_t FloorDiv(Wide a, Wide b) {
   return static_cast<std::int64_t>(q);
 }
 
-// The largest r with r * r <= n, or -1 when n < 0.
+// The largest r with r * r <= n (n below 2^126), or -1 when n < 0. Worked out two bits of n at a
+// time in integers, as by hand: no float (long double would be the x87 unit's 80 bits on x86-64
+// and a software 128-bit float on ARM) takes part in drawing.
 std::int64_t IntegerSqrt(Wide n) {
-  if (n < 0) return -1;
-  auto r = static_cast<std::int64_t>(std::sqrt(static_cast<long double>(n)));
-  while (static_cast<Wide>(r) * r > n) --r;
-  while (static_cast<Wide>(r + 1) * (r + 1) <= n) ++r;
-  return r;
+  if (n <= 0) return n < 0 ? -1 : 0;
+  const auto high = static_cast<std::uint64_t>(n >> 64);
+  const int width =
+      high != 0 ? 64 + std::bit_width(high) : std::bit_width(static_cast<std::uint64_t>(n));
+  Wide bit = Wide{1} << ((width - 1) & ~1);  // the highest power of four not above n
+  Wide rest = n;
+  Wide root = 0;
+  while (bit != 0) {
+    if (rest >= root + bit) {
+      rest -= root + bit;
+      root = (root >> 1) + bit;
+    } else {
+      root >>= 1;
+    }
+    bit >>= 2;
+  }
+  return static_cast<std::int64_t>(root);
 }
 
 }  // namespace

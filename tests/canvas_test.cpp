@@ -115,6 +115,10 @@ TEST_F(CanvasTest, CircleClipsAnyCoordinates) {
   EXPECT_FALSE(Lit(5, 300));
   canvas.Circle(400, 300, 100000);  // covers the whole screen
   EXPECT_EQ(LitCount(), kScreenWidth * kScreenHeight);
+  canvas.ClearScreen(0, 0, 0);
+  canvas.Circle(INT_MAX, 300, INT_MAX - 5);  // the widest circle's edge, to the pixel
+  EXPECT_TRUE(Lit(5, 300));
+  EXPECT_FALSE(Lit(4, 300));
 }
 
 TEST_F(CanvasTest, LineLeavesOutItsEndPixel) {
