@@ -7,6 +7,7 @@
 #include "app/exit_status.hpp"
 #include "app/session.hpp"
 #include "app/text_output.hpp"
+#include "base/version.hpp"
 #include "files/output_file.hpp"
 #include "media/quit_signal.hpp"
 #include "world/game.hpp"
@@ -27,7 +28,8 @@ int RunStarvane(std::span<const std::string_view> args) {
   const Options& options = std::get<Options>(parsed);
   if (options.help || options.version) {
     // Help that could not be written (a full disk, a closed output) is a failure, not success.
-    const std::string text = options.help ? Usage() : "starvane " STARVANE_VERSION "\n";
+    const std::string text =
+        options.help ? Usage() : "starvane " + std::string(GameVersion()) + "\n";
     std::string why;
     if (!WriteText("-", text, why))
       return Fail(kExitFailure, "cannot write to standard output (" + why + ")");

@@ -10,6 +10,7 @@
 
 #include "base/text_numbers.hpp"
 #include "base/text_quoting.hpp"
+#include "base/version.hpp"
 #include "files/input_file.hpp"
 #include "media/keys.hpp"
 #include "media/quit_signal.hpp"
@@ -145,6 +146,12 @@ std::optional<std::string> ParseHeader(std::string_view line,
     script.launcher = true;
     return {};
   }
+  if (name == "version") {
+    // The program that made the recording, for the people who read it: any program of the same
+    // rules generation replays it alike, so the version is never checked.
+    if (words.size() < 2) return std::string("'version' needs the program's version");
+    return {};
+  }
   if (words.size() != 2) return Quoted(name) + " needs one value";
   if (name == "seed") {
     script.seed = ParseWhole<std::uint64_t>(words[1]);
@@ -163,7 +170,7 @@ std::optional<std::string> ParseHeader(std::string_view line,
     return GenerationProblem(*generation);
   }
   return "unknown line " + Quoted(name) +
-         " (seed, difficulty, ship, launcher, generation, or a frame number)";
+         " (seed, difficulty, ship, launcher, generation, version, or a frame number)";
 }
 
 }  // namespace
@@ -278,11 +285,11 @@ std::variant<InputScript, InputScriptError> LoadInputScript(const std::string& p
 
 namespace {
 
-// The first lines of every recording: what it is, and the rules it was played by.
+// The first lines of every recording: what it is, the program that made it, and the rules it
+// was played by.
 std::string RecordingIntro() {
-  return "# Starvane input recording: play it back with --headless --input FILE\n"
-         "generation " +
-         std::to_string(kRulesGeneration) + "\n";
+  return "# Starvane input recording: play it back with --headless --input FILE\nversion " +
+         std::string(GameVersion()) + "\ngeneration " + std::to_string(kRulesGeneration) + "\n";
 }
 
 }  // namespace

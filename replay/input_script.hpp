@@ -5,6 +5,8 @@
 //   seed N | difficulty LEVEL | ship NAME     optional header lines, before the first event
 //   generation N                              the rules the recording was played by (see
 //                                             replay/rules_generation.hpp); without it, today's
+//   version TEXT                              the program that made the recording (read, never
+//                                             checked: the generation decides)
 //   launcher                                  the events begin in the launcher, which chooses
 //                                             the ship and the difficulty
 //   F down KEY [KEY...]                       keys go down
@@ -67,7 +69,8 @@ constexpr std::size_t kMostInputScriptBytes = 64u << 20;
 // its reason.
 std::variant<InputScript, InputScriptError> LoadInputScript(const std::string& path);
 
-// The header lines that make a recording replay the same game, its rules' generation first.
+// The header lines of a recording: the program's version, the rules' generation, and what makes
+// its replay the same game.
 std::string InputScriptHeader(std::uint64_t seed, float difficulty, const std::string& ship);
 // The header of a recording that begins in the launcher: its events choose the ship and the
 // difficulty, so a replay runs the launcher again (with the same ship list).

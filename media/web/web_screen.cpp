@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "base/rounding.hpp"
+#include "base/version.hpp"
 #include "media/dom_keys.hpp"
 #include "media/frame_pacer.hpp"
 #include "media/keys.hpp"
@@ -60,6 +61,12 @@ EM_JS(void, starvane_page_keep_files, (), { Module.page.keepFiles(); });
 // no locks (Web Locks) for this page.
 EM_ASYNC_JS(int, starvane_page_hold_ship, (const char* key),
             { return await Module.page.holdShip(UTF8ToString(key)); });
+
+// The game's version, which the page shows in a corner of its bar before the game starts.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* starvane_version() {
+  static const std::string version(starvane::GameVersion());
+  return version.c_str();
+}
 
 namespace starvane {
 namespace {

@@ -542,6 +542,8 @@ var Module = (function () {
       gameSays(text);
     },
     onRuntimeInitialized() {
+      document.getElementById('version').textContent =
+          Module.ccall('starvane_version', 'string', [], []);
       FS.mkdir(filesDirectory);
       FS.mount(FS.filesystems.IDBFS, {}, filesDirectory);
       // The game's fsync writes the whole mount back (emscripten's fd_sync), over other pages'
