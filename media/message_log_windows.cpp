@@ -117,6 +117,10 @@ void CopyHeldMessages(HANDLE log) {
 }  // namespace
 
 void ConnectStandardStreams() {
+  // Standard error is never fully buffered, as the C standard has it and as on Linux: Wine's C
+  // library buffers it when it is a file, and a message that a crash or a kill then cut off
+  // would be lost.
+  std::setvbuf(stderr, nullptr, _IONBF, 0);
   const bool output_nowhere = !LeadsSomewhere(GetStdHandle(STD_OUTPUT_HANDLE));
   const bool error_nowhere = !LeadsSomewhere(GetStdHandle(STD_ERROR_HANDLE));
   if (!output_nowhere && !error_nowhere) return;
