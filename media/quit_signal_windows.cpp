@@ -63,8 +63,8 @@ DWORD WINAPI WatchSessionEnd(LPVOID) {
   kind.lpszClassName = L"StarvaneSessionEnd";
   if (RegisterClassW(&kind) == 0) return 0;
   // Top-level (never shown): a message-only window is not told of the session's end.
-  if (CreateWindowExW(0, kind.lpszClassName, L"Starvane", WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
-                      nullptr, kind.hInstance, nullptr) == nullptr) {
+  if (CreateWindowExW(0, kind.lpszClassName, L"Starvane session end", WS_OVERLAPPED, 0, 0, 0, 0,
+                      nullptr, nullptr, kind.hInstance, nullptr) == nullptr) {
     return 0;  // no window station (a service): nothing to watch
   }
   MSG message;
