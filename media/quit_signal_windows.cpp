@@ -6,7 +6,7 @@
 // - A logoff or a shutdown reaches every top-level window as WM_QUERYENDSESSION, then
 //   WM_ENDSESSION. SDL hands neither to the game, and they arrive on the thread that draws the
 //   game, which cannot save while it waits in them: a hidden window of this file, on a thread of
-//   its own, receives them instead.
+//   its own, receives them instead. It also receives the WM_CLOSE of taskkill (without /F).
 // Once its handler returns Windows may end the process at any moment (a closed console, a
 // logoff, a shutdown): the handler waits until the game has ended, saved, and the process with
 // it, and returns only after kMostSavingWait, when the game cannot end (Windows itself ends the
@@ -45,6 +45,12 @@ BOOL WINAPI NoteConsoleEvent(DWORD event) {
 
 LRESULT CALLBACK NoteSessionEnd(HWND window, UINT message, WPARAM ending, LPARAM detail) {
   if (message == WM_QUERYENDSESSION) return TRUE;  // the game never stands in the way
+  if (message == WM_CLOSE) {
+    // What taskkill (without /F) sends to every window of the game, the kill of Windows: like
+    // SIGTERM it ends the game as Escape would, also a headless one, which has no other window.
+    quit_signalled = true;
+    return 0;
+  }
   if (message == WM_ENDSESSION) {
     if (ending != FALSE) {
       // What a player waiting for the shutdown sees while the ship is saved.
