@@ -1,5 +1,6 @@
 #include "app/main_sequence.hpp"
 
+#include <cstdlib>
 #include <string>
 #include <variant>
 
@@ -8,13 +9,17 @@
 #include "app/session.hpp"
 #include "app/text_output.hpp"
 #include "base/version.hpp"
+#include "files/files.hpp"
+#include "files/files_directory.hpp"
 #include "files/output_file.hpp"
+#include "media/message_log.hpp"
 #include "media/quit_signal.hpp"
 #include "world/game.hpp"
 
 namespace starvane {
+namespace {
 
-int RunStarvane(std::span<const std::string_view> args) {
+int RunCommandLine(std::span<const std::string_view> args) {
   // A write to a pipe whose reader is gone, or past the file size limit, fails like a full disk
   // instead of killing the program with the ship unsaved.
   IgnoreWriteSignals();
@@ -26,6 +31,7 @@ int RunStarvane(std::span<const std::string_view> args) {
     return Fail(kExitBadCommandLine, error->message);
   }
   const Options& options = std::get<Options>(parsed);
+  if (options.files) KeepMessagesIn(*options.files);
   if (options.help || options.version) {
     // Help that could not be written (a full disk, a closed output) is a failure, not success.
     const std::string text =
@@ -44,6 +50,23 @@ int RunStarvane(std::span<const std::string_view> args) {
   Game game(*session.media);
   const PlayEnd end = PlaySession(game, options, session);
   return FinishSession(game, options, session, end);
+}
+
+}  // namespace
+
+int RunStarvane(std::span<const std::string_view> args) {
+  // Before anything is written: a Windows game started without a console still has somewhere to
+  // write to.
+  ConnectStandardStreams();
+  const int status = RunCommandLine(args);
+  // Messages of a run that ended before it knew the ship files' folder (a bad command line from
+  // a shortcut) go to the log in the folder the game would have chosen.
+  if (MessagesHeld()) {
+    KeepMessagesIn(DefaultFilesDirectory(ProgramDirectory(), [](const char* name) {
+                     return std::getenv(name);
+                   }).directory);
+  }
+  return status;
 }
 
 }  // namespace starvane

@@ -14,6 +14,7 @@
 #include "files/files_directory.hpp"
 #include "files/output_file.hpp"
 #include "media/keys.hpp"
+#include "media/message_log.hpp"
 #include "media/quit_signal.hpp"
 #include "media/real_screen.hpp"
 #include "replay/input_events.hpp"
@@ -77,6 +78,7 @@ std::optional<int> PrepareSession(const Options& options, Session& session) {
   session.ship = options.ship.value_or(script.ship.value_or("MyShip"));
   session.launcher = StartsInLauncher(options, script);
   const std::filesystem::path file_directory = ChooseFilesDirectory(options);
+  KeepMessagesIn(file_directory);  // a Windows game without a console: starvane.log goes there
   if (const auto refused = OutputOverGameFile(options, file_directory, session.ship)) {
     return Fail(kExitBadCommandLine, *refused);
   }
