@@ -8,6 +8,7 @@
 
 #include "app/command_line.hpp"
 #include "base/text_numbers.hpp"
+#include "files/path_text.hpp"
 #include "world/game_choices.hpp"
 
 namespace starvane {
@@ -48,7 +49,7 @@ constexpr auto kOptions = std::to_array<CommandLineOption>({
              "when it cannot be written, $XDG_DATA_HOME/starvane or\n"
              "~/.local/share/starvane, and the game says so)",
      .set = [](Options& o, std::string_view value) -> std::string_view {
-       o.files = std::filesystem::path(value);
+       o.files = PathOfText(value);
        std::error_code ignored;
        return std::filesystem::is_directory(*o.files, ignored) ? "" : "is not a directory";
      }},

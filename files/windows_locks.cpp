@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "base/text_quoting.hpp"
+#include "files/path_text.hpp"
 #include "files/system.hpp"
 #include "files/windows_system.hpp"
 
@@ -26,7 +27,7 @@ Locking LockRange(HANDLE file, std::uint64_t offset) {
 }
 
 std::string NotALockFile(const fs::path& path, const char* kind) {
-  return std::string("cannot be locked: ") + Quoted(path.string()) + " is " + kind +
+  return std::string("cannot be locked: ") + Quoted(TextOfPath(path)) + " is " + kind +
          ", not a lock file (remove it)";
 }
 
@@ -45,7 +46,7 @@ SystemFile OpenLockFile(const fs::path& path, bool& refused, std::string& why) {
   const HANDLE file = OpenWindowsFile(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS,
                                       FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_OPEN_REPARSE_POINT);
   if (file == INVALID_HANDLE_VALUE) {
-    why = "cannot open the lock file " + Quoted(path.string()) + " (" +
+    why = "cannot open the lock file " + Quoted(TextOfPath(path)) + " (" +
           ErrnoText(ErrnoOfLastError()) + ")";
     return kNoSystemFile;
   }

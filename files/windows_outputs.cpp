@@ -11,6 +11,7 @@
 #include "files/atomic_write.hpp"
 #include "files/input_file.hpp"
 #include "files/output_file.hpp"
+#include "files/path_text.hpp"
 #include "files/windows_system.hpp"
 #include "files/write_all.hpp"
 
@@ -65,7 +66,7 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
 
 int OpenInputWithoutWaiting(const std::string& path) {
   // Windows has no named pipes in the file system's folders, so no open waits.
-  return _wopen(std::filesystem::path(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+  return _wopen(PathOfText(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
 }
 
 }  // namespace starvane

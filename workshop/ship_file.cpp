@@ -18,6 +18,7 @@
 #include "base/text_numbers.hpp"
 #include "base/text_quoting.hpp"
 #include "files/atomic_write.hpp"
+#include "files/path_text.hpp"
 #include "workshop/start_weapon.hpp"
 #include "world/kinds.hpp"
 #include "world/money.hpp"
@@ -107,7 +108,7 @@ bool HasShipFile(const std::filesystem::path& directory, std::string_view ship_n
   for (const std::string& name : {ShipFileName(ship_name), OldShipFileName(ship_name)}) {
     if (name.size() > kLongestFileName) continue;
     std::error_code error;
-    const auto type = std::filesystem::symlink_status(directory / name, error).type();
+    const auto type = std::filesystem::symlink_status(directory / PathOfText(name), error).type();
     if (type != std::filesystem::file_type::not_found) return true;
   }
   return false;
@@ -250,8 +251,8 @@ std::string LoadShip(Game& game) {
       if (opened || !absent()) name = old_name;
     }
   }
-  const std::filesystem::path path = files.Directory() / name;
-  const std::string file = "the ship file " + Quoted(path.string());
+  const std::filesystem::path path = files.Directory() / PathOfText(name);
+  const std::string file = "the ship file " + Quoted(TextOfPath(path));
   std::string& problem = game.ShipFileProblem;
   std::string warning;
   if (opened) {
@@ -299,10 +300,11 @@ std::string SaveShip(Game& game) {
   if (!game.ShipFileProblem.empty()) {
     return "the ship was not saved: " + game.ShipFileProblem + ", and the file is kept as it is";
   }
-  const std::filesystem::path path = game.media.Files.Directory() / ShipFileName(game.ShipName);
+  const std::filesystem::path path =
+      game.media.Files.Directory() / PathOfText(ShipFileName(game.ShipName));
   std::string why;
   if (!WriteFileAtomically(path, ShipFileText(game), why)) {
-    return "cannot save the ship to " + Quoted(path.string()) + " (" + why + ")";
+    return "cannot save the ship to " + Quoted(TextOfPath(path)) + " (" + why + ")";
   }
   return "";
 }
