@@ -20,10 +20,11 @@ fs::path TargetFile(const fs::path& given) {
 }
 
 // The ship's byte: 62 bits of its file name's hash, so that the offset stays far inside the
-// range of file offsets whatever the name. (A ship named in its own folder keeps the byte
-// older versions locked.)
+// range of file offsets whatever the name. Where the system folds case (Windows), so does the
+// name hashed: "Nova" and "nova" are one file there, and one ship. (On Linux a ship named in
+// its own folder keeps the byte older versions locked.)
 std::uint64_t LockOffset(const fs::path& target) {
-  return Fnv1a64(TextOfPath(target.filename())) >> 2;
+  return Fnv1a64(ComparedFileName(TextOfPath(target.filename()))) >> 2;
 }
 
 }  // namespace

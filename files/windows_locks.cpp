@@ -76,6 +76,20 @@ Locking LockWholeFile(SystemFile) {
   return Locking::Unsupported;  // no ship file is held open (OpenShipFile)
 }
 
+std::string ComparedFileName(std::string_view name) {
+  // Windows compares names through one upper-case table of its own, not a language's rules:
+  // the invariant locale's upper case is that table.
+  const std::wstring wide = PathOfText(name).native();
+  if (wide.empty() || wide.size() > 32767) return std::string(name);
+  std::wstring upper(wide.size(), L'\0');
+  const int size = static_cast<int>(wide.size());
+  if (LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.data(), size, upper.data(), size,
+                    nullptr, nullptr, 0) != size) {
+    return std::string(name);
+  }
+  return TextOfPath(std::filesystem::path(upper));
+}
+
 }  // namespace starvane
 
 #endif  // _WIN32

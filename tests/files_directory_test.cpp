@@ -6,7 +6,9 @@
 
 #include <fstream>
 #include <string>
+#include <string_view>
 
+#include "files/path_text.hpp"
 #include "tests/support/child_process.hpp"
 #include "tests/support/temp_directory.hpp"
 
@@ -56,6 +58,32 @@ TEST(FilesDirectory, TheFallbackBringsThePlayersShipsAlongWithoutOverwriting) {
   EXPECT_FALSE(fs::exists(data / "folder.shp"));
   // Once there, nothing is copied again.
   EXPECT_EQ(CopyMissingShipFiles(program, data), 0);
+}
+
+// Where the program's folder cannot be written (Program Files), Windows keeps a player's files
+// in %APPDATA%\\Starvane, and the game says so; without APPDATA it says that nothing can be saved.
+TEST(FilesDirectory, OnWindowsTheFallbackIsTheApplicationDataFolder) {
+  TempDirectory dir;
+  const fs::path program = dir.Path() / "bin";
+  const std::string app_data = TextOfPath(dir.Path() / "Roaming");
+  const std::string home = TextOfPath(dir.Path() / "home");
+  const char* app_data_value = app_data.c_str();
+  const auto environment = [&](const char* name) -> const char* {
+    const std::string_view asked(name);
+    return asked == "APPDATA" ? app_data_value : asked == "HOME" ? home.c_str() : nullptr;
+  };
+  const auto readonly = [&program](const fs::path& p) { return p != program; };
+  auto choice = DefaultFilesDirectory(program, environment, readonly, SystemRules::Windows);
+  EXPECT_EQ(choice.directory, dir.Path() / "Roaming" / "Starvane");
+  EXPECT_TRUE(fs::is_directory(choice.directory));
+  EXPECT_NE(choice.notice.find(TextOfPath(choice.directory)), std::string::npos) << choice.notice;
+  for (const char* unusable : {static_cast<const char*>(nullptr), "Roaming"}) {
+    app_data_value = unusable;
+    choice = DefaultFilesDirectory(program, environment, readonly, SystemRules::Windows);
+    EXPECT_EQ(choice.directory, program);
+    EXPECT_NE(choice.notice.find("APPDATA is not set, so ships cannot be saved"), std::string::npos)
+        << choice.notice;
+  }
 }
 
 // Only what the game would read is copied: no file behind a link, none larger than the game

@@ -29,6 +29,7 @@
 #include "base/utf8_text.hpp"
 #include "files/atomic_write.hpp"
 #include "files/files_directory.hpp"
+#include "files/path_text.hpp"
 #include "tests/support/harness.hpp"
 #include "world/kinds.hpp"
 
@@ -57,7 +58,7 @@ std::string Lines(const std::vector<std::string>& lines) {
 std::vector<std::string> Listing(const fs::path& directory) {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(directory)) {
-    names.push_back(entry.path().filename().string());
+    names.push_back(TextOfPath(entry.path().filename()));
   }
   std::sort(names.begin(), names.end());
   return names;
@@ -338,6 +339,54 @@ TEST(ShipFile, APercentSignIsWrittenAsItIsUnlessItWouldReadAsAWrittenByte) {
   EXPECT_NE(LoadShip(c.game).find("50%25.shp"), std::string::npos);
   EXPECT_NE(SaveShip(c.game), "");
   EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"100%.shp", "100%25.shp", "50%25.shp"}));
+}
+
+// Windows refuses some characters in names and keeps some names for its devices ("NUL.shp" is
+// the null device, whatever the extension): there they are written %XX like '/', so each name
+// still has a file of its own and reads back from it. On Linux those names stay as they are.
+TEST(ShipFile, NamesWindowsForbidsAreWrittenAsBytesThereAndKeptElsewhere) {
+  const auto windows = [](std::string_view name) {
+    return ShipFileName(name, SystemRules::Windows);
+  };
+  EXPECT_EQ(windows("CON"), "%43ON.shp");
+  EXPECT_EQ(windows("nul.txt"), "%6Eul.txt.shp");
+  EXPECT_EQ(windows("Com1 .x"), "%43om1 .x.shp");
+  EXPECT_EQ(windows("lpt\xC2\xB9"), "%6Cpt\xC2\xB9.shp");
+  EXPECT_EQ(windows("a:b<>\"|?*"), "a%3Ab%3C%3E%22%7C%3F%2A.shp");
+  for (const std::string name : {"CONSOLE", "COM10", "NULL", "xAUX", "LPT", "PRN_", "Aux1"}) {
+    EXPECT_EQ(windows(name), name + ".shp");
+  }
+  EXPECT_EQ(ShipFileName("CON", SystemRules::Posix), "CON.shp");
+  EXPECT_EQ(ShipFileName("a:b?", SystemRules::Posix), "a:b?.shp");
+  std::vector<std::string> files;
+  for (const std::string name : {"CON", "con", "%43ON", "C", "aux.", "a:b", "a%3Ab", "LPT9"}) {
+    files.push_back(windows(name));
+    EXPECT_EQ(NameOfFile(files.back()), name) << files.back();
+  }
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(std::adjacent_find(files.begin(), files.end()), files.end());
+  // A shortened name keeps its cut inside whole forms.
+  EXPECT_EQ(windows("CON." + std::string(300, ':')).substr(0, 9), "%43ON.%3A");
+
+  // On this system such ships and UTF-8 names save and load under their own files.
+  TempDirectory dir;
+  const std::vector<std::string> names{"CON", "nul.txt", "a:b", "N\xC3\xB6va",
+                                       "\xC3\x98re \xF0\x9F\x9A\x80"};
+  std::vector<std::string> expected;
+  for (const std::string& name : names) {
+    Harness a = ShipGame(dir.Path());
+    a.game.ShipName = name;
+    EXPECT_EQ(LoadShip(a.game), "") << name;
+    a.game.Money = 321;
+    EXPECT_EQ(SaveShip(a.game), "") << name;
+    Harness b = ShipGame(dir.Path());
+    b.game.ShipName = name;
+    EXPECT_EQ(LoadShip(b.game), "") << name;
+    EXPECT_EQ(b.game.Money, 321) << name;
+    expected.push_back(ShipFileName(name));
+  }
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Listing(dir.Path()), expected);
 }
 
 TEST(ShipFile, AShipOfAnyNameLengthSavesUnderAShortenedStableFileName) {

@@ -12,7 +12,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include "files/system_rules.hpp"
 #include "media/media.hpp"
 #include "tests/support/temp_directory.hpp"
 
@@ -41,6 +43,22 @@ TEST(ShipLock, TwoGamesOnOneDirectoryNeverHoldTheSameShip) {
     EXPECT_FALSE(third.LockShip("Orion.shp", why));
   }
   EXPECT_TRUE(std::filesystem::exists(dir.Path() / kShipLockFileName));
+}
+
+// Windows folds case: "Nova" and "NOVA" are one file there, so one ship, and a second game on
+// it is refused as on the same name. Where case tells files apart, they are two ships.
+TEST(ShipLock, NamesThatDifferInCaseAloneAreOneShipWhereTheSystemFoldsCase) {
+  TempDirectory dir;
+  const bool folds = kThisSystem == SystemRules::Windows;
+  for (const auto& [name, other] :
+       {std::pair{"Nova.shp", "NOVA.shp"}, std::pair{"N\xC3\xB6va.shp", "n\xC3\x96VA.shp"}}) {
+    Media first(dir.Path());
+    Media second(dir.Path());
+    std::string why;
+    ASSERT_TRUE(first.LockShip(name, why)) << why;
+    EXPECT_EQ(second.LockShip(other, why), !folds) << other;
+    EXPECT_EQ(why, folds ? kShipInAnotherGame : "");
+  }
 }
 
 // The lock is on the file a save writes: a link to the ship (a chain of them, into another
