@@ -8,6 +8,8 @@
 
 #include "app/command_line.hpp"
 #include "base/text_numbers.hpp"
+#include "files/path_text.hpp"
+#include "files/system_rules.hpp"
 #include "world/game_choices.hpp"
 
 namespace starvane {
@@ -44,11 +46,14 @@ constexpr auto kOptions = std::to_array<CommandLineOption>({
      }},
     {.name = "--files",
      .argument = "DIR",
-     .help = "directory for ships.txt and ship files (default: the program's directory;\n"
-             "when it cannot be written, $XDG_DATA_HOME/starvane or\n"
-             "~/.local/share/starvane, and the game says so)",
+     .help = kThisSystem == SystemRules::Windows
+                 ? "directory for ships.txt and ship files (default: the program's directory;\n"
+                   "when it cannot be written, %APPDATA%\\Starvane, and the game says so)"
+                 : "directory for ships.txt and ship files (default: the program's directory;\n"
+                   "when it cannot be written, $XDG_DATA_HOME/starvane or\n"
+                   "~/.local/share/starvane, and the game says so)",
      .set = [](Options& o, std::string_view value) -> std::string_view {
-       o.files = std::filesystem::path(value);
+       o.files = PathOfText(value);
        std::error_code ignored;
        return std::filesystem::is_directory(*o.files, ignored) ? "" : "is not a directory";
      }},

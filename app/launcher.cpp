@@ -14,6 +14,7 @@
 #include "base/text_quoting.hpp"
 #include "base/utf8_text.hpp"
 #include "files/append_line.hpp"
+#include "files/path_text.hpp"
 #include "media/keys.hpp"
 #include "media/quit_signal.hpp"
 #include "workshop/ship_file.hpp"
@@ -69,7 +70,7 @@ constexpr std::size_t kMostShipListBytes = std::size_t{1} << 20;
 constexpr std::uintmax_t kMostShipListFileBytes = std::uintmax_t{16} << 20;
 
 std::string ShipListPath(const Game& game) {
-  return Quoted((game.media.Files.Directory() / kShipListName).string());
+  return Quoted(TextOfPath(game.media.Files.Directory() / kShipListName));
 }
 
 // Adds the name as the last line of "ships.txt" (created when missing). False, said on

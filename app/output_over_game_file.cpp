@@ -7,6 +7,7 @@
 
 #include "base/text_quoting.hpp"
 #include "files/output_file.hpp"
+#include "files/path_text.hpp"
 #include "files/ship_lock.hpp"
 #include "workshop/ship_file.hpp"
 
@@ -25,7 +26,7 @@ struct GameFile {
 std::vector<GameFile> GameFiles(const std::filesystem::path& directory, const std::string& ship,
                                 const std::optional<std::string>& input) {
   std::vector<GameFile> files;
-  files.push_back({directory / ShipFileName(ship), "the file of ship " + Quoted(ship)});
+  files.push_back({directory / PathOfText(ShipFileName(ship)), "the file of ship " + Quoted(ship)});
   std::error_code error;
   for (std::filesystem::directory_iterator entry(directory, error), end; !error && entry != end;
        entry.increment(error)) {
@@ -33,7 +34,7 @@ std::vector<GameFile> GameFiles(const std::filesystem::path& directory, const st
   }
   files.push_back({directory / "ships.txt", "the list of ships"});
   files.push_back({directory / kShipLockFileName, "the lock file of the ships"});
-  if (input) files.push_back({*input, "the input script"});
+  if (input) files.push_back({PathOfText(*input), "the input script"});
   return files;
 }
 
@@ -52,7 +53,7 @@ std::optional<std::string> OutputOverGameFile(const Options& options,
     if (!*output || (**output == "-" && std::string_view(name) == "--dump")) continue;
     if (files.empty()) files = GameFiles(directory, ship, options.input);
     for (const GameFile& file : files) {
-      if (SameFile(**output, file.path)) {
+      if (SameFile(PathOfText(**output), file.path)) {
         return std::string(name) + ": " + Quoted(**output) + " is " + file.what +
                ", which the output would replace";
       }

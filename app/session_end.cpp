@@ -6,6 +6,7 @@
 #include "app/session.hpp"
 #include "app/state_summary.hpp"
 #include "app/text_output.hpp"
+#include "files/path_text.hpp"
 #include "media/bmp.hpp"
 #include "workshop/ship_file.hpp"
 
@@ -26,7 +27,7 @@ int WriteGameOutputs(Game& game, const Options& options, const PlayEnd& end) {
   if (!media.FinishRecording(end.end, &why)) {
     status = CannotWrite("the recording", *options.record, why);
   }
-  if (options.screenshot && !WriteBmp(*options.screenshot, media.Screen, why)) {
+  if (options.screenshot && !WriteBmp(PathOfText(*options.screenshot), media.Screen, why)) {
     status = CannotWrite("the screenshot", *options.screenshot, why);
   }
   if (options.dump && !WriteText(*options.dump, StateSummary(game, media.FramesPresented()), why)) {

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <utility>
 #include <variant>
@@ -13,6 +12,7 @@
 #include "files/files.hpp"
 #include "files/files_directory.hpp"
 #include "files/output_file.hpp"
+#include "files/path_text.hpp"
 #include "media/keys.hpp"
 #include "media/message_log.hpp"
 #include "media/quit_signal.hpp"
@@ -40,8 +40,7 @@ bool ScriptEndsTheGame(const InputScript& script) {
 // player's data directory when the program's cannot be written.
 std::filesystem::path ChooseFilesDirectory(const Options& options) {
   if (options.files) return *options.files;
-  FilesDirectoryChoice choice =
-      DefaultFilesDirectory(ProgramDirectory(), [](const char* name) { return std::getenv(name); });
+  FilesDirectoryChoice choice = DefaultFilesDirectory(ProgramDirectory(), EnvironmentText);
   if (!choice.notice.empty()) std::fprintf(stderr, "starvane: %s\n", choice.notice.c_str());
   return std::move(choice.directory);
 }
@@ -112,9 +111,9 @@ std::optional<int> PrepareSession(const Options& options, Session& session) {
   if (options.record) {
     // A game that begins in the launcher is replayed through it, not by its choices.
     auto recorder = InputRecorder::Create(
-        *options.record, session.launcher
-                             ? InputScriptLauncherHeader(session.seed)
-                             : InputScriptHeader(session.seed, session.difficulty, session.ship));
+        PathOfText(*options.record),
+        session.launcher ? InputScriptLauncherHeader(session.seed)
+                         : InputScriptHeader(session.seed, session.difficulty, session.ship));
     if (!recorder) return CannotWrite("the recording", *options.record, OutputErrorText(errno));
     media.RecordInputTo(std::move(recorder));
   }

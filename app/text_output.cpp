@@ -5,6 +5,7 @@
 
 #include "base/text_quoting.hpp"
 #include "files/output_file.hpp"
+#include "files/path_text.hpp"
 
 namespace starvane {
 
@@ -15,7 +16,7 @@ bool WriteText(const std::string& path, const std::string& text, std::string& wh
     written =
         std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
   } else {
-    return WriteWholeOutput(path, text, why);
+    return WriteWholeOutput(PathOfText(path), text, why);
   }
   if (!written) why = ErrnoText(errno != 0 ? errno : EIO);
   return written;

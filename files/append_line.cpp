@@ -3,6 +3,7 @@
 #include <string>
 
 #include "files/files.hpp"
+#include "files/path_text.hpp"
 #include "files/system.hpp"
 
 namespace starvane {
@@ -20,7 +21,7 @@ bool LineToAppend(char last, std::uintmax_t size, std::string_view text, std::ui
 std::error_code AppendLine(const std::filesystem::path& directory, std::string_view name,
                            std::string_view text, std::uintmax_t start_limit) {
   if (!FileTable::IsPlainFileName(name)) return std::make_error_code(std::errc::invalid_argument);
-  return AppendToRegularFile(directory / std::string(name), text, start_limit);
+  return AppendToRegularFile(directory / PathOfText(name), text, start_limit);
 }
 
 }  // namespace starvane

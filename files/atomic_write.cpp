@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/text_quoting.hpp"
+#include "files/path_text.hpp"
 #include "files/system.hpp"
 
 namespace starvane {
@@ -56,14 +57,14 @@ bool WriteFileAtomically(const fs::path& given, std::string_view bytes, std::str
                          AtomicWriteStep fail_at) {
   std::error_code link_error;
   const std::optional<fs::path> file = FollowLinks(given, link_error);
-  if (!file) return Failed(why, "cannot follow the link " + given.string(), link_error.value());
+  if (!file) return Failed(why, "cannot follow the link " + TextOfPath(given), link_error.value());
   const fs::path& path = *file;
   if (KindAtPath(path) == PathKind::Other) {
-    why = path.string() + " is not a regular file";
+    why = TextOfPath(path) + " is not a regular file";
     return false;
   }
   if (IsWriteProtected(path)) {
-    why = path.string() + " is write-protected";
+    why = TextOfPath(path) + " is write-protected";
     return false;
   }
   return PutFileAtomically(path, bytes, why, fail_at, Placing::Replace);

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "files/path_text.hpp"
 #include "files/system.hpp"
 
 namespace starvane {
@@ -48,7 +49,7 @@ int FileTable::Open(int file, std::string_view name, bool create, std::uintmax_t
   }
   // Created when absent, never truncated: an existing file keeps its bytes.
   std::FILE* stream =
-      OpenRegularStream(directory_ / std::string(name), create, byte_limit, last_open_error_);
+      OpenRegularStream(directory_ / PathOfText(name), create, byte_limit, last_open_error_);
   if (stream == nullptr) return 0;
   last_open_error_.clear();
   slots_[file] = OpenedFile{stream, {}};

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "files/atomic_write.hpp"
+#include "files/path_text.hpp"
 #include "files/system.hpp"
 
 namespace starvane {
@@ -14,37 +15,53 @@ namespace {
 constexpr std::uintmax_t kMostShipFileBytes = 64 * 1024;
 constexpr std::uintmax_t kMostListBytes = std::uintmax_t{16} << 20;
 
+// The player's own folder for the game's data by the system's rules: on Windows
+// %APPDATA%\Starvane (where Windows keeps each program's files of one user); elsewhere
+// $XDG_DATA_HOME/starvane, else $HOME/.local/share/starvane. Empty when the variables that
+// name it are not set (or hold a relative path, which names no folder of the player's).
+std::filesystem::path PlayerDataDirectory(const EnvironmentLookup& environment, SystemRules rules) {
+  const auto absolute = [&environment](const char* name) {
+    const char* value = environment(name);
+    const std::filesystem::path path = value != nullptr ? PathOfText(value) : "";
+    return path.is_absolute() ? path : std::filesystem::path();
+  };
+  if (rules == SystemRules::Windows) {
+    const std::filesystem::path app_data = absolute("APPDATA");
+    return app_data.empty() ? app_data : app_data / "Starvane";
+  }
+  if (const std::filesystem::path xdg = absolute("XDG_DATA_HOME"); !xdg.empty()) {
+    return xdg / "starvane";
+  }
+  const char* home = environment("HOME");
+  if (home == nullptr || *home == '\0') return {};
+  return PathOfText(home) / ".local" / "share" / "starvane";
+}
+
 }  // namespace
 
 FilesDirectoryChoice DefaultFilesDirectory(const std::filesystem::path& program_directory,
                                            const EnvironmentLookup& environment,
-                                           const WritableTest& writable) {
+                                           const WritableTest& writable, SystemRules rules) {
   if (writable(program_directory)) return {program_directory, ""};
 
-  std::filesystem::path data_home;
-  const char* xdg = environment("XDG_DATA_HOME");
-  const char* home = environment("HOME");
-  // The XDG rules ignore a relative XDG_DATA_HOME.
-  if (xdg != nullptr && std::filesystem::path(xdg).is_absolute()) {
-    data_home = xdg;
-  } else if (home != nullptr && *home != '\0') {
-    data_home = std::filesystem::path(home) / ".local" / "share";
-  }
+  const std::filesystem::path directory = PlayerDataDirectory(environment, rules);
   const std::string cannot =
-      "the program's directory " + program_directory.string() + " cannot be written; ";
-  if (data_home.empty()) {
+      "the program's directory " + TextOfPath(program_directory) + " cannot be written; ";
+  if (directory.empty()) {
     return {program_directory,
-            cannot + "neither XDG_DATA_HOME nor HOME is set, so ships cannot be saved"};
+            cannot +
+                (rules == SystemRules::Windows ? "APPDATA is not set"
+                                               : "neither XDG_DATA_HOME nor HOME is set") +
+                ", so ships cannot be saved"};
   }
-  const std::filesystem::path directory = data_home / "starvane";
   std::error_code error;
   std::filesystem::create_directories(directory, error);
   if (error || !writable(directory)) {
-    return {program_directory, cannot + "nor can " + directory.string() +
+    return {program_directory, cannot + "nor can " + TextOfPath(directory) +
                                    (error ? " (" + error.message() + ")" : std::string()) +
                                    ", so ships cannot be saved"};
   }
-  std::string notice = cannot + "ships.txt and the ship files are kept in " + directory.string();
+  std::string notice = cannot + "ships.txt and the ship files are kept in " + TextOfPath(directory);
   const int copied = CopyMissingShipFiles(program_directory, directory);
   if (copied > 0) {
     notice += " (" + std::to_string(copied) + (copied == 1 ? " file" : " files") +

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "files/system_rules.hpp"
+
 namespace starvane {
 
 struct FilesDirectoryChoice {
@@ -14,7 +16,7 @@ struct FilesDirectoryChoice {
   std::string notice;  // what to tell the player once, on standard error; "" for nothing
 };
 
-// Looks up an environment variable; nullptr when it is not set.
+// Looks up an environment variable (UTF-8); nullptr when it is not set.
 using EnvironmentLookup = std::function<const char*(const char*)>;
 // Whether the game may create and replace files in the directory.
 using WritableTest = std::function<bool(const std::filesystem::path&)>;
@@ -22,15 +24,17 @@ using WritableTest = std::function<bool(const std::filesystem::path&)>;
 // Whether this process may write into the directory (a read-only file system counts as no).
 bool CanWriteDirectory(const std::filesystem::path& directory);
 
-// The program's directory when it can be written; otherwise $XDG_DATA_HOME/starvane (an
-// absolute XDG_DATA_HOME only), else $HOME/.local/share/starvane, created when missing, with a
+// The program's directory when it can be written; otherwise the player's data directory,
+// created when missing: on Windows %APPDATA%\Starvane, elsewhere $XDG_DATA_HOME/starvane (an
+// absolute XDG_DATA_HOME only), else $HOME/.local/share/starvane; with a
 // notice that says where the files now are. The ships the player had next to the program are
 // not left behind: ships.txt and every ship file there that the data directory lacks are copied
 // into it (never over a file it has), and the notice says how many. When no such directory can
 // be had, the program's directory all the same, with a notice that saving will fail.
 FilesDirectoryChoice DefaultFilesDirectory(const std::filesystem::path& program_directory,
                                            const EnvironmentLookup& environment,
-                                           const WritableTest& writable = CanWriteDirectory);
+                                           const WritableTest& writable = CanWriteDirectory,
+                                           SystemRules rules = kThisSystem);
 
 // Copies ships.txt and the ship files (*.shp) of one directory into another where it has no
 // file of that name; returns how many were copied. Only regular files are copied (never through

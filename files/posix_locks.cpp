@@ -110,6 +110,10 @@ Locking LockWholeFile(SystemFile file) {
   return errno == EWOULDBLOCK ? Locking::Busy : Locking::Unsupported;
 }
 
+std::string ComparedFileName(std::string_view name) {
+  return std::string(name);
+}
+
 }  // namespace starvane
 
 #endif  // _WIN32

@@ -5,6 +5,7 @@
 #include "base/fnv1a.hpp"
 #include "base/text_quoting.hpp"
 #include "files/atomic_write.hpp"
+#include "files/path_text.hpp"
 #include "files/system.hpp"
 
 namespace starvane {
@@ -19,17 +20,18 @@ fs::path TargetFile(const fs::path& given) {
 }
 
 // The ship's byte: 62 bits of its file name's hash, so that the offset stays far inside the
-// range of file offsets whatever the name. (A ship named in its own folder keeps the byte
-// older versions locked.)
+// range of file offsets whatever the name. Where the system folds case (Windows), so does the
+// name hashed: "Nova" and "nova" are one file there, and one ship. (On Linux a ship named in
+// its own folder keeps the byte older versions locked.)
 std::uint64_t LockOffset(const fs::path& target) {
-  return Fnv1a64(target.filename().string()) >> 2;
+  return Fnv1a64(ComparedFileName(TextOfPath(target.filename()))) >> 2;
 }
 
 }  // namespace
 
 bool ShipLock::Lock(std::string_view ship_file_name, std::string& why) {
   why.clear();
-  const fs::path target = TargetFile(directory_ / std::string(ship_file_name));
+  const fs::path target = TargetFile(directory_ / PathOfText(ship_file_name));
   if (held_ && *held_ == target) return true;
   Release();
 
@@ -50,7 +52,7 @@ bool ShipLock::Lock(std::string_view ship_file_name, std::string& why) {
       return false;
     }
     if (byte == Locking::Unsupported) {
-      unlocked = "cannot lock " + Quoted(lock_path.string()) + " (" + error + ")";
+      unlocked = "cannot lock " + Quoted(TextOfPath(lock_path)) + " (" + error + ")";
       CloseSystemFile(lock_fd_);
       lock_fd_ = kNoSystemFile;
     }

@@ -73,5 +73,8 @@ Locking LockByte(SystemFile file, std::uint64_t offset, std::string& why);
 SystemFile OpenShipFile(const std::filesystem::path& target);
 // Locks the whole ship file, shared by every name of it, never waiting.
 Locking LockWholeFile(SystemFile file);
+// A file name (UTF-8) as the system tells names apart: as it is where case counts, in upper
+// case on Windows, where "Nova.shp" and "NOVA.shp" are one file.
+std::string ComparedFileName(std::string_view name);
 
 }  // namespace starvane

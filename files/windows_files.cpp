@@ -81,7 +81,10 @@ std::FILE* OpenRegularStream(const std::filesystem::path& path, bool create,
   const HANDLE file = OpenWindowsFile(path, GENERIC_READ | (create ? GENERIC_WRITE : 0),
                                       create ? OPEN_ALWAYS : OPEN_EXISTING);
   if (file == INVALID_HANDLE_VALUE) {
-    error = Errno(ErrnoOfLastError());
+    // Windows opens no folder as a file (access denied): that is a name that is no file.
+    const int reason = ErrnoOfLastError();
+    std::error_code ignored;
+    error = std::filesystem::is_directory(path, ignored) ? NotARegularFile() : Errno(reason);
     return nullptr;
   }
   LARGE_INTEGER size{};

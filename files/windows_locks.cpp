@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "base/text_quoting.hpp"
+#include "files/path_text.hpp"
 #include "files/system.hpp"
 #include "files/windows_system.hpp"
 
@@ -26,7 +27,7 @@ Locking LockRange(HANDLE file, std::uint64_t offset) {
 }
 
 std::string NotALockFile(const fs::path& path, const char* kind) {
-  return std::string("cannot be locked: ") + Quoted(path.string()) + " is " + kind +
+  return std::string("cannot be locked: ") + Quoted(TextOfPath(path)) + " is " + kind +
          ", not a lock file (remove it)";
 }
 
@@ -45,7 +46,7 @@ SystemFile OpenLockFile(const fs::path& path, bool& refused, std::string& why) {
   const HANDLE file = OpenWindowsFile(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS,
                                       FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_OPEN_REPARSE_POINT);
   if (file == INVALID_HANDLE_VALUE) {
-    why = "cannot open the lock file " + Quoted(path.string()) + " (" +
+    why = "cannot open the lock file " + Quoted(TextOfPath(path)) + " (" +
           ErrnoText(ErrnoOfLastError()) + ")";
     return kNoSystemFile;
   }
@@ -73,6 +74,20 @@ SystemFile OpenShipFile(const fs::path&) {
 
 Locking LockWholeFile(SystemFile) {
   return Locking::Unsupported;  // no ship file is held open (OpenShipFile)
+}
+
+std::string ComparedFileName(std::string_view name) {
+  // Windows compares names through one upper-case table of its own, not a language's rules:
+  // the invariant locale's upper case is that table.
+  const std::wstring wide = PathOfText(name).native();
+  if (wide.empty() || wide.size() > 32767) return std::string(name);
+  std::wstring upper(wide.size(), L'\0');
+  const int size = static_cast<int>(wide.size());
+  if (LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.data(), size, upper.data(), size,
+                    nullptr, nullptr, 0) != size) {
+    return std::string(name);
+  }
+  return TextOfPath(std::filesystem::path(upper));
 }
 
 }  // namespace starvane

@@ -11,6 +11,7 @@
 #include "files/atomic_write.hpp"
 #include "files/input_file.hpp"
 #include "files/output_file.hpp"
+#include "files/path_text.hpp"
 #include "files/windows_system.hpp"
 #include "files/write_all.hpp"
 
@@ -64,8 +65,13 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
 }
 
 int OpenInputWithoutWaiting(const std::string& path) {
-  // Windows has no named pipes in the file system's folders, so no open waits.
-  return _wopen(std::filesystem::path(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+  // Windows has no named pipes in the file system's folders, so no open waits. It opens no
+  // folder either (EACCES): that is said as on Linux.
+  const std::filesystem::path name = PathOfText(path);
+  const int fd = _wopen(name.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+  std::error_code ignored;
+  if (fd < 0 && errno == EACCES && std::filesystem::is_directory(name, ignored)) errno = EISDIR;
+  return fd;
 }
 
 }  // namespace starvane

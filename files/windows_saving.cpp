@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "base/text_quoting.hpp"
+#include "files/path_text.hpp"
 #include "files/system.hpp"
 #include "files/windows_system.hpp"
 
@@ -92,7 +93,7 @@ void RemoveStaleTemporaries(const fs::path& directory) {
   for (fs::directory_iterator entry(directory, error), end; !error && entry != end;
        entry.increment(error)) {
     const fs::path& path = entry->path();
-    if (!IsTemporaryName(path.filename().string()) || !UntouchedForAMinute(path)) continue;
+    if (!IsTemporaryName(TextOfPath(path.filename())) || !UntouchedForAMinute(path)) continue;
     DeleteFileW(path.c_str());
   }
 }
@@ -106,7 +107,7 @@ bool PutFileAtomically(const fs::path& path, std::string_view bytes, std::string
   HANDLE file = INVALID_HANDLE_VALUE;
   if (fail_at != AtomicWriteStep::Open) file = CreateTemporary(directory, temporary, error);
   if (file == INVALID_HANDLE_VALUE) {
-    return Failed(why, "cannot create a new file in " + directory.string(), error);
+    return Failed(why, "cannot create a new file in " + TextOfPath(directory), error);
   }
   // From here on every failure closes and removes the temporary file.
   bool open = true;

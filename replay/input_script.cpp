@@ -247,6 +247,7 @@ std::variant<InputScript, InputScriptError> LoadInputScript(const std::string& p
   // only a regular file is read. A pipe or a device (/dev/zero) could keep the program waiting
   // for ever or fill its memory, and a script is never anything but a file.
   const int fd = OpenInputWithoutWaiting(path);
+  if (fd < 0 && errno == EISDIR) return refused("is a directory, not an input script");
   if (fd < 0) return refused("cannot read the input script (" + ErrnoText(errno) + ")");
   struct stat file {};
   if (fstat(fd, &file) != 0 || !S_ISREG(file.st_mode)) {

@@ -10,6 +10,7 @@
 
 #include "base/little_endian.hpp"
 #include "files/output_file.hpp"
+#include "files/path_text.hpp"
 #include "media/sound_source.hpp"
 
 namespace starvane {
@@ -44,7 +45,7 @@ std::vector<std::uint8_t> Header(std::uint32_t data_bytes) {
 }  // namespace
 
 std::unique_ptr<WavRecording> WavRecording::Create(const std::string& path, std::string& why) {
-  const int fd = OpenOutput(path, O_TRUNC);
+  const int fd = OpenOutput(PathOfText(path), O_TRUNC);
   std::FILE* file = fd < 0 ? nullptr : ::fdopen(fd, "wb");
   if (file == nullptr) {
     why = OutputErrorText(errno != 0 ? errno : EIO);

@@ -2,12 +2,15 @@
 
 #include "files/append_line.hpp"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 #include <thread>
 
@@ -34,6 +37,7 @@ TEST(AppendLine, AddsALineOfItsOwnAndMakesAMissingFile) {
   EXPECT_TRUE(AppendLine(dir.Path(), "../list.txt", "Beta"));
 }
 
+#ifndef _WIN32  // fork and file size limits (setrlimit)
 TEST(AppendLine, ALineThatDoesNotFitLeavesTheFileAsItWas) {
   TempDirectory dir;
   dir.Write("list.txt", "Alpha");
@@ -47,7 +51,9 @@ TEST(AppendLine, ALineThatDoesNotFitLeavesTheFileAsItWas) {
             0);
   EXPECT_EQ(dir.Read("list.txt"), "Alpha");
 }
+#endif  // _WIN32
 
+#ifndef _WIN32  // flock
 // Launchers take turns: while another holds the list's lock (here, to add its own name), an
 // append waits, so neither can cut off the other's line.
 TEST(AppendLine, WaitsWhileAnotherAppenderHoldsTheList) {
@@ -62,6 +68,7 @@ TEST(AppendLine, WaitsWhileAnotherAppenderHoldsTheList) {
   mine.join();
   EXPECT_EQ(dir.Read("list.txt"), "Theirs\r\nMine\r\n");
 }
+#endif  // _WIN32
 
 // A line that would start where the list's readers no longer read is refused, not lost.
 TEST(AppendLine, ALineBeyondWhatIsReadIsRefused) {

@@ -1,12 +1,17 @@
 #include "files/files_directory.hpp"
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
+#endif
 
 #include <fstream>
 #include <string>
+#include <string_view>
 
+#include "files/path_text.hpp"
 #include "tests/support/child_process.hpp"
 #include "tests/support/temp_directory.hpp"
 
@@ -45,7 +50,7 @@ TEST(FilesDirectory, TheFallbackBringsThePlayersShipsAlongWithoutOverwriting) {
       [&xdg](const char* name) {
         return std::string(name) == "XDG_DATA_HOME" ? xdg.c_str() : nullptr;
       },
-      [&program](const fs::path& p) { return p != program; });
+      [&program](const fs::path& p) { return p != program; }, SystemRules::Posix);
   ASSERT_EQ(choice.directory, data);
   EXPECT_NE(choice.notice.find("(2 files copied there"), std::string::npos) << choice.notice;
   EXPECT_EQ(Get(data / "Nova.shp"), "newer nova");
@@ -58,6 +63,33 @@ TEST(FilesDirectory, TheFallbackBringsThePlayersShipsAlongWithoutOverwriting) {
   EXPECT_EQ(CopyMissingShipFiles(program, data), 0);
 }
 
+// Where the program's folder cannot be written (Program Files), Windows keeps a player's files
+// in %APPDATA%\\Starvane, and the game says so; without APPDATA it says that nothing can be saved.
+TEST(FilesDirectory, OnWindowsTheFallbackIsTheApplicationDataFolder) {
+  TempDirectory dir;
+  const fs::path program = dir.Path() / "bin";
+  const std::string app_data = TextOfPath(dir.Path() / "Roaming");
+  const std::string home = TextOfPath(dir.Path() / "home");
+  const char* app_data_value = app_data.c_str();
+  const auto environment = [&](const char* name) -> const char* {
+    const std::string_view asked(name);
+    return asked == "APPDATA" ? app_data_value : asked == "HOME" ? home.c_str() : nullptr;
+  };
+  const auto readonly = [&program](const fs::path& p) { return p != program; };
+  auto choice = DefaultFilesDirectory(program, environment, readonly, SystemRules::Windows);
+  EXPECT_EQ(choice.directory, dir.Path() / "Roaming" / "Starvane");
+  EXPECT_TRUE(fs::is_directory(choice.directory));
+  EXPECT_NE(choice.notice.find(TextOfPath(choice.directory)), std::string::npos) << choice.notice;
+  for (const char* unusable : {static_cast<const char*>(nullptr), "Roaming"}) {
+    app_data_value = unusable;
+    choice = DefaultFilesDirectory(program, environment, readonly, SystemRules::Windows);
+    EXPECT_EQ(choice.directory, program);
+    EXPECT_NE(choice.notice.find("APPDATA is not set, so ships cannot be saved"), std::string::npos)
+        << choice.notice;
+  }
+}
+
+#ifndef _WIN32  // symbolic links, fork and file size limits
 // Only what the game would read is copied: no file behind a link, none larger than the game
 // reads. Each copy is whole or not there: a full disk leaves no stump to be flown as a new
 // ship, and the next start copies the file.
@@ -85,6 +117,7 @@ TEST(FilesDirectory, TheCopyTakesOnlyFilesTheGameReadsAndEachWhole) {
   EXPECT_EQ(CopyMissingShipFiles(program, data), 1);
   EXPECT_EQ(Get(data / "Vega.shp"), vega);
 }
+#endif  // _WIN32
 
 }  // namespace
 }  // namespace starvane

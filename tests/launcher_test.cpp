@@ -317,6 +317,7 @@ TEST(Launcher, ANewNameHoldsSixtyCharactersAtMost) {
   EXPECT_EQ(run.files.Read("ships.txt"), "SHIPNAME" + std::string(52, 'x') + "\r\n");
 }
 
+#ifndef _WIN32  // a plain user in a child process (fork, setuid)
 TEST(Launcher, AReadOnlyShipListIsListedAndANameItRefusesIsStillFlown) {
   starvane::testing::TempDirectory dir;
   dir.Write("ships.txt", "Alpha\r\nBeta\r\n");
@@ -339,7 +340,9 @@ TEST(Launcher, AReadOnlyShipListIsListedAndANameItRefusesIsStillFlown) {
   EXPECT_EQ(launch(Click(2, kNew) + Click(6, kOk) + Click(10, kEasy)), 2);
   EXPECT_EQ(dir.Read("ships.txt"), "Alpha\r\nBeta\r\n");
 }
+#endif  // _WIN32
 
+#ifndef _WIN32  // fork and SIGINT
 TEST(Launcher, TheShipListIsReadUpToItsFirstMebibyteAndNotAfterAQuitSignal) {
   starvane::testing::TempDirectory dir;
   std::string list;
@@ -371,6 +374,7 @@ TEST(Launcher, TheShipListIsReadUpToItsFirstMebibyteAndNotAfterAQuitSignal) {
             }),
             0);
 }
+#endif  // _WIN32
 
 TEST(Launcher, AShipThatAnotherGameFliesCannotBeChosen) {
   Harness run = Launcher(Click(2, kEasy) + Click(6, kShipList) + Click(10, kSecondListRow) +

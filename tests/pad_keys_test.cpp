@@ -113,6 +113,15 @@ TEST(PadKeys, TheWeaponButtonHoldsTheNextWeaponsKeyRoundAndRound) {
 // The whole way from a controller to the game's keys: SDL's virtual controller under the dummy
 // video driver, opened when SDL announces it, its buttons and stick read from SDL's events.
 // Sets environment variables for the life of the object, as SDL reads its settings from them.
+#ifdef _WIN32
+// Windows' C library sets the environment with _putenv_s; an empty value removes a variable.
+int setenv(const char* name, const char* value, int) {
+  return _putenv_s(name, value);
+}
+int unsetenv(const char* name) {
+  return _putenv_s(name, "");
+}
+#endif
 class ScopedEnvironment {
  public:
   void Set(const char* name, const char* value) {

@@ -18,6 +18,8 @@
 #include "base/text_numbers.hpp"
 #include "base/text_quoting.hpp"
 #include "files/atomic_write.hpp"
+#include "files/path_text.hpp"
+#include "files/system_rules.hpp"
 #include "workshop/start_weapon.hpp"
 #include "world/kinds.hpp"
 #include "world/money.hpp"
@@ -45,9 +47,30 @@ constexpr std::size_t kHashDigits = 16;
 constexpr char kHex[] = "0123456789ABCDEF";
 
 // Bytes a file name must not hold as they are: separators would lead into other folders, and
-// control bytes garble listings.
-bool WrittenAsHex(unsigned char c) {
-  return c == '/' || c == '\\' || c < 0x20 || c == 0x7F;
+// control bytes garble listings. Windows also refuses the characters its paths and wildcards
+// use (a ':' would even name a hidden stream of another file).
+bool WrittenAsHex(unsigned char c, SystemRules rules) {
+  if (c == '/' || c == '\\' || c < 0x20 || c == 0x7F) return true;
+  return rules == SystemRules::Windows &&
+         std::string_view("<>:\"|?*").find(static_cast<char>(c)) != std::string_view::npos;
+}
+
+char UpperAscii(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Whether Windows takes the file name for a device: CON, PRN, AUX, NUL, COM and LPT with a
+// digit (or a superscript one, two or three), in any case, alone or before the first dot (and
+// the spaces before it), whatever follows. "NUL.shp" opens no file but the null device.
+bool IsWindowsDeviceName(std::string_view file_name) {
+  std::string stem(file_name.substr(0, file_name.find('.')));
+  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+  std::transform(stem.begin(), stem.end(), stem.begin(), UpperAscii);
+  if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL") return true;
+  if (!stem.starts_with("COM") && !stem.starts_with("LPT")) return false;
+  const std::string_view number = std::string_view(stem).substr(3);
+  return (number.size() == 1 && number[0] >= '0' && number[0] <= '9') || number == "\xC2\xB9" ||
+         number == "\xC2\xB2" || number == "\xC2\xB3";  // ¹ ² ³
 }
 
 bool IsHexDigit(char c) {
@@ -69,36 +92,38 @@ struct WrittenName {
 
 // A '%' is written %25 only where it would read as the start of a %XX form: then every %XX of a
 // file name is a written byte and every other '%' is one of the name, and the name can be read
-// back from its file name.
-WrittenName WriteName(std::string_view ship_name) {
+// back from its file name. (Older versions wrote every '%' so: every_percent.) On Windows a name
+// that would be a device's has its first letter written %XX ("CON" is "%43ON.shp"), which no
+// device name starts with; the suffix keeps the name from ending in a dot or a space, which
+// Windows would drop.
+WrittenName WriteName(std::string_view ship_name, SystemRules rules, bool every_percent = false) {
   WrittenName written;
   for (std::size_t i = 0; i < ship_name.size(); ++i) {
     const auto byte = static_cast<unsigned char>(ship_name[i]);
     const bool starts_a_form = byte == '%' && i + 2 < ship_name.size() &&
                                IsHexDigit(ship_name[i + 1]) && IsHexDigit(ship_name[i + 2]);
     if ((byte & 0xC0) != 0x80) written.cuts.push_back(written.text.size());  // no UTF-8 tail byte
-    if (WrittenAsHex(byte) || starts_a_form) {
+    if (WrittenAsHex(byte, rules) || starts_a_form || (every_percent && byte == '%')) {
       AppendHex(written.text, byte);
     } else {
       written.text += static_cast<char>(byte);
     }
   }
   written.cuts.push_back(written.text.size());
+  if (rules == SystemRules::Windows && IsWindowsDeviceName(written.text)) {
+    const auto first = static_cast<unsigned char>(written.text[0]);
+    written.text.erase(0, 1);
+    std::string form;
+    AppendHex(form, first);
+    written.text.insert(0, form);
+    for (std::size_t k = 1; k < written.cuts.size(); ++k) written.cuts[k] += form.size() - 1;
+  }
   return written;
 }
 
 // The file name older versions gave the ship: every '%' written %25, no shortening.
 std::string OldShipFileName(std::string_view ship_name) {
-  std::string name;
-  for (char c : ship_name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (WrittenAsHex(byte) || byte == '%') {
-      AppendHex(name, byte);
-    } else {
-      name += c;
-    }
-  }
-  return name + std::string(kSuffix);
+  return WriteName(ship_name, kThisSystem, true).text + std::string(kSuffix);
 }
 
 // Whether the ship of that name has a file, under its own file name or the older one. Only a
@@ -107,7 +132,7 @@ bool HasShipFile(const std::filesystem::path& directory, std::string_view ship_n
   for (const std::string& name : {ShipFileName(ship_name), OldShipFileName(ship_name)}) {
     if (name.size() > kLongestFileName) continue;
     std::error_code error;
-    const auto type = std::filesystem::symlink_status(directory / name, error).type();
+    const auto type = std::filesystem::symlink_status(directory / PathOfText(name), error).type();
     if (type != std::filesystem::file_type::not_found) return true;
   }
   return false;
@@ -213,8 +238,8 @@ void ApplyShipLines(Game& game, std::span<const std::string> lines,
   }
 }
 
-std::string ShipFileName(std::string_view ship_name) {
-  const WrittenName written = WriteName(ship_name);
+std::string ShipFileName(std::string_view ship_name, SystemRules rules) {
+  const WrittenName written = WriteName(ship_name, rules);
   if (written.text.size() + kSuffix.size() <= kLongestFileName) {
     return written.text + std::string(kSuffix);
   }
@@ -250,8 +275,8 @@ std::string LoadShip(Game& game) {
       if (opened || !absent()) name = old_name;
     }
   }
-  const std::filesystem::path path = files.Directory() / name;
-  const std::string file = "the ship file " + Quoted(path.string());
+  const std::filesystem::path path = files.Directory() / PathOfText(name);
+  const std::string file = "the ship file " + Quoted(TextOfPath(path));
   std::string& problem = game.ShipFileProblem;
   std::string warning;
   if (opened) {
@@ -299,10 +324,11 @@ std::string SaveShip(Game& game) {
   if (!game.ShipFileProblem.empty()) {
     return "the ship was not saved: " + game.ShipFileProblem + ", and the file is kept as it is";
   }
-  const std::filesystem::path path = game.media.Files.Directory() / ShipFileName(game.ShipName);
+  const std::filesystem::path path =
+      game.media.Files.Directory() / PathOfText(ShipFileName(game.ShipName));
   std::string why;
   if (!WriteFileAtomically(path, ShipFileText(game), why)) {
-    return "cannot save the ship to " + Quoted(path.string()) + " (" + why + ")";
+    return "cannot save the ship to " + Quoted(TextOfPath(path)) + " (" + why + ")";
   }
   return "";
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "files/files.hpp"
+#include "files/system_rules.hpp"
 #include "workshop/ship_file_fields.hpp"
 #include "world/game.hpp"
 
@@ -30,7 +31,10 @@ constexpr std::uintmax_t kShipFileByteLimit = 64 * 1024;
 // file system takes, keeps the longest start that fits (cut between whole characters and whole
 // %XX forms), then "%FF" (a form the rule above never writes) and the 64-bit FNV-1a hash of the
 // whole name in 16 hex digits. The name shown in the game and kept in ships.txt is unchanged.
-std::string ShipFileName(std::string_view ship_name);
+// On Windows the characters it refuses in names (<>:"|?*) are written %XX too, and so is the
+// first letter of a name Windows keeps for a device (CON, NUL, COM1, LPT1, ...): "a:b" is
+// "a%3Ab.shp", "con" is "%63on.shp". Elsewhere those names stay as they are.
+std::string ShipFileName(std::string_view ship_name, SystemRules rules = kThisSystem);
 
 // The ship to fly for a line of the ship list that is not UTF-8, listed as its Windows-1252
 // reading `shown`: that name when it has a ship file (under either file name LoadShip reads),

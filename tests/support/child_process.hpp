@@ -4,11 +4,13 @@
 // held by a game that is killed), or a plain user where the tests run as root (root may write
 // even read-only files).
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <functional>
+
+// Windows has no fork: the tests that need a child process are left out there.
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace starvane::testing {
 
@@ -33,3 +35,5 @@ inline void OpenToPlainUsers(const std::filesystem::path& directory) {
 }
 
 }  // namespace starvane::testing
+
+#endif  // _WIN32

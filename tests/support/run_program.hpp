@@ -1,7 +1,9 @@
 #pragma once
 // Runs the starvane binary as a user would and collects what it printed and its exit status.
 
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 #include <cstdlib>
 #include <string>
@@ -31,7 +33,11 @@ inline RunResult RunStarvaneBinary(const std::string& arguments, const std::stri
                               (capture.Path() / "err").string() + "' </dev/null";
   const int raw = std::system(command.c_str());
   RunResult result;
+#ifdef _WIN32
+  result.status = raw;  // Windows' system() gives the exit code itself
+#else
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+#endif
   result.out = capture.Read("out");
   result.err = capture.Read("err");
   return result;

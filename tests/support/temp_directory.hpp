@@ -9,6 +9,8 @@
 #include <string_view>
 #include <utility>
 
+#include "files/path_text.hpp"
+
 namespace starvane::testing {
 
 class TempDirectory {
@@ -31,11 +33,11 @@ class TempDirectory {
   const std::filesystem::path& Path() const { return path_; }
 
   void Write(const std::string& name, std::string_view bytes) const {
-    std::ofstream(path_ / name, std::ios::binary)
+    std::ofstream(path_ / PathOfText(name), std::ios::binary)
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
   std::string Read(const std::string& name) const {
-    std::ifstream in(path_ / name, std::ios::binary);
+    std::ifstream in(path_ / PathOfText(name), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
