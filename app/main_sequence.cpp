@@ -1,6 +1,5 @@
 #include "app/main_sequence.hpp"
 
-#include <cstdlib>
 #include <string>
 #include <variant>
 
@@ -12,6 +11,7 @@
 #include "files/files.hpp"
 #include "files/files_directory.hpp"
 #include "files/output_file.hpp"
+#include "files/path_text.hpp"
 #include "media/message_log.hpp"
 #include "media/quit_signal.hpp"
 #include "world/game.hpp"
@@ -62,9 +62,7 @@ int RunStarvane(std::span<const std::string_view> args) {
   // Messages of a run that ended before it knew the ship files' folder (a bad command line from
   // a shortcut) go to the log in the folder the game would have chosen.
   if (MessagesHeld()) {
-    KeepMessagesIn(DefaultFilesDirectory(ProgramDirectory(), [](const char* name) {
-                     return std::getenv(name);
-                   }).directory);
+    KeepMessagesIn(DefaultFilesDirectory(ProgramDirectory(), EnvironmentText).directory);
   }
   return status;
 }
