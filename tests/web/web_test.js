@@ -10,10 +10,9 @@
 'use strict';
 
 const fs = require('fs');
-const http = require('http');
 const path = require('path');
 const zlib = require('zlib');
-const {chromium} = require('playwright-core');
+const {serveSite, launchChromium, playInPage} = require('./page_games.js');
 
 const [site, goldenRoot] = process.argv.slice(2);
 const chromiumPath = process.env.STARVANE_CHROMIUM || '/usr/bin/chromium';
@@ -22,37 +21,6 @@ let failures = 0;
 function check(condition, what) {
   console.log((condition ? 'ok    ' : 'FAIL  ') + what);
   if (!condition) failures += 1;
-}
-
-// ---- A static server for the site folder, as any web host would serve it -------------------
-const types = {
-  '.html': 'text/html',
-  '.js': 'text/javascript',
-  '.css': 'text/css',
-  '.wasm': 'application/wasm',
-};
-function serve() {
-  const server = http.createServer((request, response) => {
-    let name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-    if (name === '/') name = '/index.html';
-    const file = path.join(site, path.normalize(name));
-    if (!file.startsWith(path.resolve(site))) {
-      response.writeHead(403);
-      response.end();
-      return;
-    }
-    fs.readFile(file, (error, bytes) => {
-      if (error) {
-        response.writeHead(404);
-        response.end();
-        return;
-      }
-      response.writeHead(
-          200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream'});
-      response.end(bytes);
-    });
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
 function sleep(ms) { return new Promise((resolve) => setTimeout(resolve, ms)); }
@@ -557,21 +525,19 @@ async function goldens(browser, url) {
         inputs['/golden/files/' + file] = fs.readFileSync(path.join(filesFolder, file), 'latin1');
       }
     }
-    const context = await browser.newContext();
-    const page = await openPage(context, url + '?hold');
-    await page.evaluate(([args, files]) => starvane.start(args, files), [
-      [
-        '--headless', '--files', '/golden/files', '--input', '/golden/script.txt', '--dump',
-        '/golden/dump.json'
-      ],
-      Object.assign({'/golden/files/.keep': ''}, inputs)
-    ]);
-    const result = await waitForEnd(page);
-    const out = await page.evaluate(() => ({
-                                      dump: starvane.readFiles('/golden')['dump.json'] || '',
-                                      files: starvane.readFiles('/golden/files'),
-                                    }));
-    await context.close();
+    const played = await playInPage(
+        browser, url,
+        [
+          '--headless', '--files', '/golden/files', '--input', '/golden/script.txt', '--dump',
+          '/golden/dump.json'
+        ],
+        inputs, ['/golden', '/golden/files']);
+    if (played.status !== 0) console.log(played.stderr);
+    const result = {status: played.status};
+    const out = {
+      dump: played.folders['/golden']['dump.json'] || '',
+      files: played.folders['/golden/files']
+    };
     const expected = compact(fs.readFileSync(path.join(folder, 'expected/dump.json'), 'latin1'));
     const actual = compact(out.dump);
     check(
@@ -600,16 +566,9 @@ function pageWeight() {
 
 (async () => {
   pageWeight();
-  const server = await serve();
+  const server = await serveSite(site);
   const url = `http://127.0.0.1:${server.address().port}/`;
-  const browser = await chromium.launch({
-    executablePath: chromiumPath,
-    headless: true,
-    args: [
-      '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync'
-    ],
-  });
+  const browser = await launchChromium(chromiumPath);
   try {
     // The first frame of the page as a player opens it: from navigation to the launcher.
     const page = await browser.newPage({viewport: {width: 1024, height: 800}});
