@@ -10,10 +10,9 @@
 'use strict';
 
 const fs = require('fs');
-const http = require('http');
 const path = require('path');
 const zlib = require('zlib');
-const {chromium} = require('playwright-core');
+const {serveSite, launchChromium, playInPage} = require('./page_games.js');
 
 const [site, goldenRoot] = process.argv.slice(2);
 const chromiumPath = process.env.STARVANE_CHROMIUM || '/usr/bin/chromium';
@@ -22,33 +21,6 @@ let failures = 0;
 function check(condition, what) {
   console.log((condition ? 'ok    ' : 'FAIL  ') + what);
   if (!condition) failures += 1;
-}
-
-// ---- A static server for the site folder, as any web host would serve it -------------------
-const types = {
-  '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
-};
-function serve() {
-  const server = http.createServer((request, response) => {
-    let name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-    if (name === '/') name = '/index.html';
-    const file = path.join(site, path.normalize(name));
-    if (!file.startsWith(path.resolve(site))) {
-      response.writeHead(403);
-      response.end();
-      return;
-    }
-    fs.readFile(file, (error, bytes) => {
-      if (error) {
-        response.writeHead(404);
-        response.end();
-        return;
-      }
-      response.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream'});
-      response.end(bytes);
-    });
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
 function sleep(ms) { return new Promise((resolve) => setTimeout(resolve, ms)); }
@@ -62,8 +34,10 @@ function compact(json) {
     const c = json[i];
     if (inString) {
       out += c;
-      if (c === '\\') out += json[++i];
-      else if (c === '"') inString = false;
+      if (c === '\\')
+        out += json[++i];
+      else if (c === '"')
+        inString = false;
     } else if (c === '"') {
       inString = true;
       out += c;
@@ -78,7 +52,7 @@ function firstDifference(a, b) {
   let i = 0;
   while (i < a.length && a[i] === b[i]) ++i;
   return `at ${i}: expected ...${a.slice(Math.max(0, i - 40), i + 60)}\n` +
-         `          actual   ...${b.slice(Math.max(0, i - 40), i + 60)}`;
+      `          actual   ...${b.slice(Math.max(0, i - 40), i + 60)}`;
 }
 
 // The processor time (seconds) so far of this test's Chromium processes of one type
@@ -87,18 +61,24 @@ function firstDifference(a, b) {
 function processorSeconds(type) {
   let stats = [];
   try {
-    stats = fs.readdirSync('/proc').filter((name) => /^\d+$/.test(name)).map((pid) => {
-      try {
-        const stat = fs.readFileSync(`/proc/${pid}/stat`, 'latin1');
-        const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
-        const cmdline = fs.readFileSync(`/proc/${pid}/cmdline`, 'latin1');
-        return {pid: Number(pid), ppid: Number(fields[1]),
-                ticks: Number(fields[11]) + Number(fields[12]),
-                type: (/--type=([a-z-]+)/.exec(cmdline) || [])[1]};
-      } catch (error) {
-        return null;
-      }
-    }).filter((entry) => entry !== null);
+    stats = fs.readdirSync('/proc')
+                .filter((name) => /^\d+$/.test(name))
+                .map((pid) => {
+                  try {
+                    const stat = fs.readFileSync(`/proc/${pid}/stat`, 'latin1');
+                    const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
+                    const cmdline = fs.readFileSync(`/proc/${pid}/cmdline`, 'latin1');
+                    return {
+                      pid: Number(pid),
+                      ppid: Number(fields[1]),
+                      ticks: Number(fields[11]) + Number(fields[12]),
+                      type: (/--type=([a-z-]+)/.exec(cmdline) || [])[1]
+                    };
+                  } catch (error) {
+                    return null;
+                  }
+                })
+                .filter((entry) => entry !== null);
   } catch (error) {
     return NaN;  // no /proc here
   }
@@ -114,7 +94,8 @@ function processorSeconds(type) {
   }
   const ticksPerSecond = 100;  // USER_HZ on Linux
   return stats.filter((entry) => ours.has(entry.pid) && entry.type === type)
-      .reduce((sum, entry) => sum + entry.ticks, 0) / ticksPerSecond;
+             .reduce((sum, entry) => sum + entry.ticks, 0) /
+      ticksPerSecond;
 }
 
 function percentile(values, p) {
@@ -189,13 +170,13 @@ async function clickInGame(page, x, y) {
 }
 
 async function waitForGameScreen(page) {
-  await page.waitForFunction(() => starvane.shown && starvane.shown.width === 800, null,
-                             {timeout: 10000});
+  await page.waitForFunction(
+      () => starvane.shown && starvane.shown.width === 800, null, {timeout: 10000});
 }
 
 async function waitForEnd(page) {
-  await page.waitForFunction(() => starvane.result !== null, null, {timeout: 30000}).catch(
-      async (error) => {
+  await page.waitForFunction(() => starvane.result !== null, null, {timeout: 30000})
+      .catch(async (error) => {
         await page.screenshot({path: 'web-test-failure.png'});  // beside the npm packages
         throw error;
       });
@@ -216,7 +197,7 @@ async function playedGames(browser, url) {
   await page.waitForFunction(() => starvane.shown !== null, null, {timeout: 10000});
   console.log(`measure: launcher's first frame ${Date.now() - loadStarted} ms after start`);
   await sleep(300);
-  await click(page, 275, 110);  // New
+  await click(page, 275, 110);                                         // New
   for (let i = 0; i < 8; ++i) await page.keyboard.press('Backspace');  // "SHIPNAME"
   await page.keyboard.type('Webby');
   await page.keyboard.press('Enter');
@@ -225,7 +206,9 @@ async function playedGames(browser, url) {
   await waitForGameScreen(page);
   await sleep(300);
   await hold(page, 'F1', 100);  // a new ship's first game opens on the controls: back to it
-  await page.evaluate(() => { starvane.frameWork = []; });  // the frames of flight from here
+  await page.evaluate(() => {
+    starvane.frameWork = [];
+  });  // the frames of flight from here
   await hold(page, 'ArrowUp', 800);
   await hold(page, 'Space', 400);
   await hold(page, 'ArrowLeft', 300);
@@ -235,19 +218,22 @@ async function playedGames(browser, url) {
   await sleep(10000);
   const pagePercent = 10 * (processorSeconds('renderer') - before.page);
   const gpuPercent = 10 * (processorSeconds('gpu-process') - before.gpu);
-  console.log(`measure: flying at 1024x800 for 10 s: page ${pagePercent.toFixed(1)} % and ` +
-              `graphics ${gpuPercent.toFixed(1)} % of a core, together ` +
-              `${(pagePercent + gpuPercent).toFixed(1)} %`);
+  console.log(
+      `measure: flying at 1024x800 for 10 s: page ${pagePercent.toFixed(1)} % and ` +
+      `graphics ${gpuPercent.toFixed(1)} % of a core, together ` +
+      `${(pagePercent + gpuPercent).toFixed(1)} %`);
   const frameWork = await page.evaluate(() => starvane.frameWork);
   // The keys let the page sound: the game's frames of sound reach Web Audio.
   const soundFrames = await page.evaluate(() => starvane.soundFrames);
   check(soundFrames > 50, `the game's sound is played through Web Audio (${soundFrames} frames)`);
   // F12 writes the screenshot into the files directory; the page hands it over as a download.
-  const [shot] = await Promise.all([page.waitForEvent('download', {timeout: 10000}),
-                                    hold(page, 'F12', 100)]);
+  const [shot] =
+      await Promise.all([page.waitForEvent('download', {timeout: 10000}), hold(page, 'F12', 100)]);
   const shotBytes = fs.readFileSync(await shot.path());
-  check(shot.suggestedFilename() === 'starvane-001.bmp' && shotBytes.subarray(0, 2).toString() === 'BM',
-        'F12 downloads starvane-001.bmp');
+  check(
+      shot.suggestedFilename() === 'starvane-001.bmp' &&
+          shotBytes.subarray(0, 2).toString() === 'BM',
+      'F12 downloads starvane-001.bmp');
   // A page that loses the focus pauses the game while Up is held (and lets Up go); P goes on.
   await page.keyboard.down('ArrowUp');
   await sleep(200);
@@ -263,18 +249,21 @@ async function playedGames(browser, url) {
       () => [...document.querySelectorAll('#ships option')].map((o) => o.value));
   check(listed.includes('Webby.shp'), 'the ship just saved can be downloaded at once');
   let record = await page.evaluate(() => starvane.readFiles('/')['record.txt'] || '');
-  check(/ down Up\b/.test(record) && / down Space\b/.test(record) && / down Left\b/.test(record),
-        'Up, Space and Left reached the game as its keys (the recording holds them)');
+  check(
+      / down Up\b/.test(record) && / down Space\b/.test(record) && / down Left\b/.test(record),
+      'Up, Space and Left reached the game as its keys (the recording holds them)');
   check(/ type Webby/.test(record) || /type W/.test(record), 'the name was typed in the launcher');
   check(/ focus lost/.test(record), 'the lost focus reached the game (the recording holds it)');
   check(/ down P\b/.test(record), 'P went on after the pause');
   let dump = JSON.parse(await page.evaluate(() => starvane.readFiles('/')['dump.json']));
-  check(dump.shipName === 'Webby' && dump.difficulty === 1,
-        `the game flew Webby on Easy (${JSON.stringify(dump.shipName)}, ${dump.difficulty})`);
+  check(
+      dump.shipName === 'Webby' && dump.difficulty === 1,
+      `the game flew Webby on Easy (${JSON.stringify(dump.shipName)}, ${dump.difficulty})`);
   check(dump.ship.speedX !== 0 || dump.ship.speedY !== 0, 'the ship moved under thrust');
   let files = await page.evaluate(() => starvane.readFiles('/starvane'));
-  check(files['ships.txt'] === 'Webby\r\n',
-        `ships.txt holds the new ship (${JSON.stringify(files['ships.txt'])})`);
+  check(
+      files['ships.txt'] === 'Webby\r\n',
+      `ships.txt holds the new ship (${JSON.stringify(files['ships.txt'])})`);
   check(files['Webby.shp'] !== undefined, 'Webby.shp was saved');
   await page.close();
 
@@ -299,14 +288,16 @@ async function playedGames(browser, url) {
   await waitFrames(page, 10);
   await page.keyboard.press('KeyC');
   await waitFrames(page, 10);
-  await clickInGame(page, 156, 122);  // maximum life's box
+  await clickInGame(page, 156, 122);    // maximum life's box
   await page.keyboard.press('Escape');  // closes the page
   await waitFrames(page, 10);
   await page.keyboard.press('Escape');  // ends the game
   result = await waitForEnd(page);
   check(result.status === 0, 'the second game ends by Escape with status 0');
   dump = JSON.parse(await page.evaluate(() => starvane.readFiles('/')['dump.json']));
-  check(dump.equipment.Life.max === 105, `one step of maximum life was bought (max ${dump.equipment.Life.max})`);
+  check(
+      dump.equipment.Life.max === 105,
+      `one step of maximum life was bought (max ${dump.equipment.Life.max})`);
   check(dump.money === 100000 - 100, `it cost 100 (money ${dump.money})`);
   await page.close();
 
@@ -314,12 +305,15 @@ async function playedGames(browser, url) {
   page = await openPage(context, url + '?hold');
   files = await page.evaluate(() => starvane.readFiles('/starvane'));
   const lines = shipLines(files['Webby.shp'] || '');
-  check(lines[1] === '105' && lines[30] === '99900', 'the reloaded page finds Webby with its purchase');
+  check(
+      lines[1] === '105' && lines[30] === '99900',
+      'the reloaded page finds Webby with its purchase');
   await page.selectOption('#ships', 'Webby.shp');
   const [download] = await Promise.all([page.waitForEvent('download'), page.click('#download')]);
   const downloaded = fs.readFileSync(await download.path(), 'latin1');
-  check(download.suggestedFilename() === 'Webby.shp' && downloaded === files['Webby.shp'],
-        'Download ship gives the ship file as it is kept');
+  check(
+      download.suggestedFilename() === 'Webby.shp' && downloaded === files['Webby.shp'],
+      'Download ship gives the ship file as it is kept');
   await page.close();
   await context.close();
   return frameWork;
@@ -340,8 +334,10 @@ async function browserData(browser, url) {
   await second.evaluate((a) => starvane.start(a), args);
   const refused = await waitForEnd(second);
   const ended = await second.evaluate(() => document.getElementById('ended').innerText);
-  check(refused.status === 1 && /failure/.test(ended) && /ship 'Tabby' is in another game/.test(ended),
-        `a second page on the ship is refused and says why (${JSON.stringify(ended)})`);
+  check(
+      refused.status === 1 && /failure/.test(ended) &&
+          /ship 'Tabby' is in another game/.test(ended),
+      `a second page on the ship is refused and says why (${JSON.stringify(ended)})`);
   await second.close();
 
   // Hidden, the page saves the ship into IndexedDB: another page finds it before any Escape.
@@ -350,32 +346,43 @@ async function browserData(browser, url) {
     document.dispatchEvent(new Event('visibilitychange'));
   });
   // The game takes the page's news at its next frame, then the page writes the files.
-  await first.waitForFunction(
-      () => starvane.readFiles('/starvane')['Tabby.shp'] !== undefined && starvane.filesKept(),
-      null, {timeout: 5000}).catch(() => {});
+  await first
+      .waitForFunction(
+          () => starvane.readFiles('/starvane')['Tabby.shp'] !== undefined && starvane.filesKept(),
+          null, {timeout: 5000})
+      .catch(() => {});
   const other = await openPage(context, url + '?hold');
   const kept = (await other.evaluate(() => starvane.readFiles('/starvane')))['Tabby.shp'];
-  await first.evaluate(() => { delete document.hidden; });
+  await first.evaluate(() => {
+    delete document.hidden;
+  });
   // Escape ends the paused game, saving the ship (a second one, should the first have closed
   // the controls instead).
   for (let i = 0; i < 3; ++i) {
     await first.keyboard.press('Escape');
     const ended = () => starvane.result !== null;
-    if (await first.waitForFunction(ended, null, {timeout: 1500}).then(() => true, () => false)) break;
+    if (await first.waitForFunction(ended, null, {timeout: 1500}).then(() => true, () => false))
+      break;
   }
   const result = await waitForEnd(first);
   const saved = (await first.evaluate(() => starvane.readFiles('/starvane')))['Tabby.shp'];
-  check(result.status === 0 && kept !== undefined && kept === saved,
-        'a hidden page keeps the ship in IndexedDB as Escape then saves it' +
-        (kept === undefined ? ' (nothing kept)' : kept === saved ? '' : ' (kept differs)'));
+  check(
+      result.status === 0 && kept !== undefined && kept === saved,
+      'a hidden page keeps the ship in IndexedDB as Escape then saves it' +
+          (kept === undefined ? ' (nothing kept)' :
+               kept === saved ? '' :
+                                ' (kept differs)'));
 
   // The first page changes Tabby (a ship with money comes in over it) and adds a ship; then the
   // other page, opened before, flies Tabby: it flies the ship as kept, and keeps both.
   const ship = fs.readFileSync(path.join(goldenRoot, 'veteran_workshop/files/Veteran.shp'));
   for (const name of ['Tabby.shp', 'Vetty.shp']) {
-    await first.evaluate(() => { document.getElementById('status').textContent = ''; });
+    await first.evaluate(() => {
+      document.getElementById('status').textContent = '';
+    });
     await first.setInputFiles('#upload', {name: name, mimeType: 'text/plain', buffer: ship});
-    await first.waitForFunction(() => /uploaded/.test(document.getElementById('status').textContent));
+    await first.waitForFunction(
+        () => /uploaded/.test(document.getElementById('status').textContent));
   }
   await first.close();
   await other.evaluate((a) => starvane.start(a), args);
@@ -384,61 +391,82 @@ async function browserData(browser, url) {
   for (let i = 0; i < 3; ++i) {  // as above: a second Escape, should the first close the controls
     await other.keyboard.press('Escape');
     const ended = () => starvane.result !== null;
-    if (await other.waitForFunction(ended, null, {timeout: 1500}).then(() => true, () => false)) break;
+    if (await other.waitForFunction(ended, null, {timeout: 1500}).then(() => true, () => false))
+      break;
   }
   const flown = await waitForEnd(other);
-  const inDb = await other.evaluate((keys) => new Promise((resolve) => {
-    indexedDB.open('/starvane').onsuccess = (event) => {
-      const store = event.target.result.transaction('FILE_DATA').objectStore('FILE_DATA');
-      const files = {};
-      for (const key of keys) {
-        store.get(key).onsuccess = (got) => {
-          const entry = got.target.result;
-          files[key] = entry && String.fromCharCode(...entry.contents);
-          if (Object.keys(files).length === keys.length) resolve(files);
+  const inDb = await other.evaluate(
+      (keys) => new Promise((resolve) => {
+        indexedDB.open('/starvane').onsuccess = (event) => {
+          const store = event.target.result.transaction('FILE_DATA').objectStore('FILE_DATA');
+          const files = {};
+          for (const key of keys) {
+            store.get(key).onsuccess = (got) => {
+              const entry = got.target.result;
+              files[key] = entry && String.fromCharCode(...entry.contents);
+              if (Object.keys(files).length === keys.length) resolve(files);
+            };
+          }
         };
-      }
-    };
-  }), ['/starvane/Tabby.shp', '/starvane/Vetty.shp']);
+      }),
+      ['/starvane/Tabby.shp', '/starvane/Vetty.shp']);
   const tabby = shipLines(inDb['/starvane/Tabby.shp'] || '');
-  check(flown.status === 0 && tabby[30] === shipLines(ship.toString('latin1'))[30] &&
-        inDb['/starvane/Vetty.shp'] !== undefined,
-        'a page opened before another changed a ship flies it as kept and keeps the other\'s ' +
-        `files (money ${tabby[30]}, Vetty.shp ${inDb['/starvane/Vetty.shp'] ? 'kept' : 'lost'})`);
+  check(
+      flown.status === 0 && tabby[30] === shipLines(ship.toString('latin1'))[30] &&
+          inDb['/starvane/Vetty.shp'] !== undefined,
+      'a page opened before another changed a ship flies it as kept and keeps the other\'s ' +
+          `files (money ${tabby[30]}, Vetty.shp ${inDb['/starvane/Vetty.shp'] ? 'kept' : 'lost'})`);
 
   // Uploads the game would not read are refused with a message; a name leads nowhere but the
   // files directory, as long as the game takes names.
   const upload = async (name, buffer) => {
-    await other.evaluate(() => { document.getElementById('status').textContent = ''; });
+    await other.evaluate(() => {
+      document.getElementById('status').textContent = '';
+    });
     await other.setInputFiles('#upload', {name: name, mimeType: 'text/plain', buffer: buffer});
     await other.waitForFunction(() => document.getElementById('status').textContent !== '');
     return other.evaluate(() => document.getElementById('status').textContent);
   };
   // A file name as long as the game writes them (255 bytes) is listed without widening the bar.
-  await other.evaluate(() => FS.writeFile('/starvane/' + 'W'.repeat(251) + '.shp', 'x'));
+  await other.evaluate(
+      () => FS.writeFile(
+          '/starvane/' +
+              'W'.repeat(251) + '.shp',
+          'x'));
   // A line of ships.txt in another encoding stays as it is when an upload adds a ship.
   await other.evaluate(() => {
     let list = [];
-    try { list = [...FS.readFile('/starvane/ships.txt')]; } catch (error) { list = []; }
+    try {
+      list = [...FS.readFile('/starvane/ships.txt')];
+    } catch (error) {
+      list = [];
+    }
     const cafe = [0x43, 0x61, 0x66, 0xe9, 0x0d, 0x0a];  // "Caf\xe9\r\n" in Windows-1252
     FS.writeFile('/starvane/ships.txt', Uint8Array.from([...list, ...cafe]));
   });
   const long = 'L'.repeat(5000);
-  const said = [await upload('../evil.shp', ship),
-                await upload('Big.shp', Buffer.alloc(10 << 20, 48)),
-                await upload(long + '.shp', ship), await upload('notes.txt', ship)];
+  const said = [
+    await upload('../evil.shp', ship), await upload('Big.shp', Buffer.alloc(10 << 20, 48)),
+    await upload(long + '.shp', ship), await upload('notes.txt', ship)
+  ];
   const files = await other.evaluate(() => starvane.readFiles('/starvane'));
   const root = await other.evaluate(() => starvane.readFiles('/'));
-  check(files['evil.shp'] === ship.toString('latin1') && root['evil.shp'] === undefined,
-        `"../evil.shp" is kept as evil.shp in the files directory (${said[0]})`);
-  check(files['Big.shp'] === undefined && /64 KiB/.test(said[1]),
-        `a 10 MB ship file is refused (${said[1]})`);
-  check(files['L'.repeat(60) + '.shp'] !== undefined && /\r\n(L{60})\r\n$/.test(files['ships.txt']),
-        'a 5,000-character name is kept as its first 60 characters');
-  check(/not a ship file/.test(said[3]) && files['notes.txt'] === undefined,
-        `a .txt is refused (${said[3]})`);
-  check(/(^|\n)Caf\xe9\r\n/.test(files['ships.txt']),
-        `a Windows-1252 line of ships.txt outlives an upload (${JSON.stringify(files['ships.txt'])})`);
+  check(
+      files['evil.shp'] === ship.toString('latin1') && root['evil.shp'] === undefined,
+      `"../evil.shp" is kept as evil.shp in the files directory (${said[0]})`);
+  check(
+      files['Big.shp'] === undefined && /64 KiB/.test(said[1]),
+      `a 10 MB ship file is refused (${said[1]})`);
+  check(
+      files['L'.repeat(60) + '.shp'] !== undefined && /\r\n(L{60})\r\n$/.test(files['ships.txt']),
+      'a 5,000-character name is kept as its first 60 characters');
+  check(
+      /not a ship file/.test(said[3]) && files['notes.txt'] === undefined,
+      `a .txt is refused (${said[3]})`);
+  check(
+      /(^|\n)Caf\xe9\r\n/.test(files['ships.txt']),
+      `a Windows-1252 line of ships.txt outlives an upload (${
+          JSON.stringify(files['ships.txt'])})`);
   // A write IndexedDB refuses is told as such.
   await other.evaluate(() => {
     const idbfs = FS.filesystems.IDBFS;
@@ -450,10 +478,12 @@ async function browserData(browser, url) {
     const idbfs = FS.filesystems.IDBFS;
     idbfs.storeRemoteEntry = idbfs.keptStore;
   });
-  check(/not kept.*disk is full/.test(refusedWrite),
-        `an upload IndexedDB does not keep says so (${refusedWrite})`);
-  const right = await other.evaluate(() => Math.max(...['#download', '#upload-label'].map(
-      (id) => document.querySelector(id).getBoundingClientRect().right)));
+  check(
+      /not kept.*disk is full/.test(refusedWrite),
+      `an upload IndexedDB does not keep says so (${refusedWrite})`);
+  const right = await other.evaluate(
+      () => Math.max(...['#download', '#upload-label'].map(
+          (id) => document.querySelector(id).getBoundingClientRect().right)));
   check(right <= 1024, `Download and Upload stay on the page (right edge ${right})`);
   await other.close();
 
@@ -468,11 +498,15 @@ async function browserData(browser, url) {
       wait();
     });
     const held = (await navigator.locks.query()).held.map((lock) => lock.name);
-    return {held: held, ended: document.getElementById('ended').hidden ? '' :
-                               document.getElementById('ended').innerText};
+    return {
+      held: held,
+      ended: document.getElementById('ended').hidden ? '' :
+                                                       document.getElementById('ended').innerText
+    };
   });
-  check(stop.held.length === 0 && /failure/.test(stop.ended) && /a trap/.test(stop.ended),
-        `a game that stops frees its ship and says why (${JSON.stringify(stop)})`);
+  check(
+      stop.held.length === 0 && /failure/.test(stop.ended) && /a trap/.test(stop.ended),
+      `a game that stops frees its ship and says why (${JSON.stringify(stop)})`);
   await stopped.close();
   await context.close();
 }
@@ -482,34 +516,39 @@ async function goldens(browser, url) {
   for (const name of fs.readdirSync(goldenRoot).sort()) {
     const folder = path.join(goldenRoot, name);
     if (!fs.statSync(folder).isDirectory()) continue;
-    const inputs = {'/golden/script.txt': fs.readFileSync(path.join(folder, 'script.txt'), 'latin1')};
+    const inputs = {
+      '/golden/script.txt': fs.readFileSync(path.join(folder, 'script.txt'), 'latin1')
+    };
     const filesFolder = path.join(folder, 'files');
     if (fs.existsSync(filesFolder)) {
       for (const file of fs.readdirSync(filesFolder)) {
         inputs['/golden/files/' + file] = fs.readFileSync(path.join(filesFolder, file), 'latin1');
       }
     }
-    const context = await browser.newContext();
-    const page = await openPage(context, url + '?hold');
-    await page.evaluate(([args, files]) => starvane.start(args, files), [
-      ['--headless', '--files', '/golden/files', '--input', '/golden/script.txt', '--dump',
-       '/golden/dump.json'],
-      Object.assign({'/golden/files/.keep': ''}, inputs)]);
-    const result = await waitForEnd(page);
-    const out = await page.evaluate(() => ({
-      dump: starvane.readFiles('/golden')['dump.json'] || '',
-      files: starvane.readFiles('/golden/files'),
-    }));
-    await context.close();
+    const played = await playInPage(
+        browser, url,
+        [
+          '--headless', '--files', '/golden/files', '--input', '/golden/script.txt', '--dump',
+          '/golden/dump.json'
+        ],
+        inputs, ['/golden', '/golden/files']);
+    if (played.status !== 0) console.log(played.stderr);
+    const result = {status: played.status};
+    const out = {
+      dump: played.folders['/golden']['dump.json'] || '',
+      files: played.folders['/golden/files']
+    };
     const expected = compact(fs.readFileSync(path.join(folder, 'expected/dump.json'), 'latin1'));
     const actual = compact(out.dump);
-    check(result.status === 0 && actual === expected,
-          `golden ${name}: the browser's state summary and frameHash match` +
-          (actual === expected ? '' : '\n      ' + firstDifference(expected, actual)));
+    check(
+        result.status === 0 && actual === expected,
+        `golden ${name}: the browser's state summary and frameHash match` +
+            (actual === expected ? '' : '\n      ' + firstDifference(expected, actual)));
     const expectedFiles = path.join(folder, 'expected/files');
     for (const file of fs.existsSync(expectedFiles) ? fs.readdirSync(expectedFiles) : []) {
-      check(out.files[file] === fs.readFileSync(path.join(expectedFiles, file), 'latin1'),
-            `golden ${name}: ${file} is written byte for byte`);
+      check(
+          out.files[file] === fs.readFileSync(path.join(expectedFiles, file), 'latin1'),
+          `golden ${name}: ${file} is written byte for byte`);
     }
   }
 }
@@ -527,14 +566,9 @@ function pageWeight() {
 
 (async () => {
   pageWeight();
-  const server = await serve();
+  const server = await serveSite(site);
   const url = `http://127.0.0.1:${server.address().port}/`;
-  const browser = await chromium.launch({
-    executablePath: chromiumPath,
-    headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  const browser = await launchChromium(chromiumPath);
   try {
     // The first frame of the page as a player opens it: from navigation to the launcher.
     const page = await browser.newPage({viewport: {width: 1024, height: 800}});
@@ -547,9 +581,10 @@ function pageWeight() {
     const frameWork = await playedGames(browser, url);
     await browserData(browser, url);
     if (frameWork.length > 0) {
-      console.log(`measure: frame work in flight over ${frameWork.length} frames: median ` +
-                  `${percentile(frameWork, 0.5).toFixed(3)} ms, 99th percentile ` +
-                  `${percentile(frameWork, 0.99).toFixed(3)} ms`);
+      console.log(
+          `measure: frame work in flight over ${frameWork.length} frames: median ` +
+          `${percentile(frameWork, 0.5).toFixed(3)} ms, 99th percentile ` +
+          `${percentile(frameWork, 0.99).toFixed(3)} ms`);
     }
     await goldens(browser, url);
   } catch (error) {
