@@ -11,15 +11,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool Failed(std::string& why, const std::string& what, int error) {
-  why = what + ": " + ErrnoText(error);
-  return false;
-}
-
 constexpr char kTemporaryPrefix[] = ".starvane-";
 constexpr char kTemporarySuffix[] = ".tmp";
 
 }  // namespace
+
+bool SaveFailed(std::string& why, const std::string& what, int error) {
+  why = what + ": " + ErrnoText(error);
+  return false;
+}
 
 std::string TemporaryName(std::uint64_t process, int attempt) {
   return kTemporaryPrefix + std::to_string(process) + "-" + std::to_string(attempt) +
@@ -57,7 +57,8 @@ bool WriteFileAtomically(const fs::path& given, std::string_view bytes, std::str
                          AtomicWriteStep fail_at) {
   std::error_code link_error;
   const std::optional<fs::path> file = FollowLinks(given, link_error);
-  if (!file) return Failed(why, "cannot follow the link " + TextOfPath(given), link_error.value());
+  if (!file)
+    return SaveFailed(why, "cannot follow the link " + TextOfPath(given), link_error.value());
   const fs::path& path = *file;
   if (KindAtPath(path) == PathKind::Other) {
     why = TextOfPath(path) + " is not a regular file";

@@ -21,11 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool Failed(std::string& why, const std::string& what, int error) {
-  why = what + ": " + ErrnoText(error);
-  return false;
-}
-
 // Takes the exclusive flock() of an open file, waiting for it (its other holder only sweeps).
 int LockExclusively(int fd) {
   int result = 0;
@@ -141,7 +136,7 @@ bool PutFileAtomically(const fs::path& path, std::string_view bytes, std::string
   } else {
     fd = CreateTemporary(directory, temporary);
   }
-  if (fd < 0) return Failed(why, "cannot create a new file in " + directory.string(), errno);
+  if (fd < 0) return SaveFailed(why, "cannot create a new file in " + directory.string(), errno);
 
   // A second descriptor keeps the lock (which belongs to the open file) from the close that
   // checks the writing until the rename: no sweep takes the file away in between.
@@ -152,7 +147,7 @@ bool PutFileAtomically(const fs::path& path, std::string_view bytes, std::string
     if (open) ::close(fd);
     ::unlink(temporary.c_str());
     if (keeper >= 0) ::close(keeper);
-    return Failed(why, what, error);
+    return SaveFailed(why, what, error);
   };
   KeepPermissions(fd, path);
   if (fail_at == AtomicWriteStep::Write) {

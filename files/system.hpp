@@ -60,6 +60,8 @@ bool PutFileAtomically(const std::filesystem::path& path, std::string_view bytes
 // Whether the name is that of a temporary file of PutFileAtomically (".starvane-PID-N.tmp").
 bool IsTemporaryName(std::string_view name);
 std::string TemporaryName(std::uint64_t process, int attempt);
+// Sets why to what failed and the system's words for the errno; false, for a failed save step.
+bool SaveFailed(std::string& why, const std::string& what, int error);
 
 // The locks of files/ship_lock.hpp. The outcome of taking one:
 enum class Locking { Held, Busy, Unsupported };

@@ -14,11 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool Failed(std::string& why, const std::string& what, int error) {
-  why = what + ": " + ErrnoText(error);
-  return false;
-}
-
 // Creates a new, empty temporary file in the directory. It is opened without letting anyone
 // delete it, so a sweep leaves it alone while the save writes it. INVALID_HANDLE_VALUE with
 // the errno in error when none could be made.
@@ -107,14 +102,14 @@ bool PutFileAtomically(const fs::path& path, std::string_view bytes, std::string
   HANDLE file = INVALID_HANDLE_VALUE;
   if (fail_at != AtomicWriteStep::Open) file = CreateTemporary(directory, temporary, error);
   if (file == INVALID_HANDLE_VALUE) {
-    return Failed(why, "cannot create a new file in " + TextOfPath(directory), error);
+    return SaveFailed(why, "cannot create a new file in " + TextOfPath(directory), error);
   }
   // From here on every failure closes and removes the temporary file.
   bool open = true;
   auto give_up = [&](const std::string& what, int reason) {
     if (open) CloseHandle(file);
     DeleteFileW(temporary.c_str());
-    return Failed(why, what, reason);
+    return SaveFailed(why, what, reason);
   };
   if (fail_at == AtomicWriteStep::Write) {
     // A full disk: part of the bytes go in, then writing stops.
