@@ -30,7 +30,7 @@ if(GIT)
     else()
       execute_process(COMMAND ${GIT} -C ${SOURCE_DIR} rev-list --count HEAD
         OUTPUT_VARIABLE count RESULT_VARIABLE failed OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-      execute_process(COMMAND ${GIT} -C ${SOURCE_DIR} describe --always --dirty
+      execute_process(COMMAND ${GIT} -C ${SOURCE_DIR} describe --always --dirty --exclude=*
         OUTPUT_VARIABLE commit RESULT_VARIABLE failed_too OUTPUT_STRIP_TRAILING_WHITESPACE
         ERROR_QUIET)
       if(NOT failed AND NOT failed_too)

@@ -5,7 +5,6 @@
 
 #include <shellapi.h>  // after windows.h, whose types it uses
 
-#include <cstdlib>
 #include <limits>
 #include <set>
 
@@ -64,8 +63,20 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 }
 
 const char* EnvironmentText(const char* name) {
-  const wchar_t* value = _wgetenv(WideOfText(name).c_str());
-  if (value == nullptr) return nullptr;
+  // Asked of the system itself: the C library's wide environment is made from the narrow one
+  // in the ANSI code page, which loses the letters of a user name outside it.
+  const std::wstring wide_name = WideOfText(name);
+  std::wstring value(64, L'\0');
+  for (;;) {
+    const DWORD size = static_cast<DWORD>(value.size());
+    const DWORD length = GetEnvironmentVariableW(wide_name.c_str(), value.data(), size);
+    if (length == 0) return nullptr;  // not set (an empty value is no folder either)
+    if (length < size) {
+      value.resize(length);
+      break;
+    }
+    value.resize(length);  // too small: length is then the size it needs, its end included
+  }
   // Each text is kept for the rest of the run (a few variables are read, at the start).
   static std::set<std::string> kept;
   return kept.insert(TextOfWide(value)).first->c_str();
