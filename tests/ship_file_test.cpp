@@ -389,6 +389,21 @@ TEST(ShipFile, NamesWindowsForbidsAreWrittenAsBytesThereAndKeptElsewhere) {
   }
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(Listing(dir.Path()), expected);
+
+  // A ship file copied from Windows under its Windows name still flies that ship elsewhere.
+  if (kThisSystem == SystemRules::Posix) {
+    TempDirectory copied;
+    std::vector<std::string> lines = kFreshShip;
+    lines[ShipFileIndex("Money")] = "654";
+    copied.Write("%43ON.shp", Lines(lines));
+    copied.Write("x%3Ay.shp", Lines(lines));
+    for (const char* name : {"CON", "x:y"}) {
+      Harness c = ShipGame(copied.Path());
+      c.game.ShipName = name;
+      EXPECT_EQ(LoadShip(c.game), "") << name;
+      EXPECT_EQ(c.game.Money, 654) << name;
+    }
+  }
 }
 
 TEST(ShipFile, AShipOfAnyNameLengthSavesUnderAShortenedStableFileName) {

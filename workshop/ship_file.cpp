@@ -126,10 +126,30 @@ std::string OldShipFileName(std::string_view ship_name) {
   return WriteName(ship_name, kThisSystem, true).text + std::string(kSuffix);
 }
 
-// Whether the ship of that name has a file, under its own file name or the older one. Only a
-// name that is surely not there counts as none.
+// The other file names a ship's file may have, tried in turn when its own is absent: the one
+// older versions gave it, and, off Windows, the one Windows gives it (a ship copied from there
+// whose name Windows forbids, "a:b" saved as "a%3Ab.shp"). Neither is ever another ship's own
+// file name here: a % and two hex digits in a file name always stand for a byte, and here no
+// letter Windows forbids is written so.
+std::vector<std::string> OtherShipFileNames(std::string_view ship_name) {
+  const std::string own = ShipFileName(ship_name);
+  std::vector<std::string> names;
+  for (std::string name :
+       {OldShipFileName(ship_name), ShipFileName(ship_name, SystemRules::Windows)}) {
+    if (name != own && name.size() <= kLongestFileName &&
+        std::find(names.begin(), names.end(), name) == names.end()) {
+      names.push_back(std::move(name));
+    }
+  }
+  return names;
+}
+
+// Whether the ship of that name has a file, under its own file name or another it may have.
+// Only a name that is surely not there counts as none.
 bool HasShipFile(const std::filesystem::path& directory, std::string_view ship_name) {
-  for (const std::string& name : {ShipFileName(ship_name), OldShipFileName(ship_name)}) {
+  std::vector<std::string> names = OtherShipFileNames(ship_name);
+  names.insert(names.begin(), ShipFileName(ship_name));
+  for (const std::string& name : names) {
     if (name.size() > kLongestFileName) continue;
     std::error_code error;
     const auto type = std::filesystem::symlink_status(directory / PathOfText(name), error).type();
@@ -266,14 +286,12 @@ std::string LoadShip(Game& game) {
   const auto absent = [&files] {
     return files.LastOpenError() == std::errc::no_such_file_or_directory;
   };
-  if (!opened && absent()) {
-    // A ship saved by an older version, under the name that wrote every '%' as %25. That name
-    // is never another ship's name of today. The next save writes the ship's own file.
-    const std::string old_name = OldShipFileName(game.ShipName);
-    if (old_name != name && old_name.size() <= kLongestFileName) {
-      opened = files.ReadFile(kShipFileSlot, old_name, kShipFileByteLimit) != 0;
-      if (opened || !absent()) name = old_name;
-    }
+  // A ship saved by an older version, or on Windows, under a name of the file that is never
+  // another ship's here. The next save writes the ship's own file.
+  for (const std::string& other : OtherShipFileNames(game.ShipName)) {
+    if (opened || !absent()) break;
+    opened = files.ReadFile(kShipFileSlot, other, kShipFileByteLimit) != 0;
+    if (opened || !absent()) name = other;
   }
   const std::filesystem::path path = files.Directory() / PathOfText(name);
   const std::string file = "the ship file " + Quoted(TextOfPath(path));
