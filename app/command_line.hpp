@@ -35,6 +35,11 @@ struct Options {
   bool mute = false;                      // the sound starts muted (M unmutes it)
   int volume = 100;                       // --volume: 0 to 100
   bool notices = true;                    // --no-notices: no notices over the picture
+  bool no_record = false;                 // --no-record: this game is not kept in replays/
+  std::optional<std::string> watch;       // a recording (a file or a link) to watch as a film
+  std::optional<std::string> verify;      // a recording to replay headless and check
+  std::optional<std::string> link;        // a recording to print as a link to the page...
+  std::optional<std::string> site;        // ... at this address (--site)
 };
 
 // A bad command line: the one line that tells what is wrong (exit status 2).

@@ -146,6 +146,35 @@ constexpr auto kOptions = std::to_array<CommandLineOption>({
        o.notices = false;
        return "";
      }},
+    {.name = "--no-record",
+     .help = "keep no recording of this game in replays/ (every game played with a\n"
+             "window or a page is kept there, the last 50)",
+     .set = [](Options& o, std::string_view) -> std::string_view {
+       o.no_record = true;
+       return "";
+     }},
+    {.name = "--watch",
+     .argument = "FILE",
+     .help = "play a recording (a file, or a link made by Share or --link) as a film:\n"
+             "pause, speed, frame step and a timeline; nothing is saved",
+     .set = [](Options& o, std::string_view value) { return SetFileName(o.watch, value); }},
+    {.name = "--verify",
+     .argument = "FILE",
+     .help = "replay a kept recording headless and print its result as JSON; exit 0\n"
+             "when the result it claims is the one replayed, else 1 and the first\n"
+             "difference",
+     .set = [](Options& o, std::string_view value) { return SetFileName(o.verify, value); }},
+    {.name = "--link",
+     .argument = "FILE",
+     .help = "print a link that plays this recording on the page at --site URL",
+     .set = [](Options& o, std::string_view value) { return SetFileName(o.link, value); }},
+    {.name = "--site",
+     .argument = "URL",
+     .help = "the address of the game's page, for --link",
+     .set = [](Options& o, std::string_view value) -> std::string_view {
+       o.site = std::string(value);
+       return value.empty() ? "is not an address" : "";
+     }},
     {.name = "--help",
      .alias = "-h",
      .help = "print this text and exit",

@@ -10,8 +10,10 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "media/canvas.hpp"
+#include "media/film_controls.hpp"
 #include "media/keys.hpp"
 #include "media/loop_end.hpp"
 #include "media/mouse.hpp"
@@ -79,6 +81,12 @@ class Display {
   // by the presentation only, never drawn into the back buffer, so frames, their hashes and
   // screenshots are the same with notices or without; a display without a screen ignores it.
   virtual void ShowNotice(std::string_view /*text*/) {}
+  // Watching a film (media/film_controls.hpp): its controls as they stand, drawn over the
+  // picture by the presentation at each frame presented; and the viewer's commands since the
+  // last call, from keys and clicks that then reach no game. A display without a screen shows
+  // nothing and hears nothing.
+  virtual void ShowFilm(const FilmState& /*state*/) {}
+  virtual std::vector<FilmCommand> TakeFilmCommands() { return {}; }
   // The keyboard and mouse that belong to this display.
   virtual InputSource& LiveInput() = 0;
   // The key of this code as the player's keyboard labels it: key codes name positions, so on a
