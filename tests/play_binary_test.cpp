@@ -27,9 +27,7 @@ using starvane::testing::RunStarvaneBinary;
 using starvane::testing::ShipFileWith;
 using starvane::testing::TempDirectory;
 
-std::string In(const TempDirectory& dir, const std::string& name) {
-  return "'" + (dir.Path() / name).string() + "'";
-}
+using starvane::testing::In;
 
 TEST(PlayBinary, EscapeAtFrameThreeEndsAfterFourFramesWithTheSameResultEveryTime) {
   TempDirectory dir;

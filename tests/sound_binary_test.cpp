@@ -22,9 +22,7 @@ using starvane::testing::TempDirectory;
 constexpr std::size_t kHeader = 44;
 constexpr std::size_t kFrameValues = 1920;  // 960 stereo samples a frame
 
-std::string In(const TempDirectory& dir, const std::string& name) {
-  return "'" + (dir.Path() / name).string() + "'";
-}
+using starvane::testing::In;
 
 std::vector<std::int16_t> Samples(const std::string& wav) {
   std::vector<std::int16_t> samples;

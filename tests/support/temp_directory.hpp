@@ -46,4 +46,9 @@ class TempDirectory {
   bool owned_ = true;
 };
 
+// The path of a file in the directory, quoted for a shell's command line.
+inline std::string In(const TempDirectory& dir, const std::string& name) {
+  return "'" + (dir.Path() / name).string() + "'";
+}
+
 }  // namespace starvane::testing
