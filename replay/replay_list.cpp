@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "base/text_numbers.hpp"
+#include "base/utf8_text.hpp"
 #include "files/input_file.hpp"
 #include "files/path_text.hpp"
 #include "replay/input_script.hpp"
@@ -148,6 +149,19 @@ void ReadLastLines(std::string_view tail, ReplaySummary& summary) {
   if (summary.length && *summary.length < 0) summary.length.reset();
 }
 
+// The widths of the row's columns, in characters: with the launcher's font of fixed width
+// they line up under each other.
+constexpr std::size_t kShipColumn = 10;
+constexpr std::size_t kLevelColumn = 9;
+constexpr std::size_t kLengthColumn = 6;
+
+// The text cut or padded with spaces to the width (on the left when right-aligned).
+std::string Column(std::string_view text, std::size_t width, bool right = false) {
+  const std::string_view shown = FirstCharacters(text, width);
+  const std::string padding(width - std::min(width, CharacterCount(shown)), ' ');
+  return right ? padding + std::string(shown) : std::string(shown) + padding;
+}
+
 }  // namespace
 
 ReplaySummary SummarizeReplay(std::string_view head, std::string_view tail) {
@@ -268,7 +282,7 @@ std::vector<ReplayListing> ListReplays(const std::filesystem::path& folder) {
 }
 
 std::string ReplayListRow(const ReplaySummary& summary, std::int64_t utc_offset) {
-  std::string row = "no date";
+  std::string row = "no date         ";
   if (summary.start) {
     const std::int64_t local = *summary.start + utc_offset;
     const std::int64_t days = (local >= 0 ? local : local - 86399) / 86400;
@@ -301,7 +315,8 @@ std::string ReplayListRow(const ReplaySummary& summary, std::int64_t utc_offset)
   if (summary.money_earned) {
     money = (*summary.money_earned > 0 ? "+" : "") + std::to_string(*summary.money_earned);
   }
-  return row + "  " + summary.ship + "  " + level + "  " + length + "  " + money;
+  return row + "  " + Column(summary.ship, kShipColumn) + "  " + Column(level, kLevelColumn) +
+         "  " + Column(length, kLengthColumn, true) + "  " + money;
 }
 
 std::int64_t LocalUtcOffset(std::int64_t seconds_since_1970) {

@@ -53,9 +53,9 @@ struct ReplayListing {
 // no such folder). Each file is opened once and read at its start and end only.
 std::vector<ReplayListing> ListReplays(const std::filesystem::path& folder);
 
-// One row of the list, in columns: the start in local time (utc_offset: seconds to add to UTC),
-// the ship, the difficulty, the length m:ss and the money earned ("?" without a result), or
-// "damaged" after the start for a damaged file.
+// One row of the list, in columns of fixed widths: the start in local time (utc_offset: seconds
+// to add to UTC), the ship (its first 10 characters), the difficulty, the length m:ss and the
+// money earned ("?" without a result), or "damaged" after the start for a damaged file.
 std::string ReplayListRow(const ReplaySummary& summary, std::int64_t utc_offset);
 
 // How far this machine's local time is ahead of UTC at that moment, in seconds.

@@ -449,12 +449,12 @@ TEST(ReplayList, ASummaryTakesTheHeaderAndTheLastLinesAndDropsACutOne) {
   const ReplaySummary kept = SummarizeReplay(whole, whole);
   EXPECT_FALSE(kept.damaged);
   EXPECT_EQ(kept.length, 3000);  // the end line wins over the result's frames
-  EXPECT_EQ(ReplayListRow(kept, 3600), "2026-12-10 14:40  My Ship # one  Normal  1:00  +250");
+  EXPECT_EQ(ReplayListRow(kept, 3600), "2026-12-10 14:40  My Ship #   Normal       1:00  +250");
   // No end line: the result's frames. Neither: the last event's; no result: no money.
   EXPECT_EQ(SummarizeReplay(kKeptHead, events + result).length, 3001);
   const ReplaySummary cut = SummarizeReplay(kKeptHead, events + "130 up Spa");
   EXPECT_EQ(cut.length, 120);
-  EXPECT_EQ(ReplayListRow(cut, -3600), "2026-12-10 12:40  My Ship # one  Normal  0:02  ?");
+  EXPECT_EQ(ReplayListRow(cut, -3600), "2026-12-10 12:40  My Ship #   Normal       0:02  ?");
   // No ship or difficulty line, or bytes that are no text: damaged, listed by its date alone.
   const std::string no_ship = "date 2026-12-10T13:40:05Z\ndifficulty easy\n0 down A\n";
   EXPECT_EQ(ReplayListRow(SummarizeReplay(no_ship, no_ship), 0), "2026-12-10 13:40  damaged");
