@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <span>
 #include <string>
@@ -285,7 +286,7 @@ SdlScreen::~SdlScreen() {
   if (texture_ != nullptr) SDL_DestroyTexture(texture_);
   if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
   if (window_ != nullptr) SDL_DestroyWindow(window_);
-  SDL_Quit();
+  // SDL itself stays started for the next screen (ConnectRealScreen), and ends with the program.
 }
 
 bool SdlScreen::CreateRenderer() {
@@ -792,6 +793,23 @@ std::unique_ptr<Display> ConnectRealScreen(const ScreenOptions& options, std::st
     error = "neither DISPLAY nor WAYLAND_DISPLAY is set";
     return nullptr;
   }
+  // SDL is started once and stays started until the program ends, however many screens it
+  // connects one after another (the launcher again after a film): started anew after SDL_Quit,
+  // SDL can fail to reach the X server it just left, or pass over it for a driver that shows
+  // nothing. What the last screen left in the queue (its window closed) is no message to the
+  // next one; the game controllers that SDL announced to it are announced again.
+  static bool started = false;
+  if (started) {
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    for (int index = 0; index < SDL_NumJoysticks(); ++index) {
+      if (!SDL_IsGameController(index)) continue;
+      SDL_Event added{};
+      added.cdevice.type = SDL_CONTROLLERDEVICEADDED;
+      added.cdevice.which = index;
+      SDL_PushEvent(&added);
+    }
+    return std::make_unique<SdlScreen>(options);
+  }
   // The game catches SIGINT, SIGTERM, SIGHUP and SIGQUIT itself, to end like Escape.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
@@ -813,6 +831,8 @@ std::unique_ptr<Display> ConnectRealScreen(const ScreenOptions& options, std::st
   // software GL with threads of its own, several times the cost of writing the frame straight
   // to the X server through shared memory. (An accelerated renderer never uses this.)
   if (driver == "x11") SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  started = true;
+  std::atexit(SDL_Quit);
   return std::make_unique<SdlScreen>(options);
 }
 
