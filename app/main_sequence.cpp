@@ -47,6 +47,9 @@ int RunSessionAndChosenFilms(const Options& options) {
     Options film = options;
     film.watch = TextOfPath(watch);
     film.launcher = false;
+    film.seed.reset();  // the recording names its own seed, difficulty and ship
+    film.difficulty.reset();
+    film.ship.reset();
     film.input.reset();
     film.record.reset();
     film.audio_out.reset();
