@@ -1,4 +1,3 @@
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,6 +12,7 @@
 #include "media/keys.hpp"
 #include "media/pad_keys.hpp"
 #include "media/real_screen.hpp"
+#include "media/sdl/pushed_input.hpp"
 #include "media/sdl/virtual_pad.hpp"
 
 namespace starvane {
@@ -191,35 +191,14 @@ TEST(SdlScreen, AFilmsViewerKeysAndClicksAreFilmCommandsAndNeverTheGames) {
   std::unique_ptr<Display> screen = ConnectRealScreen({.windowed = true}, error);
   ASSERT_NE(screen, nullptr) << error;
   ASSERT_TRUE(screen->OpenScreen(800, 600, "film"));
-  const auto push = [](Uint32 type, auto fill) {
-    SDL_Event event{};
-    event.type = type;
-    fill(event);
-    SDL_PushEvent(&event);
-  };
-  const auto key = [&](SDL_Scancode code, Uint16 mod = KMOD_NONE) {
-    for (const Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
-      push(type, [&](SDL_Event& e) {
-        e.key.keysym.scancode = code;
-        e.key.keysym.mod = mod;
-      });
-    }
-  };
-  const auto button = [&](Uint32 type, int x, int y) {
-    push(type, [&](SDL_Event& e) {
-      e.button.button = SDL_BUTTON_LEFT;
-      e.button.x = x;
-      e.button.y = y;
-    });
-  };
   const auto commands_after_a_frame = [&] {
     screen->Present(Canvas());
     return screen->TakeFilmCommands();
   };
   screen->ShowFilm({.frame = 10, .length = 3000});
-  key(SDL_SCANCODE_SPACE);
-  key(SDL_SCANCODE_RIGHT, KMOD_LSHIFT);
-  button(SDL_MOUSEBUTTONDOWN, 400, 590);  // on the timeline, along the picture's bottom
+  PushKeyTap(kKeySpace);
+  PushKeyTap(kKeyRight, true);
+  PushLeftButton(400, 590, true);  // on the timeline, along the picture's bottom
   auto commands = commands_after_a_frame();
   ASSERT_EQ(commands.size(), 3u);
   EXPECT_EQ(commands[0].kind, FilmCommand::Kind::TogglePause);
@@ -229,19 +208,19 @@ TEST(SdlScreen, AFilmsViewerKeysAndClicksAreFilmCommandsAndNeverTheGames) {
   EXPECT_GT(commands[2].value, 1000);
   EXPECT_LT(commands[2].value, 2000);
   // Dragged beyond the bar's end: the film's end; let go, the pointer seeks no more.
-  push(SDL_MOUSEMOTION, [](SDL_Event& e) { e.motion.x = 5000, e.motion.y = 100; });
+  PushPointerMove(5000, 100);
   commands = commands_after_a_frame();
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_EQ(commands[0].value, 3000);
-  button(SDL_MOUSEBUTTONUP, 5000, 100);
-  push(SDL_MOUSEMOTION, [](SDL_Event& e) { e.motion.x = 100, e.motion.y = 590; });
+  PushLeftButton(5000, 100, false);
+  PushPointerMove(100, 590);
   EXPECT_TRUE(commands_after_a_frame().empty());
   const MouseInput mouse = screen->LiveInput().CaptureMouse(0);
   EXPECT_FALSE(mouse.buttons[0]);  // the click was the film's, and so is the pointer
   EXPECT_EQ(mouse.dx, 0);
   EXPECT_EQ(mouse.dy, 0);
   EXPECT_FALSE(screen->CloseRequested());
-  key(SDL_SCANCODE_ESCAPE);
+  PushKeyTap(kKeyEscape);
   EXPECT_TRUE(commands_after_a_frame().empty());
   EXPECT_TRUE(screen->CloseRequested());
 }
