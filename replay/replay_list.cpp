@@ -155,9 +155,10 @@ constexpr std::size_t kShipColumn = 10;
 constexpr std::size_t kLevelColumn = 9;
 constexpr std::size_t kLengthColumn = 6;
 
-// The text cut or padded with spaces to the width (on the left when right-aligned).
+// The text cut or padded with spaces to the width; right-aligned, it is padded on the left and
+// never cut (a length, whose digits all count).
 std::string Column(std::string_view text, std::size_t width, bool right = false) {
-  const std::string_view shown = FirstCharacters(text, width);
+  const std::string_view shown = right ? text : FirstCharacters(text, width);
   const std::string padding(width - std::min(width, CharacterCount(shown)), ' ');
   return right ? padding + std::string(shown) : std::string(shown) + padding;
 }
@@ -171,7 +172,11 @@ ReplaySummary SummarizeReplay(std::string_view head, std::string_view tail) {
     return summary;
   }
   bool ship = false;
-  for (const std::string_view line : WholeLines(head)) {
+  // Line by line up to the first event: the events after it are never looked at.
+  for (std::size_t end = head.find('\n'); end != std::string_view::npos; end = head.find('\n')) {
+    std::string_view line = head.substr(0, end);
+    head.remove_prefix(end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     const std::string_view code = line.substr(0, line.find('#'));
     const std::vector<std::string_view> words = Words(code);
     if (words.empty()) continue;
