@@ -17,6 +17,7 @@
 #include "files/path_text.hpp"
 #include "media/keys.hpp"
 #include "media/quit_signal.hpp"
+#include "replay/replay_list.hpp"
 #include "workshop/ship_file.hpp"
 
 namespace starvane {
@@ -24,6 +25,7 @@ namespace {
 
 constexpr int kLauncherWindow = 0;
 constexpr int kNewShipWindow = 1;
+constexpr int kReplaysWindow = 2;
 constexpr int kShipListFile = 1;
 constexpr const char* kShipListName = "ships.txt";
 
@@ -41,7 +43,17 @@ enum LauncherGadget : int {
   kVeryEasy = 10,
   kMessageLine = 11,  // made only when the launcher has something to tell the player
   kHelpHint = 12,
+  kReplays = 13,  // made only when the caller can watch a kept game
 };
+// The Replays dialog's gadgets.
+enum ReplaysGadget : int {
+  kReplaysHeading = 20,
+  kReplaysList = 21,
+  kPlay = 22,
+  kReplaysMessage = 23,
+};
+// The opened list of kept games shows up to six rows; more scroll.
+constexpr int kShownReplays = 6;
 constexpr int kControlsShortcut = 1;  // F1
 
 // The opened ship list shows up to eight names; more scroll.
@@ -195,9 +207,59 @@ std::optional<LoopEnd> ShowControls(Game& game, Windows& windows) {
   return end;
 }
 
+// The Replays dialog: the kept games in the files directory's replays/ folder, newest first,
+// in a drop-down list; "Play" (or Enter) chooses the selected one, whose path is returned. It is
+// modal, like New Ship: closed, it chooses nothing and the launcher goes on (or the program
+// ends, when it must: `end`).
+std::filesystem::path RunReplaysDialog(Game& game, Windows& windows, std::optional<LoopEnd>& end) {
+  const std::vector<ReplayListing> listed = ListReplays(game.media.Files.Directory() / "replays");
+  OpenReplaysDialog(windows, listed);
+  std::filesystem::path chosen;
+  for (;;) {
+    const int event = windows.WaitWindowEvent();
+    if (event == kCloseEvent) {
+      end = game.media.ShouldEnd();
+      break;
+    }
+    if (event != kGadgetEvent || windows.EventGadgetID() != kPlay) continue;
+    const int index = windows.GetGadgetState(kReplaysList);
+    if (index < 0 || static_cast<std::size_t>(index) >= listed.size()) continue;
+    const ReplayListing& listing = listed[static_cast<std::size_t>(index)];
+    if (listing.summary.damaged) {
+      windows.StringGadget(kReplaysMessage, 6, 100, 310, 20,
+                           "That recording is damaged: it cannot be played", kLabelFlags);
+      continue;
+    }
+    chosen = listing.path;
+    break;
+  }
+  windows.CloseWindow(kReplaysWindow);
+  windows.UseWindow(kLauncherWindow);
+  return chosen;
+}
+
 }  // namespace
 
-void OpenLauncherWindow(Game& game, Windows& windows, NonUtf8ListLines* older_lines) {
+void OpenReplaysDialog(Windows& windows, const std::vector<ReplayListing>& listed) {
+  windows.OpenWindow(kReplaysWindow, 392, 124, "Replays");
+  windows.CreateGadgetList(kReplaysWindow);
+  // The rows' columns line up under the heading's: the gadgets' font has one width.
+  windows.StringGadget(kReplaysHeading, 8, 4, 378, 18,
+                       "Date              Ship        Level      Length  Money", kLabelFlags);
+  windows.ComboBoxGadget(kReplaysList, 6, 24, 380, ComboHeightFor(kShownReplays));
+  for (const ReplayListing& listing : listed) {
+    const std::int64_t start = listing.summary.start.value_or(0);
+    windows.AddGadgetItem(kReplaysList, -1, ReplayListRow(listing.summary, LocalUtcOffset(start)));
+  }
+  windows.SetGadgetState(kReplaysList, 0);
+  windows.ButtonGadget(kPlay, 326, 100, 60, 20, "Play");
+  windows.SetDefaultButton(kPlay);
+  if (listed.empty()) {
+    windows.StringGadget(kReplaysMessage, 6, 100, 310, 20, "No games kept yet", kLabelFlags);
+  }
+}
+
+void OpenLauncherWindow(Game& game, Windows& windows, NonUtf8ListLines* older_lines, bool replays) {
   windows.OpenWindow(kLauncherWindow, 400, 150, "Starvane");
   windows.CreateGadgetList(kLauncherWindow);
   windows.FrameGadget(kDifficultyBox, 10, 10, 380, 80, "Difficulty", 0);
@@ -214,6 +276,8 @@ void OpenLauncherWindow(Game& game, Windows& windows, NonUtf8ListLines* older_li
   windows.ButtonGadget(kNewShip, 250, 100, 50, 20, "New");
   // For a newcomer, in the free space right of "New": where the controls are told.
   windows.StringGadget(kHelpHint, 310, 100, 80, 20, "F1: controls", kLabelFlags);
+  // The kept games, in the free room left of the ship list.
+  if (replays) windows.ButtonGadget(kReplays, 10, 100, 80, 20, "Replays");
   windows.AddKeyboardShortcut(kKeyF1, kControlsShortcut);
   if (!listed) {
     std::fprintf(stderr, "starvane: cannot read %s (%s): the ship list is empty\n",
@@ -264,10 +328,10 @@ bool FillShipList(Game& game, Windows& windows, std::string* why, NonUtf8ListLin
   return !error;
 }
 
-std::optional<LoopEnd> RunLauncher(Game& game) {
+std::optional<LoopEnd> RunLauncher(Game& game, std::filesystem::path* watch) {
   Windows windows(game.media);
   NonUtf8ListLines older_lines;
-  OpenLauncherWindow(game, windows, &older_lines);
+  OpenLauncherWindow(game, windows, &older_lines, watch != nullptr);
   std::vector<std::string> unsaved_names;  // names the player gave that ships.txt refused
   for (;;) {
     const int event = windows.WaitWindowEvent();
@@ -278,6 +342,13 @@ std::optional<LoopEnd> RunLauncher(Game& game) {
     }
     if (event != kGadgetEvent) continue;
     const int gadget = windows.EventGadgetID();
+    if (gadget == kReplays && watch != nullptr) {
+      std::optional<LoopEnd> end;
+      *watch = RunReplaysDialog(game, windows, end);
+      if (end) return end;
+      if (!watch->empty()) return LoopEnd::Closed;
+      continue;
+    }
     const bool level_chosen = std::any_of(kLevels.begin(), kLevels.end(),
                                           [gadget](const Level& l) { return l.button == gadget; });
     // With no ship to fly, a difficulty asks for a name first: the game starts with the ship

@@ -1,13 +1,17 @@
 #pragma once
 // The launcher: a small window where the player picks a ship from the list in "ships.txt", may
-// add a new name, and starts the game with one of five difficulties.
+// add a new name, and starts the game with one of five difficulties; or picks a kept game to
+// watch from its Replays list.
 
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "gadgets/windows.hpp"
 #include "media/loop_end.hpp"
+#include "replay/replay_list.hpp"
 #include "world/game.hpp"
 
 namespace starvane {
@@ -25,9 +29,12 @@ using NonUtf8ListLines = std::map<std::string, std::string>;
 bool FillShipList(Game& game, Windows& windows, std::string* why = nullptr,
                   NonUtf8ListLines* older_lines = nullptr);
 
-// The launcher's window (0) and the New Ship dialog (1) as they open, with their gadgets.
-void OpenLauncherWindow(Game& game, Windows& windows, NonUtf8ListLines* older_lines = nullptr);
+// The launcher's window (0), with the Replays button when `replays`, the New Ship dialog (1) and
+// the Replays dialog (2) listing these kept games, as they open, with their gadgets.
+void OpenLauncherWindow(Game& game, Windows& windows, NonUtf8ListLines* older_lines = nullptr,
+                        bool replays = false);
 void OpenNewShipDialog(Windows& windows);
+void OpenReplaysDialog(Windows& windows, const std::vector<ReplayListing>& listed);
 
 // Runs the launcher until a difficulty button is clicked for a ship that no other running game
 // holds: then this game holds that ship (Media::LockShip), ShipName is the selected ship ("" when
@@ -35,6 +42,10 @@ void OpenNewShipDialog(Windows& windows);
 // that button's factor, and nothing is returned. A ship held by another game is refused with a
 // message, and the launcher goes on. Otherwise returns how the program ends: closed (the close box,
 // Escape, a signal) or by the end of --frames or of the input script.
-std::optional<LoopEnd> RunLauncher(Game& game);
+//
+// Given `watch`, the launcher has a Replays button: a kept game chosen in its dialog ends the
+// launcher as closed, with the recording's path in `watch` (empty otherwise); the program then
+// watches it (app/main_sequence.cpp).
+std::optional<LoopEnd> RunLauncher(Game& game, std::filesystem::path* watch = nullptr);
 
 }  // namespace starvane

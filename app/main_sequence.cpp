@@ -1,5 +1,6 @@
 #include "app/main_sequence.hpp"
 
+#include <filesystem>
 #include <string>
 #include <variant>
 
@@ -18,6 +19,52 @@
 
 namespace starvane {
 namespace {
+
+int RunOptions(const Options& options);
+
+// One session, prepared, played and finished. `watch` receives the kept game that its launcher
+// chose to watch instead of a game (empty when none).
+int RunSession(const Options& options, std::filesystem::path& watch) {
+  Session session;
+  if (const auto status = PrepareSession(options, session)) return *status;
+  Game game(*session.media);
+  const PlayEnd end = PlaySession(game, options, session);
+  watch = end.watch;
+  return FinishSession(game, options, session, end);
+}
+
+// A session, and when its launcher chose a kept game from the Replays list: that game watched as
+// `--watch FILE` watches one (through RunOptions, with the same files directory and screen
+// options, and the dump and screenshot asked for), then the launcher again, until it starts a
+// game or is closed. Each has a display of its own. Only a player's own launcher comes back: a
+// scripted, recorded, headless or limited run ends with the film, and so does any run once a
+// quit signal came.
+int RunSessionAndChosenFilms(const Options& options) {
+  for (;;) {
+    std::filesystem::path watch;
+    const int status = RunSession(options, watch);
+    if (watch.empty()) return status;
+    Options film = options;
+    film.watch = TextOfPath(watch);
+    film.launcher = false;
+    film.seed.reset();  // the recording names its own seed, difficulty and ship
+    film.difficulty.reset();
+    film.ship.reset();
+    film.input.reset();
+    film.record.reset();
+    film.audio_out.reset();
+    const int watched = RunOptions(film);
+    const bool players_own =
+        !options.input && !options.record && !options.frames && !options.headless;
+    if (!players_own || QuitSignalled()) return watched;
+  }
+}
+
+// What a command line asks for, once read. A recording to watch is dispatched here, before any
+// session, so that a kept game chosen in the launcher is watched as the command line's is.
+int RunOptions(const Options& options) {
+  return RunSessionAndChosenFilms(options);
+}
 
 int RunCommandLine(std::span<const std::string_view> args) {
   // A write to a pipe whose reader is gone, or past the file size limit, fails like a full disk
@@ -45,11 +92,7 @@ int RunCommandLine(std::span<const std::string_view> args) {
   // From here on SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2 and SIGALRM end the game as
   // Escape would, at the end of a frame.
   CatchQuitSignals();
-  Session session;
-  if (const auto status = PrepareSession(options, session)) return *status;
-  Game game(*session.media);
-  const PlayEnd end = PlaySession(game, options, session);
-  return FinishSession(game, options, session, end);
+  return RunOptions(options);
 }
 
 }  // namespace

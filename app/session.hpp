@@ -4,6 +4,7 @@
 // when it begins there; finishing writes what is written at the end.
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,6 +40,9 @@ struct PlayEnd {
   // The exit status when the game could not begin (its message written); nothing but the
   // sound file is written then.
   std::optional<int> failure = std::nullopt;
+  // A kept game chosen in the launcher's Replays list instead of a game: the program watches
+  // it next (app/main_sequence.cpp). Empty otherwise.
+  std::filesystem::path watch = {};
 };
 
 // The game on the session's media: start-up, the launcher, the ship's lock, the world, the

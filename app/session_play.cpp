@@ -1,8 +1,10 @@
 // Playing a session: the game from its start-up to the end of its frame loop.
 
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "app/exit_status.hpp"
 #include "app/frame_loop.hpp"
@@ -32,7 +34,10 @@ PlayEnd PlaySession(Game& game, const Options& options, Session& session) {
   if (session.launcher) {
     // Closing the launcher ends the program before any world or ship file exists. The ship it
     // chose is held for this game; a ship named on the command line is taken below instead.
-    if (const auto end = RunLauncher(game)) return {.end = *end, .played = false};
+    std::filesystem::path watch;
+    if (const auto end = RunLauncher(game, &watch)) {
+      return {.end = *end, .played = false, .watch = std::move(watch)};
+    }
   } else {
     game.Difficulty = session.difficulty;
   }

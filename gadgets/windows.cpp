@@ -181,6 +181,11 @@ int Windows::CountGadgetItems(int gadget) const {
   return g == nullptr ? 0 : static_cast<int>(g->items.size());
 }
 
+int Windows::GetGadgetState(int gadget) const {
+  const Gadget* g = FindGadget(gadget);
+  return g == nullptr ? -1 : g->selected;
+}
+
 std::string Windows::GetGadgetItemText(int gadget, int index) const {
   const Gadget* g = FindGadget(gadget);
   if (g == nullptr || index < 0 || index >= static_cast<int>(g->items.size())) return "";

@@ -72,6 +72,8 @@ class Windows {
   // A drop-down list's items: how many, and the text of one ("" when there is no such item).
   int CountGadgetItems(int gadget) const;
   std::string GetGadgetItemText(int gadget, int index) const;
+  // A drop-down list's selected item (-1: none, or no such gadget).
+  int GetGadgetState(int gadget) const;
   // The most characters typing may put into a text field (0: no limit).
   void SetGadgetMaxLength(int gadget, int characters);
 

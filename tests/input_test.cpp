@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "base/version.hpp"
 #include "media/bmp.hpp"
@@ -14,6 +15,7 @@
 #include "replay/input_events.hpp"
 #include "replay/input_recorder.hpp"
 #include "replay/input_script.hpp"
+#include "replay/replay_list.hpp"
 #include "replay/rules_generation.hpp"
 #include "tests/support/harness.hpp"
 
@@ -431,6 +433,66 @@ TEST(InputScript, ADirectoryOrAMissingFileIsNoScript) {
             dir.Path().string() + ": is a directory, not an input script");
   EXPECT_TRUE(std::holds_alternative<InputScriptError>(
       LoadInputScript((dir.Path() / "none.txt").string())));
+}
+
+// A kept recording's first lines, as the game writes them, before its events.
+constexpr std::string_view kKeptHead =
+    "# Starvane recording\nversion 1.2.3\ngeneration 1\ndate 2026-12-10T13:40:05Z\n"
+    "seed 7\ndifficulty normal\nship My Ship # one\nshipfile QUJD\nheld Space\n0 pointer 1 2\n";
+
+TEST(ReplayList, ASummaryTakesTheHeaderAndTheLastLinesAndDropsACutOne) {
+  const std::string events = "5 down Space\n120 up Space\n";
+  const std::string result =
+      "result frames 3001 moneyStart 100 moneyEnd 350 bigRocks 1 rocks 0 littleRocks 0 "
+      "fragments 0 crafts 0 glimmerhexes 0 deaths 0 frameHash 0123456789abcdef\n";
+  const std::string whole = std::string(kKeptHead) + events + "3000 end closed\n" + result;
+  const ReplaySummary kept = SummarizeReplay(whole, whole);
+  EXPECT_FALSE(kept.damaged);
+  EXPECT_EQ(kept.length, 3000);  // the end line wins over the result's frames
+  EXPECT_EQ(ReplayListRow(kept, 3600), "2026-12-10 14:40  My Ship #   Normal       1:00  +250");
+  // No end line: the result's frames. Neither: the last event's; no result: no money.
+  EXPECT_EQ(SummarizeReplay(kKeptHead, events + result).length, 3001);
+  const ReplaySummary cut = SummarizeReplay(kKeptHead, events + "130 up Spa");
+  EXPECT_EQ(cut.length, 120);
+  EXPECT_EQ(ReplayListRow(cut, -3600), "2026-12-10 12:40  My Ship #   Normal       0:02  ?");
+  // No ship or difficulty line, or bytes that are no text: damaged, listed by its date alone.
+  const std::string no_ship = "date 2026-12-10T13:40:05Z\ndifficulty easy\n0 down A\n";
+  EXPECT_EQ(ReplayListRow(SummarizeReplay(no_ship, no_ship), 0), "2026-12-10 13:40  damaged");
+  const std::string binary = std::string(kKeptHead) + std::string("\0\x01", 2) + "\n";
+  EXPECT_TRUE(SummarizeReplay(binary, binary).damaged);
+}
+
+TEST(ReplayList, TheNewestFiftyKeptNamesAreListedNewestFirstAndHostileFilesAsDamaged) {
+  starvane::testing::TempDirectory replays;
+  const std::string game = std::string(kKeptHead) + "50 end closed\n";
+  for (int minute = 0; minute < 52; ++minute) {
+    const std::string two = (minute < 10 ? "0" : "") + std::to_string(minute);
+    replays.Write("2026-12-09_10-" + two + "-00.txt", game);
+  }
+  // Two more games of the newest second, a line of 300 KB without an end, a folder and names
+  // of no kept recording.
+  replays.Write("2026-12-10_08-00-00.txt", std::string(300'000, 'x'));
+  replays.Write("2026-12-10_08-00-00_2.txt", game);
+  replays.Write("2026-12-10_08-00-00_10.txt", game);
+  std::filesystem::create_directory(replays.Path() / "2026-12-10_07-00-00.txt");
+  for (const char* other : {"notes.txt", "2026-12-10_09-00-00_1.txt", "2026-12-10_09-00-00"}) {
+    replays.Write(other, game);
+  }
+  const std::vector<ReplayListing> listed = ListReplays(replays.Path());
+  ASSERT_EQ(listed.size(), kMostListedReplays);
+  const auto name = [&](std::size_t i) { return listed[i].path.filename().string(); };
+  EXPECT_EQ(name(0), "2026-12-10_08-00-00_10.txt");
+  EXPECT_EQ(name(1), "2026-12-10_08-00-00_2.txt");
+  EXPECT_EQ(name(2), "2026-12-10_08-00-00.txt");
+  EXPECT_EQ(name(3), "2026-12-10_07-00-00.txt");
+  EXPECT_EQ(name(4), "2026-12-09_10-51-00.txt");
+  EXPECT_EQ(name(49), "2026-12-09_10-06-00.txt");
+  EXPECT_FALSE(listed[1].summary.damaged);
+  EXPECT_EQ(listed[1].summary.length, 50);
+  EXPECT_TRUE(listed[2].summary.damaged);
+  EXPECT_TRUE(listed[3].summary.damaged);
+  EXPECT_EQ(ReplayListRow(listed[3].summary, 0), "2026-12-10 07:00  damaged");
+  EXPECT_TRUE(ListReplays(replays.Path() / "none").empty());
 }
 
 TEST(InputRecorder, EndsWithHowTheGameEndedUnlessByEscapeAndWritesKeyCodeZero) {

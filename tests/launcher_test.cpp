@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/launcher.hpp"
+#include "base/utf8_text.hpp"
 #include "gadgets/gadgets.hpp"
 #include "media/media.hpp"
 #include "media/quit_signal.hpp"
@@ -112,19 +113,32 @@ TEST(Launcher, EveryGadgetTextStaysInsideItsGadgetAndTheListShowsEightRows) {
   for (int i = 0; i < 12; ++i) names += "Ship number " + std::to_string(i) + "\r\n";
   Harness run({.written = {{"ships.txt", names}}});
   Windows windows(run.media);
-  OpenLauncherWindow(run.game, windows);
+  OpenLauncherWindow(run.game, windows, nullptr, true);
   OpenNewShipDialog(windows);
-  for (const int window : {0, 1}) {
+  ReplaySummary longest;
+  longest.start = 4'102'444'799;  // 2099-12-31 23:59:59
+  longest.ship = "A ship of a long name";
+  longest.difficulty = 0.2f;
+  longest.length = 300'000;
+  longest.money_earned = -1'000'000;
+  OpenReplaysDialog(windows, {{"x.txt", longest}});
+  for (const int window : {0, 1, 2}) {
     for (const Gadget& g : windows.GadgetsOf(window)) {
       Canvas canvas;
       canvas.ClearScreen(1, 2, 3);
       DrawGadget(canvas, g, 0, 0, {.pressed = true, .focused = true});
       ExpectDrawnWithin(canvas, g.x, g.y, g.width, g.ClosedHeight(),
                         "gadget " + std::to_string(g.id) + " '" + g.text + "'");
+      // A row of the Replays list shows whole beside the arrow box, within the text's margins.
+      for (const std::string& row : window == 2 ? g.items : std::vector<std::string>{}) {
+        EXPECT_LE(static_cast<int>(CharacterCount(row)) * kGadgetFontWidth + 16 + 6, g.width)
+            << row;
+      }
     }
   }
   // The opened list: eight rows, above the box where the window has no room below, and inside
   // the window.
+  windows.CloseWindow(2);
   windows.CloseWindow(1);
   WindowInput input;
   input.pointer_x = 200;
@@ -385,6 +399,48 @@ TEST(Launcher, AShipThatAnotherGameFliesCannotBeChosen) {
   EXPECT_GE(run.media.FramesPresented(), 14);
   std::string why;
   EXPECT_FALSE(run.elsewhere->LockShip(ShipFileName("Beta"), why));  // this game holds it
+}
+
+// A kept game in the files directory's replays/ folder.
+void Keep(const Harness& run, const std::string& name, const std::string& ship) {
+  std::filesystem::create_directories(run.files.Path() / "replays");
+  run.files.Write("replays/" + name, "date 2026-12-10T13:40:05Z\ndifficulty hard\nship " + ship +
+                                         "\n0 pointer 1 2\n500 end closed\n");
+}
+
+TEST(Launcher, ReplaysListsTheKeptGamesNewestFirstAndPlayChoosesOneThatIsNotDamaged) {
+  starvane::testing::TempDirectory files;
+  {
+    Harness setup({.files = files.Path()});
+    Keep(setup, "2026-12-09_10-00-00.txt", "Older");
+    Keep(setup, "2026-12-10_10-00-00.txt", "Newer");
+    setup.files.Write("replays/2026-12-11_10-00-00.txt", "no recording at all\n");
+  }
+  // The newest is damaged: Play refuses it. The second row (Newer) is chosen from the opened
+  // list and played; Escape or the close box instead closes the dialog and chooses nothing.
+  constexpr const char* kReplaysButton = "50 110";
+  constexpr const char* kPlay = "360 132";
+  constexpr const char* kReplaysList = "200 56";
+  constexpr const char* kSecondReplay = "200 85";
+  const std::string choose = Click(2, kReplaysButton) + Click(6, kPlay) + Click(10, kReplaysList) +
+                             Click(14, kSecondReplay) + Click(18, kPlay) + "40 end frames\n";
+  Harness chose({.files = files.Path(), .script = choose, .launcher = true});
+  EXPECT_EQ(chose.launcher_end, LoopEnd::Closed);
+  EXPECT_EQ(chose.launcher_watch, files.Path() / "replays" / "2026-12-10_10-00-00.txt");
+  Harness closed({.files = files.Path(),
+                  .script = Click(2, kReplaysButton) + Key(6, "Escape") + "40 end frames\n",
+                  .launcher = true});
+  EXPECT_EQ(closed.launcher_end, LoopEnd::FrameLimit);
+  EXPECT_TRUE(closed.launcher_watch.empty());
+  Windows windows(closed.media);
+  OpenReplaysDialog(windows, ListReplays(files.Path() / "replays"));
+  for (const Gadget& g : windows.GadgetsOf(2)) {
+    if (g.kind != GadgetKind::ComboBox) continue;
+    ASSERT_EQ(g.items.size(), 3u);
+    EXPECT_NE(g.items[0].find("damaged"), std::string::npos) << g.items[0];
+    EXPECT_NE(g.items[1].find("Newer       Hard         0:10  ?"), std::string::npos) << g.items[1];
+    EXPECT_NE(g.items[2].find("Older"), std::string::npos) << g.items[2];
+  }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "media/keys.hpp"
 #include "media/pad_keys.hpp"
 #include "media/real_screen.hpp"
+#include "media/sdl/pushed_input.hpp"
 #include "media/sdl/virtual_pad.hpp"
 
 namespace starvane {
@@ -177,6 +178,51 @@ TEST(SdlPad, AVirtualControllerHoldsTheGamesKeys) {
   // Pulled out while held: nothing stays down.
   pad.reset();
   EXPECT_EQ(held_after_a_frame(), std::vector<int>{});
+}
+
+// A watched film on the SDL screen (dummy video driver, SDL's events pushed as a player's): the
+// viewer's keys and clicks on the bar's timeline become the film's commands, Escape closes, and
+// the game's own input hears nothing of them.
+TEST(SdlScreen, AFilmsViewerKeysAndClicksAreFilmCommandsAndNeverTheGames) {
+  ScopedEnvironment environment;
+  environment.Set("SDL_VIDEODRIVER", "dummy");
+  environment.Set("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1");  // SDL may start here, for both
+  std::string error;
+  std::unique_ptr<Display> screen = ConnectRealScreen({.windowed = true}, error);
+  ASSERT_NE(screen, nullptr) << error;
+  ASSERT_TRUE(screen->OpenScreen(800, 600, "film"));
+  const auto commands_after_a_frame = [&] {
+    screen->Present(Canvas());
+    return screen->TakeFilmCommands();
+  };
+  screen->ShowFilm({.frame = 10, .length = 3000});
+  PushKeyTap(kKeySpace);
+  PushKeyTap(kKeyRight, true);
+  PushLeftButton(400, 590, true);  // on the timeline, along the picture's bottom
+  auto commands = commands_after_a_frame();
+  ASSERT_EQ(commands.size(), 3u);
+  EXPECT_EQ(commands[0].kind, FilmCommand::Kind::TogglePause);
+  EXPECT_EQ(commands[1].kind, FilmCommand::Kind::SeekBy);
+  EXPECT_EQ(commands[1].value, 250);
+  EXPECT_EQ(commands[2].kind, FilmCommand::Kind::Seek);
+  EXPECT_GT(commands[2].value, 1000);
+  EXPECT_LT(commands[2].value, 2000);
+  // Dragged beyond the bar's end: the film's end; let go, the pointer seeks no more.
+  PushPointerMove(5000, 100);
+  commands = commands_after_a_frame();
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0].value, 3000);
+  PushLeftButton(5000, 100, false);
+  PushPointerMove(100, 590);
+  EXPECT_TRUE(commands_after_a_frame().empty());
+  const MouseInput mouse = screen->LiveInput().CaptureMouse(0);
+  EXPECT_FALSE(mouse.buttons[0]);  // the click was the film's, and so is the pointer
+  EXPECT_EQ(mouse.dx, 0);
+  EXPECT_EQ(mouse.dy, 0);
+  EXPECT_FALSE(screen->CloseRequested());
+  PushKeyTap(kKeyEscape);
+  EXPECT_TRUE(commands_after_a_frame().empty());
+  EXPECT_TRUE(screen->CloseRequested());
 }
 
 }  // namespace

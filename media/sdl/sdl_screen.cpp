@@ -2,13 +2,13 @@
 // screen (or a window, Alt+Enter between them) shows the 800 x 600 back buffer scaled to fit
 // (media/screen_fit.hpp), paced at the game's own frame rate, with the real keyboard (its keys
 // labelled by the player's layout), the mouse, game controllers as keys (sdl_pads.cpp), the
-// sound through the audio device (sdl_sound.cpp), notices over the picture, and a lost focus
-// told. The mouse is never captured: the STATS page's arrow goes where the system's pointer
-// points. STARVANE_FRAME_TIMES=1 in the environment reports, at the end, how far apart the
-// frames were presented.
-// It lacks what the desktop does not need: no ship hold across pages (the files' own locks keep
-// two games apart) and no saving when hidden (a window is closed by asking, CloseRequested, and
-// the game then ends and saves as on Escape).
+// sound through the audio device (sdl_sound.cpp), notices over the picture, a film's controls
+// while one is watched (media/film_bar.hpp), and a lost focus told. The mouse is never captured:
+// the STATS page's arrow goes where the system's pointer points. STARVANE_FRAME_TIMES=1 in the
+// environment reports, at the end, how far apart the frames were presented. It lacks what the
+// desktop does not need: no ship hold across pages (the files' own locks keep two games apart) and
+// no saving when hidden (a window is closed by asking, CloseRequested, and the game then ends and
+// saves as on Escape).
 
 #include <SDL.h>
 #include <SDL_opengl.h>
@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <span>
 #include <string>
@@ -24,6 +25,7 @@
 #include <vector>
 
 #include "base/rounding.hpp"
+#include "media/film_bar.hpp"
 #include "media/frame_pacer.hpp"
 #include "media/keyboard.hpp"
 #include "media/notice_picture.hpp"
@@ -180,6 +182,8 @@ class SdlScreen final : public Display, public InputSource {
   void QueueSound(std::span<const std::int16_t> samples) override { sound_.Queue(samples); }
   std::string KeyLabel(int code) const override;
   void ShowNotice(std::string_view text) override;
+  void ShowFilm(const FilmState& state) override;
+  std::vector<FilmCommand> TakeFilmCommands() override { return std::exchange(film_commands_, {}); }
 
   // The state as of the last processing of window messages: it changes only inside Present.
   bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) override;
@@ -202,6 +206,11 @@ class SdlScreen final : public Display, public InputSource {
   void ToggleFullScreen();
   void SizeWindowToDesktop(int width, int height);
   void DrawNotice();
+  void DrawFilmBar();
+  std::optional<PointerPosition> OutputPixelOfWindowPoint(int x, int y);
+  bool HandleFilmKey(const SDL_KeyboardEvent& key);
+  void HandleFilmPointer(int x, int y, bool pressed);
+  void GiveFilmCommand(FilmCommand command);
   void ResizeWindowArea(const std::string& caption);
 
   ScreenOptions options_;
@@ -221,6 +230,15 @@ class SdlScreen final : public Display, public InputSource {
   // The notice laid over the picture (media/notice_picture.hpp), when one is shown.
   SDL_Texture* notice_ = nullptr;
   bool notice_shown_ = false;
+  // While a film is watched: its controls as last shown, their bar (drawn anew when they or the
+  // bar's width change), the viewer's commands not yet taken, and whether the left button went
+  // down on the timeline and is still held (a drag seeks as it goes).
+  std::optional<FilmState> film_;
+  SDL_Texture* film_bar_ = nullptr;
+  int film_bar_width_ = 0;
+  bool film_bar_stale_ = true;
+  std::vector<FilmCommand> film_commands_;
+  bool film_dragging_ = false;
   FramePacer pacer_;
   SteadyClock clock_;
   FrameTimes frame_times_;
@@ -263,11 +281,12 @@ std::string SdlScreen::KeyLabel(int code) const {
 SdlScreen::~SdlScreen() {
   sound_.Close();
   if (notice_ != nullptr) SDL_DestroyTexture(notice_);
+  if (film_bar_ != nullptr) SDL_DestroyTexture(film_bar_);
   if (prescaled_ != nullptr) SDL_DestroyTexture(prescaled_);
   if (texture_ != nullptr) SDL_DestroyTexture(texture_);
   if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
   if (window_ != nullptr) SDL_DestroyWindow(window_);
-  SDL_Quit();
+  // SDL itself stays started for the next screen (ConnectRealScreen), and ends with the program.
 }
 
 bool SdlScreen::CreateRenderer() {
@@ -358,12 +377,107 @@ void SdlScreen::DrawNotice() {
   SDL_RenderCopy(renderer_, notice_, nullptr, &target);
 }
 
+void SdlScreen::ShowFilm(const FilmState& state) {
+  if (!film_ || film_->frame != state.frame || film_->length != state.length ||
+      film_->quarters != state.quarters || film_->paused != state.paused ||
+      film_->ended != state.ended) {
+    film_bar_stale_ = true;
+  }
+  film_ = state;
+}
+
+// The film's controls along the bottom of the picture, in whole multiples of their own pixels.
+void SdlScreen::DrawFilmBar() {
+  if (!film_) return;
+  const FilmBarPlace place = PlaceFilmBar(FitOutput().picture);
+  if (place.width < 1) return;
+  if (film_bar_ == nullptr || film_bar_width_ != place.width) {
+    if (film_bar_ != nullptr) SDL_DestroyTexture(film_bar_);
+    film_bar_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
+                                  place.width, kFilmBarHeight);
+    film_bar_width_ = place.width;
+    film_bar_stale_ = true;
+    if (film_bar_ == nullptr) return;
+    SDL_SetTextureBlendMode(film_bar_, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(film_bar_, SDL_ScaleModeNearest);
+  }
+  if (film_bar_stale_) {
+    const std::vector<std::uint32_t> pixels = FilmBarPixels(*film_, place.width);
+    SDL_UpdateTexture(film_bar_, nullptr, pixels.data(), place.width * 4);
+    film_bar_stale_ = false;
+  }
+  const SDL_Rect target{place.area.x, place.area.y, place.area.width, place.area.height};
+  SDL_RenderCopy(renderer_, film_bar_, nullptr, &target);
+}
+
+// A command of the viewer's, kept for the film's next TakeFilmCommands. A drag's seeks replace
+// each other: only where the pointer is now matters.
+void SdlScreen::GiveFilmCommand(FilmCommand command) {
+  const bool seek = command.kind == FilmCommand::Kind::Seek;
+  if (seek && film_dragging_ && !film_commands_.empty() &&
+      film_commands_.back().kind == FilmCommand::Kind::Seek) {
+    film_commands_.back() = command;
+    return;
+  }
+  if (film_commands_.size() < 256) film_commands_.push_back(command);
+}
+
+// A key of the viewer's while a film is watched: true when it was taken (every key is: none
+// reaches the game, whose input is the recording). Escape closes the film as the close box does.
+bool SdlScreen::HandleFilmKey(const SDL_KeyboardEvent& key) {
+  if (!film_) return false;
+  if (key.type != SDL_KEYDOWN) return true;
+  const int code = KeyCodeOfScancode(key.keysym.scancode);
+  if (code == kKeyEscape) {
+    close_requested_ = true;
+    return true;
+  }
+  const bool shift = (key.keysym.mod & KMOD_SHIFT) != 0;
+  const auto command = FilmCommandOfKey(code, shift, film_->length);
+  // A held key repeats its seeks and steps, never a pause (it would flicker on and off).
+  if (command && !(key.repeat && command->kind == FilmCommand::Kind::TogglePause)) {
+    GiveFilmCommand(*command);
+  }
+  return true;
+}
+
+// The output pixel under a point of the window (points and pixels differ on a dense screen).
+std::optional<PointerPosition> SdlScreen::OutputPixelOfWindowPoint(int x, int y) {
+  if (renderer_ == nullptr) return std::nullopt;
+  int points_width = 0;
+  int points_height = 0;
+  int pixels_width = 0;
+  int pixels_height = 0;
+  SDL_GetWindowSize(window_, &points_width, &points_height);
+  SDL_GetRendererOutputSize(renderer_, &pixels_width, &pixels_height);
+  return PointerPosition{OutputPixelOfPoint(x, points_width, pixels_width),
+                         OutputPixelOfPoint(y, points_height, pixels_height)};
+}
+
+// The left button going down at a window point (pressed), or the pointer moving there: a press
+// on the button pauses or plays, a press on the timeline seeks there and a drag from it goes on
+// seeking wherever the pointer goes, until the button comes up.
+void SdlScreen::HandleFilmPointer(int x, int y, bool pressed) {
+  if (!pressed && !film_dragging_) return;
+  const auto pixel = OutputPixelOfWindowPoint(x, y);
+  if (!pixel) return;
+  const FilmBarPlace place = PlaceFilmBar(FitOutput().picture);
+  if (pressed) {
+    const FilmBarPart part = FilmBarPartAt(place, film_->length, pixel->x, pixel->y);
+    if (part == FilmBarPart::Button) GiveFilmCommand({FilmCommand::Kind::TogglePause});
+    film_dragging_ = part == FilmBarPart::Timeline;
+    if (!film_dragging_) return;
+  }
+  GiveFilmCommand({FilmCommand::Kind::Seek, FilmFrameAtColumn(place, film_->length, pixel->x)});
+}
+
 void SdlScreen::ShowCursorWhereUseful() {
   // The STATS page draws its own arrow where the player points, and a full screen has nothing
   // to point at in flight: the system's pointer is hidden over them (it shows again as soon as
-  // it leaves the window). In a window in flight it stays, for the title bar and the close box.
+  // it leaves the window). In a window in flight it stays, for the title bar and the close box;
+  // and a film's viewer always has it, for the controls.
   const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-  const bool hide = area_width_ == 0 && (full || mouse_examined_);
+  const bool hide = area_width_ == 0 && !film_ && (full || mouse_examined_);
   mouse_examined_ = false;
   if (hide == cursor_hidden_) return;
   cursor_hidden_ = hide;
@@ -498,6 +612,7 @@ void SdlScreen::Present(const Canvas& canvas) {
     } else {
       DrawPicture();
       DrawNotice();
+      DrawFilmBar();
     }
     ShowCursorWhereUseful();
     pacer_.WaitForNextFrame(clock_);
@@ -522,9 +637,11 @@ void SdlScreen::ProcessWindowMessages() {
           if (area_width_ == 0) ToggleFullScreen();
           break;
         }
+        if (HandleFilmKey(event.key)) break;
         QueueKeyEvent({KeyEvent::Kind::Down, KeyCodeOfScancode(event.key.keysym.scancode)});
         break;
       case SDL_KEYUP:
+        if (HandleFilmKey(event.key)) break;
         if (event.key.keysym.scancode == SDL_SCANCODE_RETURN) shortcut_keys_.Release(kKeyReturn);
         QueueKeyEvent({KeyEvent::Kind::Up, KeyCodeOfScancode(event.key.keysym.scancode)});
         break;
@@ -555,6 +672,7 @@ void SdlScreen::ProcessWindowMessages() {
           break;
         }
         pointer_point_ = PointerPosition{event.motion.x, event.motion.y};
+        if (film_) HandleFilmPointer(event.motion.x, event.motion.y, false);
         break;
       }
       case SDL_MOUSEWHEEL: {
@@ -575,6 +693,16 @@ void SdlScreen::ProcessWindowMessages() {
                                 : event.button.button == SDL_BUTTON_RIGHT  ? 2
                                 : event.button.button == SDL_BUTTON_MIDDLE ? 3
                                                                            : 0;
+        if (film_) {
+          // The viewer's clicks work the controls and never reach the game.
+          if (event.button.button != SDL_BUTTON_LEFT) break;
+          if (event.type == SDL_MOUSEBUTTONDOWN) {
+            HandleFilmPointer(event.button.x, event.button.y, true);
+          } else {
+            film_dragging_ = false;
+          }
+          break;
+        }
         if (game_button != 0) {
           const auto index = static_cast<std::size_t>(game_button - 1);
           buttons_[index] = event.type == SDL_MOUSEBUTTONDOWN;
@@ -602,9 +730,10 @@ void SdlScreen::ToggleFullScreen() {
 }
 
 bool SdlScreen::CaptureKeyboard(std::int64_t, KeyStates& keys) {
+  keys.fill(0);
+  if (film_) return true;  // the viewer's keys are the film's, never the game's
   int count = 0;
   const Uint8* state = SDL_GetKeyboardState(&count);
-  keys.fill(0);
   for (int scancode = 0; scancode < count; ++scancode) {
     if (!state[scancode]) continue;
     const int code = KeyCodeOfScancode(static_cast<SDL_Scancode>(scancode));
@@ -617,6 +746,7 @@ bool SdlScreen::CaptureKeyboard(std::int64_t, KeyStates& keys) {
 
 MouseInput SdlScreen::CaptureMouse(std::int64_t) {
   MouseInput input;
+  if (film_) return input;
   if (area_width_ == 0) {
     // The game's mouse model adds movements: the movement is the one that takes its arrow to
     // the canvas pixel under the system's pointer. So a recording holds what the game used.
@@ -663,6 +793,23 @@ std::unique_ptr<Display> ConnectRealScreen(const ScreenOptions& options, std::st
     error = "neither DISPLAY nor WAYLAND_DISPLAY is set";
     return nullptr;
   }
+  // SDL is started once and stays started until the program ends, however many screens it
+  // connects one after another (the launcher again after a film): started anew after SDL_Quit,
+  // SDL can fail to reach the X server it just left, or pass over it for a driver that shows
+  // nothing. What the last screen left in the queue (its window closed) is no message to the
+  // next one; the game controllers that SDL announced to it are announced again.
+  static bool started = false;
+  if (started) {
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    for (int index = 0; index < SDL_NumJoysticks(); ++index) {
+      if (!SDL_IsGameController(index)) continue;
+      SDL_Event added{};
+      added.cdevice.type = SDL_CONTROLLERDEVICEADDED;
+      added.cdevice.which = index;
+      SDL_PushEvent(&added);
+    }
+    return std::make_unique<SdlScreen>(options);
+  }
   // The game catches SIGINT, SIGTERM, SIGHUP and SIGQUIT itself, to end like Escape.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
@@ -684,6 +831,8 @@ std::unique_ptr<Display> ConnectRealScreen(const ScreenOptions& options, std::st
   // software GL with threads of its own, several times the cost of writing the frame straight
   // to the X server through shared memory. (An accelerated renderer never uses this.)
   if (driver == "x11") SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  started = true;
+  std::atexit(SDL_Quit);
   return std::make_unique<SdlScreen>(options);
 }
 

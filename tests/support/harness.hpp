@@ -121,7 +121,7 @@ class Harness {
 
     Startup(game, setup.seed);
     if (setup.launcher) {
-      launcher_end = RunLauncher(game);
+      launcher_end = RunLauncher(game, &launcher_watch);
       if (launcher_end) return;  // the launcher was closed: no game
     } else {
       game.Difficulty = setup.difficulty;
@@ -143,11 +143,12 @@ class Harness {
   TempDirectory& files;
   Media& media;
   Game& game;
-  bool screen_opened = false;           // what SetupMedia answered
-  std::optional<LoopEnd> launcher_end;  // how the launcher ended the program, if it did
-  std::string ship_warning;             // what LoadShip said
-  std::unique_ptr<Media> elsewhere;     // the other game of Setup::held_elsewhere
-  bool elsewhere_locked = false;        // whether it got its ship
+  bool screen_opened = false;            // what SetupMedia answered
+  std::optional<LoopEnd> launcher_end;   // how the launcher ended the program, if it did
+  std::filesystem::path launcher_watch;  // the kept game its Replays list chose, if any
+  std::string ship_warning;              // what LoadShip said
+  std::unique_ptr<Media> elsewhere;      // the other game of Setup::held_elsewhere
+  bool elsewhere_locked = false;         // whether it got its ship
 
   Body& Ship() { return game.Bodies.At(kShipIndex); }
 
