@@ -7,12 +7,11 @@
 
 #include "media/font.hpp"
 #include "media/keys.hpp"
+#include "media/notice_picture.hpp"
 
 namespace starvane {
 namespace {
 
-constexpr std::uint32_t kBand = 0xC0000000;  // three quarters opaque black, as a notice's
-constexpr std::uint32_t kInk = 0xFFFFFFFF;
 constexpr std::uint32_t kTrack = 0xFF5A5A5A;
 constexpr std::uint32_t kPlayed = 0xFFE8A838;  // the part already seen, and the end's mark
 
@@ -94,7 +93,7 @@ int TrackColumnOf(const Layout& layout, std::int64_t frame, std::int64_t length)
 class BarPicture {
  public:
   explicit BarPicture(int width)
-      : width_(width), pixels_(static_cast<std::size_t>(width) * kFilmBarHeight, kBand) {}
+      : width_(width), pixels_(static_cast<std::size_t>(width) * kFilmBarHeight, kOverlayBand) {}
 
   void Fill(int x, int y, int w, int h, std::uint32_t colour) {
     for (int row = std::max(0, y); row < std::min(kFilmBarHeight, y + h); ++row) {
@@ -134,13 +133,13 @@ class BarPicture {
 void DrawButton(BarPicture& bar, bool playing) {
   const int top = kTextTop;
   if (playing) {
-    bar.Fill(kButtonLeft + 1, top, 4, kFontHeight, kInk);
-    bar.Fill(kButtonLeft + 7, top, 4, kFontHeight, kInk);
+    bar.Fill(kButtonLeft + 1, top, 4, kFontHeight, kOverlayInk);
+    bar.Fill(kButtonLeft + 7, top, 4, kFontHeight, kOverlayInk);
     return;
   }
   for (int column = 0; column < kButtonWidth; ++column) {
     const int half = (kFontHeight / 2) * (kButtonWidth - column) / kButtonWidth;
-    bar.Fill(kButtonLeft + column, top + kFontHeight / 2 - half, 1, 2 * half + 1, kInk);
+    bar.Fill(kButtonLeft + column, top + kFontHeight / 2 - half, 1, 2 * half + 1, kOverlayInk);
   }
 }
 
@@ -184,18 +183,18 @@ std::vector<std::uint32_t> FilmBarPixels(const FilmState& state, int width) {
   const int at = TrackColumnOf(layout, state.frame, state.length);
   bar.Fill(layout.track_left, kTrackTop, track_width, kTrackHeight, kTrack);
   bar.Fill(layout.track_left, kTrackTop, at - layout.track_left, kTrackHeight, kPlayed);
-  bar.Fill(at - 1, kTrackTop - 5, 3, kTrackHeight + 10, kInk);
+  bar.Fill(at - 1, kTrackTop - 5, 3, kTrackHeight + 10, kOverlayInk);
   if (layout.time_left >= 0) {
-    bar.Text(layout.time_left, kTextTop, TimePair(state.frame, state.length), kInk);
+    bar.Text(layout.time_left, kTextTop, TimePair(state.frame, state.length), kOverlayInk);
   }
   if (layout.speed_left >= 0) {
     const std::string speed = FilmSpeedText(state.quarters);
-    bar.Text(layout.speed_left, kTextTop, speed, kInk);
+    bar.Text(layout.speed_left, kTextTop, speed, kOverlayInk);
     const int mark_left = layout.speed_left + TextWidth(speed.size() + 1);
     if (state.ended) {
       bar.Text(mark_left, kTextTop, "ended", kPlayed);
     } else if (state.paused) {
-      bar.Text(mark_left, kTextTop, "paused", kInk);
+      bar.Text(mark_left, kTextTop, "paused", kOverlayInk);
     }
   }
   return bar.Take();

@@ -10,8 +10,6 @@
 namespace starvane {
 namespace {
 
-constexpr std::uint32_t kBand = 0xC0000000;  // three quarters opaque black
-constexpr std::uint32_t kInk = 0xFFFFFFFF;
 constexpr int kMostCharacters = kNoticeWidth / kFontWidth - 4;
 
 }  // namespace
@@ -32,7 +30,7 @@ std::vector<std::uint32_t> NoticePixels(std::string_view text) {
       const bool ink = letters.Pixel(x - left, y - top) != 0 && x >= left && y >= top &&
                        x < left + width && y < top + kFontHeight;
       pixels[static_cast<std::size_t>(y) * kNoticeWidth + static_cast<std::size_t>(x)] =
-          ink ? kInk : kBand;
+          ink ? kOverlayInk : kOverlayBand;
     }
   }
   return pixels;

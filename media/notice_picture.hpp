@@ -10,6 +10,10 @@
 
 namespace starvane {
 
+// The colours of what the presentation lays over the picture (notices, a film's bar), as ARGB.
+constexpr std::uint32_t kOverlayBand = 0xC0000000;  // three quarters opaque black
+constexpr std::uint32_t kOverlayInk = 0xFFFFFFFF;
+
 constexpr int kNoticeWidth = 800;  // the picture's width
 constexpr int kNoticeHeight = 21;
 constexpr int kNoticeTop = 40;  // below the HUD's top line

@@ -14,6 +14,7 @@
 #include "files/input_file.hpp"
 #include "files/path_text.hpp"
 #include "replay/input_script.hpp"
+#include "replay/script_words.hpp"
 #include "world/game_choices.hpp"
 
 namespace starvane {
@@ -73,18 +74,6 @@ std::optional<std::int64_t> TimeOfStamp(std::string_view text) {
   return DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
 }
 
-std::vector<std::string_view> Words(std::string_view line) {
-  std::vector<std::string_view> words;
-  std::size_t i = 0;
-  while (i < line.size() && words.size() < 64) {
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-    const std::size_t start = i;
-    while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
-    if (i > start) words.push_back(line.substr(start, i - start));
-  }
-  return words;
-}
-
 // The whole lines of a text, each without its line end (LF or CR LF); a last line without its
 // line feed is left out.
 std::vector<std::string_view> WholeLines(std::string_view text) {
@@ -128,7 +117,7 @@ void ReadLastLines(std::string_view tail, ReplaySummary& summary) {
   std::optional<std::int64_t> last_event;
   bool result_seen = false;
   for (std::size_t i = lines.size(); i-- > 0;) {
-    const std::vector<std::string_view> words = Words(lines[i]);
+    const std::vector<std::string_view> words = ScriptWords(lines[i]);
     if (words.empty() || words[0].front() == '#') continue;
     if (words[0] == "result" && !result_seen) {
       result_seen = true;
@@ -178,7 +167,7 @@ ReplaySummary SummarizeReplay(std::string_view head, std::string_view tail) {
     head.remove_prefix(end + 1);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     const std::string_view code = line.substr(0, line.find('#'));
-    const std::vector<std::string_view> words = Words(code);
+    const std::vector<std::string_view> words = ScriptWords(code);
     if (words.empty()) continue;
     if (IsEventLine(words)) break;
     if (words[0] == "ship") {

@@ -2,6 +2,7 @@
 // and which command each of the viewer's keys gives.
 
 #include "media/film_bar.hpp"
+#include "media/notice_picture.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,6 @@
 namespace starvane {
 namespace {
 
-constexpr std::uint32_t kWhite = 0xFFFFFFFF;
 constexpr std::uint32_t kAmber = 0xFFE8A838;
 constexpr int kKnobRow = 18;  // below the track and the text: only the position's mark reaches it
 
@@ -22,7 +22,8 @@ constexpr int kKnobRow = 18;  // below the track and the text: only the position
 // when none.
 int KnobColumn(const std::vector<std::uint32_t>& pixels, int width) {
   const auto white = [&](int x) {
-    return x >= 0 && x < width && pixels[static_cast<std::size_t>(kKnobRow * width + x)] == kWhite;
+    return x >= 0 && x < width &&
+           pixels[static_cast<std::size_t>(kKnobRow * width + x)] == kOverlayInk;
   };
   for (int x = 0; x < width; ++x) {
     if (!white(x - 2) && white(x - 1) && white(x) && white(x + 1) && !white(x + 2)) return x;
@@ -88,7 +89,8 @@ TEST(FilmBar, TheTimeTheSpeedAndTheMarksShowWhereThereIsRoomAndTheTimelineAlways
     const auto shown = FilmBarPixels(playing, width);
     // "ended" in amber, and "paused" in white: more ink than the speed alone.
     EXPECT_GT(Count(FilmBarPixels(ended, width), kAmber), Count(shown, kAmber) + 30) << width;
-    EXPECT_GT(Count(FilmBarPixels(paused, width), kWhite), Count(shown, kWhite) + 30) << width;
+    EXPECT_GT(Count(FilmBarPixels(paused, width), kOverlayInk), Count(shown, kOverlayInk) + 30)
+        << width;
   }
   // Too narrow for any text: the button, the track and the mark alone, and the track still
   // long enough to aim at.
