@@ -58,7 +58,9 @@ bool StartsInLauncher(const Options& options, const InputScript& script) {
 // Where the replay of a kept recording begins: the keys its game began with held, and the
 // pointer where its first event (a "0 pointer" line) puts it. Nothing else has such a start.
 void TakeKeptStart(const InputScript& script, Session& session) {
-  session.ship_file = script.ship_file;
+  // An empty line: the game began without a ship file, as a new ship.
+  session.ship_file.emplace();
+  if (!script.ship_file->empty()) session.ship_file->emplace(*script.ship_file);
   for (int key : script.held) session.held[static_cast<std::size_t>(key)] = 1;
   if (!script.events.empty() && script.events.front().frame == 0 &&
       script.events.front().type == InputEvent::Type::Pointer) {
