@@ -878,9 +878,13 @@ TEST(ShipFile, AShipFromBytesFliesAsAFileOfThoseBytes) {
     Harness from_file = ShipGame(dir.Path());
     from_file.game.ShipName = "Bytes";
     dir.Write("Bytes.shp", bytes);
+    EXPECT_EQ(LoadShip(from_file.game), "");
+    Harness read_whole = ShipGame(dir.Path());
+    read_whole.game.ShipName = "Bytes";
     std::optional<std::string> read;
-    EXPECT_EQ(LoadShip(from_file.game, &read), "");
+    EXPECT_EQ(LoadShip(read_whole.game, &read), "");
     EXPECT_EQ(read, bytes);
+    EXPECT_EQ(ShipFileText(read_whole.game), ShipFileText(from_file.game));
     Harness from_bytes = ShipGame(dir.Path());
     LoadShipFromBytes(from_bytes.game, bytes);
     EXPECT_EQ(ShipFileText(from_bytes.game), ShipFileText(from_file.game)) << bytes;
