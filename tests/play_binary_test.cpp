@@ -503,7 +503,8 @@ TEST(PlayBinary, VerifyChecksTheResultARecordingClaimsAndWritesNothing) {
                                          {ShipFileIndex("Money"), "5000"}});
   const std::string recording =
       "seed 5\ndifficulty normal\nship Rich\nshipfile " + EncodeBase64(ship) +
-      "\nheld Up\n0 pointer 400 300\n" + "0 down Space\n30 up Up Space\n40 down C\n42 up C\n" +
+      "\nheld Up\n0 pointer 400 300\n" +
+      "0 down Space\n20 down F12\n22 up F12\n30 up Up Space\n40 down C\n42 up C\n" +
       "44 pointer 156 122\n50 press\n52 release\n54 down C\n56 up C\n70 end closed\n";
   dir.Write("r.txt", recording);
   const std::string verify = " --files " + In(files, "") + " --verify ";
@@ -514,7 +515,8 @@ TEST(PlayBinary, VerifyChecksTheResultARecordingClaimsAndWritesNothing) {
             std::string::npos)
       << unclaimed.out;
   EXPECT_EQ(unclaimed.out.rfind("{\"frames\": 70, \"moneyStart\": 5000,", 0), 0u) << unclaimed.out;
-  EXPECT_TRUE(std::filesystem::is_empty(files.Path()));  // no ship, no lock, nothing kept
+  // No ship saved or locked, nothing kept, no screenshot from the recording's F12.
+  EXPECT_TRUE(std::filesystem::is_empty(files.Path()));
 
   dir.Write("r.txt", recording + ResultLineOf(unclaimed.out));
   const auto verified = RunStarvaneBinary(verify + In(dir, "r.txt"));
@@ -523,7 +525,7 @@ TEST(PlayBinary, VerifyChecksTheResultARecordingClaimsAndWritesNothing) {
                               ", \"verified\": true}\n");
 
   std::string edited = recording + ResultLineOf(unclaimed.out);
-  edited.replace(edited.find("30 up Up"), 8, "20 up Up");  // a shorter burst
+  edited.replace(edited.find("30 up Up"), 8, "25 up Up");  // a shorter burst
   dir.Write("r.txt", edited);
   const auto refused = RunStarvaneBinary(verify + In(dir, "r.txt"));
   EXPECT_EQ(refused.status, 1);
@@ -606,6 +608,29 @@ TEST(RealScreen, TheWindowPresentsFramesAndEndsOnEscape) {
                             STARVANE_SOURCE_DIR + "/tools/real-screen'");
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out.rfind("{\"frame\": 21, \"seed\": 5,", 0), 0u) << result.out << result.err;
+}
+
+// A game of live input is kept unless --no-record, and one that cannot be kept (its folder
+// cannot be made) is played all the same, said once on standard error.
+TEST(RealScreen, AGameThatCannotBeKeptIsPlayedAllTheSameAndSaysSoOnce) {
+  if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "xvfb-run is not installed";
+  }
+  const std::string screen = std::string("xvfb-run -a -s '-screen 0 1024x768x24 -noreset' '") +
+                             STARVANE_SOURCE_DIR + "/tools/real-screen'";
+  TempDirectory dir;
+  const std::string play = "--window --difficulty easy --seed 5 --frames 20 --files " + In(dir, "");
+  const auto unkept = RunStarvaneBinary(play + " --no-record --dump -", screen);
+  EXPECT_EQ(unkept.status, 0) << unkept.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "replays"));
+
+  dir.Write("replays", "a file where the folder would be");
+  const auto blocked = RunStarvaneBinary(play + " --dump -", screen);
+  EXPECT_EQ(blocked.status, 0) << blocked.err;
+  EXPECT_EQ(blocked.out, unkept.out);
+  const auto said = blocked.err.find("starvane: this game is not kept in ");
+  EXPECT_NE(said, std::string::npos) << blocked.err;
+  EXPECT_EQ(blocked.err.find("not kept", said + 30), std::string::npos) << blocked.err;
 }
 
 // The real-screen scripts need an X server of their own and real input.
