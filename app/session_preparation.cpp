@@ -88,6 +88,12 @@ std::optional<int> PrepareSession(const Options& options, Session& session) {
     }
     script = std::move(std::get<InputScript>(loaded));
   }
+  // Watching and checking write nothing of the player's, but a game begun in the launcher may
+  // add a name to ships.txt and takes its ship: that recording is replayed with --input.
+  if ((options.watch || options.verify) && script.launcher) {
+    return Fail(kExitBadCommandLine,
+                "the recording begins in the launcher: replay it with --headless --input");
+  }
   // The command line wins over the script's header, and both over the launcher. A game that
   // starts without the launcher and without these choices plays on easy with the ship MyShip.
   session.seed = options.seed  ? *options.seed

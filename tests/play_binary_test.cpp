@@ -541,6 +541,9 @@ TEST(PlayBinary, VerifyChecksTheResultARecordingClaimsAndWritesNothing) {
   EXPECT_NE(combined.err.find("--verify plays the recording's own game: --seed cannot go with it"),
             std::string::npos)
       << combined.err;
+  // A recording begun in the launcher would write ships.txt: it is replayed with --input.
+  dir.Write("l.txt", "seed 3\nlauncher\n5 down Escape\n");
+  EXPECT_EQ(RunStarvaneBinary(verify + In(dir, "l.txt")).status, 2);
   EXPECT_TRUE(std::filesystem::is_empty(files.Path()));
 }
 
