@@ -8,6 +8,7 @@
 #include "app/exit_status.hpp"
 #include "app/session.hpp"
 #include "app/text_output.hpp"
+#include "app/verify.hpp"
 #include "base/version.hpp"
 #include "files/files.hpp"
 #include "files/files_directory.hpp"
@@ -92,6 +93,10 @@ int RunCommandLine(std::span<const std::string_view> args) {
   // From here on SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2 and SIGALRM end the game as
   // Escape would, at the end of a frame.
   CatchQuitSignals();
+  if (options.verify) return VerifyRecording(options);
+  if (const auto problem = ReplayOptionsProblem(options)) {
+    return Fail(kExitBadCommandLine, *problem);
+  }
   return RunOptions(options);
 }
 

@@ -13,12 +13,14 @@
 namespace starvane {
 namespace {
 
-// Everything the game writes at its end, each even when another fails: the ship (unless the
-// game was ended by --frames, or never began), then the recording, the screenshot and the dump.
-int WriteGameOutputs(Game& game, const Options& options, const PlayEnd& end) {
+// Everything the game writes at its end, each even when another fails: the kept game, the ship
+// (unless the game was ended by --frames, never began or is a replay), then the recording, the
+// screenshot and the dump.
+int WriteGameOutputs(Game& game, const Options& options, Session& session, const PlayEnd& end) {
   Media& media = game.media;
   int status = kExitOk;
-  if (end.played && end.end != LoopEnd::FrameLimit) {
+  if (end.played) FinishKeptRecording(game, session, end.end);
+  if (end.played && end.end != LoopEnd::FrameLimit && !session.writes_nothing) {
     if (const std::string problem = SaveShip(game); !problem.empty()) {
       status = Fail(kExitFailure, problem);
     }
@@ -39,7 +41,7 @@ int WriteGameOutputs(Game& game, const Options& options, const PlayEnd& end) {
 }  // namespace
 
 int FinishSession(Game& game, const Options& options, Session& session, const PlayEnd& end) {
-  const int status = end.failure ? *end.failure : WriteGameOutputs(game, options, end);
+  const int status = end.failure ? *end.failure : WriteGameOutputs(game, options, session, end);
   // The sound file is finished however the game ended (a game that never began is an empty
   // sound), and a write that failed fails the exit.
   if (std::string why; session.audio_out && !session.audio_out->Finish(why)) {

@@ -21,6 +21,24 @@
 namespace starvane {
 namespace {
 
+// The ship of the game: a kept recording's own ship file in its replay, which then begins where
+// the recorded game began; else the files directory's, whose bytes a kept game holds. The
+// game's result counts from here.
+void LoadSessionShip(Game& game, Session& session) {
+  Media& media = game.media;
+  std::optional<std::string> bytes;
+  if (session.ship_file) {
+    LoadShipFromBytes(game, *session.ship_file);
+    media.BeginWith(session.held, session.pointer);
+  } else if (const std::string warning = LoadShip(game, session.keep ? &bytes : nullptr);
+             !warning.empty()) {
+    std::fprintf(stderr, "starvane: %s\n", warning.c_str());
+  }
+  session.frame_origin = media.FramesPresented();
+  session.money_start = game.Money;
+  if (session.keep) StartKeptRecording(game, session, bytes);
+}
+
 // Play stopped before the game began, by a failure already reported.
 PlayEnd Failed(int status) {
   return {.failure = status};
@@ -41,7 +59,9 @@ PlayEnd PlaySession(Game& game, const Options& options, Session& session) {
   } else {
     game.Difficulty = session.difficulty;
   }
-  if (!session.launcher || options.ship) {
+  if ((!session.launcher || options.ship) && session.writes_nothing) {
+    game.ShipName = session.ship;  // a replay saves nothing: no ship is taken from other games
+  } else if (!session.launcher || options.ship) {
     game.ShipName = session.ship;
     // One ship, one game: a second game on the same ship would save over the first one's.
     std::string why;
@@ -53,12 +73,12 @@ PlayEnd PlaySession(Game& game, const Options& options, Session& session) {
   GenerateWorld(game);
 
   if (!SetupMedia(game)) return Failed(Fail(kExitFailure, "cannot open the screen"));
-  if (const std::string warning = LoadShip(game); !warning.empty()) {
-    std::fprintf(stderr, "starvane: %s\n", warning.c_str());
-  }
+  LoadSessionShip(game, session);
   // A browser's page may be closed unannounced: hidden, it saves the ship as Escape would then
   // (a game ended by --frames saves nothing, so neither does its page).
-  if (!options.frames) media.SaveShipWhenHidden([&game] { return SaveShip(game); });
+  if (!options.frames && !session.writes_nothing) {
+    media.SaveShipWhenHidden([&game] { return SaveShip(game); });
+  }
   // The game is heard on a real screen, and written when asked, from its first frame on (the
   // launcher is silent).
   GameSound sound(game, {options.volume, options.mute}, session.audio_out.get());
@@ -66,7 +86,7 @@ PlayEnd PlaySession(Game& game, const Options& options, Session& session) {
   // A new ship's first game in a real window opens on the controls, once. The press is the
   // player's own as far as the recording goes, so its replay opens on them too; headless games
   // and scripted ones show them only when F1 is pressed.
-  if (game.ShipIsNew && !options.headless && !options.input) media.PressKeyOnce(kKeyF1);
+  if (game.ShipIsNew && !options.headless && !session.scripted) media.PressKeyOnce(kKeyF1);
   // Escape, a closed window and the quit signals end the game alike and save the ship; only
   // --frames ends it the way a program stopped from outside would, and that saves nothing.
   std::optional<Notices> notices;

@@ -9,6 +9,7 @@
 #include "app/exit_status.hpp"
 #include "app/output_over_game_file.hpp"
 #include "app/session.hpp"
+#include "app/verify.hpp"
 #include "files/files.hpp"
 #include "files/files_directory.hpp"
 #include "files/output_file.hpp"
@@ -54,12 +55,31 @@ bool StartsInLauncher(const Options& options, const InputScript& script) {
   return !options.headless && !script.difficulty;
 }
 
+// Where the replay of a kept recording begins: the keys its game began with held, and the
+// pointer where its first event (a "0 pointer" line) puts it. Nothing else has such a start.
+void TakeKeptStart(const InputScript& script, Session& session) {
+  // An empty line: the game began without a ship file, as a new ship.
+  session.ship_file.emplace();
+  if (!script.ship_file->empty()) session.ship_file->emplace(*script.ship_file);
+  for (int key : script.held) session.held[static_cast<std::size_t>(key)] = 1;
+  if (!script.events.empty() && script.events.front().frame == 0 &&
+      script.events.front().type == InputEvent::Type::Pointer) {
+    session.pointer = {script.events.front().dx, script.events.front().dy};
+  }
+}
+
 }  // namespace
 
 std::optional<int> PrepareSession(const Options& options, Session& session) {
   InputScript script;
-  if (options.input) {
-    auto loaded = LoadInputScript(*options.input);
+  // The recording played: --input's, or --watch's, unless the caller read it already.
+  const std::optional<std::string> input_path = options.input ? options.input : options.watch;
+  session.scripted = session.script || input_path;
+  if (session.script) {
+    script = std::move(*session.script);
+    session.script.reset();
+  } else if (input_path) {
+    auto loaded = options.input ? LoadInputScript(*options.input) : ReadRecording(*options.watch);
     // A signal while the script was read (say from a pipe) ends the program before play; the
     // read it interrupted is no mistake of the script.
     if (QuitSignalled()) return kExitOk;
@@ -67,6 +87,12 @@ std::optional<int> PrepareSession(const Options& options, Session& session) {
       return Fail(kExitBadCommandLine, error->message);
     }
     script = std::move(std::get<InputScript>(loaded));
+  }
+  // Watching and checking write nothing of the player's, but a game begun in the launcher may
+  // add a name to ships.txt and takes its ship: that recording is replayed with --input.
+  if ((options.watch || options.verify) && script.launcher) {
+    return Fail(kExitBadCommandLine,
+                "the recording begins in the launcher: replay it with --headless --input");
   }
   // The command line wins over the script's header, and both over the launcher. A game that
   // starts without the launcher and without these choices plays on easy with the ship MyShip.
@@ -76,6 +102,9 @@ std::optional<int> PrepareSession(const Options& options, Session& session) {
   session.difficulty = options.difficulty.value_or(script.difficulty.value_or(1.0f));
   session.ship = options.ship.value_or(script.ship.value_or("MyShip"));
   session.launcher = StartsInLauncher(options, script);
+  session.writes_nothing = options.watch || options.verify || script.ship_file;
+  if (script.ship_file) TakeKeptStart(script, session);
+  session.keep = KeepsTheGame(options);
   const std::filesystem::path file_directory = ChooseFilesDirectory(options);
   KeepMessagesIn(file_directory);  // a Windows game without a console: starvane.log goes there
   if (const auto refused = OutputOverGameFile(options, file_directory, session.ship)) {
@@ -90,7 +119,7 @@ std::optional<int> PrepareSession(const Options& options, Session& session) {
       return Fail(kExitFailure,
                   "no display available (" + why + "); use --headless to run without a screen");
     }
-  } else if (!options.frames && !options.input) {
+  } else if (!options.frames && !session.scripted) {
     std::fputs(
         "starvane: headless with neither --frames nor --input runs until stopped "
         "(Ctrl+C)\n",
@@ -102,12 +131,18 @@ std::optional<int> PrepareSession(const Options& options, Session& session) {
         "given: the game runs until stopped (Ctrl+C)\n",
         stderr);
   }
+  // A recording played to be watched or checked ends where it ends, even one cut short.
+  const bool ends_at_its_length =
+      (options.watch || options.verify) && !options.frames && !ScriptEndsTheGame(script);
+  const std::int64_t length = RecordingLength(script);
   std::unique_ptr<InputSource> scripted;
-  if (options.input) {
-    scripted = std::make_unique<ScriptedInput>(std::move(script.events), script.end);
+  if (session.scripted) {
+    scripted = std::make_unique<ScriptedInput>(std::move(script.events), script.end, session.held);
   }
   Media& media = session.media.emplace(file_directory, std::move(display), std::move(scripted));
   if (options.frames) media.SetFrameLimit(*options.frames);
+  if (ends_at_its_length) media.SetFrameLimit(length);
+  if (session.writes_nothing) media.TakeNoScreenshots();
   if (options.record) {
     // A game that begins in the launcher is replayed through it, not by its choices.
     auto recorder = InputRecorder::Create(

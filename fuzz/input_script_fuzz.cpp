@@ -1,6 +1,6 @@
 // Any bytes as an input script: it parses or is refused with a message naming the file and
 // line. What parses is written back the way a recording writes it, and that text parses to the
-// same events, end and header: a recording always replays.
+// same events, end, header, ship file, held keys and result: a recording always replays.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +9,8 @@
 #include <string_view>
 #include <variant>
 
+#include "media/keys.hpp"
+#include "replay/base64.hpp"
 #include "replay/input_script.hpp"
 
 namespace {
@@ -28,8 +30,15 @@ std::string Rewritten(const InputScript& script) {
   } else if (script.seed && script.difficulty && script.ship) {
     text += starvane::InputScriptHeader(*script.seed, *script.difficulty, *script.ship);
   }
+  if (script.ship_file) text += "shipfile " + starvane::EncodeBase64(*script.ship_file) + "\n";
+  if (!script.held.empty()) {
+    text += "held";
+    for (int key : script.held) text += " " + std::string(starvane::KeyName(key));
+    text += "\n";
+  }
   for (const InputEvent& event : script.events) text += starvane::InputEventLine(event);
   if (script.end) text += starvane::ScriptEndLine(*script.end);
+  if (script.result) text += starvane::ResultLine(*script.result);
   return text;
 }
 
@@ -53,6 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                         (!script.end || (reread->end->frame == script.end->frame &&
                                          reread->end->reason == script.end->reason));
   if (!same_end || reread->launcher != script.launcher) std::abort();
+  if (reread->ship_file != script.ship_file || reread->held != script.held ||
+      reread->result != script.result) {
+    std::abort();
+  }
   if (!script.launcher && script.seed && script.difficulty && script.ship &&
       (reread->seed != script.seed || reread->difficulty != script.difficulty ||
        reread->ship != script.ship)) {

@@ -67,7 +67,7 @@ void Media::MixSound() {
 }
 
 void Media::TakeAskedScreenshot() {
-  if (screenshot_asked_) {
+  if (screenshot_asked_ && screenshots_taken_) {
     screenshot_asked_ = false;
     std::string why;
     if (WriteNewScreenshot(Files.Directory(), Screen, why).empty()) {
@@ -81,6 +81,7 @@ int Media::ExamineKeyboard() {
   ++keyboard_examinations_;
   focus_lost_ = input_->CaptureFocusLost(frames_presented_);
   if (focus_lost_ && recorder_) recorder_->NoteFocusLost(frames_presented_);
+  if (focus_lost_ && kept_log_) kept_log_->NoteFocusLost(frames_presented_);
   KeyEvents events = input_->CaptureKeyEvents(frames_presented_);
   KeyStates captured{};
   key_events_.clear();
@@ -102,6 +103,7 @@ int Media::ExamineKeyboard() {
   }
   key_events_ = MatchKeyEvents(std::move(events), before, captured);
   if (recorder_) recorder_->NoteKeyEvents(frames_presented_, key_events_);
+  if (kept_log_) kept_log_->NoteKeyEvents(frames_presented_, key_events_);
   if (captured[kKeyF12] && !keyboard_.KeyboardPushed(kKeyF12)) screenshot_asked_ = true;
   return keyboard_.Examine(&captured);
 }
@@ -116,6 +118,7 @@ bool Media::KeyWentDown(int key) const {
 void Media::ExamineMouse() {
   const MouseInput captured = input_->CaptureMouse(frames_presented_);
   if (recorder_) recorder_->NoteMouse(frames_presented_, captured);
+  if (kept_log_) kept_log_->NoteMouse(frames_presented_, captured);
   mouse_.Examine(captured);
   input_->MouseExaminedAt({mouse_.MouseX(), mouse_.MouseY()});
 }
@@ -123,6 +126,7 @@ void Media::ExamineMouse() {
 void Media::DiscardMouseMovement() {
   MouseInput captured = input_->CaptureMouse(frames_presented_);
   if (recorder_) recorder_->NoteMouse(frames_presented_, captured);
+  if (kept_log_) kept_log_->NoteMouse(frames_presented_, captured);
   captured.dx = 0;
   captured.dy = 0;
   captured.pointer.reset();
@@ -136,6 +140,11 @@ std::optional<LoopEnd> Media::ShouldEnd() const {
   if (const auto end = input_->EndAt(frames_presented_)) return end;
   if (display_->CloseRequested() || QuitSignalled()) return LoopEnd::Closed;
   return {};
+}
+
+void Media::BeginWith(const KeyStates& held, PointerPosition pointer) {
+  keyboard_.Examine(&held);
+  mouse_.Examine({.pointer = pointer});
 }
 
 bool Media::FinishRecording(LoopEnd end, std::string* why) {

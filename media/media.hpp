@@ -138,6 +138,15 @@ class Media {
 
   // Every examined keyboard and mouse state is also handed to this log (a recording).
   void RecordInputTo(std::unique_ptr<InputLog> recorder) { recorder_ = std::move(recorder); }
+  // ... and to this one too, the caller's (the game kept in replays/), from now on; nullptr
+  // stops it. Its end and its closing are the caller's.
+  void AlsoRecordInputTo(InputLog* log) { kept_log_ = log; }
+  // The game goes on from a start made elsewhere (the replay of a game kept after the
+  // launcher): these keys are held, with no press seen, and the pointer is there, as the
+  // recorded game's first examinations found them.
+  void BeginWith(const KeyStates& held, PointerPosition pointer);
+  // F12 takes no screenshot: a replay writes nothing of the player's.
+  void TakeNoScreenshots() { screenshots_taken_ = false; }
   // Ends the recording with the way the game ended (so that its replay ends alike) and closes
   // it; false when it could not be written completely, with the reason in why when given.
   bool FinishRecording(LoopEnd end, std::string* why = nullptr);
@@ -150,6 +159,8 @@ class Media {
   std::unique_ptr<InputSource> script_;
   InputSource* input_;
   std::unique_ptr<InputLog> recorder_;
+  InputLog* kept_log_ = nullptr;
+  bool screenshots_taken_ = true;
   Keyboard keyboard_;
   Mouse mouse_;
   std::int64_t frames_presented_ = 0;

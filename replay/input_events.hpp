@@ -42,8 +42,10 @@ struct ScriptEnd {
 // Plays a list of events (in order of their frames) back as keyboard and mouse states.
 class ScriptedInput final : public InputSource {
  public:
-  explicit ScriptedInput(std::vector<InputEvent> events, std::optional<ScriptEnd> end = {})
-      : events_(std::move(events)), end_(end) {}
+  // The keys held: those held when the recorded game began, until the events let them go.
+  explicit ScriptedInput(std::vector<InputEvent> events, std::optional<ScriptEnd> end = {},
+                         const KeyStates& held = {})
+      : events_(std::move(events)), end_(end), keys_(held) {}
 
   bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) override;
   MouseInput CaptureMouse(std::int64_t frames_presented) override;

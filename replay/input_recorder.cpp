@@ -11,8 +11,8 @@
 namespace starvane {
 
 std::unique_ptr<InputRecorder> InputRecorder::Create(const std::filesystem::path& path,
-                                                     const std::string& header) {
-  const int fd = OpenOutput(path, O_TRUNC);
+                                                     const std::string& header, int open_flags) {
+  const int fd = OpenOutput(path, open_flags);
   if (fd < 0) return nullptr;
   std::FILE* file = ::fdopen(fd, "wb");
   if (file == nullptr) {
@@ -33,13 +33,16 @@ InputRecorder::~InputRecorder() {
 void InputRecorder::Write(const std::string& text) {
   if (file_ == nullptr || text.empty()) return;
   errno = 0;
-  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() && error_ == 0) {
+  // Each line goes out whole as it is made: a game killed meanwhile leaves every line before.
+  if ((std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fflush(file_) != 0) &&
+      error_ == 0) {
     error_ = errno != 0 ? errno : EIO;
   }
 }
 
 void InputRecorder::NoteKeyEvents(std::int64_t frame, const KeyEvents& events) {
   if (file_ == nullptr) return;
+  frame -= frame_origin_;
   InputEvent run;  // the presses or releases not yet written
   run.frame = frame;
   auto write_run = [&] {
@@ -96,6 +99,7 @@ InputEvent MouseEvent(std::int64_t frame, InputEvent::Type type, int dx, int dy 
 
 void InputRecorder::NoteMouse(std::int64_t frame, const MouseInput& mouse) {
   if (file_ == nullptr) return;
+  frame -= frame_origin_;
   if (mouse.pointer) {
     Write(InputEventLine(
         MouseEvent(frame, InputEvent::Type::Pointer, mouse.pointer->x, mouse.pointer->y)));
@@ -118,13 +122,13 @@ void InputRecorder::NoteMouse(std::int64_t frame, const MouseInput& mouse) {
 
 void InputRecorder::NoteFocusLost(std::int64_t frame) {
   InputEvent lost;
-  lost.frame = frame;
+  lost.frame = frame - frame_origin_;
   lost.type = InputEvent::Type::FocusLost;
   Write(InputEventLine(lost));
 }
 
 void InputRecorder::NoteEnd(std::int64_t frame, LoopEnd end) {
-  Write(ScriptEndLine({frame, end}));
+  Write(ScriptEndLine({frame - frame_origin_, end}));
 }
 
 bool InputRecorder::Finish() {

@@ -14,6 +14,7 @@
 #include "files/input_file.hpp"
 #include "media/keys.hpp"
 #include "media/quit_signal.hpp"
+#include "replay/base64.hpp"
 #include "replay/rules_generation.hpp"
 #include "world/game_choices.hpp"
 
@@ -152,7 +153,35 @@ std::optional<std::string> ParseHeader(std::string_view line,
     if (words.size() < 2) return std::string("'version' needs the program's version");
     return {};
   }
+  if (name == "shipfile") {
+    // Nothing after the word: the game began without a ship file, as a new ship.
+    if (words.size() > 2) return std::string("'shipfile' takes one base64 text");
+    if (words.size() == 1) {
+      script.ship_file = std::string();
+      return {};
+    }
+    script.ship_file = DecodeBase64(words[1], kMostShipFileBytes);
+    if (!script.ship_file) {
+      return "the ship file is not strict base64 of at most " +
+             std::to_string(kMostShipFileBytes / 1024) + " KiB";
+    }
+    return {};
+  }
+  if (name == "held") {
+    if (words.size() < 2) return std::string("'held' needs at least one key");
+    for (std::size_t i = 1; i < words.size(); ++i) {
+      const auto key = KeyByName(words[i]);
+      if (!key) return "unknown key " + Quoted(words[i]) + " (a key name or a code 0..255)";
+      script.held.push_back(*key);
+    }
+    return {};
+  }
   if (words.size() != 2) return Quoted(name) + " needs one value";
+  if (name == "date") {
+    // For the lists of kept games, never checked: any one word.
+    script.date = std::string(words[1]);
+    return {};
+  }
   if (name == "seed") {
     script.seed = ParseWhole<std::uint64_t>(words[1]);
     if (!script.seed) return "the seed " + Quoted(words[1]) + " is not a whole number";
@@ -170,7 +199,8 @@ std::optional<std::string> ParseHeader(std::string_view line,
     return GenerationProblem(*generation);
   }
   return "unknown line " + Quoted(name) +
-         " (seed, difficulty, ship, launcher, generation, version, or a frame number)";
+         " (seed, difficulty, ship, launcher, generation, version, date, shipfile, held, result, "
+         "or a frame number)";
 }
 
 }  // namespace
@@ -183,6 +213,8 @@ std::variant<InputScript, InputScriptError> ParseInputScript(std::string_view te
   while (!text.empty()) {
     ++line_number;
     const std::size_t end = text.find('\n');
+    // The last line of a kept recording cut by a crash is a part of a line.
+    if (end == std::string_view::npos && script.ship_file) break;
     std::string_view line = text.substr(0, end);
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -197,6 +229,15 @@ std::variant<InputScript, InputScriptError> ParseInputScript(std::string_view te
       return InputScriptError{std::string(file_name) + ":" + std::to_string(line_number) + ": " +
                               why};
     };
+    if (script.result) return fail("nothing may follow the 'result' line");
+    if (words[0] == "result") {
+      RecordingResult result;
+      if (auto problem = ParseResultWords({words.begin() + 1, words.end()}, result)) {
+        return fail(*problem);
+      }
+      script.result = result;
+      continue;
+    }
     const auto frame = ParseWhole<std::int64_t>(words[0]);
     if (!frame) {
       const bool looks_numeric =
@@ -302,6 +343,33 @@ std::string InputScriptHeader(std::uint64_t seed, float difficulty, const std::s
 
 std::string InputScriptLauncherHeader(std::uint64_t seed) {
   return RecordingIntro() + "seed " + std::to_string(seed) + "\nlauncher\n";
+}
+
+std::string KeptRecordingHeader(const KeptStart& start) {
+  std::string header =
+      "# Starvane recording: watch it with --watch FILE, check it with --verify FILE\n"
+      "version " +
+      std::string(GameVersion()) + "\ngeneration " + std::to_string(kRulesGeneration) + "\ndate " +
+      start.date + "\nseed " + std::to_string(start.seed) + "\ndifficulty " +
+      FloatToText(start.difficulty) + "\nship " + start.ship + "\nshipfile";
+  if (start.ship_file) header += " " + EncodeBase64(*start.ship_file);
+  header += "\n";
+  if (!start.held.empty()) {
+    header += "held";
+    for (int key : start.held) {
+      header += ' ';
+      header += KeyName(key);
+    }
+    header += "\n";
+  }
+  return header + "0 pointer " + std::to_string(start.pointer_x) + " " +
+         std::to_string(start.pointer_y) + "\n";
+}
+
+std::int64_t RecordingLength(const InputScript& script) {
+  if (script.end) return script.end->frame;
+  if (script.result) return script.result->frames;
+  return script.events.empty() ? 0 : script.events.back().frame;
 }
 
 std::string InputEventLine(const InputEvent& event) {

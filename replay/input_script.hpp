@@ -9,6 +9,12 @@
 //                                             checked: the generation decides)
 //   launcher                                  the events begin in the launcher, which chooses
 //                                             the ship and the difficulty
+//   date TEXT                                 when the game began (UTC, 2026-12-10T13:40:05Z),
+//                                             for the lists of kept games; never checked
+//   shipfile [BASE64]                         the ship file's bytes when the game began (none:
+//                                             it began without one); its replay flies these
+//                                             and never reads or writes the files directory's
+//   held KEY [KEY...]                         keys already held when the game began
 //   F down KEY [KEY...]                       keys go down
 //   F up KEY [KEY...]                         keys go up
 //   F mouse DX DY                             relative mouse movement
@@ -18,7 +24,10 @@
 //   F press [BUTTON] | F release [BUTTON]     mouse button 1..3 (default 1) down or up
 //   F focus lost                              the window lost the focus or was minimised: every
 //                                             key goes up, and the game pauses
-//   F end frames | F end closed               the game ends before frame F is drawn; the last line
+//   F end frames | F end closed               the game ends before frame F is drawn; the last
+//                                             event line
+//   result frames N moneyStart ... frameHash H  what the recorded game came to
+//                                             (replay/recording_result.hpp), after every event
 //
 // F counts presented frames: the event is in effect for every keyboard and mouse examination
 // made after F frames have been presented. F never decreases from line to line.
@@ -26,6 +35,10 @@
 // The end line is what a recording writes when its game ended by --frames ("frames": the replay
 // ends as that game did, saving nothing) or by a closed window or a signal ("closed": the replay
 // ends like Escape). A game that ended by Escape ends its replay by its own Escape events.
+//
+// A recording kept by the game writes and flushes each whole line as it goes, so one cut by a
+// crash ends in a part of a line: in a script with a shipfile line (only kept recordings have
+// one) an unterminated last line is dropped. Hand-written scripts keep their last line.
 //
 // The ship line keeps the name byte for byte: after "ship" one space or tab, then the name up to
 // the end of the line, spaces at either end included.
@@ -39,6 +52,7 @@
 
 #include "media/loop_end.hpp"
 #include "replay/input_events.hpp"
+#include "replay/recording_result.hpp"
 
 namespace starvane {
 
@@ -46,10 +60,21 @@ struct InputScript {
   std::optional<std::uint64_t> seed;
   std::optional<float> difficulty;
   std::optional<std::string> ship;
-  bool launcher = false;  // the game starts in the launcher, even headless
+  bool launcher = false;                 // the game starts in the launcher, even headless
+  std::optional<std::string> date;       // when the game began, as written
+  std::optional<std::string> ship_file;  // the ship file's bytes; "" for a game without one
+  std::vector<int> held;                 // keys held when the game began
   std::vector<InputEvent> events;
   std::optional<ScriptEnd> end;
+  std::optional<RecordingResult> result;
 };
+
+// The most bytes a shipfile line holds: as many as a ship file may have.
+constexpr std::size_t kMostShipFileBytes = 64 * 1024;
+
+// How many frames the recorded game lasted: its end line's frame, else its result's frames,
+// else its last event's frame (0 without events).
+std::int64_t RecordingLength(const InputScript& script);
 
 // "FILE:LINE: what is wrong".
 struct InputScriptError {
@@ -75,6 +100,22 @@ std::string InputScriptHeader(std::uint64_t seed, float difficulty, const std::s
 // The header of a recording that begins in the launcher: its events choose the ship and the
 // difficulty, so a replay runs the launcher again (with the same ship list).
 std::string InputScriptLauncherHeader(std::uint64_t seed);
+
+// The header of a game kept in replays/: the program, the rules, when it began, what makes its
+// replay the same game (the seed, the difficulty, the ship and the bytes of its file), the keys
+// held at its start and where the pointer was (a "0 pointer" event), so that the first
+// examinations of its replay find what the game's did.
+struct KeptStart {
+  std::uint64_t seed = 0;
+  float difficulty = 1.0f;
+  std::string ship;
+  std::string date;
+  std::optional<std::string> ship_file;  // nothing: the game began without a ship file
+  std::vector<int> held;
+  int pointer_x = 0;
+  int pointer_y = 0;
+};
+std::string KeptRecordingHeader(const KeptStart& start);
 
 // One event as a script line, with its line feed. Key codes without a name are written in
 // decimal, code 0 as "00" (a single digit names that digit's key).

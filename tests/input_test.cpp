@@ -15,6 +15,8 @@
 #include "replay/input_events.hpp"
 #include "replay/input_recorder.hpp"
 #include "replay/input_script.hpp"
+#include "replay/kept_recordings.hpp"
+#include "replay/recording_result.hpp"
 #include "replay/replay_list.hpp"
 #include "replay/rules_generation.hpp"
 #include "tests/support/harness.hpp"
@@ -198,7 +200,7 @@ TEST(InputScript, NamesTheFileAndLineOfEveryMistake) {
   EXPECT_EQ(ParseError("seed x\n"), "s.txt:1: the seed 'x' is not a whole number");
   EXPECT_EQ(ParseError("speed 3\n"),
             "s.txt:1: unknown line 'speed' (seed, difficulty, ship, launcher, generation, version, "
-            "or a frame number)");
+            "date, shipfile, held, result, or a frame number)");
   EXPECT_EQ(ParseError("0 down A\nseed 3\n"), "s.txt:2: 'seed' must come before the events");
   EXPECT_EQ(ParseError(""), "(accepted)");
   EXPECT_EQ(ParseError(std::string_view("0 down A\0B\n", 11)),
@@ -259,6 +261,163 @@ TEST(InputRecorder, WritesChangesThatParseBackToTheSameInput) {
   EXPECT_EQ(*script.ship, "Blue Moon");
   EXPECT_EQ(script.events.size(), 7u);
   EXPECT_EQ(InputRecorder::Create(dir.Path() / "no" / "such.txt", ""), nullptr);
+}
+
+// A kept recording holds everything its replay needs: the ship file's bytes (any bytes), the keys
+// held and the pointer at the start, the events counted from the game's start, and its result.
+TEST(KeptRecording, ReadsBackItsHeaderShipFileHeldKeysAndResult) {
+  const std::string ship_file("100\r\n\0\xff\r7", 9);
+  KeptStart start{.seed = 77,
+                  .difficulty = 10,
+                  .ship = "Nova",
+                  .date = "2026-12-10T13:40:05Z",
+                  .ship_file = ship_file,
+                  .held = {kKeyUp, kKeySpace},
+                  .pointer_x = 12,
+                  .pointer_y = 34};
+  RecordingResult result{.frames = 40,
+                         .money_start = 5,
+                         .money_end = 900,
+                         .kills = {1, 2, 3, 4, 5, 6},
+                         .deaths = 7,
+                         .frame_hash = 0x0123456789abcdefu};
+  const std::string text =
+      KeptRecordingHeader(start) + "3 up Up\n40 end closed\n" + ResultLine(result);
+  EXPECT_NE(text.find("\nresult frames 40 moneyStart 5 moneyEnd 900 bigRocks 1 rocks 2 "
+                      "littleRocks 3 fragments 4 crafts 5 glimmerhexes 6 deaths 7 frameHash "
+                      "0123456789abcdef\n"),
+            std::string::npos);
+  const auto parsed = ParseInputScript(text, "k.txt");
+  ASSERT_TRUE(std::holds_alternative<InputScript>(parsed)) << ParseError(text);
+  const InputScript& script = std::get<InputScript>(parsed);
+  EXPECT_EQ(script.date, "2026-12-10T13:40:05Z");
+  EXPECT_EQ(script.ship_file, ship_file);
+  EXPECT_EQ(script.held, (std::vector<int>{kKeyUp, kKeySpace}));
+  ASSERT_EQ(script.events.size(), 2u);
+  EXPECT_EQ(script.events[0].type, InputEvent::Type::Pointer);
+  EXPECT_EQ(script.events[0].dx, 12);
+  EXPECT_EQ(script.result, result);
+  EXPECT_EQ(RecordingLength(script), 40);
+  // Without a ship file the line stands alone; every length of bytes comes back.
+  start.ship_file.reset();
+  EXPECT_EQ(std::get<InputScript>(ParseInputScript(KeptRecordingHeader(start), "k")).ship_file, "");
+  for (std::string bytes : {"a", "ab", "abc", "abcd"}) {
+    start.ship_file = bytes;
+    EXPECT_EQ(std::get<InputScript>(ParseInputScript(KeptRecordingHeader(start), "k")).ship_file,
+              bytes);
+  }
+  // The length of a film without an end line: the result's frames, else the last event's.
+  EXPECT_EQ(RecordingLength(
+                std::get<InputScript>(ParseInputScript("9 up A\n" + ResultLine(result), "k"))),
+            40);
+  EXPECT_EQ(RecordingLength(std::get<InputScript>(ParseInputScript("9 up A\n", "k"))), 9);
+}
+
+TEST(KeptRecording, AShipFileOrAResultThatIsNotStrictIsRefusedByLine) {
+  const std::string not_base64 = "s.txt:2: the ship file is not strict base64 of at most 64 KiB";
+  for (const char* bad : {"QQ", "QR==", "Q===", "QQ=A", "QQ==QQ==", "Q Q==", "QQ-_", "QUJD\r\r"}) {
+    EXPECT_EQ(
+        ParseError(std::string("seed 1\nshipfile ") + bad + "\n"),
+        bad == std::string_view("Q Q==") ? "s.txt:2: 'shipfile' takes one base64 text" : not_base64)
+        << bad;
+  }
+  EXPECT_EQ(ParseError("shipfile " + std::string(87380, 'A') + "AA==\n"), "(accepted)");  // 64 KiB
+  EXPECT_EQ(ParseError("seed 1\nshipfile " + std::string(87384, 'A') + "\n"), not_base64);
+  EXPECT_EQ(ParseError("held\n"), "s.txt:1: 'held' needs at least one key");
+  const std::string good =
+      "result frames 4 moneyStart 0 moneyEnd 0 bigRocks 0 rocks 0 littleRocks 0 fragments 0 "
+      "crafts 0 glimmerhexes 0 deaths 0 frameHash 00000000000000ff\n";
+  EXPECT_EQ(ParseError("0 down A\n4 end closed\n" + good), "(accepted)");
+  EXPECT_EQ(ParseError(good + "5 down A\n"), "s.txt:2: nothing may follow the 'result' line");
+  EXPECT_EQ(ParseError(good + good), "s.txt:2: nothing may follow the 'result' line");
+  auto edited = [&good](std::string_view from, std::string_view to) {
+    std::string line = good;
+    return line.replace(line.find(from), from.size(), to);
+  };
+  EXPECT_EQ(ParseError(edited("rocks 0 little", "rocks -1 little")),
+            "s.txt:1: the rocks '-1' is not a whole number of 0 or more");
+  EXPECT_EQ(ParseError(edited("deaths 0", "deaths x")),
+            "s.txt:1: the deaths 'x' is not a whole number of 0 or more");
+  EXPECT_EQ(ParseError(edited("00000000000000ff", "00000000000000FF")),
+            "s.txt:1: the frameHash '00000000000000FF' is not 16 lowercase hex digits");
+  EXPECT_EQ(ParseError(edited("bigRocks 0 rocks 0", "rocks 0 bigRocks 0")),
+            "s.txt:1: 'result' names bigRocks where it has 'rocks'");
+  EXPECT_EQ(ParseError(edited(" deaths 0", "")),
+            "s.txt:1: 'result' needs its 11 names, each with its value, from frames to frameHash");
+}
+
+// A kept recording is written line by line as the game goes, so a crash cuts at most its last
+// line: that part is dropped. A script without a shipfile line is read whole, as ever.
+TEST(KeptRecording, ACutLastLineIsDroppedOnlyInAKeptRecording) {
+  const auto kept = ParseInputScript("shipfile\n0 down A\n12 dow", "k.txt");
+  ASSERT_TRUE(std::holds_alternative<InputScript>(kept));
+  EXPECT_EQ(std::get<InputScript>(kept).events.size(), 1u);
+  EXPECT_EQ(ParseError("0 down A\n12 dow"),
+            "s.txt:2: unknown event 'dow' (down, up, mouse, pointer, wheel, press, release, type, "
+            "focus or end)");
+  EXPECT_EQ(std::get<InputScript>(ParseInputScript("shipfile\n0 down A\n", "k")).events.size(), 1u);
+}
+
+// The kept recorder counts its frames from the game's start, begins from the keys held then, and
+// each line is in the file as soon as it is made (a game killed meanwhile leaves them).
+TEST(KeptRecording, TheRecorderCountsFromTheGamesStartAndFlushesEveryLine) {
+  starvane::testing::TempDirectory dir;
+  auto recorder = InputRecorder::Create(dir.Path() / "k.txt", "shipfile\n", O_EXCL);
+  ASSERT_NE(recorder, nullptr);
+  recorder->StartAt(100, Down({kKeyUp}));
+  recorder->NoteKeyboard(100, Down({kKeyUp}));
+  recorder->NoteKeyboard(105, Down({kKeySpace}));
+  EXPECT_EQ(dir.Read("k.txt"), "shipfile\n5 down Space\n5 up Up\n");  // before it is closed
+  EXPECT_EQ(InputRecorder::Create(dir.Path() / "k.txt", "", O_EXCL), nullptr);  // never replaced
+}
+
+// Kept games are named after their start, numbered within a second, and only the newest of
+// those names stay: other files of the folder are never removed.
+TEST(KeptRecording, NamesTakeTheNextNumberAndOnlyTheOldestOfThePatternGo) {
+  starvane::testing::TempDirectory dir;
+  std::string why;
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_NE(CreateKeptRecording(dir.Path(), "2026-12-10T13:40:05Z", "shipfile\n", why), nullptr)
+        << why;
+  }
+  const auto replays = dir.Path() / "replays";
+  for (const char* name :
+       {"2026-12-10_13-40-05.txt", "2026-12-10_13-40-05_2.txt", "2026-12-10_13-40-05_3.txt"}) {
+    EXPECT_TRUE(std::filesystem::exists(replays / name)) << name;
+  }
+  for (const char* other : {"2025-01-01_00-00-00_02.txt", "2025-01-01_00-00-00.txt.bak",
+                            "notes.txt", "2025-01-01_00-00-00_1.txt"}) {
+    dir.Write(std::string("replays/") + other, "");
+    EXPECT_FALSE(IsKeptRecordingName(other)) << other;
+  }
+  dir.Write("replays/2025-01-01_00-00-00.txt", "");
+  dir.Write("replays/2026-12-10_13-40-04_10.txt", "");
+  RemoveOldKeptRecordings(replays, 3);
+  EXPECT_FALSE(std::filesystem::exists(replays / "2025-01-01_00-00-00.txt"));
+  EXPECT_FALSE(std::filesystem::exists(replays / "2026-12-10_13-40-04_10.txt"));
+  EXPECT_TRUE(std::filesystem::exists(replays / "2026-12-10_13-40-05.txt"));
+  EXPECT_TRUE(std::filesystem::exists(replays / "notes.txt"));
+  EXPECT_TRUE(std::filesystem::exists(replays / "2025-01-01_00-00-00_02.txt"));
+  // A folder that cannot be made keeps nothing, and says why.
+  dir.Write("blocked", "");
+  EXPECT_EQ(CreateKeptRecording(dir.Path() / "blocked", "2026-12-10T13:40:05Z", "", why), nullptr);
+  EXPECT_FALSE(why.empty());
+}
+
+// The replay of a kept game begins as the game did after the launcher: the keys held then are
+// held with no press seen, and the pointer is where it was, before any event moves it.
+TEST(KeptRecording, AReplayBeginsWithTheHeldKeysAndThePointerOfTheGamesStart) {
+  starvane::testing::TempDirectory dir;
+  Media media(
+      dir.Path(), nullptr,
+      std::make_unique<ScriptedInput>(std::vector<InputEvent>{}, std::nullopt, Down({kKeyReturn})));
+  media.BeginWith(Down({kKeyReturn}), {120, 80});
+  media.ExamineKeyboard();
+  EXPECT_TRUE(media.KeyboardPushed(kKeyReturn));
+  EXPECT_FALSE(media.KeyWentDown(kKeyReturn));
+  media.DiscardMouseMovement();
+  EXPECT_EQ(media.MouseX(), 120);
+  EXPECT_EQ(media.MouseY(), 80);
 }
 
 TEST(InputScript, AnEndLineEndsTheScriptAndNothingFollowsIt) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "files/output_file.hpp"
+#include "replay/base64.hpp"
 #include "replay/rules_generation.hpp"
 #include "tests/support/child_process.hpp"
 #include "tests/support/run_program.hpp"
@@ -478,6 +479,72 @@ TEST(PlayBinary, TheShipFliesWithWhatItsFileHolds) {
   EXPECT_EQ(dir.Read("Rich.shp"), file);  // --frames saves nothing
 }
 
+// The result line a recording would claim for the result --verify printed: the same names in
+// the same order, without the JSON's punctuation, its "kills" and its verdict.
+std::string ResultLineOf(std::string json) {
+  json = json.substr(0, json.find(", \"verified\""));
+  std::erase_if(json,
+                [](char c) { return c == '{' || c == '}' || c == '"' || c == ':' || c == ','; });
+  json.erase(json.find(" kills"), 6);
+  return "result " + json + "\n";
+}
+
+// --verify replays a kept recording on the ship it holds and checks the result it claims: an
+// untouched one verifies, an edited one names the first difference, one without a result says
+// so; nothing of the player's is written. Files that cannot be read and options that choose
+// another game are refused.
+TEST(PlayBinary, VerifyChecksTheResultARecordingClaimsAndWritesNothing) {
+  TempDirectory dir;
+  TempDirectory files;
+  const std::string ship = ShipFileWith({{ShipFileIndex("Life.Value"), "100"},
+                                         {ShipFileIndex("Life.Max"), "100"},
+                                         {ShipFileIndex("Money"), "5000"}});
+  const std::string recording =
+      "seed 5\ndifficulty normal\nship Rich\nshipfile " + EncodeBase64(ship) +
+      "\nheld Up\n0 pointer 400 300\n" +
+      "0 down Space\n20 down F12\n22 up F12\n30 up Up Space\n40 down C\n42 up C\n" +
+      "44 pointer 156 122\n50 press\n52 release\n54 down C\n56 up C\n70 end closed\n";
+  dir.Write("r.txt", recording);
+  const std::string verify = " --files " + In(files, "") + " --verify ";
+  const auto unclaimed = RunStarvaneBinary(verify + In(dir, "r.txt"));
+  EXPECT_EQ(unclaimed.status, 1) << unclaimed.err;
+  ASSERT_NE(unclaimed.out.find(
+                "\"verified\": false, \"difference\": \"the recording claims no result\"}\n"),
+            std::string::npos)
+      << unclaimed.out;
+  EXPECT_EQ(unclaimed.out.rfind("{\"frames\": 70, \"moneyStart\": 5000,", 0), 0u) << unclaimed.out;
+  // No ship saved or locked, nothing kept, no screenshot from the recording's F12.
+  EXPECT_TRUE(std::filesystem::is_empty(files.Path()));
+
+  dir.Write("r.txt", recording + ResultLineOf(unclaimed.out));
+  const auto verified = RunStarvaneBinary(verify + In(dir, "r.txt"));
+  EXPECT_EQ(verified.status, 0) << verified.err << dir.Read("r.txt");
+  EXPECT_EQ(verified.out, unclaimed.out.substr(0, unclaimed.out.find(", \"verified\"")) +
+                              ", \"verified\": true}\n");
+
+  std::string edited = recording + ResultLineOf(unclaimed.out);
+  edited.replace(edited.find("30 up Up"), 8, "25 up Up");  // a shorter burst
+  dir.Write("r.txt", edited);
+  const auto refused = RunStarvaneBinary(verify + In(dir, "r.txt"));
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.out.find("\"verified\": false, \"difference\": \"frameHash\"}"),
+            std::string::npos)
+      << refused.out;
+
+  const auto missing = RunStarvaneBinary(verify + In(dir, "none.txt"));
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("none.txt: cannot read the input script"), std::string::npos);
+  const auto combined = RunStarvaneBinary(verify + In(dir, "r.txt") + " --seed 3");
+  EXPECT_EQ(combined.status, 2);
+  EXPECT_NE(combined.err.find("--verify plays the recording's own game: --seed cannot go with it"),
+            std::string::npos)
+      << combined.err;
+  // A recording begun in the launcher would write ships.txt: it is replayed with --input.
+  dir.Write("l.txt", "seed 3\nlauncher\n5 down Escape\n");
+  EXPECT_EQ(RunStarvaneBinary(verify + In(dir, "l.txt")).status, 2);
+  EXPECT_TRUE(std::filesystem::is_empty(files.Path()));
+}
+
 TEST(PlayBinary, AShipThatCannotBeReadOrSavedIsReportedAndFailsTheExit) {
   TempDirectory dir;
   dir.Write("esc.txt", "1 down Escape\n");
@@ -544,6 +611,29 @@ TEST(RealScreen, TheWindowPresentsFramesAndEndsOnEscape) {
   EXPECT_EQ(result.out.rfind("{\"frame\": 21, \"seed\": 5,", 0), 0u) << result.out << result.err;
 }
 
+// A game of live input is kept unless --no-record, and one that cannot be kept (its folder
+// cannot be made) is played all the same, said once on standard error.
+TEST(RealScreen, AGameThatCannotBeKeptIsPlayedAllTheSameAndSaysSoOnce) {
+  if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "xvfb-run is not installed";
+  }
+  const std::string screen = std::string("xvfb-run -a -s '-screen 0 1024x768x24 -noreset' '") +
+                             STARVANE_SOURCE_DIR + "/tools/real-screen'";
+  TempDirectory dir;
+  const std::string play = "--window --difficulty easy --seed 5 --frames 20 --files " + In(dir, "");
+  const auto unkept = RunStarvaneBinary(play + " --no-record --dump -", screen);
+  EXPECT_EQ(unkept.status, 0) << unkept.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "replays"));
+
+  dir.Write("replays", "a file where the folder would be");
+  const auto blocked = RunStarvaneBinary(play + " --dump -", screen);
+  EXPECT_EQ(blocked.status, 0) << blocked.err;
+  EXPECT_EQ(blocked.out, unkept.out);
+  const auto said = blocked.err.find("starvane: this game is not kept in ");
+  EXPECT_NE(said, std::string::npos) << blocked.err;
+  EXPECT_EQ(blocked.err.find("not kept", said + 30), std::string::npos) << blocked.err;
+}
+
 // The real-screen scripts need an X server of their own and real input.
 bool RealScreenToolsMissing() {
   return std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1") !=
@@ -591,6 +681,24 @@ std::string ReplayedDump(const TempDirectory& dir, bool veteran) {
   return replayed.out;
 }
 
+// The game of live input kept in dir's replays/ (the only one there) replayed by --verify on
+// fresh files: the result it claims, and the frame the live game ended on (its dump's hash).
+void ExpectTheKeptGameVerifies(const TempDirectory& dir) {
+  std::vector<std::filesystem::path> kept;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path() / "replays")) {
+    kept.push_back(entry.path());
+  }
+  ASSERT_EQ(kept.size(), 1u);
+  TempDirectory fresh;
+  const auto verified =
+      RunStarvaneBinary("--files " + In(fresh, "") + " --verify '" + kept[0].string() + "'");
+  EXPECT_EQ(verified.status, 0) << verified.out << verified.err;
+  const std::string dump = dir.Read("dump.json");
+  const auto hash = dump.find("\"frameHash\": ");
+  ASSERT_NE(hash, std::string::npos);
+  EXPECT_NE(verified.out.find(dump.substr(hash, 31)), std::string::npos) << verified.out;
+}
+
 TEST(RealScreen, ANewPlayerAddsAShipInTheLauncherWithRealClicksAndFliesIt) {
   if (RealScreenToolsMissing()) GTEST_SKIP() << "xvfb-run or xdotool is not installed";
   TempDirectory dir;
@@ -610,6 +718,7 @@ TEST(RealScreen, ANewPlayerAddsAShipInTheLauncherWithRealClicksAndFliesIt) {
             std::string::npos)
       << recording;
   EXPECT_EQ(ReplayedDump(dir, false), dump);
+  ExpectTheKeptGameVerifies(dir);
 }
 
 // A window that loses the focus pauses the game and lets every held key go at once: no ship is
@@ -636,6 +745,7 @@ TEST(RealScreen, ALostFocusLetsTheHeldKeysGoAndPauses) {
   EXPECT_NE(after.find("down P"), std::string::npos) << recording;
 
   EXPECT_EQ(ReplayedDump(dir, true), dir.Read("dump.json"));
+  ExpectTheKeptGameVerifies(dir);
 }
 
 // The STATS page's arrow is where the player points, in a window of any size, and a real click
@@ -651,6 +761,7 @@ TEST(RealScreen, AClickInTheStatsPageHitsTheBoxUnderThePointer) {
   EXPECT_NE(ship.find("\r\n105\r\n0.005\r\n"), std::string::npos) << ship;
 
   EXPECT_EQ(ReplayedDump(dir, true), dir.Read("dump.json"));
+  ExpectTheKeptGameVerifies(dir);
 }
 
 }  // namespace

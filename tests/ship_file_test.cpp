@@ -858,3 +858,47 @@ TEST(FilesDirectory, NextToTheProgramUnlessItCannotBeWrittenThenTheDataDirectory
 
 }  // namespace
 }  // namespace starvane
+
+namespace starvane {
+namespace {
+
+// The ship a kept recording holds as bytes flies as a file of those bytes flies: every line end,
+// short files and zero bytes alike. LoadShip hands over the very bytes it read; no bytes is a new
+// ship, and a replay's ship is never saved.
+TEST(ShipFile, AShipFromBytesFliesAsAFileOfThoseBytes) {
+  const std::string fields = Lines(kFreshShip);
+  for (const std::string& bytes :
+       {std::string("250\r\n7\n0.5\r9\r\n\r\n"),
+        std::string("1\0"
+                    "2\r\r\n3",
+                    7),
+        std::string("5000\n300"), fields.substr(0, fields.size() - 2) + "\r",
+        "\n\n" + fields + "extra\r\n"}) {
+    TempDirectory dir;
+    Harness from_file = ShipGame(dir.Path());
+    from_file.game.ShipName = "Bytes";
+    dir.Write("Bytes.shp", bytes);
+    EXPECT_EQ(LoadShip(from_file.game), "");
+    Harness read_whole = ShipGame(dir.Path());
+    read_whole.game.ShipName = "Bytes";
+    std::optional<std::string> read;
+    EXPECT_EQ(LoadShip(read_whole.game, &read), "");
+    EXPECT_EQ(read, bytes);
+    EXPECT_EQ(ShipFileText(read_whole.game), ShipFileText(from_file.game));
+    Harness from_bytes = ShipGame(dir.Path());
+    LoadShipFromBytes(from_bytes.game, bytes);
+    EXPECT_EQ(ShipFileText(from_bytes.game), ShipFileText(from_file.game)) << bytes;
+    EXPECT_EQ(from_bytes.game.ActiveWeapon.Max, from_file.game.ActiveWeapon.Max);
+    EXPECT_FALSE(from_bytes.game.ShipIsNew);
+    EXPECT_NE(SaveShip(from_bytes.game), "");
+  }
+  TempDirectory dir;
+  Harness none = ShipGame(dir.Path());
+  LoadShipFromBytes(none.game, std::nullopt);
+  EXPECT_TRUE(none.game.ShipIsNew);
+  EXPECT_EQ(ShipFileText(none.game), fields);
+  EXPECT_TRUE(Listing(dir.Path()).empty());
+}
+
+}  // namespace
+}  // namespace starvane

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <span>
 #include <string_view>
@@ -173,6 +174,26 @@ float ShipFloatFromText(std::string_view text) {
   return std::clamp(value, -std::numeric_limits<float>::max(), std::numeric_limits<float>::max());
 }
 
+// The bytes of the ship file at path, up to the limit of a ship file; nothing, with the error,
+// when it cannot be read or has grown past the limit.
+std::optional<std::string> ReadShipBytes(const std::filesystem::path& path,
+                                         std::error_code& error) {
+  std::ifstream file(path, std::ios::binary);
+  std::string bytes;
+  std::array<char, 4096> buffer;
+  while (file && bytes.size() <= kShipFileByteLimit) {
+    file.read(buffer.data(), buffer.size());
+    bytes.append(buffer.data(), static_cast<std::size_t>(file.gcount()));
+  }
+  if (file.bad() || !file.eof()) {
+    error = std::make_error_code(file.bad() || bytes.size() <= kShipFileByteLimit
+                                     ? std::errc::io_error
+                                     : std::errc::file_too_large);
+    return std::nullopt;
+  }
+  return bytes;
+}
+
 bool HasShip(const Game& game) {
   return game.Bodies.CountList() > kShipIndex;
 }
@@ -278,7 +299,34 @@ std::string ShipNameForListLine(const std::filesystem::path& directory, const st
   return line;
 }
 
-std::string LoadShip(Game& game) {
+std::vector<std::string> ShipLinesFromBytes(std::string_view bytes) {
+  std::vector<std::string> lines;
+  std::size_t i = 0;
+  while (lines.size() < kShipFileFields.size() && i < bytes.size()) {
+    std::string line;
+    while (i < bytes.size()) {
+      const char byte = bytes[i++];
+      if (byte == '\n' || byte == '\0') break;
+      if (byte == '\r') {
+        if (i < bytes.size() && bytes[i] == '\n') ++i;  // CR LF is one line end
+        break;
+      }
+      line += byte;
+    }
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+void LoadShipFromBytes(Game& game, const std::optional<std::string>& bytes) {
+  game.ShipIsNew = !bytes.has_value();
+  if (bytes) ApplyShipLines(game, ShipLinesFromBytes(*bytes));
+  game.ShipFileProblem = "the ship of a replay is never saved";
+  ArmStartWeapon(game);
+}
+
+std::string LoadShip(Game& game, std::optional<std::string>* bytes) {
+  if (bytes != nullptr) bytes->reset();
   game.ShipIsNew = false;
   FileTable& files = game.media.Files;
   std::string name = ShipFileName(game.ShipName);
@@ -299,9 +347,15 @@ std::string LoadShip(Game& game) {
   std::string warning;
   if (opened) {
     // All lines are read before any is used, so a file that fails halfway changes nothing.
-    const std::vector<std::string> lines = ReadShipLines(files, kShipFileSlot);
-    const std::error_code error = files.ReadError(kShipFileSlot);
+    std::vector<std::string> lines = ReadShipLines(files, kShipFileSlot);
+    std::error_code error = files.ReadError(kShipFileSlot);
     files.CloseFile(kShipFileSlot);
+    if (!error && bytes != nullptr) {
+      // The bytes are read once more, whole, and the lines taken from them: what is applied is
+      // then exactly what a replay of these bytes applies.
+      *bytes = ReadShipBytes(path, error);
+      if (*bytes) lines = ShipLinesFromBytes(**bytes);
+    }
     if (error) {
       game.ShipFileUnreadable = true;
       problem = file + " cannot be read (" + error.message() + ")";

@@ -7,6 +7,7 @@
 // at most six decimals, integers none.
 
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -52,7 +53,18 @@ std::string ShipNameForListLine(const std::filesystem::path& directory, const st
 // Returns a warning for the player when the file is there but cannot be used: it cannot be
 // opened or read (the game then flies with the start values) or it is write-protected (the
 // game flies with what it holds); that file is then never saved over. Else the empty text.
-std::string LoadShip(Game& game);
+// When bytes is given, it receives the bytes of the file the ship was read from (the lines
+// applied are read from them), and nothing when the ship is new or its file unreadable.
+std::string LoadShip(Game& game, std::optional<std::string>* bytes = nullptr);
+
+// LoadShip from a ship file of these bytes instead of the files directory (the ship a kept
+// recording began with), by the same rules: nothing is a new ship (ShipIsNew). Nothing is read
+// or written in the files directory, and the ship is never saved (ShipFileProblem says so).
+void LoadShipFromBytes(Game& game, const std::optional<std::string>& bytes);
+
+// The lines of a ship file of these bytes as ReadShipLines reads them: ended by LF, CR LF, a
+// lone CR, a zero byte or the end, up to the last field's.
+std::vector<std::string> ShipLinesFromBytes(std::string_view bytes);
 
 // Replaces the file of ShipName with the lines of the present ship, in one piece: a failure
 // leaves the old file as it was. A link is followed, and its file replaced. Returns the empty

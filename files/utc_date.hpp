@@ -1,0 +1,12 @@
+#pragma once
+// The date and time now, in UTC: when a kept game began, for its name and its lists. Like the
+// fresh seed (base/random.hpp) it is read from the system's clock, and never by the game's rules.
+
+#include <string>
+
+namespace starvane {
+
+// Now as ISO 8601 in UTC, to the second: "2026-12-10T13:40:05Z".
+std::string UtcNow();
+
+}  // namespace starvane
