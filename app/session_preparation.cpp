@@ -20,6 +20,7 @@
 #include "replay/input_events.hpp"
 #include "replay/input_recorder.hpp"
 #include "replay/input_script.hpp"
+#include "replay/recording_text.hpp"
 
 namespace starvane {
 namespace {
@@ -59,7 +60,7 @@ bool StartsInLauncher(const Options& options, const InputScript& script) {
 std::optional<int> PrepareSession(const Options& options, Session& session) {
   InputScript script;
   if (options.input) {
-    auto loaded = LoadInputScript(*options.input);
+    auto loaded = LoadRecording(*options.input);  // a file, or a link
     // A signal while the script was read (say from a pipe) ends the program before play; the
     // read it interrupted is no mistake of the script.
     if (QuitSignalled()) return kExitOk;
