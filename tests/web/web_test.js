@@ -578,7 +578,7 @@ async function films(browser, url) {
   check(written === recording,
         'a link from the desktop opens to its recording, byte for byte' +
             (written === recording ? '' : ` (${JSON.stringify(written.slice(0, 100))})`));
-  const shown = await filmShows(page, '(f) => f.length === 1150 && f.frame > 0');
+  const shown = await filmShows(page, '(f) => f.length === 1150 && f.frame > 0', 10000);
   check(shown, 'the film plays the link (needs the film)');
   if (shown) {
     await page.click('#film-play');
@@ -686,7 +686,8 @@ async function films(browser, url) {
             shared.length} characters: ${again.trim().slice(0, 40)})`);
   // Choosing it watches it.
   await page.click('#replays-list tr:first-child');
-  check(await filmShows(page, '(f) => f.length === 1150'), 'a kept game chosen plays as a film (needs the film)');
+  check(await filmShows(page, '(f) => f.length === 1150', 10000),
+        'a kept game chosen plays as a film (needs the film)');
   await page.close();
 
   // The end of a game played here shares the recording the game kept (needs kept games).
