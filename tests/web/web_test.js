@@ -633,6 +633,21 @@ async function films(browser, url) {
   }
   await page.close();
 
+  // A recording opened from the disk is watched from the page's memory.
+  page = await openPage(context, url + '?hold');
+  await page.setInputFiles(
+      '#open', {name: 'game.txt', mimeType: 'text/plain', buffer: Buffer.from(recording, 'latin1')});
+  await page.waitForFunction(() => starvane.started, null, {timeout: 5000}).catch(() => {});
+  const opened = await page.evaluate(() => {
+    try {
+      return starvane.readFiles('/watch')['opened.txt'];
+    } catch (error) {
+      return null;
+    }
+  });
+  check(opened === recording, 'Open a recording watches the file as it is');
+  await page.close();
+
   // A damaged link says why on the page, at once.
   page = await openPage(context, url + '#r=SwQAAA', watching);
   const said = await page.evaluate(() => document.getElementById('ended').innerText);

@@ -611,8 +611,9 @@ var Module = (function () {
   // A game that failed (status 1: the ship not saved, the ship in another game; -1: it stopped)
   // says why, as does a page that could not keep the files.
   function showEnd(status, newestReplay) {
-    document.getElementById('ended-title').textContent =
-        status === 0 ? 'The game has ended.' : 'The game has ended with a failure:';
+    document.getElementById('ended-title').textContent = status !== 0 ?
+        'The game has ended with a failure:' :
+        watching ? 'The film has ended.' : 'The game has ended.';
     document.getElementById('ended-messages').textContent = messages.join('\n');
     const shareLast = document.getElementById('share-last');
     shareLast.hidden = !newestReplay;
@@ -889,6 +890,11 @@ var Module = (function () {
     }
     watchBytes('link.txt', bytes);
   }
+  // A link pasted into this page's address bar changes only the fragment: the page opens anew
+  // to play it.
+  window.addEventListener('hashchange', () => {
+    if (location.hash.startsWith('#r=')) location.reload();
+  });
   // What the page was opened to do: hold for a test, play a link, a kept game or an opened file,
   // or start the game.
   function begin() {
