@@ -587,8 +587,27 @@ var Module = (function () {
     }
     say('');
     const keptBefore = new Set(keptReplayNames());
+    // The game writes its recording line by line as it goes; the page keeps what it has in
+    // IndexedDB each second it grew, so that a tab closed in play leaves its game kept up to
+    // there, as a killed game does on the desktop.
+    let keptSize = -1;
+    const keepRecording = watching ? null : setInterval(() => {
+      const names = keptReplayNames().filter((name) => !keptBefore.has(name));
+      if (names.length === 0) return;
+      const path = replaysFolder + '/' + names[names.length - 1];
+      let size = keptSize;
+      try {
+        size = FS.stat(path).size;
+      } catch (error) {
+        return;  // removed meanwhile
+      }
+      if (size === keptSize) return;
+      keptSize = size;
+      fileTouched(path);
+    }, 1000);
     // What the game wrote goes to IndexedDB; only then is the ship free for another page.
     const ended = (result) => {
+      if (keepRecording !== null) clearInterval(keepRecording);
       listShips();  // the ship just saved can be downloaded at once
       filmBar.hidden = true;
       // The game just played, kept in replays/, can be shared from the end at once.
