@@ -737,6 +737,7 @@ async function films(browser, url) {
         `the end of a game shares the game it kept (${sharedEnd || 'no Share'}; needs kept games)`);
   await page.close();
   await context.close();
+  fs.rmSync(path.dirname(shot), {recursive: true, force: true});
 }
 
 // ---- The golden replays ------------------------------------------------------------------
