@@ -653,6 +653,14 @@ async function films(browser, url) {
   const said = await page.evaluate(() => document.getElementById('ended').innerText);
   check(/cannot be played.*damaged/s.test(said), `a damaged link says so (${JSON.stringify(said)})`);
   await page.close();
+  // A link that inflates past 64 MiB is stopped there, with its reason.
+  const bomb = zlib.deflateRawSync(Buffer.alloc((64 << 20) + 1, 97), {level: 1})
+                   .toString('base64').replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+  page = await openPage(context, url + '#r=' + bomb, watching);
+  const bombSaid = await page.evaluate(() => document.getElementById('ended').innerText);
+  check(/more than 64 MiB/.test(bombSaid), `a link past 64 MiB is refused (${
+      JSON.stringify(bombSaid.slice(0, 80))}, ${bomb.length} characters)`);
+  await page.close();
 
   // Kept games in replays/ outlive a reload (IndexedDB keeps their folder), are listed newest
   // first with what their header and result line tell, download as they are, and share as a
