@@ -6,6 +6,7 @@
 
 #include "app/command_line.hpp"
 #include "app/exit_status.hpp"
+#include "app/link_command.hpp"
 #include "app/session.hpp"
 #include "app/text_output.hpp"
 #include "app/verify.hpp"
@@ -89,6 +90,7 @@ int RunCommandLine(std::span<const std::string_view> args) {
       return Fail(kExitFailure, "cannot write to standard output (" + why + ")");
     return kExitOk;
   }
+  if (options.link) return PrintRecordingLink(options);
 
   // From here on SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2 and SIGALRM end the game as
   // Escape would, at the end of a frame.

@@ -21,6 +21,7 @@
 #include "replay/input_events.hpp"
 #include "replay/input_recorder.hpp"
 #include "replay/input_script.hpp"
+#include "replay/recording_text.hpp"
 
 namespace starvane {
 namespace {
@@ -79,7 +80,7 @@ std::optional<int> PrepareSession(const Options& options, Session& session) {
     script = std::move(*session.script);
     session.script.reset();
   } else if (input_path) {
-    auto loaded = options.input ? LoadInputScript(*options.input) : ReadRecording(*options.watch);
+    auto loaded = LoadRecording(*input_path);  // a file, or a link
     // A signal while the script was read (say from a pipe) ends the program before play; the
     // read it interrupted is no mistake of the script.
     if (QuitSignalled()) return kExitOk;

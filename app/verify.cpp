@@ -7,18 +7,10 @@
 #include "app/session.hpp"
 #include "app/text_output.hpp"
 #include "media/quit_signal.hpp"
+#include "replay/recording_text.hpp"
 #include "world/game.hpp"
 
 namespace starvane {
-namespace {
-
-// A link to the page holds the recording in its fragment.
-bool IsRecordingLink(std::string_view argument) {
-  return argument.find("#r=") != std::string_view::npos;
-}
-
-}  // namespace
-
 std::optional<std::string> ReplayOptionsProblem(const Options& options) {
   if (!options.verify && !options.watch) return std::nullopt;
   const std::string what = options.verify ? "--verify" : "--watch";
@@ -43,19 +35,11 @@ std::optional<std::string> ReplayOptionsProblem(const Options& options) {
   return std::nullopt;
 }
 
-std::variant<InputScript, InputScriptError> ReadRecording(const std::string& argument) {
-  if (IsRecordingLink(argument)) {
-    // The link codec decodes the fragment into the recording's text here.
-    return InputScriptError{"reading a recording from a link is not supported by this program"};
-  }
-  return LoadInputScript(argument);
-}
-
 int VerifyRecording(const Options& options) {
   if (const auto problem = ReplayOptionsProblem(options)) {
     return Fail(kExitBadCommandLine, *problem);
   }
-  auto loaded = ReadRecording(*options.verify);
+  auto loaded = LoadRecording(*options.verify);  // a file, or a link
   if (QuitSignalled()) return kExitOk;
   if (const auto* error = std::get_if<InputScriptError>(&loaded)) {
     return Fail(kExitBadCommandLine, error->message);

@@ -16,10 +16,6 @@ namespace starvane {
 // game, another input or another end than the recording's); nothing when they can.
 std::optional<std::string> ReplayOptionsProblem(const Options& options);
 
-// The recording an argument of --verify or --watch names: a file, or a link to the page whose
-// fragment holds it ("...#r=...").
-std::variant<InputScript, InputScriptError> ReadRecording(const std::string& argument);
-
 // Replays the recording of --verify and prints its result. The exit status: 0 when the result
 // the recording claims is the one replayed, 1 when it is not (or it claims none), 2 when the
 // recording cannot be read or parsed, or the options make no sense with --verify.

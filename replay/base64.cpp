@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace starvane {
 namespace {
@@ -58,6 +59,35 @@ std::optional<std::string> DecodeBase64(std::string_view text, std::size_t most_
     if (padding < 1) bytes += static_cast<char>(group & 0xFF);
   }
   if (bytes.size() > most_bytes) return std::nullopt;
+  return bytes;
+}
+
+std::string EncodeBase64Url(std::string_view bytes) {
+  std::string text = EncodeBase64(bytes);
+  while (!text.empty() && text.back() == '=') text.pop_back();
+  for (char& c : text) c = c == '+' ? '-' : c == '/' ? '_' : c;
+  return text;
+}
+
+std::optional<std::string> DecodeBase64Url(std::string_view text, std::string& why) {
+  if (text.size() % 4 == 1) {
+    why = "is cut short (a length no base64url text has)";
+    return std::nullopt;
+  }
+  // The standard form of the same text, its padding restored.
+  std::string standard(text);
+  for (std::size_t i = 0; i < standard.size(); ++i) {
+    char& c = standard[i];
+    if (c == '+' || c == '/' || (SixBits(c) < 0 && c != '-' && c != '_')) {
+      why = "is not base64url: character " + std::to_string(i + 1) +
+            " is no letter, digit, '-' or '_'";
+      return std::nullopt;
+    }
+    c = c == '-' ? '+' : c == '_' ? '/' : c;
+  }
+  standard.append((4 - standard.size() % 4) % 4, '=');
+  auto bytes = DecodeBase64(standard, standard.size());
+  if (!bytes) why = "is not base64url: its last character has bits past the last byte";
   return bytes;
 }
 

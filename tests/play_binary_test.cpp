@@ -137,6 +137,34 @@ TEST(PlayBinary, ABadInputScriptNamesItsFileAndLine) {
   EXPECT_NE(missing.err.find("cannot read the input script"), std::string::npos);
 }
 
+TEST(PlayBinary, ALinkFromLinkPlaysTheGameOfItsFileAndABadOneIsRefused) {
+  TempDirectory dir;
+  dir.Write("play.txt",
+            "seed 9\ndifficulty hard\nship Linky\n0 down Up Space\n40 up Up\n60 down Escape\n");
+  const auto made = RunStarvaneBinary("--link " + In(dir, "play.txt") + " --site https://x.org/p/");
+  ASSERT_EQ(made.status, 0) << made.err;
+  ASSERT_EQ(made.out.rfind("https://x.org/p/#r=", 0), 0u) << made.out;
+  const std::string link = made.out.substr(0, made.out.size() - 1);
+  const auto from_file =
+      RunStarvaneBinary("--headless --input " + In(dir, "play.txt") + " --dump -");
+  const auto from_link = RunStarvaneBinary("--headless --input '" + link + "' --dump -");
+  EXPECT_EQ(from_link.status, 0) << from_link.err;
+  EXPECT_EQ(from_link.out, from_file.out);
+  // A link must play: no --site, a file that is no input script, a damaged link.
+  dir.Write("notes.txt", "shopping list\n");
+  const auto no_site = RunStarvaneBinary("--link " + In(dir, "play.txt"));
+  const auto no_script = RunStarvaneBinary("--link " + In(dir, "notes.txt") + " --site x");
+  const auto damaged =
+      RunStarvaneBinary("--headless --input '" + link.substr(0, link.size() - 4) + "'");
+  EXPECT_EQ(no_site.status, 2);
+  EXPECT_EQ(no_site.err, "starvane: --link needs --site URL, the page's address\n");
+  EXPECT_EQ(no_script.status, 2);
+  EXPECT_NE(no_script.err.find("notes.txt:1:"), std::string::npos) << no_script.err;
+  EXPECT_EQ(damaged.status, 2);
+  EXPECT_EQ(damaged.err,
+            "starvane: the link is cut short (its compressed data stops before its end)\n");
+}
+
 TEST(PlayBinary, FramesEndTheGameAndOutputsThatCannotBeWrittenFail) {
   const auto result = RunStarvaneBinary("--headless --frames 25 --dump -");
   EXPECT_EQ(result.status, 0) << result.err;

@@ -8,9 +8,12 @@
 // until the game asks; the game's loops block as on the desktop, and every wait here is a sleep
 // that hands the browser back its turn (the build unwinds the game's stack to the browser's
 // event loop and rewinds it after).
-// It lacks game controllers, and a close that asks first (CloseRequested is never true: a page
-// is closed without a word, which is why the ship is saved as the page is hidden). The page
-// itself switches to the full screen on Alt+Enter.
+// While a recording is watched as a film (--watch), the page's own controls steer it: they send
+// "W" lines among the events, which become film commands and never the game's keys, and every
+// frame the film presents updates them (page.film).
+// It lacks game controllers, and a close that asks first (a page is closed without a word, which
+// is why the ship is saved as the page is hidden): CloseRequested is true only once the viewer of
+// a film closed it (Escape). The page itself switches to the full screen on Alt+Enter.
 
 #include <emscripten.h>
 
@@ -28,8 +31,10 @@
 #include <vector>
 
 #include "base/rounding.hpp"
+#include "base/text_numbers.hpp"
 #include "base/version.hpp"
 #include "media/dom_keys.hpp"
+#include "media/film_controls.hpp"
 #include "media/frame_pacer.hpp"
 #include "media/keys.hpp"
 #include "media/real_screen.hpp"
@@ -57,6 +62,8 @@ EM_JS(void, starvane_page_sound, (const std::int16_t* samples, int count),
 EM_JS(void, starvane_page_frame_shown, (double work_milliseconds),
       { Module.page.frameShown(work_milliseconds); });
 EM_JS(void, starvane_page_keep_files, (), { Module.page.keepFiles(); });
+EM_JS(void, starvane_page_film, (double frame, double length, int quarters, int paused, int ended),
+      { Module.page.film(frame, length, quarters, paused, ended); });
 // 1: the ship of this key is now this page's, 0: another page holds it, -1: the browser keeps
 // no locks (Web Locks) for this page.
 EM_ASYNC_JS(int, starvane_page_hold_ship, (const char* key),
@@ -125,7 +132,7 @@ class WebScreen final : public Display, public InputSource {
   void SetFrameRate(int frames_per_second) override { pacer_.SetFrameRate(frames_per_second); }
   void Present(const Canvas& canvas) override;
   bool WaitForWindowMessage(int most_milliseconds) override;
-  bool CloseRequested() const override { return false; }  // a page is closed, not asked
+  bool CloseRequested() const override { return film_closed_; }
   InputSource& LiveInput() override { return *this; }
   std::string KeyLabel(int code) const override;
   ShipHold HoldShip(std::string_view key) override;
@@ -133,6 +140,11 @@ class WebScreen final : public Display, public InputSource {
     save_ship_ = std::move(save);
   }
   void ShowNotice(std::string_view text) override;
+  void ShowFilm(const FilmState& state) override {
+    starvane_page_film(static_cast<double>(state.frame), static_cast<double>(state.length),
+                       state.quarters, state.paused ? 1 : 0, state.ended ? 1 : 0);
+  }
+  std::vector<FilmCommand> TakeFilmCommands() override { return std::exchange(film_commands_, {}); }
   // The page plays the frame's sound through Web Audio once the player has let it.
   void QueueSound(std::span<const std::int16_t> samples) override {
     starvane_page_sound(samples.data(), static_cast<int>(samples.size()));
@@ -160,6 +172,7 @@ class WebScreen final : public Display, public InputSource {
   void ProcessPageEvents();
   void TakeEventLine(std::string_view line);
   void QueueKeyEvent(KeyEvent event);
+  void QueueFilmCommand(std::string_view line);
   void SaveShipNow();
   ScreenFit CurrentFit(const Stage& stage) const;
 
@@ -171,6 +184,8 @@ class WebScreen final : public Display, public InputSource {
   KeyStates keys_{};
   KeyStates pressed_since_capture_{};
   KeyEvents pending_key_events_;
+  std::vector<FilmCommand> film_commands_;
+  bool film_closed_ = false;
   bool focus_lost_ = false;
   bool image_lost_ = false;
   int area_width_ = 0;  // the launcher's area, while it is shown; 0 on the game's screen
@@ -271,7 +286,7 @@ void WebScreen::ProcessPageEvents() {
 
 // One line of the page's events: "D" or "U" and a key's position name (KeyboardEvent.code),
 // "T" and typed text, "F" the page lost the focus (hidden or left), "R" the stage was resized,
-// "S" the page was hidden and may be closed unannounced.
+// "S" the page was hidden and may be closed unannounced, "W" a film control (QueueFilmCommand).
 void WebScreen::TakeEventLine(std::string_view line) {
   if (line.empty()) return;
   const std::string_view rest = line.substr(1);
@@ -302,6 +317,9 @@ void WebScreen::TakeEventLine(std::string_view line) {
     case 'S':
       SaveShipNow();
       return;
+    case 'W':
+      QueueFilmCommand(rest);
+      return;
     default:
       return;
   }
@@ -310,6 +328,47 @@ void WebScreen::TakeEventLine(std::string_view line) {
 void WebScreen::QueueKeyEvent(KeyEvent event) {
   if (area_width_ > 0 && pending_key_events_.size() < 4096) {
     pending_key_events_.push_back(std::move(event));
+  }
+}
+
+// The page's film controls: "p" pause or play, "s" one frame forward, "-" and "+" slower and
+// faster, "v" and a speed in quarters, "k" and a frame to seek to, "b" and frames to seek by
+// (negative: back), "q" the viewer closes the film. A line that says nothing else is dropped.
+void WebScreen::QueueFilmCommand(std::string_view line) {
+  if (line.empty() || film_commands_.size() >= 256) return;
+  using Kind = FilmCommand::Kind;
+  const std::string_view value = line.substr(1);
+  const auto with_value = [&](Kind kind) {
+    if (const auto number = ParseWhole<std::int64_t>(value))
+      film_commands_.push_back({kind, *number});
+  };
+  switch (line[0]) {
+    case 'p':
+      film_commands_.push_back({Kind::TogglePause});
+      return;
+    case 's':
+      film_commands_.push_back({Kind::Step});
+      return;
+    case '-':
+      film_commands_.push_back({Kind::Slower});
+      return;
+    case '+':
+      film_commands_.push_back({Kind::Faster});
+      return;
+    case 'v':
+      with_value(Kind::SetSpeed);
+      return;
+    case 'k':
+      with_value(Kind::Seek);
+      return;
+    case 'b':
+      with_value(Kind::SeekBy);
+      return;
+    case 'q':
+      film_closed_ = true;
+      return;
+    default:
+      return;
   }
 }
 

@@ -1,9 +1,10 @@
 // Plays the browser build in the system's Chromium, headless, with real input events (the
 // DevTools protocol, through playwright-core): the launcher, flight and fire, the STATS page
-// bought with the mouse, a reload that finds the ship, and every golden replay, whose state
-// summary must end exactly as the native build's checked-in one.
+// bought with the mouse, a reload that finds the ship, every golden replay, whose state
+// summary must end exactly as the native build's checked-in one, and the films: a link made by
+// the desktop program watched with the page's controls, the kept games' list, Share.
 //
-//   node web_test.js SITE_DIR GOLDEN_DIR
+//   node web_test.js SITE_DIR GOLDEN_DIR [DESKTOP_PROGRAM]
 //
 // Prints the measurements it makes on the way (page weight, first frame, frame work); none of
 // them is a condition of the test.
@@ -14,7 +15,8 @@ const path = require('path');
 const zlib = require('zlib');
 const {serveSite, launchChromium, playInPage} = require('./page_games.js');
 
-const [site, goldenRoot] = process.argv.slice(2);
+const {execFileSync} = require('child_process');
+const [site, goldenRoot, desktop] = process.argv.slice(2);
 const chromiumPath = process.env.STARVANE_CHROMIUM || '/usr/bin/chromium';
 let failures = 0;
 
@@ -104,8 +106,9 @@ function percentile(values, p) {
 }
 
 // ---- The page ------------------------------------------------------------------------------
-// Pages of one context share this browser's IndexedDB, as a player's tabs do.
-async function openPage(context, url) {
+// Pages of one context share this browser's IndexedDB, as a player's tabs do. A page is open
+// when it holds for the test ("?hold"), or for another address when `opened` holds.
+async function openPage(context, url, opened) {
   const page = await context.newPage();
   page.on('pageerror', (error) => console.log('page error: ' + error.message));
   page.on('console', (message) => {
@@ -114,7 +117,7 @@ async function openPage(context, url) {
     }
   });
   await page.goto(url);
-  await page.waitForFunction(() => starvane.ready === true, null, {timeout: 30000});
+  await page.waitForFunction(opened || (() => starvane.ready === true), null, {timeout: 30000});
   return page;
 }
 
@@ -511,6 +514,240 @@ async function browserData(browser, url) {
   await context.close();
 }
 
+// ---- Films, links and kept games ---------------------------------------------------------
+function runDesktop(args) { return execFileSync(desktop, args, {encoding: 'latin1'}); }
+
+// The picture on the page's canvas against a 24-bit BMP of the desktop (rows bottom up, BGR):
+// the number of pixels that differ.
+async function pixelsDifferingFromBmp(page, bmp) {
+  const rgba = Buffer.from(await page.evaluate(() => {
+    const canvas = document.getElementById('screen');
+    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    let text = '';
+    for (let i = 0; i < data.length; i += 4096) {
+      text += String.fromCharCode.apply(null, data.subarray(i, i + 4096));
+    }
+    return text;
+  }), 'latin1');
+  const width = bmp.readInt32LE(18);
+  const height = bmp.readInt32LE(22);
+  if (rgba.length !== width * height * 4) return width * height;
+  let differing = 0;
+  for (let y = 0; y < height; ++y) {
+    for (let x = 0; x < width; ++x) {
+      const at = bmp.readUInt32LE(10) + ((height - 1 - y) * width + x) * 3;
+      const on = (y * width + x) * 4;
+      if (rgba[on] !== bmp[at + 2] || rgba[on + 1] !== bmp[at + 1] || rgba[on + 2] !== bmp[at]) {
+        differing += 1;
+      }
+    }
+  }
+  return differing;
+}
+
+// Waits until the film shows what `until` asks of starvane.film; false after the time.
+async function filmShows(page, until, ms) {
+  return page.waitForFunction(`starvane.film !== null && (${until})(starvane.film)`, null,
+                              {timeout: ms || 20000})
+      .then(() => true, () => false);
+}
+
+async function films(browser, url) {
+  if (!desktop) {
+    console.log('skipped: the films (no desktop program to make and read links)');
+    return;
+  }
+  const context = await browser.newContext({viewport: {width: 1024, height: 800}});
+  const script = path.join(goldenRoot, 'fight_shock_death/script.txt');
+  const recording = fs.readFileSync(script, 'latin1');
+  const link = runDesktop(['--link', script, '--site', url]).trim();
+  const shot = path.join(fs.mkdtempSync('/tmp/starvane-web-'), 'end.bmp');
+  runDesktop(['--headless', '--input', script, '--screenshot', shot]);
+
+  // A link opened: its recording is written to the page's memory (not the files directory),
+  // and the film plays it with the page's controls, driven here by real clicks and keys.
+  const watching = () => starvane.started || !document.getElementById('ended').hidden;
+  let page = await openPage(context, link, watching);
+  const written = await page.evaluate(() => {
+    try {
+      return starvane.readFiles('/watch')['link.txt'];
+    } catch (error) {
+      return document.getElementById('ended').innerText;  // refused: why
+    }
+  });
+  check(written === recording,
+        'a link from the desktop opens to its recording, byte for byte' +
+            (written === recording ? '' : ` (${JSON.stringify(written.slice(0, 100))})`));
+  const shown = await filmShows(page, '(f) => f.length === 1150 && f.frame > 0', 10000);
+  check(shown, 'the film plays the link (needs the film)');
+  if (shown) {
+    await page.click('#film-play');
+    const pausedAt = await filmShows(page, '(f) => f.paused') &&
+        await page.evaluate(() => starvane.film.frame);
+    await sleep(300);
+    const still = await page.evaluate(() => starvane.film.frame);
+    await page.keyboard.press('Period');
+    const stepped = await filmShows(page, `(f) => f.frame === ${still + 1} && f.paused`, 5000);
+    check(pausedAt !== false && pausedAt === still && stepped,
+          `Pause holds the film (${pausedAt}, ${still}) and "." steps one frame`);
+    await page.selectOption('#film-speed', '32');
+    check(await filmShows(page, '(f) => f.quarters === 32', 5000), 'the speed list sets 8x');
+    // The timeline: a click at its middle seeks there.
+    const box = await page.locator('#film-timeline').boundingBox();
+    await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
+    const middle = await filmShows(page, '(f) => Math.abs(f.frame - 575) < 60', 10000);
+    check(middle, `a click on the timeline's middle seeks there (frame ${
+        await page.evaluate(() => starvane.film.frame)})`);
+    await page.click('#film-play');
+    const ended = await filmShows(page, '(f) => f.ended && f.frame === f.length', 30000);
+    const differing = ended ? await pixelsDifferingFromBmp(page, fs.readFileSync(shot)) : -1;
+    check(ended && differing === 0,
+          `the film ends on the desktop's last picture (${differing} pixels differ)`);
+  }
+  await page.close();
+
+  // Seeking in a long film (three minutes of a plausible hand), by the keys 1 to 9: printed,
+  // never asserted.
+  const long = ['seed 77', 'difficulty normal', 'ship Longhaul'];
+  for (let frame = 0; frame < 9000; frame += 50) {
+    const key = ['Up', 'Left', 'Space', 'Right'][(frame / 50) % 4];
+    long.push(`${frame} down ${key}`, `${frame + 30} up ${key}`);
+  }
+  long.push('9000 end frames');
+  const longFile = path.join(path.dirname(shot), 'long.txt');
+  fs.writeFileSync(longFile, long.join('\n') + '\n');
+  page = await openPage(context, runDesktop(['--link', longFile, '--site', url]).trim(), watching);
+  if (await filmShows(page, '(f) => f.length === 9000 && f.frame > 0')) {
+    await page.click('#film-play');
+    const times = [];
+    for (const digit of [9, 2, 6, 4, 8]) {
+      const target = Math.floor(9000 * digit / 10);
+      const began = Date.now();
+      await page.keyboard.press('Digit' + digit);
+      if (await filmShows(page, `(f) => f.frame === ${target}`, 20000)) times.push(Date.now() - began);
+    }
+    if (times.length > 0) {
+      console.log(`measure: seeking in a 9,000-frame film: median ${percentile(times, 0.5)} ms ` +
+                  `(${times.join(', ')} ms)`);
+    }
+  }
+  await page.close();
+
+  // A recording opened from the disk is watched from the page's memory.
+  page = await openPage(context, url + '?hold');
+  await page.setInputFiles(
+      '#open', {name: 'game.txt', mimeType: 'text/plain', buffer: Buffer.from(recording, 'latin1')});
+  await page.waitForFunction(() => starvane.started, null, {timeout: 5000}).catch(() => {});
+  const opened = await page.evaluate(() => {
+    try {
+      return starvane.readFiles('/watch')['opened.txt'];
+    } catch (error) {
+      return null;
+    }
+  });
+  check(opened === recording, 'Open a recording watches the file as it is');
+  await page.close();
+
+  // A damaged link says why on the page, at once.
+  page = await openPage(context, url + '#r=SwQAAA', watching);
+  const said = await page.evaluate(() => document.getElementById('ended').innerText);
+  check(/cannot be played.*damaged/s.test(said), `a damaged link says so (${JSON.stringify(said)})`);
+  await page.close();
+  // A link that inflates past 64 MiB is stopped there, with its reason.
+  const bomb = zlib.deflateRawSync(Buffer.alloc((64 << 20) + 1, 97), {level: 1})
+                   .toString('base64').replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+  page = await openPage(context, url + '#r=' + bomb, watching);
+  const bombSaid = await page.evaluate(() => document.getElementById('ended').innerText);
+  check(/more than 64 MiB/.test(bombSaid), `a link past 64 MiB is refused (${
+      JSON.stringify(bombSaid.slice(0, 80))}, ${bomb.length} characters)`);
+  await page.close();
+
+  // Kept games in replays/ outlive a reload (IndexedDB keeps their folder), are listed newest
+  // first with what their header and result line tell, download as they are, and share as a
+  // link the desktop reads.
+  page = await openPage(context, url + '?hold');
+  const name = '2026-12-10_13-40-05.txt';
+  const kept = recording.replace(/^seed/m, 'date 2026-12-10T13:40:05Z\nseed') +
+      'result frames 1150 moneyStart 100 moneyEnd 1334 bigRocks 0 rocks 0 littleRocks 0 ' +
+      'fragments 0 crafts 0 glimmerhexes 0 deaths 1 frameHash 0123456789abcdef\n';
+  const older = '2026-12-09_08-00-00.txt';
+  await page.evaluate((files) => {
+    FS.mkdirTree('/starvane/replays');
+    for (const [name, text] of files) {
+      FS.writeFile('/starvane/replays/' + name, Uint8Array.from(text, (c) => c.charCodeAt(0)));
+    }
+  }, [[name, kept], [older, recording]]);
+  await page.waitForFunction(() => starvane.filesKept(), null, {timeout: 5000});
+  await page.close();
+  page = await openPage(context, url + '?hold');
+  await page.click('#replays-open');
+  const rows = await page.evaluate(() => [...document.querySelectorAll('#replays-list tr')].map(
+      (tr) => [...tr.cells].slice(0, 5).map((cell) => cell.textContent).join('|')));
+  check(rows.length === 2 && /\|MyShip\|easy\|0:23\|1,234$/.test(rows[0]) &&
+            rows[1] === '2026-12-09 08:00:00 UTC|MyShip|easy|0:23|-',
+        `kept games outlive a reload and are listed newest first (${JSON.stringify(rows)})`);
+  const [download] = await Promise.all([
+    page.waitForEvent('download'),
+    page.click('#replays-list tr:first-child button:has-text("Download")')
+  ]);
+  check(download.suggestedFilename() === name &&
+            fs.readFileSync(await download.path(), 'latin1') === kept,
+        'Download gives the kept game as it is');
+  await page.click('#replays-list tr:nth-child(2) button:has-text("Share")');
+  await page.waitForFunction(() => starvane.sharedLink !== null, null, {timeout: 5000});
+  const shared = await page.evaluate(() => starvane.sharedLink);
+  // The desktop reads the page's link and makes it again: the same link, so the same bytes.
+  let again = '';
+  try {
+    again = runDesktop(['--link', shared.replace(/^[^#]*/, 'x'), '--site', 'x']);
+  } catch (error) {
+    again = String(error.stderr || error);
+  }
+  check(shared.startsWith(url + '#r=') &&
+            again.trim() === runDesktop(['--link', script, '--site', 'x']).trim(),
+        `the page's Share link decodes with the desktop's codec to the same bytes (${
+            shared.length} characters: ${again.trim().slice(0, 40)})`);
+  // Choosing it watches it.
+  await page.click('#replays-list tr:first-child');
+  check(await filmShows(page, '(f) => f.length === 1150', 10000),
+        'a kept game chosen plays as a film (needs the film)');
+  await page.close();
+
+  // The end of a game played here shares the recording the game kept (needs kept games).
+  page = await openPage(context, url + '?hold');
+  await page.evaluate(
+      () => starvane.start(['--files', '/starvane', '--ship', 'Sharer', '--difficulty', 'easy']));
+  await waitForGameScreen(page);
+  await hold(page, 'F1', 100);  // from the new ship's controls to the game
+  for (let i = 0; i < 3; ++i) {  // Escape ends the game (a second one, should it close the controls)
+    await page.keyboard.press('Escape');
+    if (await page.waitForFunction(() => starvane.result !== null, null, {timeout: 1500})
+            .then(() => true, () => false))
+      break;
+  }
+  await waitForEnd(page);
+  let sharedEnd = '';
+  if (await page.evaluate(() => !document.getElementById('share-last').hidden)) {
+    await page.evaluate(() => { starvane.sharedLink = null; });
+    await page.click('#share-last');
+    await page.waitForFunction(() => starvane.sharedLink !== null, null, {timeout: 5000});
+    const newest = Object.entries(await page.evaluate(() => starvane.readFiles('/starvane/replays')))
+                       .sort().pop();
+    const file = path.join(path.dirname(shot), newest[0]);
+    fs.writeFileSync(file, newest[1], 'latin1');
+    const link = await page.evaluate(() => starvane.sharedLink);
+    sharedEnd = runDesktop(['--link', link.replace(/^[^#]*/, 'x'), '--site', 'x']) ===
+            runDesktop(['--link', file, '--site', 'x']) ?
+        'same' :
+        'differs';
+  }
+  check(sharedEnd === 'same',
+        `the end of a game shares the game it kept (${sharedEnd || 'no Share'}; needs kept games)`);
+  await page.close();
+  await context.close();
+  fs.rmSync(path.dirname(shot), {recursive: true, force: true});
+}
+
 // ---- The golden replays ------------------------------------------------------------------
 async function goldens(browser, url) {
   for (const name of fs.readdirSync(goldenRoot).sort()) {
@@ -587,6 +824,7 @@ function pageWeight() {
           `${percentile(frameWork, 0.99).toFixed(3)} ms`);
     }
     await goldens(browser, url);
+    await films(browser, url);
   } catch (error) {
     check(false, 'the browser test ran to its end: ' + (error.stack || error));
   } finally {

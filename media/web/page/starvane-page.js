@@ -1,16 +1,21 @@
 // The page around the browser build of Starvane: it keeps the browser's keyboard and mouse
 // events until the game asks for them (media/web/web_screen.cpp), shows the frames on the
-// canvas, keeps the files directory (ships.txt and the ship files) in IndexedDB, and offers a
-// ship file to download or upload. Nothing of the game itself lives here.
+// canvas, keeps the files directory (ships.txt, the ship files and the kept games in replays/)
+// in IndexedDB, and offers a ship file to download or upload. It lists the kept games, watches
+// one as a film with its own controls (the game's --watch), and makes and opens links that hold
+// a whole recording in their fragment ("#r=": raw deflate, then base64url), which the browser
+// never sends to the server. Nothing of the game itself lives here.
 //
 // For tests and measurements: "?hold" waits for starvane.start(args, files) instead of starting
 // the game, and starvane.result, starvane.frameWork and starvane.firstFrameAt tell what happened;
-// starvane.filesKept() is true when every change of the files is in IndexedDB.
+// starvane.filesKept() is true when every change of the files is in IndexedDB; starvane.film is
+// what the film last showed, starvane.sharedLink the last link Share made.
 'use strict';
 
 var starvane = {
   result: null, frameWork: [], firstFrameAt: null, shown: null, started: false, soundFrames: 0,
   framesShown: 0,  // every picture the game presented: a clock for tests that counts frames
+  film: null, sharedLink: null,
 };
 
 var Module = (function () {
@@ -30,6 +35,8 @@ var Module = (function () {
   let shownAt = null;
   let heldShip = null;  // the ship lock this page holds: {key, release}
   let placed = '';      // where the picture was last placed (show)
+  let watching = false;  // the game plays a recording as a film (--watch): keys steer the film
+  let filmLength = 0;
 
   function say(text) { statusLine.textContent = text; }
   // What the game wrote on its standard error (warnings, and why it failed): the last one on
@@ -65,14 +72,86 @@ var Module = (function () {
       if (!event.repeat) toggleFullScreen();
       return;
     }
+    if (watching) {  // the recording is the game's input: the keys steer the film
+      const line = filmLineOfKey(event);
+      if (line) filmCommand(line);
+      return;
+    }
     lines.push('D' + event.code);
     if (!event.ctrlKey && !event.altKey && [...event.key].length === 1) lines.push('T' + event.key);
   });
   window.addEventListener('keyup', (event) => {
     if (inForm(event) || browserKeeps(event)) return;
     event.preventDefault();
-    lines.push('U' + event.code);
+    if (!watching) lines.push('U' + event.code);
   });
+
+  // ---- The film ----------------------------------------------------------------------------
+  // A watched recording is steered by "W" lines among the events (media/web/web_screen.cpp):
+  // Wp pause or play, Ws one frame forward, W- and W+ slower and faster, Wv and a speed in
+  // quarters, Wk and a frame to seek to, Wb and frames to seek by, Wq the viewer closes it.
+  // The keys are the desktop's.
+  const framesPerSecond = 50;
+  function filmLineOfKey(event) {
+    const digit = /^(?:Digit|Numpad)([1-9])$/.exec(event.code);
+    if (digit) return 'Wk' + Math.floor(filmLength * Number(digit[1]) / 10);
+    switch (event.code) {
+      case 'Space': return event.repeat ? null : 'Wp';
+      case 'ArrowRight': return event.shiftKey ? 'Wb' + 5 * framesPerSecond : 'Ws';
+      case 'Period': return 'Ws';
+      case 'ArrowLeft': return 'Wb' + -5 * framesPerSecond;
+      case 'PageUp': return 'Wb' + -60 * framesPerSecond;
+      case 'PageDown': return 'Wb' + 60 * framesPerSecond;
+      case 'Home': return 'Wk0';
+      case 'End': return 'Wk' + filmLength;
+      case 'Minus': case 'NumpadSubtract': return 'W-';
+      case 'Equal': case 'NumpadAdd': return 'W+';
+      case 'Escape': return 'Wq';
+      default: return null;
+    }
+  }
+  // A seek not yet taken gives way to a newer one: dragging the timeline asks for many.
+  function filmCommand(line) {
+    if (line.startsWith('Wk')) lines = lines.filter((waiting) => !waiting.startsWith('Wk'));
+    lines.push(line);
+  }
+  const filmBar = document.getElementById('film');
+  const filmPlay = document.getElementById('film-play');
+  const filmSpeed = document.getElementById('film-speed');
+  const filmTimeline = document.getElementById('film-timeline');
+  const filmTime = document.getElementById('film-time');
+  let seeking = false;  // the timeline is held: the film does not move it meanwhile
+  filmPlay.addEventListener('click', () => { filmPlay.blur(); filmCommand('Wp'); });
+  document.getElementById('film-step').addEventListener('click', (event) => {
+    event.target.blur();
+    filmCommand('Ws');
+  });
+  filmSpeed.addEventListener('change', () => { filmSpeed.blur(); filmCommand('Wv' + filmSpeed.value); });
+  filmTimeline.addEventListener('pointerdown', () => { seeking = true; });
+  filmTimeline.addEventListener('input', () => filmCommand('Wk' + filmTimeline.value));
+  filmTimeline.addEventListener('change', () => {
+    seeking = false;
+    filmTimeline.blur();
+  });
+  function timeOfFrames(frames) {
+    const seconds = Math.floor(frames / framesPerSecond);
+    const clock = Math.floor(seconds / 60) % 60 + ':' + String(seconds % 60).padStart(2, '0');
+    return seconds >= 3600 ? Math.floor(seconds / 3600) + ':' + clock.padStart(5, '0') : clock;
+  }
+  function showFilm(frame, length, quarters, paused, ended) {
+    if (filmBar.hidden) {
+      filmBar.hidden = false;
+      lines.push('R');  // the stage is smaller by the bar
+    }
+    filmLength = length;
+    filmTimeline.max = String(length);
+    if (!seeking) filmTimeline.value = String(frame);
+    filmPlay.textContent = paused || ended ? 'Play' : 'Pause';
+    if (document.activeElement !== filmSpeed) filmSpeed.value = String(quarters);
+    filmTime.textContent = timeOfFrames(frame) + ' / ' + timeOfFrames(length);
+    const calls = starvane.film ? starvane.film.calls + 1 : 1;
+    starvane.film = {frame, length, quarters, paused, ended, calls};
+  }
   // A hidden tab or a page that lost the focus pauses the game and lets every key go.
   function focusLost() {
     lines.push('F');
@@ -242,11 +321,25 @@ var Module = (function () {
   }
   // The touched paths into IndexedDB in one transaction: each as this page has it, or removed
   // where it has none. On a failure they stay touched, for the next write.
+  // IndexedDB keeps a folder inside the files directory (replays/) as an entry of its own, which
+  // a reload must find before the folder's files: each file's folders go with it.
   function writeTouched(ended) {
     const paths = [...touched].sort();
     touched.clear();
     if (paths.length === 0) return ended(null);
+    const folders = new Set();
+    for (const path of paths) {
+      for (let at = path.lastIndexOf('/'); at > filesDirectory.length; at = path.lastIndexOf('/', at - 1))
+        folders.add(path.slice(0, at));
+    }
     idbfsStore('readwrite', (idbfs, store, step) => {
+      for (const folder of folders) {
+        if (!FS.analyzePath(folder).exists) continue;
+        idbfs.loadLocalEntry(folder, (error, entry) => {
+          if (error) return step(error);
+          idbfs.storeRemoteEntry(store, folder, entry, step);
+        });
+      }
       for (const path of paths) {
         if (!FS.analyzePath(path).exists) {
           idbfs.removeRemoteEntry(store, path, step);
@@ -484,6 +577,7 @@ var Module = (function () {
   function start(args, files) {
     if (starvane.started) return;
     starvane.started = true;
+    watching = args.includes('--watch');
     for (const [path, bytes] of Object.entries(files || {})) {
       const folder = path.slice(0, path.lastIndexOf('/'));
       if (folder) FS.mkdirTree(folder);
@@ -492,15 +586,38 @@ var Module = (function () {
                                                    : bytes);
     }
     say('');
+    const keptBefore = new Set(keptReplayNames());
+    // The game writes its recording line by line as it goes; the page keeps what it has in
+    // IndexedDB each second it grew, so that a tab closed in play leaves its game kept up to
+    // there, as a killed game does on the desktop.
+    let keptSize = -1;
+    const keepRecording = watching ? null : setInterval(() => {
+      const names = keptReplayNames().filter((name) => !keptBefore.has(name));
+      if (names.length === 0) return;
+      const path = replaysFolder + '/' + names[names.length - 1];
+      let size = keptSize;
+      try {
+        size = FS.stat(path).size;
+      } catch (error) {
+        return;  // removed meanwhile
+      }
+      if (size === keptSize) return;
+      keptSize = size;
+      fileTouched(path);
+    }, 1000);
     // What the game wrote goes to IndexedDB; only then is the ship free for another page.
     const ended = (result) => {
+      if (keepRecording !== null) clearInterval(keepRecording);
       listShips();  // the ship just saved can be downloaded at once
+      filmBar.hidden = true;
+      // The game just played, kept in replays/, can be shared from the end at once.
+      const kept = watching ? [] : keptReplayNames().filter((name) => !keptBefore.has(name));
       writeFilesBack((error) => {
         if (heldShip !== null) heldShip.release();
         heldShip = null;
         if (error) messages.push('the files could not be kept in this browser: ' + error);
         starvane.result = result;
-        showEnd(error ? 1 : result.status);
+        showEnd(error ? 1 : result.status, kept.length > 0 ? kept[kept.length - 1] : null);
       });
     };
     Promise.resolve(runMain(args)).then((status) => ended({status: status}), (error) => {
@@ -512,10 +629,14 @@ var Module = (function () {
   starvane.start = start;
   // A game that failed (status 1: the ship not saved, the ship in another game; -1: it stopped)
   // says why, as does a page that could not keep the files.
-  function showEnd(status) {
-    document.getElementById('ended-title').textContent =
-        status === 0 ? 'The game has ended.' : 'The game has ended with a failure:';
+  function showEnd(status, newestReplay) {
+    document.getElementById('ended-title').textContent = status !== 0 ?
+        'The game has ended with a failure:' :
+        watching ? 'The film has ended.' : 'The game has ended.';
     document.getElementById('ended-messages').textContent = messages.join('\n');
+    const shareLast = document.getElementById('share-last');
+    shareLast.hidden = !newestReplay;
+    shareLast.onclick = () => share(FS.readFile(replaysFolder + '/' + newestReplay));
     document.getElementById('ended').hidden = false;
   }
   // The files of a folder by name, each as a string of its bytes (one character a byte).
@@ -532,7 +653,285 @@ var Module = (function () {
     }
     return files;
   };
-  document.getElementById('again').addEventListener('click', () => location.reload());
+  // Play again: the page as it opens, without the film or the link it was opened with.
+  document.getElementById('again').addEventListener('click', () => {
+    const page = new URL(location.href);
+    page.hash = '';
+    page.searchParams.delete('watch');
+    page.searchParams.delete('open');
+    location.assign(page.href);
+  });
+
+  // ---- Kept games, films and links ---------------------------------------------------------
+  // The game keeps each game played here in replays/ of the files directory (its last 50,
+  // named after the time each began, UTC). A film plays one with --watch, from there or from a
+  // file of the page's memory (/watch: a link's recording, or a file opened from the disk),
+  // never from the files directory's other names.
+  const replaysFolder = filesDirectory + '/replays';
+  const replayName = /^(\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d)(?:_(\d+))?\.txt$/;
+  const recordingMostBytes = 64 * 1024 * 1024;  // the game's bound for a recording
+  const linkMostCharacters = 2 * 1024 * 1024;
+  function replayOrder(name) {
+    const parts = replayName.exec(name);
+    return parts[1] + String(parts[2] || 1).padStart(8, '0');
+  }
+  function keptReplayNames() {
+    let entries;
+    try {
+      entries = Object.entries(FS.lookupPath(replaysFolder).node.contents);
+    } catch (error) {
+      return [];
+    }
+    return entries.filter(([name, node]) => replayName.test(name) && FS.isFile(node.mode))
+        .map(([name]) => name)
+        .sort((a, b) => (replayOrder(a) < replayOrder(b) ? -1 : 1));
+  }
+  // What the list tells of a kept game: its header's date, ship and difficulty, its length (the
+  // end line's frame, else the result's frames, else the last event's) and the money it earned
+  // (from the result line, which a game cut short lacks).
+  function describeReplay(name) {
+    const about = {date: null, ship: '', difficulty: '', length: 0, earned: null};
+    let text = '';
+    try {
+      text = new TextDecoder().decode(FS.readFile(replaysFolder + '/' + name));
+    } catch (error) {
+      return about;
+    }
+    let endFrame = null;
+    let resultFrames = null;
+    let parts;
+    for (const raw of text.split('\n')) {
+      const line = raw.endsWith('\r') ? raw.slice(0, -1) : raw;
+      if ((parts = /^date\s+(\S+)/.exec(line))) {
+        about.date = parts[1];
+      } else if ((parts = /^ship[ \t](.*)$/.exec(line))) {
+        about.ship = parts[1];
+      } else if ((parts = /^difficulty\s+(\S+)/.exec(line))) {
+        about.difficulty = parts[1];
+      } else if (/^result\s/.test(line)) {
+        const words = line.split(/\s+/);
+        const field = (key) => {
+          const at = words.indexOf(key);
+          return at > 0 && /^-?\d+$/.test(words[at + 1] || '') ? Number(words[at + 1]) : null;
+        };
+        resultFrames = field('frames');
+        const [start, end] = [field('moneyStart'), field('moneyEnd')];
+        if (start !== null && end !== null) about.earned = end - start;
+      } else if ((parts = /^(\d+)\s+end\b/.exec(line))) {
+        endFrame = Number(parts[1]);
+      } else if ((parts = /^(\d+)\s/.exec(line))) {
+        about.length = Number(parts[1]);
+      }
+    }
+    about.length = endFrame !== null ? endFrame : resultFrames !== null ? resultFrames : about.length;
+    return about;
+  }
+  function dateText(name, date) {
+    const when = date ? new Date(date) : null;
+    if (when && !isNaN(when.getTime())) return when.toLocaleString();
+    const parts = /^(\d{4}-\d\d-\d\d)_(\d\d)-(\d\d)-(\d\d)/.exec(name);
+    return parts[1] + ' ' + parts[2] + ':' + parts[3] + ':' + parts[4] + ' UTC';
+  }
+  const replaysPanel = document.getElementById('replays');
+  replaysPanel.addEventListener('mousedown', (event) => event.stopPropagation());
+  function button(label, action) {
+    const made = document.createElement('button');
+    made.type = 'button';
+    made.textContent = label;
+    made.addEventListener('click', (event) => {
+      event.stopPropagation();
+      made.blur();
+      action();
+    });
+    return made;
+  }
+  function showReplays() {
+    const rows = keptReplayNames().reverse().map((name) => {
+      const about = describeReplay(name);
+      const row = document.createElement('tr');
+      row.dataset.name = name;
+      const cells = [dateText(name, about.date), about.ship || '-', about.difficulty || '-',
+                     timeOfFrames(about.length),
+                     about.earned === null ? '-' : about.earned.toLocaleString()];
+      for (const text of cells) row.insertCell().textContent = text;
+      row.insertCell().append(
+          button('Share', () => share(FS.readFile(replaysFolder + '/' + name))),
+          button('Download', () => downloadBytes(name, FS.readFile(replaysFolder + '/' + name))));
+      row.addEventListener('click', () => watchKept(name));
+      return row;
+    });
+    document.getElementById('replays-list').replaceChildren(...rows);
+    document.getElementById('replays-none').hidden = rows.length > 0;
+    replaysPanel.hidden = false;
+  }
+  document.getElementById('replays-open').addEventListener('click', (event) => {
+    event.target.blur();
+    if (replaysPanel.hidden) showReplays(); else replaysPanel.hidden = true;
+  });
+  document.getElementById('replays-close').addEventListener('click', (event) => {
+    event.target.blur();
+    replaysPanel.hidden = true;
+  });
+  function inPlay() { return starvane.started && starvane.result === null && !watching; }
+  function leaveGame() {
+    return !inPlay() || confirm('Leave the game in play? Its ship is saved only when it ends.');
+  }
+  function watch(path) {
+    replaysPanel.hidden = true;
+    start(['--watch', path, '--files', filesDirectory]);
+  }
+  // One game a page: a film chosen once a game has started plays in the page opened anew.
+  function watchKept(name) {
+    if (!starvane.started) return watch(replaysFolder + '/' + name);
+    if (leaveGame()) location.assign(location.pathname + '?watch=' + encodeURIComponent(name));
+  }
+  function watchBytes(name, bytes) {
+    FS.mkdirTree('/watch');
+    FS.writeFile('/watch/' + name, bytes);
+    watch('/watch/' + name);
+  }
+  // A recording from the disk: watched at once before a game has started, else carried over to
+  // the page opened anew in this tab's session storage.
+  document.getElementById('open').addEventListener('change', async (event) => {
+    const file = event.target.files[0];
+    event.target.value = '';
+    if (!file) return;
+    if (file.size > recordingMostBytes) return say('not a recording: larger than 64 MiB');
+    const bytes = new Uint8Array(await file.arrayBuffer());
+    if (!starvane.started) return watchBytes('opened.txt', bytes);
+    if (!leaveGame()) return;
+    try {
+      sessionStorage.setItem('starvane-opened', bytesAsText(bytes));
+    } catch (error) {
+      return say('too large to carry over: reload the page, then open the recording first');
+    }
+    location.assign(location.pathname + '?open');
+  });
+  function bytesAsText(bytes) {  // one character a byte
+    let text = '';
+    for (let i = 0; i < bytes.length; i += 4096) {
+      text += String.fromCharCode.apply(null, bytes.subarray(i, i + 4096));
+    }
+    return text;
+  }
+
+  // A link to this page whose fragment holds the recording: raw deflate, then base64url without
+  // padding. The fragment stays in the browser: opening the link sends the server nothing.
+  async function linkOfRecording(bytes) {
+    const packed = new Response(new Blob([bytes]).stream().pipeThrough(
+        new CompressionStream('deflate-raw')));
+    const text = bytesAsText(new Uint8Array(await packed.arrayBuffer()));
+    const page = location.href.split('#')[0].split('?')[0];
+    return page + '#r=' + btoa(text).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+  }
+  const shareBar = document.getElementById('share');
+  const shareField = document.getElementById('share-link');
+  const shareSaid = document.getElementById('share-said');
+  document.getElementById('share-close').addEventListener('click', () => {
+    shareBar.hidden = true;
+    lines.push('R');
+  });
+  async function share(bytes) {
+    let link;
+    try {
+      link = await linkOfRecording(bytes);
+    } catch (error) {
+      return say('no link made: ' + (error.message || error));
+    }
+    starvane.sharedLink = link;
+    shareField.value = link;
+    if (shareBar.hidden) lines.push('R');
+    shareBar.hidden = false;
+    let copied = false;
+    try {
+      await navigator.clipboard.writeText(link);
+      copied = true;
+    } catch (error) {
+      copied = false;  // no clipboard for this page: the field holds the link to copy
+    }
+    shareSaid.textContent = (copied ? 'Link copied' : 'Copy this link') + ' (' +
+        Math.ceil(link.length / 1024) + ' KB): it holds the whole game, sent nowhere.';
+    if (!copied) {
+      shareField.focus();
+      shareField.select();
+    }
+  }
+  // The recording of a link's fragment (after "#r="), held to the game's bounds: at most 2 MiB
+  // of link, and the inflating stops past 64 MiB. Throws the reason it cannot be played.
+  async function recordingOfLink(fragment) {
+    if (fragment.length > linkMostCharacters) throw new Error('it is longer than 2 MiB');
+    if (fragment === '') throw new Error('it holds no recording (nothing after "#r=")');
+    if (!/^[A-Za-z0-9_-]*$/.test(fragment)) {
+      throw new Error('it is not base64url (a character other than letters, digits, - and _)');
+    }
+    if (fragment.length % 4 === 1) throw new Error('it is cut short');
+    const text = atob(fragment.replace(/-/g, '+').replace(/_/g, '/') +
+                      '==='.slice((fragment.length + 3) % 4));
+    const reader = new Blob([Uint8Array.from(text, (c) => c.charCodeAt(0))]).stream()
+                       .pipeThrough(new DecompressionStream('deflate-raw')).getReader();
+    const chunks = [];
+    let total = 0;
+    for (;;) {
+      let read;
+      try {
+        read = await reader.read();
+      } catch (error) {
+        throw new Error('it is damaged or cut short (' + (error.message || error) + ')');
+      }
+      if (read.done) break;
+      total += read.value.length;
+      if (total > recordingMostBytes) {
+        reader.cancel().catch(() => {});
+        throw new Error('it holds more than 64 MiB, too large for a recording');
+      }
+      chunks.push(read.value);
+    }
+    const bytes = new Uint8Array(total);
+    let at = 0;
+    for (const chunk of chunks) {
+      bytes.set(chunk, at);
+      at += chunk.length;
+    }
+    return bytes;
+  }
+  async function openLink(fragment) {
+    let bytes;
+    try {
+      bytes = await recordingOfLink(fragment);
+    } catch (error) {
+      starvane.linkProblem = error.message;
+      say('this link cannot be played');
+      document.getElementById('ended-title').textContent =
+          'This link cannot be played: ' + error.message + '.';
+      document.getElementById('again').textContent = 'Play';
+      document.getElementById('ended').hidden = false;
+      return;
+    }
+    watchBytes('link.txt', bytes);
+  }
+  // A link pasted into this page's address bar changes only the fragment: the page opens anew
+  // to play it.
+  window.addEventListener('hashchange', () => {
+    if (location.hash.startsWith('#r=')) location.reload();
+  });
+  // What the page was opened to do: hold for a test, play a link, a kept game or an opened file,
+  // or start the game.
+  function begin() {
+    if (params.has('hold')) {
+      say('ready');
+      starvane.ready = true;
+    } else if (location.hash.startsWith('#r=')) {
+      openLink(location.hash.slice(3));
+    } else if (params.has('watch') && replayName.test(params.get('watch'))) {
+      watch(replaysFolder + '/' + params.get('watch'));
+    } else if (params.has('open') && sessionStorage.getItem('starvane-opened') !== null) {
+      const text = sessionStorage.getItem('starvane-opened');
+      sessionStorage.removeItem('starvane-opened');
+      watchBytes('opened.txt', Uint8Array.from(text, (c) => c.charCodeAt(0)));
+    } else {
+      start(['--files', filesDirectory]);
+    }
+  }
 
   return {
     noInitialRun: true,
@@ -558,12 +957,7 @@ var Module = (function () {
         knownShots = new Set(files.map(([name]) => name));
         listShips();
         watchFiles();
-        if (params.has('hold')) {
-          say('ready');
-          starvane.ready = true;
-        } else {
-          start(['--files', filesDirectory]);
-        }
+        begin();
       });
     },
     // Called by the game's screen (media/web/web_screen.cpp).
@@ -649,6 +1043,10 @@ var Module = (function () {
       sound(samples, count) { queueSound(samples, count); },
       frameShown(workMilliseconds) {
         if (starvane.frameWork.length < 100000) starvane.frameWork.push(workMilliseconds);
+      },
+      // What the film shows, at each frame it presents (only while a recording is watched).
+      film(frame, length, quarters, paused, ended) {
+        showFilm(frame, length, quarters, paused !== 0, ended !== 0);
       },
       // The game saved the ship of a hidden page: into IndexedDB now, not once the game sleeps.
       keepFiles() { if (filesDirty) filesChanged(); },
