@@ -18,7 +18,7 @@ namespace {
 int WriteGameOutputs(Game& game, const Options& options, const PlayEnd& end) {
   Media& media = game.media;
   int status = kExitOk;
-  if (end.played && end.end != LoopEnd::FrameLimit) {
+  if (end.played && end.end != LoopEnd::FrameLimit && !options.watch) {
     if (const std::string problem = SaveShip(game); !problem.empty()) {
       status = Fail(kExitFailure, problem);
     }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/exit_status.hpp"
+#include "app/film.hpp"
 #include "app/frame_loop.hpp"
 #include "app/launcher.hpp"
 #include "app/notices.hpp"
@@ -38,9 +39,10 @@ PlayEnd PlaySession(Game& game, const Options& options, Session& session) {
   }
   if (!session.launcher || options.ship) {
     game.ShipName = session.ship;
-    // One ship, one game: a second game on the same ship would save over the first one's.
+    // One ship, one game: a second game on the same ship would save over the first one's. A
+    // watched game saves nothing, and is watched beside any game.
     std::string why;
-    if (!media.LockShip(ShipFileName(game.ShipName), why)) {
+    if (!options.watch && !media.LockShip(ShipFileName(game.ShipName), why)) {
       return Failed(Fail(kExitFailure, "ship " + Quoted(game.ShipName) + " " + why));
     }
     if (!why.empty()) std::fprintf(stderr, "starvane: %s\n", why.c_str());
@@ -53,17 +55,24 @@ PlayEnd PlaySession(Game& game, const Options& options, Session& session) {
   }
   // A browser's page may be closed unannounced: hidden, it saves the ship as Escape would then
   // (a game ended by --frames saves nothing, so neither does its page).
-  if (!options.frames) media.SaveShipWhenHidden([&game] { return SaveShip(game); });
+  if (!options.frames && !options.watch)
+    media.SaveShipWhenHidden([&game] { return SaveShip(game); });
   // The game is heard on a real screen, and written when asked, from its first frame on (the
-  // launcher is silent).
+  // launcher is silent). A film is silent: its frames come at any speed, and in any order.
   GameSound sound(game, {options.volume, options.mute}, session.audio_out.get());
-  if (!options.headless || session.audio_out) sound.Play();
+  if ((!options.headless || session.audio_out) && !options.watch) sound.Play();
   // A new ship's first game in a real window opens on the controls, once. The press is the
   // player's own as far as the recording goes, so its replay opens on them too; headless games
   // and scripted ones show them only when F1 is pressed.
-  if (game.ShipIsNew && !options.headless && !options.input) media.PressKeyOnce(kKeyF1);
+  if (game.ShipIsNew && !options.headless && !options.input && !options.watch) {
+    media.PressKeyOnce(kKeyF1);
+  }
   // Escape, a closed window and the quit signals end the game alike and save the ship; only
   // --frames ends it the way a program stopped from outside would, and that saves nothing.
+  // A film stands at its end, paused, until the viewer closes it; headless it ends there.
+  if (options.watch) {
+    return {.end = RunFilm(game, {.stay_at_end = !options.headless}), .played = true};
+  }
   std::optional<Notices> notices;
   if (options.notices) notices.emplace(game, &sound);
   return {.end = RunFrameLoop(game, notices ? &*notices : nullptr), .played = true};

@@ -57,9 +57,11 @@ bool StartsInLauncher(const Options& options, const InputScript& script) {
 }  // namespace
 
 std::optional<int> PrepareSession(const Options& options, Session& session) {
+  // A recording watched as a film is played as an input script.
+  const std::optional<std::string>& input = options.watch ? options.watch : options.input;
   InputScript script;
-  if (options.input) {
-    auto loaded = LoadInputScript(*options.input);
+  if (input) {
+    auto loaded = LoadInputScript(*input);
     // A signal while the script was read (say from a pipe) ends the program before play; the
     // read it interrupted is no mistake of the script.
     if (QuitSignalled()) return kExitOk;
@@ -90,7 +92,7 @@ std::optional<int> PrepareSession(const Options& options, Session& session) {
       return Fail(kExitFailure,
                   "no display available (" + why + "); use --headless to run without a screen");
     }
-  } else if (!options.frames && !options.input) {
+  } else if (!options.frames && !input) {
     std::fputs(
         "starvane: headless with neither --frames nor --input runs until stopped "
         "(Ctrl+C)\n",
@@ -102,12 +104,18 @@ std::optional<int> PrepareSession(const Options& options, Session& session) {
         "given: the game runs until stopped (Ctrl+C)\n",
         stderr);
   }
+  // A film without an end line (cut short, or ended by Escape) ends a second after its last
+  // event at the latest.
+  std::optional<std::int64_t> frames = options.frames;
+  if (options.watch && !frames && !script.end) {
+    frames = (script.events.empty() ? 0 : script.events.back().frame) + 50;
+  }
   std::unique_ptr<InputSource> scripted;
-  if (options.input) {
+  if (input) {
     scripted = std::make_unique<ScriptedInput>(std::move(script.events), script.end);
   }
   Media& media = session.media.emplace(file_directory, std::move(display), std::move(scripted));
-  if (options.frames) media.SetFrameLimit(*options.frames);
+  if (frames) media.SetFrameLimit(*frames);
   if (options.record) {
     // A game that begins in the launcher is replayed through it, not by its choices.
     auto recorder = InputRecorder::Create(
