@@ -51,12 +51,16 @@ class Viewer final : public HeadlessDisplay {
     if (next_ == cues_.size()) closing_ = true;
   }
   std::vector<FilmCommand> TakeFilmCommands() override {
+    ++asked_;
     if (next_ == cues_.size() || cues_[next_].at != state_.frame) return {};
     if (cues_[next_].after_end && !ended_once_) return {};
     return {cues_[next_++].command};
   }
-  // A film that misses its cues is closed all the same, after more pictures than any test's.
-  bool CloseRequested() const override { return (closing_ && state_.paused) || shown.size() > 500; }
+  // A film that misses its cues is closed all the same, after more pictures (or more asks for
+  // commands) than any test's.
+  bool CloseRequested() const override {
+    return (closing_ && state_.paused) || shown.size() > 500 || asked_ > 100000;
+  }
 
   const Game* game = nullptr;
   std::set<std::int64_t> summarised;  // the frames whose state summary is kept
@@ -68,6 +72,7 @@ class Viewer final : public HeadlessDisplay {
   FilmState state_;
   bool ended_once_ = false;
   bool closing_ = false;  // the commands are done and the last one's picture presented
+  std::int64_t asked_ = 0;
 };
 
 // Thrust and fire, a pause (P at 8, again at 14), the STATS page (C at 22, a click, C at 36),
