@@ -32,6 +32,7 @@ LoopEnd RunFrameLoop(Game& game, Notices* notices) {
   Media& media = game.media;
   Canvas& screen = media.Screen;
   for (;;) {
+    media.FrameLoopTop();  // a film keeps its snapshots here (media/film_director.hpp)
     if (const auto end = media.ShouldEnd()) return *end;
 
     screen.ClearScreen(game.BackRed, game.BackGreen, game.BackBlue);

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/exit_status.hpp"
+#include "app/film.hpp"
 #include "app/frame_loop.hpp"
 #include "app/launcher.hpp"
 #include "app/notices.hpp"
@@ -80,15 +81,19 @@ PlayEnd PlaySession(Game& game, const Options& options, Session& session) {
     media.SaveShipWhenHidden([&game] { return SaveShip(game); });
   }
   // The game is heard on a real screen, and written when asked, from its first frame on (the
-  // launcher is silent).
+  // launcher is silent). A film is silent: its frames come at any speed, and in any order.
   GameSound sound(game, {options.volume, options.mute}, session.audio_out.get());
-  if (!options.headless || session.audio_out) sound.Play();
+  if ((!options.headless || session.audio_out) && !options.watch) sound.Play();
   // A new ship's first game in a real window opens on the controls, once. The press is the
   // player's own as far as the recording goes, so its replay opens on them too; headless games
   // and scripted ones show them only when F1 is pressed.
   if (game.ShipIsNew && !options.headless && !session.scripted) media.PressKeyOnce(kKeyF1);
   // Escape, a closed window and the quit signals end the game alike and save the ship; only
   // --frames ends it the way a program stopped from outside would, and that saves nothing.
+  // A film stands at its end, paused, until the viewer closes it; headless it ends there.
+  if (options.watch) {
+    return {.end = RunFilm(game, {.stay_at_end = !options.headless}), .played = true};
+  }
   std::optional<Notices> notices;
   if (options.notices) notices.emplace(game, &sound);
   return {.end = RunFrameLoop(game, notices ? &*notices : nullptr), .played = true};

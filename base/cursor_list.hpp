@@ -19,8 +19,32 @@ template <typename T>
 class CursorList {
  public:
   CursorList() = default;
-  CursorList(const CursorList&) = delete;
-  CursorList& operator=(const CursorList&) = delete;
+  // A copy holds every slot where the original holds it, free ones and the cursor included, so
+  // that it goes on exactly as the original would (a film goes back to a kept game this way).
+  CursorList(const CursorList& other)
+      : free_(other.free_), order_(other.order_), cursor_(other.cursor_), scratch_(other.scratch_) {
+    chunks_.reserve(other.chunks_.size());
+    for (const auto& chunk : other.chunks_) {
+      chunks_.push_back(std::make_unique<T[]>(kChunkSize));
+      std::copy_n(chunk.get(), kChunkSize, chunks_.back().get());
+    }
+  }
+  CursorList& operator=(const CursorList& other) {
+    if (this == &other) return *this;
+    // The chunks already here are reused: going back to a kept game allocates little.
+    chunks_.resize(std::min(chunks_.size(), other.chunks_.size()));
+    for (std::size_t i = 0; i < other.chunks_.size(); ++i) {
+      if (i == chunks_.size()) chunks_.push_back(std::make_unique<T[]>(kChunkSize));
+      std::copy_n(other.chunks_[i].get(), kChunkSize, chunks_[i].get());
+    }
+    free_ = other.free_;
+    order_ = other.order_;
+    cursor_ = other.cursor_;
+    scratch_ = other.scratch_;
+    return *this;
+  }
+  CursorList(CursorList&&) noexcept = default;
+  CursorList& operator=(CursorList&&) noexcept = default;
 
   // Creates a zero-filled element directly after the current one (at the head when there is
   // none) and makes it current.

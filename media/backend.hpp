@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -53,6 +54,10 @@ class InputSource {
   // How the game ends once frames_presented frames have been presented: a script may end it
   // where its recorded game ended. Nothing while it goes on; live input never ends it.
   virtual std::optional<LoopEnd> EndAt(std::int64_t /*frames_presented*/) const { return {}; }
+  // A copy of the source as it stands, which goes on exactly as this one would: a film goes back
+  // to a kept point of a recording with it (app/film*). Nothing for a source that cannot be
+  // copied (a player's keyboard).
+  virtual std::unique_ptr<InputSource> Copy() const { return nullptr; }
 };
 
 // Where finished frames go.

@@ -62,6 +62,22 @@ class Canvas {
   int TextX() const { return text_x_; }
   int TextY() const { return text_y_; }
 
+  // What drawing goes on with besides the pixels: the two colours and the text position. A film
+  // keeps it with the game (app/film*) and gives it back when it goes back to that point.
+  struct Pen {
+    std::uint16_t front = 0;
+    std::uint16_t back = 0;
+    int text_x = 0;
+    int text_y = 0;
+  };
+  Pen CurrentPen() const { return {front_, back_, text_x_, text_y_}; }
+  void TakePen(const Pen& pen) {
+    front_ = pen.front;
+    back_ = pen.back;
+    text_x_ = pen.text_x;
+    text_y_ = pen.text_y;
+  }
+
  private:
   void Span(int y, std::int64_t left, std::int64_t right);  // inclusive, clipped here
 

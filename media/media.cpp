@@ -45,6 +45,7 @@ constexpr int kIdleWaitMilliseconds = 100;
 }  // namespace
 
 void Media::FlipBuffers() {
+  if (film_ != nullptr) return FilmFrame(true);
   display_->Present(Screen);
   ++frames_presented_;
   MixSound();
@@ -52,6 +53,10 @@ void Media::FlipBuffers() {
 }
 
 bool Media::KeepFrame() {
+  if (film_ != nullptr) {
+    FilmFrame(false);
+    return false;  // a film presents again by itself when the window lost its picture
+  }
   const bool lost = display_->WaitForWindowMessage(script_ ? 0 : kIdleWaitMilliseconds);
   ++frames_presented_;
   MixSound();
@@ -136,6 +141,9 @@ void Media::DiscardMouseMovement() {
 }
 
 std::optional<LoopEnd> Media::ShouldEnd() const {
+  if (film_ != nullptr) {
+    if (const auto end = film_->BeforeFrame()) return end;
+  }
   if (frame_limit_ && frames_presented_ >= *frame_limit_) return LoopEnd::FrameLimit;
   if (const auto end = input_->EndAt(frames_presented_)) return end;
   if (display_->CloseRequested() || QuitSignalled()) return LoopEnd::Closed;

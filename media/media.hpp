@@ -16,6 +16,7 @@
 #include "files/ship_lock.hpp"
 #include "media/backend.hpp"
 #include "media/canvas.hpp"
+#include "media/film_director.hpp"
 #include "media/input_log.hpp"
 #include "media/keyboard.hpp"
 #include "media/loop_end.hpp"  // LoopEnd
@@ -151,7 +152,40 @@ class Media {
   // it; false when it could not be written completely, with the reason in why when given.
   bool FinishRecording(LoopEnd end, std::string* why = nullptr);
 
+  // Watching a recording as a film (media/film_director.hpp): while a director is set it decides
+  // what is presented and when, and obeys the viewer; nothing is presented, heard or written
+  // as a screenshot by the media layer itself. nullptr ends that. It must outlive its use.
+  void DirectFilm(FilmDirector* director) { film_ = director; }
+  // The frame loop tells its top to the director (FilmDirector::AtFrameLoopTop).
+  void FrameLoopTop() {
+    if (film_ != nullptr) film_->AtFrameLoopTop();
+  }
+  // The display the film presents on and takes the viewer's commands from.
+  Display& FilmDisplay() { return *display_; }
+  // What the media layer holds of a game at the top of its frame loop: everything a later frame
+  // reads, apart from the back buffer's pixels, which every frame first clears.
+  struct FilmPoint {
+    std::int64_t frames_presented = 0;
+    std::optional<std::int64_t> frame_limit;
+    Keyboard keyboard;
+    Mouse mouse;
+    KeyEvents key_events;
+    bool focus_lost = false;
+    int key_to_press = 0;
+    std::int64_t press_after_frame = 0;
+    bool screenshot_asked = false;
+    bool sound_held = false;
+    std::int64_t keyboard_examinations = 0;
+    Canvas::Pen pen;
+    std::shared_ptr<const InputSource> script;  // where the input script stands, if there is one
+  };
+  FilmPoint SaveFilmPoint() const;
+  // Goes back to the point: the script too becomes a copy of the one kept there.
+  void RestoreFilmPoint(const FilmPoint& point);
+
  private:
+  void FilmFrame(bool flipped);
+
   void TakeAskedScreenshot();
   void MixSound();
 
@@ -175,6 +209,7 @@ class Media {
   bool sound_held_ = false;
   std::vector<std::int16_t> sound_frame_;
   std::int64_t keyboard_examinations_ = 0;
+  FilmDirector* film_ = nullptr;
 };
 
 }  // namespace starvane

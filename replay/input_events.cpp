@@ -6,8 +6,9 @@
 namespace starvane {
 
 void ScriptedInput::ApplyEventsUpTo(std::int64_t frames_presented) {
-  for (; next_ < events_.size() && events_[next_].frame <= frames_presented; ++next_) {
-    const InputEvent& event = events_[next_];
+  const std::vector<InputEvent>& events = *events_;
+  for (; next_ < events.size() && events[next_].frame <= frames_presented; ++next_) {
+    const InputEvent& event = events[next_];
     switch (event.type) {
       case InputEvent::Type::KeysDown:
       case InputEvent::Type::KeysUp:

@@ -2,6 +2,7 @@
 // Scripted input: key, mouse and button changes, each in effect from a given frame on.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,7 +46,9 @@ class ScriptedInput final : public InputSource {
   // The keys held: those held when the recorded game began, until the events let them go.
   explicit ScriptedInput(std::vector<InputEvent> events, std::optional<ScriptEnd> end = {},
                          const KeyStates& held = {})
-      : events_(std::move(events)), end_(end), keys_(held) {}
+      : events_(std::make_shared<const std::vector<InputEvent>>(std::move(events))),
+        end_(end),
+        keys_(held) {}
 
   bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) override;
   MouseInput CaptureMouse(std::int64_t frames_presented) override;
@@ -56,11 +59,15 @@ class ScriptedInput final : public InputSource {
     if (end_ && frames_presented >= end_->frame) return end_->reason;
     return {};
   }
+  // Copies share the events, so a copy costs the position in them only.
+  std::unique_ptr<InputSource> Copy() const override {
+    return std::make_unique<ScriptedInput>(*this);
+  }
 
  private:
   void ApplyEventsUpTo(std::int64_t frames_presented);
 
-  std::vector<InputEvent> events_;
+  std::shared_ptr<const std::vector<InputEvent>> events_;
   std::optional<ScriptEnd> end_;
   std::size_t next_ = 0;
   KeyStates keys_{};

@@ -422,6 +422,7 @@ std::string ScriptEndLine(const ScriptEnd& end) {
     case LoopEnd::Closed:
       return std::to_string(end.frame) + " end closed\n";
     case LoopEnd::Escape:
+    case LoopEnd::Seek:  // no game ends by a film's seek
       break;
   }
   return "";

@@ -16,14 +16,9 @@
 
 namespace starvane {
 
-struct Game {
-  explicit Game(Media& media_layer) : media(media_layer) {}
-  Game(const Game&) = delete;
-  Game& operator=(const Game&) = delete;
-
-  // The screen, keyboard, mouse and files the game plays on; every drawing step and the input
-  // and file steps go through it.
-  Media& media;
+// The game's fields apart from its media layer: a value that can be copied whole, so that a
+// film (app/film*) can keep the game as it stood at a frame and later go back to it exactly.
+struct GameState {
   // The one random generator of the game's rules, seeded once at start-up; every Random of the
   // world, the enemies, the effects and the combat draws from it in turn.
   RandomGenerator Rng;
@@ -151,6 +146,16 @@ struct Game {
   // Not state of the game: what happened this frame, told to the sound (world/sound_cues.hpp).
   // The rules only add to it; the sound takes it at each presented frame.
   SoundCues Sounds;
+};
+
+struct Game : GameState {
+  explicit Game(Media& media_layer) : media(media_layer) {}
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  // The screen, keyboard, mouse and files the game plays on; every drawing step and the input
+  // and file steps go through it.
+  Media& media;
 };
 
 }  // namespace starvane
