@@ -17,6 +17,7 @@
 #include "files/path_text.hpp"
 #include "media/message_log.hpp"
 #include "media/quit_signal.hpp"
+#include "media/real_screen.hpp"
 #include "world/game.hpp"
 
 namespace starvane {
@@ -109,6 +110,7 @@ int RunStarvane(std::span<const std::string_view> args) {
   // write to.
   ConnectStandardStreams();
   const int status = RunCommandLine(args);
+  DisconnectRealScreens();
   // Messages of a run that ended before it knew the ship files' folder (a bad command line from
   // a shortcut) go to the log in the folder the game would have chosen.
   if (MessagesHeld()) {

@@ -85,10 +85,18 @@ std::string FirstDifference(const RecordingResult& claimed, const RecordingResul
   RecordingResult b = replayed;
   const auto mine = Numbers(a);
   const auto theirs = Numbers(b);
+  const auto differs = [](std::string_view name, const std::string& claimed_value,
+                          const std::string& replayed_value) {
+    return std::string(name) + ": the recording claims " + claimed_value + ", its replay gives " +
+           replayed_value;
+  };
   for (std::size_t i = 0; i < mine.size(); ++i) {
-    if (*mine[i] != *theirs[i]) return std::string(kNames[i]);
+    if (*mine[i] != *theirs[i]) {
+      return differs(kNames[i], std::to_string(*mine[i]), std::to_string(*theirs[i]));
+    }
   }
-  return a.frame_hash != b.frame_hash ? std::string(kNames.back()) : "";
+  if (a.frame_hash == b.frame_hash) return "";
+  return differs(kNames.back(), HashText(a.frame_hash), HashText(b.frame_hash));
 }
 
 std::string ResultJson(const RecordingResult& r, bool verified, std::string_view difference) {

@@ -36,7 +36,8 @@ std::string ResultLine(const RecordingResult& result);
 std::optional<std::string> ParseResultWords(const std::vector<std::string_view>& words,
                                             RecordingResult& result);
 
-// The name of the first field in which the two differ (in the line's order); "" when none does.
+// The first field in which the two differ (in the line's order), named with both its values:
+// "deaths: the recording claims 3, its replay gives 4"; "" when none does.
 std::string FirstDifference(const RecordingResult& claimed, const RecordingResult& replayed);
 
 // The replayed result as one line of JSON, with whether it is the claimed one and, when it is

@@ -17,4 +17,6 @@ std::unique_ptr<Display> ConnectRealScreen(const ScreenOptions& /*options*/, std
   return nullptr;
 }
 
+void DisconnectRealScreens() {}
+
 }  // namespace starvane

@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <span>
 #include <string>
@@ -783,6 +782,9 @@ bool SdlScreen::WaitForWindowMessage(int most_milliseconds) {
   return std::exchange(image_lost_, false);
 }
 
+// SDL is started by the first screen and stays started until DisconnectRealScreens.
+bool sdl_started = false;
+
 }  // namespace
 
 std::unique_ptr<Display> ConnectRealScreen(const ScreenOptions& options, std::string& error) {
@@ -798,8 +800,7 @@ std::unique_ptr<Display> ConnectRealScreen(const ScreenOptions& options, std::st
   // SDL can fail to reach the X server it just left, or pass over it for a driver that shows
   // nothing. What the last screen left in the queue (its window closed) is no message to the
   // next one; the game controllers that SDL announced to it are announced again.
-  static bool started = false;
-  if (started) {
+  if (sdl_started) {
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     for (int index = 0; index < SDL_NumJoysticks(); ++index) {
       if (!SDL_IsGameController(index)) continue;
@@ -831,9 +832,14 @@ std::unique_ptr<Display> ConnectRealScreen(const ScreenOptions& options, std::st
   // software GL with threads of its own, several times the cost of writing the frame straight
   // to the X server through shared memory. (An accelerated renderer never uses this.)
   if (driver == "x11") SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  started = true;
-  std::atexit(SDL_Quit);
+  sdl_started = true;
   return std::make_unique<SdlScreen>(options);
+}
+
+void DisconnectRealScreens() {
+  if (!sdl_started) return;
+  sdl_started = false;
+  SDL_Quit();
 }
 
 }  // namespace starvane

@@ -140,10 +140,8 @@ class WebScreen final : public Display, public InputSource {
     save_ship_ = std::move(save);
   }
   void ShowNotice(std::string_view text) override;
-  void ShowFilm(const FilmState& state) override {
-    starvane_page_film(static_cast<double>(state.frame), static_cast<double>(state.length),
-                       state.quarters, state.paused ? 1 : 0, state.ended ? 1 : 0);
-  }
+  // The controls change with the picture they belong to: Present shows both, after its wait.
+  void ShowFilm(const FilmState& state) override { film_state_ = state; }
   std::vector<FilmCommand> TakeFilmCommands() override { return std::exchange(film_commands_, {}); }
   // The page plays the frame's sound through Web Audio once the player has let it.
   void QueueSound(std::span<const std::int16_t> samples) override {
@@ -185,6 +183,7 @@ class WebScreen final : public Display, public InputSource {
   KeyStates pressed_since_capture_{};
   KeyEvents pending_key_events_;
   std::vector<FilmCommand> film_commands_;
+  std::optional<FilmState> film_state_;  // ShowFilm's, for the next picture presented
   bool film_closed_ = false;
   bool focus_lost_ = false;
   bool image_lost_ = false;
@@ -249,6 +248,12 @@ void WebScreen::Present(const Canvas& canvas) {
     const ScreenFit fit = CurrentFit(stage);
     starvane_page_show(rgba_.data(), width, height, fit.prescale, fit.smooth ? 1 : 0, fit.picture.x,
                        fit.picture.y, fit.picture.width, fit.picture.height);
+  }
+  if (film_state_) {
+    const FilmState film = *film_state_;
+    film_state_.reset();
+    starvane_page_film(static_cast<double>(film.frame), static_cast<double>(film.length),
+                       film.quarters, film.paused ? 1 : 0, film.ended ? 1 : 0);
   }
   ProcessPageEvents();
   const double ended = emscripten_get_now();
@@ -442,5 +447,7 @@ MouseInput WebScreen::CaptureMouse(std::int64_t) {
 std::unique_ptr<Display> ConnectRealScreen(const ScreenOptions& options, std::string&) {
   return std::make_unique<WebScreen>(options);
 }
+
+void DisconnectRealScreens() {}
 
 }  // namespace starvane
