@@ -16,22 +16,11 @@
 #include "media/quit_signal.hpp"
 #include "replay/base64.hpp"
 #include "replay/rules_generation.hpp"
+#include "replay/script_words.hpp"
 #include "world/game_choices.hpp"
 
 namespace starvane {
 namespace {
-
-std::vector<std::string_view> Words(std::string_view line) {
-  std::vector<std::string_view> words;
-  std::size_t i = 0;
-  while (i < line.size()) {
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-    const std::size_t start = i;
-    while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
-    if (i > start) words.push_back(line.substr(start, i - start));
-  }
-  return words;
-}
 
 // What follows the word (a view into the line) and one space or tab after it, to the end of
 // the line, byte for byte.
@@ -222,7 +211,7 @@ std::variant<InputScript, InputScriptError> ParseInputScript(std::string_view te
     if (const std::size_t hash = line.find('#'); hash != std::string_view::npos) {
       line = line.substr(0, hash);
     }
-    const std::vector<std::string_view> words = Words(line);
+    const std::vector<std::string_view> words = ScriptWords(line);
     if (words.empty()) continue;
 
     auto fail = [&](const std::string& why) {
@@ -282,7 +271,7 @@ std::variant<InputScript, InputScriptError> ParseInputScript(std::string_view te
   return script;
 }
 
-std::variant<InputScript, InputScriptError> LoadInputScript(const std::string& path) {
+std::variant<std::string, InputScriptError> ReadInputScriptFile(const std::string& path) {
   auto refused = [&path](const std::string& why) { return InputScriptError{path + ": " + why}; };
   // Opened without blocking, so that a pipe with no writer cannot hold up even the open; then
   // only a regular file is read. A pipe or a device (/dev/zero) could keep the program waiting
@@ -322,7 +311,13 @@ std::variant<InputScript, InputScriptError> LoadInputScript(const std::string& p
   }
   close(fd);
   if (error != 0) return refused("cannot read the input script (" + ErrnoText(error) + ")");
-  return ParseInputScript(text, path);
+  return text;
+}
+
+std::variant<InputScript, InputScriptError> LoadInputScript(const std::string& path) {
+  auto text = ReadInputScriptFile(path);
+  if (auto* error = std::get_if<InputScriptError>(&text)) return std::move(*error);
+  return ParseInputScript(std::get<std::string>(text), path);
 }
 
 namespace {

@@ -93,6 +93,8 @@ constexpr std::size_t kMostInputScriptBytes = 64u << 20;
 // directory, a pipe, a device) and a file over kMostInputScriptBytes are errors too, each with
 // its reason.
 std::variant<InputScript, InputScriptError> LoadInputScript(const std::string& path);
+// The file's bytes, read as LoadInputScript reads them, not yet parsed.
+std::variant<std::string, InputScriptError> ReadInputScriptFile(const std::string& path);
 
 // The header lines of a recording: the program's version, the rules' generation, and what makes
 // its replay the same game.
