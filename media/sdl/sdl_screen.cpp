@@ -484,16 +484,9 @@ void SdlScreen::ShowCursorWhereUseful() {
 }
 
 PointerPosition SdlScreen::PointedCanvasPixel() {
-  int points_width = 0;
-  int points_height = 0;
-  int pixels_width = 0;
-  int pixels_height = 0;
-  SDL_GetWindowSize(window_, &points_width, &points_height);
-  SDL_GetRendererOutputSize(renderer_, &pixels_width, &pixels_height);
-  const ScreenFit fit = FitOutput();
-  return CanvasPixelAt(fit.picture,
-                       OutputPixelOfPoint(pointer_point_->x, points_width, pixels_width),
-                       OutputPixelOfPoint(pointer_point_->y, points_height, pixels_height));
+  const PointerPosition output =
+      OutputPixelOfWindowPoint(pointer_point_->x, pointer_point_->y).value_or(*pointer_point_);
+  return CanvasPixelAt(FitOutput().picture, output.x, output.y);
 }
 
 void SdlScreen::ShowWindowArea(int width, int height, std::string_view title) {
