@@ -13,6 +13,7 @@
 #include "base/utf8_text.hpp"
 #include "files/input_file.hpp"
 #include "files/path_text.hpp"
+#include "files/utc_date.hpp"
 #include "replay/input_script.hpp"
 #include "replay/script_words.hpp"
 #include "world/game_choices.hpp"
@@ -31,21 +32,6 @@ std::int64_t DaysFromCivil(std::int64_t year, std::int64_t month, std::int64_t d
   const std::int64_t day_of_era =
       year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
   return era * 146097 + day_of_era - 719468;
-}
-
-// The date of a day counted from 1970-01-01.
-void CivilFromDays(std::int64_t days, std::int64_t& year, int& month, int& day) {
-  days += 719468;
-  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-  const std::int64_t day_of_era = days - era * 146097;
-  const std::int64_t year_of_era =
-      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-  const std::int64_t day_of_year =
-      day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
-  const std::int64_t shifted_month = (5 * day_of_year + 2) / 153;
-  day = static_cast<int>(day_of_year - (153 * shifted_month + 2) / 5 + 1);
-  month = static_cast<int>(shifted_month < 10 ? shifted_month + 3 : shifted_month - 9);
-  year = year_of_era + era * 400 + (month <= 2 ? 1 : 0);
 }
 
 // Digits at [at, at + count) of the text as a number, or -1.
@@ -284,7 +270,7 @@ std::string ReplayListRow(const ReplaySummary& summary, std::int64_t utc_offset)
     std::int64_t year = 0;
     int month = 0;
     int day = 0;
-    CivilFromDays(days, year, month, day);
+    CivilDateOfDay(days, year, month, day);
     const auto two = [](std::int64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); };
     row = std::to_string(year) + "-" + two(month) + "-" + two(day) + " " + two(within / 3600) +
           ":" + two(within / 60 % 60);
