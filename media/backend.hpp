@@ -15,9 +15,12 @@
 
 #include "media/canvas.hpp"
 #include "media/film_controls.hpp"
+#include "media/input_mode.hpp"
+#include "media/key_bindings.hpp"
 #include "media/keys.hpp"
 #include "media/loop_end.hpp"
 #include "media/mouse.hpp"
+#include "media/screen_fit.hpp"
 
 namespace starvane {
 
@@ -98,6 +101,17 @@ class Display {
   // French keyboard the key of code 30 (A on a US one) reads "Q". Without a layout to ask, the
   // US label.
   virtual std::string KeyLabel(int code) const { return UsKeyLabel(code); }
+  // What the player's keys and controller mean now (media/input_mode.hpp), and the bindings
+  // that make the game's keys of them in flight (media/key_bindings.hpp). A display whose input
+  // is not a player's ignores both.
+  virtual void SetInputMode(InputMode /*mode*/) {}
+  virtual void SetKeyBindings(const KeyBindings& /*bindings*/) {}
+  // A text field has the keyboard's typing (the New Ship dialog's name): a touch screen shows
+  // its keyboard meanwhile. False when none has.
+  virtual void WantTextInput(bool /*wanted*/) {}
+  // The player chose another way to show the picture (the options page): a window or the full
+  // screen, sharp or whole-multiple pixels. A display that has no such choice ignores it.
+  virtual void ChangeScreen(const ScreenOptions& /*options*/) {}
   // Where the files' own locks keep no game apart (a browser's pages share its files, and its
   // file system locks nothing), the display keeps the ship of this key for one game across its
   // pages instead, until it keeps another or ends. The others keep nothing.

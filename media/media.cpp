@@ -85,8 +85,8 @@ void Media::TakeAskedScreenshot() {
 int Media::ExamineKeyboard() {
   ++keyboard_examinations_;
   focus_lost_ = input_->CaptureFocusLost(frames_presented_);
-  if (focus_lost_ && recorder_) recorder_->NoteFocusLost(frames_presented_);
-  if (focus_lost_ && kept_log_) kept_log_->NoteFocusLost(frames_presented_);
+  if (focus_lost_ && recorder_ && !input_aside_) recorder_->NoteFocusLost(frames_presented_);
+  if (focus_lost_ && kept_log_ && !input_aside_) kept_log_->NoteFocusLost(frames_presented_);
   KeyEvents events = input_->CaptureKeyEvents(frames_presented_);
   KeyStates captured{};
   key_events_.clear();
@@ -107,8 +107,8 @@ int Media::ExamineKeyboard() {
     before[static_cast<std::size_t>(key)] = keyboard_.KeyboardPushed(key) != 0 ? 1 : 0;
   }
   key_events_ = MatchKeyEvents(std::move(events), before, captured);
-  if (recorder_) recorder_->NoteKeyEvents(frames_presented_, key_events_);
-  if (kept_log_) kept_log_->NoteKeyEvents(frames_presented_, key_events_);
+  if (recorder_ && !input_aside_) recorder_->NoteKeyEvents(frames_presented_, key_events_);
+  if (kept_log_ && !input_aside_) kept_log_->NoteKeyEvents(frames_presented_, key_events_);
   if (captured[kKeyF12] && !keyboard_.KeyboardPushed(kKeyF12)) screenshot_asked_ = true;
   return keyboard_.Examine(&captured);
 }
@@ -122,8 +122,8 @@ bool Media::KeyWentDown(int key) const {
 
 void Media::ExamineMouse() {
   const MouseInput captured = input_->CaptureMouse(frames_presented_);
-  if (recorder_) recorder_->NoteMouse(frames_presented_, captured);
-  if (kept_log_) kept_log_->NoteMouse(frames_presented_, captured);
+  if (recorder_ && !input_aside_) recorder_->NoteMouse(frames_presented_, captured);
+  if (kept_log_ && !input_aside_) kept_log_->NoteMouse(frames_presented_, captured);
   mouse_.Examine(captured);
   input_->MouseExaminedAt({mouse_.MouseX(), mouse_.MouseY()});
 }
@@ -162,6 +162,41 @@ bool Media::FinishRecording(LoopEnd end, std::string* why) {
   if (!written && why != nullptr) *why = recorder_->FailureReason();
   recorder_.reset();
   return written;
+}
+
+InputMode Media::SetInputMode(InputMode mode) {
+  const InputMode before = input_mode_;
+  input_mode_ = mode;
+  display_->SetInputMode(mode);
+  return before;
+}
+
+void Media::SetKeyBindings(const KeyBindings& bindings) {
+  bindings_ = bindings;
+  display_->SetKeyBindings(bindings);
+}
+
+std::string Media::BoundKeyLabel(int game_key) const {
+  return KeyLabel(game_key);
+}
+
+Media::InputSetAside::InputSetAside(Media& media)
+    : media_(media),
+      keyboard_(media.keyboard_),
+      mouse_(media.mouse_),
+      key_events_(media.key_events_),
+      focus_lost_(media.focus_lost_),
+      was_aside_(media.input_aside_) {
+  media.input_aside_ = true;
+}
+
+Media::InputSetAside::~InputSetAside() {
+  media_.keyboard_ = keyboard_;
+  media_.mouse_ = mouse_;
+  media_.key_events_ = std::move(key_events_);
+  media_.focus_lost_ = focus_lost_;
+  media_.input_aside_ = was_aside_;
+  media_.input_->MouseExaminedAt({media_.mouse_.MouseX(), media_.mouse_.MouseY()});
 }
 
 }  // namespace starvane

@@ -18,6 +18,8 @@
 #include "media/canvas.hpp"
 #include "media/film_director.hpp"
 #include "media/input_log.hpp"
+#include "media/input_mode.hpp"
+#include "media/key_bindings.hpp"
 #include "media/keyboard.hpp"
 #include "media/loop_end.hpp"  // LoopEnd
 #include "media/mouse.hpp"
@@ -105,6 +107,45 @@ class Media {
   std::string KeyLabel(int code) const {
     return script_ ? UsKeyLabel(code) : display_->KeyLabel(code);
   }
+
+  // The input is a player's, not a script's: only then may a page that a replay never shows
+  // open (the options page).
+  bool PlayerAtKeys() const { return script_ == nullptr; }
+  // What the player's keys and controller mean from now on (media/input_mode.hpp); returns the
+  // mode before, for the caller to give back.
+  InputMode SetInputMode(InputMode mode);
+  InputMode CurrentInputMode() const { return input_mode_; }
+  // The player's bindings, in force in flight, the pause and the STATS page.
+  void SetKeyBindings(const KeyBindings& bindings);
+  const KeyBindings& Bindings() const { return bindings_; }
+  // How the player's keyboard labels the keys that make this game key now ("W" for thrust bound
+  // to W; several apart by " or "). A scripted game names the game key itself, as KeyLabel.
+  std::string BoundKeyLabel(int game_key) const;
+  // A text field has the typing (Display::WantTextInput).
+  void WantTextInput(bool wanted) { display_->WantTextInput(wanted); }
+  // The player chose another way to show the picture (Display::ChangeScreen).
+  void ChangeScreen(const ScreenOptions& options) { display_->ChangeScreen(options); }
+
+  // While one of these lives, the keyboard and the mouse are the player's own business (the
+  // options page): what they do is recorded nowhere, and when it ends the game's keyboard and
+  // mouse are as they were when it began, so that a replay, which never sees that page, goes
+  // on exactly alike. The page must examine the keyboard once each frame it counts, as the
+  // pause does, whose frames the replay shows in its stead.
+  class InputSetAside {
+   public:
+    explicit InputSetAside(Media& media);
+    InputSetAside(const InputSetAside&) = delete;
+    InputSetAside& operator=(const InputSetAside&) = delete;
+    ~InputSetAside();
+
+   private:
+    Media& media_;
+    Keyboard keyboard_;
+    Mouse mouse_;
+    KeyEvents key_events_;
+    bool focus_lost_;
+    bool was_aside_;
+  };
 
   void ExamineMouse();
   // Captures the mouse like ExamineMouse (and records the capture alike, so a replay captures
@@ -210,6 +251,9 @@ class Media {
   std::vector<std::int16_t> sound_frame_;
   std::int64_t keyboard_examinations_ = 0;
   FilmDirector* film_ = nullptr;
+  InputMode input_mode_ = InputMode::Windows;
+  KeyBindings bindings_;
+  bool input_aside_ = false;  // an InputSetAside lives: nothing is recorded
 };
 
 }  // namespace starvane

@@ -5,14 +5,9 @@
 #include <string>
 
 #include "media/backend.hpp"
-#include "media/screen_fit.hpp"  // ScaleMode
+#include "media/screen_fit.hpp"  // ScreenOptions
 
 namespace starvane {
-
-struct ScreenOptions {
-  bool windowed = false;               // a window instead of the desktop's full screen
-  ScaleMode scale = ScaleMode::Sharp;  // how the 800 x 600 picture fills the screen
-};
 
 // Connects to the display. Without one, returns nullptr and says why in error.
 std::unique_ptr<Display> ConnectRealScreen(const ScreenOptions& options, std::string& error);

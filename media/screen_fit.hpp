@@ -17,6 +17,13 @@ namespace starvane {
 
 enum class ScaleMode { Sharp, Integer };
 
+// How the player wants the picture: in a window or full screen, and how it fills either.
+struct ScreenOptions {
+  bool windowed = false;               // a window instead of the desktop's full screen
+  ScaleMode scale = ScaleMode::Sharp;  // how the 800 x 600 picture fills the screen
+  bool operator==(const ScreenOptions&) const = default;
+};
+
 struct Viewport {
   int x = 0;
   int y = 0;
