@@ -32,7 +32,6 @@ var Module = (function () {
   const held = [false, false, false];     // the game's buttons 1 (left), 2 (right), 3 (middle)
   const pressed = [false, false, false];  // went down since the game last asked
   let wheel = 0;                // steps away from the player
-  let tap = null;  // a tap's press the game is yet to see: {held: the finger is still down}
   let shownAt = null;
   let heldShip = null;  // the ship lock this page holds: {key, release}
   let placed = '';      // where the picture was last placed (show)
@@ -962,16 +961,16 @@ var Module = (function () {
       });
     },
     // The touch layer's way in (starvane-touch.js): its lines among the events, and its taps
-    // as the left button, pressed once the game has seen the pointer where the finger is.
+    // as the left button where the finger is.
     touch: {
       line(text) { lines.push(text); },
+      point: placePointer,
       tap(at) {
         placePointer(at);
-        tap = {held: true};
+        held[0] = true;
+        pressed[0] = true;
       },
-      untap() {
-        if (tap !== null) tap.held = false; else held[0] = false;
-      },
+      untap() { held[0] = false; },
     },
     // Called by the game's screen (media/web/web_screen.cpp).
     page: {
@@ -1035,15 +1034,10 @@ var Module = (function () {
         Module.HEAP32[at + 2] = pointer ? pointer.y : 0;
         for (let i = 0; i < 3; ++i) Module.HEAP32[at + 3 + i] = held[i] || pressed[i] ? 1 : 0;
         pressed.fill(false);
-        if (tap !== null) {  // the game saw the pointer over the tap: now its press
-          pressed[0] = true;
-          held[0] = tap.held;
-          tap = null;
-        }
         Module.HEAP32[at + 6] = wheel;
         wheel = 0;
       },
-      pending() { return lines.length + (pressed.some((p) => p) || tap !== null ? 1 : 0); },
+      pending() { return lines.length + (pressed.some((p) => p) ? 1 : 0); },
       title(text) { document.title = text || 'Starvane'; },
       // A notice over the picture, or none for ''.
       notice(text) {

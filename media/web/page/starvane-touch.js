@@ -227,7 +227,7 @@
       if (!held) continue;
       event.preventDefault();
       if (held.part === stick) holdStick(held, touch);
-      else if (held.part === null) page.tap(touch);  // the pointer follows, the press waits
+      else if (held.part === null) page.point(touch);  // the pointer follows the finger
     }
   }, {passive: false});
   const lifted = (event) => {
