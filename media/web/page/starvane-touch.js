@@ -25,6 +25,7 @@
   const modes = ['windows', 'flight', 'pause', 'workshop', 'capture'];
   let mode = null;
   let gameScreen = false;  // the game's 800 x 600 screen is shown, not the launcher's area
+  let film = false;        // a recording is watched: the page's film controls steer it
 
   function element(tag, id, className, text) {
     const made = document.createElement(tag);
@@ -83,6 +84,7 @@
 
   // ---- Which controls show ---------------------------------------------------------------
   function screenName() {
+    if (film) return 'none';
     if (!gameScreen) return 'launcher';
     const told = mode === null ? 'flight' : modes[mode];
     return told === 'flight' || told === 'pause' || told === 'workshop' ? told : 'none';
@@ -136,6 +138,14 @@
     if (game !== gameScreen) {
       gameScreen = game;
       if (game) field.blur();  // the name field is the launcher's
+      showControls();
+    }
+  };
+  const filmShown = Module.page.film;
+  Module.page.film = function (...state) {
+    filmShown.apply(this, state);
+    if (!film) {
+      film = true;
       showControls();
     }
   };
