@@ -45,7 +45,10 @@ async function middleOf(page, selector, dx, dy) {
 async function pagePoint(page, x, y) {
   const shown = await page.evaluate(() => starvane.shown);
   const box = await page.locator('#screen').boundingBox();
-  return {x: box.x + (x + 0.5) * box.width / shown.width, y: box.y + (y + 0.5) * box.height / shown.height};
+  return {
+    x: box.x + (x + 0.5) * box.width / shown.width,
+    y: box.y + (y + 0.5) * box.height / shown.height,
+  };
 }
 
 async function waitFrames(page, n) {
@@ -168,7 +171,8 @@ async function touchGames(browser, url, goldenRoot, check) {
   // A ship with money: the teleport held home, STATS, one step of maximum life bought by taps.
   ({page, fingers} = await openPage(context));
   const veteran = fs.readFileSync(path.join(goldenRoot, 'veteran_workshop/files/Veteran.shp'));
-  await startGame(page, ['--files', '/starvane', '--ship', 'Vet', '--difficulty', 'easy', ...record],
+  await startGame(page, ['--files', '/starvane', '--ship', 'Vet', '--difficulty', 'easy',
+                         ...record],
                   {'/starvane/Vet.shp': veteran.toString('latin1')});
   await page.waitForFunction(() => starvane.shown.width === 800, null, {timeout: 10000});
   await fingers.tap(await pagePoint(page, 400, 300));  // the first touch shows the controls

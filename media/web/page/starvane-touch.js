@@ -75,7 +75,8 @@
   const field = element('input', 'touch-text');
   for (const [name, value] of [['type', 'text'], ['autocomplete', 'off'], ['autocorrect', 'off'],
                                ['autocapitalize', 'off'], ['spellcheck', 'false'],
-                               ['enterkeyhint', 'done'], ['aria-label', 'The ship\'s name']]) {
+                               ['enterkeyhint', 'done'], ['tabindex', '-1'],
+                               ['aria-label', 'The ship\'s name']]) {
     field.setAttribute(name, value);
   }
   layer.append(top, stick, pad, turn);
