@@ -126,7 +126,13 @@
     const fromBar = (bar - 12) / 3.2;
     const unit = Math.max(40, Math.min(72, fromBar >= 40 ? fromBar : box.height / 10));
     layer.style.setProperty('--unit', Math.floor(unit) + 'px');
-    layer.classList.toggle('portrait', box.height > box.width && box.width < 600);
+    const upright = box.height > box.width && box.width < 600;
+    // Turned upright in play, the game pauses as when the page loses the focus.
+    if (upright && !layer.classList.contains('portrait') && shown && screenName() !== 'launcher' &&
+        !film) {
+      page.line('F');
+    }
+    layer.classList.toggle('portrait', upright);
   }
   new ResizeObserver(layOut).observe(stage);
   new ResizeObserver(layOut).observe(screen);
