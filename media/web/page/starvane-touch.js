@@ -95,9 +95,9 @@
     for (const part of [...buttons, stick, pad]) {
       part.hidden = !part.dataset.shows.split(' ').includes(now);
     }
-    // Keys of controls gone from the screen are let go.
+    // Keys of controls gone from the screen are let go (a tap stays the mouse's).
     for (const [id, held] of fingers) {
-      if (held.part.hidden) release(id);
+      if (held.part !== null && held.part.hidden) release(id);
     }
   }
   let shown = false;
@@ -164,7 +164,6 @@
   // ---- Fingers ---------------------------------------------------------------------------
   // Each finger on a control, by its identifier: the control, and what it holds.
   const fingers = new Map();
-  const stickKeys = [key.left, key.right, key.up, key.down];
   function press(code) { page.line(code === 'N' ? 'GN' : 'GD' + code); }
   function letGo(code) { if (code !== 'N') page.line('GU' + code); }
   // The stick's keys for a finger at this point: past a third of its radius from the middle,
@@ -206,8 +205,9 @@
     }
   }
   // The control a touch starts on, or null for the picture; undefined for what is not the
-  // game's (the page's own panels over the stage).
+  // game's (the page's own panels over the stage, the notice to turn the phone).
   function controlAt(target) {
+    if (target === turn) return undefined;
     if (target === stick || target === knob) return stick;
     if (target.classList && target.classList.contains('touch-button')) return target;
     if (target === stage || target === screen || target === layer || layer.contains(target)) {
