@@ -15,7 +15,7 @@ target_link_options(starvane PRIVATE
   -sEXPORTED_FUNCTIONS=_main,_malloc
   -sEXPORTED_RUNTIME_METHODS=ccall,FS,stringToUTF8,lengthBytesUTF8
   -lidbfs.js)
-set(page_files index.html starvane-page.js starvane-page.css)
+set(page_files index.html starvane-page.js starvane-page.css starvane-touch.js starvane-touch.css)
 foreach(file ${page_files})
   configure_file(${CMAKE_CURRENT_SOURCE_DIR}/media/web/page/${file} ${site}/${file} COPYONLY)
 endforeach()

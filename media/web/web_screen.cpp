@@ -11,6 +11,9 @@
 // While a recording is watched as a film (--watch), the page's own controls steer it: they send
 // "W" lines among the events, which become film commands and never the game's keys, and every
 // frame the film presents updates them (page.film).
+// On a touch screen the page's own controls (media/web/page/starvane-touch.js) hold the game's
+// keys themselves ("G" lines, TakeTouchLine), and a text field that wants typing asks the page
+// for the phone's keyboard (WantTextInput).
 // It lacks game controllers, and a close that asks first (a page is closed without a word, which
 // is why the ship is saved as the page is hidden): CloseRequested is true only once the viewer of
 // a film closed it (Escape). The page itself switches to the full screen on Alt+Enter.
@@ -36,7 +39,10 @@
 #include "media/dom_keys.hpp"
 #include "media/film_controls.hpp"
 #include "media/frame_pacer.hpp"
+#include "media/input_mode.hpp"
+#include "media/key_bindings.hpp"
 #include "media/keys.hpp"
+#include "media/pad_keys.hpp"
 #include "media/real_screen.hpp"
 #include "media/screen_fit.hpp"
 
@@ -61,6 +67,8 @@ EM_JS(void, starvane_page_sound, (const std::int16_t* samples, int count),
       { Module.page.sound(samples, count); });
 EM_JS(void, starvane_page_frame_shown, (double work_milliseconds),
       { Module.page.frameShown(work_milliseconds); });
+EM_JS(void, starvane_page_text_input, (int on), { Module.page.textInput(on); });
+EM_JS(void, starvane_page_input_mode, (int mode), { Module.page.inputMode(mode); });
 EM_JS(void, starvane_page_keep_files, (), { Module.page.keepFiles(); });
 EM_JS(void, starvane_page_film, (double frame, double length, int quarters, int paused, int ended),
       { Module.page.film(frame, length, quarters, paused, ended); });
@@ -140,6 +148,10 @@ class WebScreen final : public Display, public InputSource {
     save_ship_ = std::move(save);
   }
   void ShowNotice(std::string_view text) override;
+  // The page shows the phone's keyboard while a text field has the typing, and the touch
+  // controls that belong to what the keys mean now (the pause's, the STATS page's, flight's).
+  void WantTextInput(bool wanted) override { starvane_page_text_input(wanted ? 1 : 0); }
+  void SetInputMode(InputMode mode) override { starvane_page_input_mode(static_cast<int>(mode)); }
   // The controls change with the picture they belong to: Present shows both, after its wait.
   void ShowFilm(const FilmState& state) override { film_state_ = state; }
   std::vector<FilmCommand> TakeFilmCommands() override { return std::exchange(film_commands_, {}); }
@@ -153,10 +165,16 @@ class WebScreen final : public Display, public InputSource {
     // one, even when it was let go again before it (the browser may hand several events over
     // between two frames). The launcher reads the ordered events instead, which the states must
     // then follow exactly.
+    // The touch controls' keys are held beside the keyboard's, by the same rule.
     for (std::size_t key = 0; key < keys.size(); ++key) {
-      keys[key] = keys_[key] != 0 || pressed_since_capture_[key] != 0 ? 1 : 0;
+      const bool keyboard = keys_[key] != 0 || pressed_since_capture_[key] != 0;
+      const bool touch = touch_keys_[key] != 0 || touch_pressed_since_capture_[key] != 0;
+      keys[key] = keyboard || touch ? 1 : 0;
     }
     pressed_since_capture_.fill(0);
+    touch_pressed_since_capture_.fill(0);
+    touch_weapon_.HoldKeys(keys);
+    touch_weapon_.NoteWeaponKeys(keys);
     return true;
   }
   MouseInput CaptureMouse(std::int64_t frames_presented) override;
@@ -169,6 +187,7 @@ class WebScreen final : public Display, public InputSource {
  private:
   void ProcessPageEvents();
   void TakeEventLine(std::string_view line);
+  void TakeTouchLine(std::string_view line);
   void QueueKeyEvent(KeyEvent event);
   void QueueFilmCommand(std::string_view line);
   void SaveShipNow();
@@ -181,6 +200,11 @@ class WebScreen final : public Display, public InputSource {
       std::vector<std::uint32_t>(std::size_t{kScreenWidth} * kScreenHeight);
   KeyStates keys_{};
   KeyStates pressed_since_capture_{};
+  // The game's keys the touch controls hold, apart from the keyboard's so that neither lets go
+  // of the other's; their weapon button goes on from the weapon chosen, as a controller's does.
+  KeyStates touch_keys_{};
+  KeyStates touch_pressed_since_capture_{};
+  PadKeys touch_weapon_;
   KeyEvents pending_key_events_;
   std::vector<FilmCommand> film_commands_;
   std::optional<FilmState> film_state_;  // ShowFilm's, for the next picture presented
@@ -207,6 +231,7 @@ void WebScreen::ShowWindowArea(int width, int height, std::string_view title) {
   area_width_ = std::clamp(width, 1, kScreenWidth);
   area_height_ = std::clamp(height, 1, kScreenHeight);
   pressed_since_capture_.fill(0);
+  touch_pressed_since_capture_.fill(0);
   starvane_page_title(std::string(title).c_str());
   ProcessPageEvents();
 }
@@ -291,7 +316,8 @@ void WebScreen::ProcessPageEvents() {
 
 // One line of the page's events: "D" or "U" and a key's position name (KeyboardEvent.code),
 // "T" and typed text, "F" the page lost the focus (hidden or left), "R" the stage was resized,
-// "S" the page was hidden and may be closed unannounced, "W" a film control (QueueFilmCommand).
+// "S" the page was hidden and may be closed unannounced, "W" a film control (QueueFilmCommand),
+// "G" a touch control (TakeTouchLine).
 void WebScreen::TakeEventLine(std::string_view line) {
   if (line.empty()) return;
   const std::string_view rest = line.substr(1);
@@ -315,6 +341,8 @@ void WebScreen::TakeEventLine(std::string_view line) {
       focus_lost_ = true;
       keys_.fill(0);
       pressed_since_capture_.fill(0);
+      touch_keys_.fill(0);
+      touch_pressed_since_capture_.fill(0);
       return;
     case 'R':
       image_lost_ = true;
@@ -325,9 +353,32 @@ void WebScreen::TakeEventLine(std::string_view line) {
     case 'W':
       QueueFilmCommand(rest);
       return;
+    case 'G':
+      TakeTouchLine(rest);
+      return;
     default:
       return;
   }
+}
+
+// A touch control: "D" or "U" and the decimal code of a game key (media/keys.hpp) held or let
+// go, already the game's own key, which no binding translates; "N" the weapon after the one
+// chosen (1, 2, 3, then 1 again), pressed once. A code outside the keyboard's is dropped: the
+// controller's codes never reach the game.
+void WebScreen::TakeTouchLine(std::string_view line) {
+  if (line == "N") {
+    touch_weapon_.SetButton(PadButton::Y, true);
+    touch_weapon_.SetButton(PadButton::Y, false);
+    return;
+  }
+  if (line.empty() || (line[0] != 'D' && line[0] != 'U')) return;
+  const std::optional<int> key = ParseWhole<int>(line.substr(1));
+  if (!key || *key <= 0 || *key >= kPadKeyFirst) return;
+  const bool down = line[0] == 'D';
+  const auto index = static_cast<std::size_t>(*key);
+  touch_keys_[index] = down ? 1 : 0;
+  if (down && area_width_ == 0) touch_pressed_since_capture_[index] = 1;
+  QueueKeyEvent({down ? KeyEvent::Kind::Down : KeyEvent::Kind::Up, *key});
 }
 
 void WebScreen::QueueKeyEvent(KeyEvent event) {

@@ -2,7 +2,8 @@
 // DevTools protocol, through playwright-core): the launcher, flight and fire, the STATS page
 // bought with the mouse, a reload that finds the ship, every golden replay, whose state
 // summary must end exactly as the native build's checked-in one, and the films: a link made by
-// the desktop program watched with the page's controls, the kept games' list, Share.
+// the desktop program watched with the page's controls, the kept games' list, Share; and a
+// phone played by touch alone (touch_test.js).
 //
 //   node web_test.js SITE_DIR GOLDEN_DIR [DESKTOP_PROGRAM]
 //
@@ -817,6 +818,7 @@ function pageWeight() {
 
     const frameWork = await playedGames(browser, url);
     await browserData(browser, url);
+    await require('./touch_test.js').touchGames(browser, url, goldenRoot, check);
     if (frameWork.length > 0) {
       console.log(
           `measure: frame work in flight over ${frameWork.length} frames: median ` +

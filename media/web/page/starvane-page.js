@@ -960,6 +960,18 @@ var Module = (function () {
         begin();
       });
     },
+    // The touch layer's way in (starvane-touch.js): its lines among the events, and its taps
+    // as the left button where the finger is.
+    touch: {
+      line(text) { lines.push(text); },
+      point: placePointer,
+      tap(at) {
+        placePointer(at);
+        held[0] = true;
+        pressed[0] = true;
+      },
+      untap() { held[0] = false; },
+    },
     // Called by the game's screen (media/web/web_screen.cpp).
     page: {
       stage(out) {
