@@ -611,6 +611,7 @@ var Module = (function () {
       if (keepRecording !== null) clearInterval(keepRecording);
       listShips();  // the ship just saved can be downloaded at once
       filmBar.hidden = true;
+      if (!watching) starvane.keepStorage();  // the storage that holds the ship: starvane-offline.js
       // The game just played, kept in replays/, can be shared from the end at once.
       const kept = watching ? [] : keptReplayNames().filter((name) => !keptBefore.has(name));
       writeFilesBack((error) => {
