@@ -15,10 +15,22 @@ target_link_options(starvane PRIVATE
   -sEXPORTED_FUNCTIONS=_main,_malloc
   -sEXPORTED_RUNTIME_METHODS=ccall,FS,stringToUTF8,lengthBytesUTF8
   -lidbfs.js)
-set(page_files index.html starvane-page.js starvane-page.css starvane-touch.js starvane-touch.css)
+set(page_files index.html starvane-page.js starvane-page.css starvane-touch.js
+  starvane-touch.css starvane-offline.js starvane.webmanifest starvane-icon.svg)
 foreach(file ${page_files})
   configure_file(${CMAKE_CURRENT_SOURCE_DIR}/media/web/page/${file} ${site}/${file} COPYONLY)
 endforeach()
+# The service worker that keeps the site for offline play names its cache after a digest of
+# every file of the site, written once they are all there: after each link of the game, which
+# a change of a page file, of the worker or of its writer brings about too.
+set(worker_writer ${CMAKE_CURRENT_SOURCE_DIR}/media/web/write-service-worker.cmake)
+set(worker_template ${CMAKE_CURRENT_SOURCE_DIR}/media/web/page/starvane-sw.js.in)
+list(TRANSFORM page_files PREPEND ${site}/ OUTPUT_VARIABLE site_page_files)
+set_property(TARGET starvane APPEND PROPERTY LINK_DEPENDS
+  ${site_page_files} ${worker_writer} ${worker_template})
+add_custom_command(TARGET starvane POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -DSITE=${site} -DTEMPLATE=${worker_template} -P ${worker_writer}
+  VERBATIM)
 # Debian's emscripten finds its JavaScript optimiser's modules among the system's node modules
 # only; a newer node installed beside it would look elsewhere.
 if(EXISTS /usr/share/nodejs)

@@ -14,10 +14,13 @@ const types = {
   '.js': 'text/javascript',
   '.css': 'text/css',
   '.wasm': 'application/wasm',
+  '.webmanifest': 'application/manifest+json',
+  '.svg': 'image/svg+xml',
 };
 
-// Serves the site folder as any web host would, on a free port of this machine only.
-function serveSite(site) {
+// Serves the site folder as any web host would, on a free port of this machine only (or on
+// `port`, the one a stopped server served the same site's address on).
+function serveSite(site, port) {
   const server = http.createServer((request, response) => {
     let name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
     if (name === '/') name = '/index.html';
@@ -38,21 +41,17 @@ function serveSite(site) {
       response.end(bytes);
     });
   });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+  return new Promise((resolve) => server.listen(port || 0, '127.0.0.1', () => resolve(server)));
 }
 
 // Chromium cannot start its sandbox as root (CI runs as root), nor keep its shared memory in a
 // container's small /dev/shm; these pages are the game's own, served from this machine.
+const chromiumArgs = [
+  '--no-sandbox', '--disable-dev-shm-usage', '--disable-gpu', '--disable-quic', '--no-first-run',
+  '--disable-background-networking', '--disable-component-update', '--disable-sync'
+];
 function launchChromium(executable) {
-  return chromium.launch({
-    executablePath: executable,
-    headless: true,
-    args: [
-      '--no-sandbox', '--disable-dev-shm-usage', '--disable-gpu', '--disable-quic',
-      '--no-first-run', '--disable-background-networking', '--disable-component-update',
-      '--disable-sync'
-    ],
-  });
+  return chromium.launch({executablePath: executable, headless: true, args: chromiumArgs});
 }
 
 // Plays one game in a new browser context (its own IndexedDB and locks): `inputs` maps page
@@ -99,6 +98,7 @@ async function playInPage(browser, url, args, inputs, folders, timeoutMs) {
 
 module.exports = {
   serveSite,
+  chromiumArgs,
   launchChromium,
   playInPage
 };

@@ -819,6 +819,7 @@ function pageWeight() {
     const frameWork = await playedGames(browser, url);
     await browserData(browser, url);
     await require('./touch_test.js').touchGames(browser, url, goldenRoot, check);
+    await require('./offline_test.js').offline(chromiumPath, site, check);
     if (frameWork.length > 0) {
       console.log(
           `measure: frame work in flight over ${frameWork.length} frames: median ` +

@@ -278,7 +278,8 @@ var Module = (function () {
   // ---- Files -----------------------------------------------------------------------------
   // The files directory lives in IndexedDB: read into memory before the game starts, written
   // back soon after a file of it changed (closed after writing, renamed or removed: the page
-  // hears of it from the file system itself, see watchFiles), and when the game ends. Only the
+  // hears of it from the file system itself, see watchFiles), and when the game ends. Every file
+  // of it is kept, whatever its name (ships.txt, settings.txt, the ships, replays/...). Only the
   // files this page changed are written back: another page's newer files stay as they are. A
   // ship's file is read again from IndexedDB when this page takes the ship (holdShip), since
   // another page may have flown it since this one opened.
@@ -610,6 +611,7 @@ var Module = (function () {
       if (keepRecording !== null) clearInterval(keepRecording);
       listShips();  // the ship just saved can be downloaded at once
       filmBar.hidden = true;
+      if (!watching) starvane.keepStorage();  // the storage that holds the ship: starvane-offline.js
       // The game just played, kept in replays/, can be shared from the end at once.
       const kept = watching ? [] : keptReplayNames().filter((name) => !keptBefore.has(name));
       writeFilesBack((error) => {
