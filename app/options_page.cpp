@@ -132,15 +132,13 @@ bool TakeInput(Media& media, OptionsPage& page, PageState& state) {
   }
   const int before = state.selected;
   const PlayerChoices choices = page.run;
-  // The arrows repeat while held: a held Down runs through the rows.
-  if (media.KeyWentDown(kKeyUp)) state.selected = std::max(0, state.selected - 1);
-  if (media.KeyWentDown(kKeyDown))
-    state.selected = std::min(kOptionsRowCount - 1, state.selected + 1);
+  // Each press moves or changes once (a system may tell of one press twice while it is held).
+  if (pressed(kKeyUp)) state.selected = std::max(0, state.selected - 1);
+  if (pressed(kKeyDown)) state.selected = std::min(kOptionsRowCount - 1, state.selected + 1);
   const bool setting = state.selected < kOptionsSettingRows;
-  if (setting && media.KeyWentDown(kKeyLeft))
-    ChangeSetting(media, page, KindOfOptionsRow(state.selected), -1);
-  if (setting && media.KeyWentDown(kKeyRight))
-    ChangeSetting(media, page, KindOfOptionsRow(state.selected), 1);
+  const OptionsRowKind kind = KindOfOptionsRow(state.selected);
+  if (setting && pressed(kKeyLeft)) ChangeSetting(media, page, kind, -1);
+  if (setting && pressed(kKeyRight)) ChangeSetting(media, page, kind, 1);
   if (pressed(kKeyReturn) || pressed(kKeyKeypadEnter) || pressed(kKeySpace)) {
     ActOnRow(media, page, state, 1);
   }
@@ -176,6 +174,7 @@ std::optional<LoopEnd> RunOptionsPage(Game& game, OptionsPage& page, OptionsFrom
   state.pointer = {media.MouseX(), media.MouseY()};
   const auto draw = [&] {
     media.Screen = canvas;
+    if (from == OptionsFrom::Launcher) media.Screen.ClearScreen(0, 0, 0);  // a page of its own
     media.Screen.StartDrawing();
     DrawOptionsPage(media, {page.run, state.selected, state.waiting, from});
     // Over the game the system's pointer is hidden (as on the STATS page): the page draws its own.
