@@ -39,13 +39,13 @@ void WriteOptionAt(Canvas& screen, int x, int y, std::string_view text) {
 }
 
 // The text cut to what fits its column, a cut shown by its last character, '>'.
-std::string Fitted(std::string_view text, std::size_t characters) {
+std::string OptionsFitted(std::string_view text, std::size_t characters) {
   if (CharacterCount(text) <= characters) return std::string(text);
   return std::string(FirstCharacters(text, characters - 1)) + ">";
 }
 
 // A controller's input as its row shows it: its name without "Pad" ("A", "LeftStickUp").
-std::string PadLabel(int code) {
+std::string OptionsPadLabel(int code) {
   std::string_view name = KeyName(code);
   if (name.starts_with("Pad")) name.remove_prefix(3);
   return std::string(name);
@@ -53,18 +53,19 @@ std::string PadLabel(int code) {
 
 // An action's keyboard keys (as the player's keyboard labels them) or controller inputs,
 // apart by commas; "-" for none.
-std::string BoundText(const Media& media, const std::vector<int>& codes, bool pad) {
+std::string OptionsBoundText(const Media& media, const std::vector<int>& codes, bool pad) {
   std::string text;
   for (const int code : codes) {
     if (IsPadKey(code) != pad) continue;
     if (!text.empty()) text += ", ";
-    text += pad ? PadLabel(code) : media.KeyLabel(code);
+    text += pad ? OptionsPadLabel(code) : media.KeyLabel(code);
   }
   return text.empty() ? "-" : text;
 }
 
 // Whether another action shares one of these keys (or controller inputs), and which ones.
-std::vector<GameAction> SharingActions(const KeyBindings& keys, GameAction action, bool pad) {
+std::vector<GameAction> OptionsSharingActions(const KeyBindings& keys, GameAction action,
+                                              bool pad) {
   std::vector<GameAction> others;
   for (const int code : keys.KeysOf(action)) {
     if (IsPadKey(code) != pad) continue;
@@ -77,7 +78,7 @@ std::vector<GameAction> SharingActions(const KeyBindings& keys, GameAction actio
   return others;
 }
 
-std::string SettingValue(OptionsRowKind kind, const PlayerChoices& choices) {
+std::string OptionsSettingValue(OptionsRowKind kind, const PlayerChoices& choices) {
   switch (kind) {
     case OptionsRowKind::Volume:
       return "< " + std::to_string(choices.volume) + " >";
@@ -93,7 +94,7 @@ std::string SettingValue(OptionsRowKind kind, const PlayerChoices& choices) {
   }
 }
 
-std::string_view SettingLabel(OptionsRowKind kind) {
+std::string_view OptionsSettingLabel(OptionsRowKind kind) {
   switch (kind) {
     case OptionsRowKind::Volume:
       return "Volume";
@@ -112,7 +113,7 @@ std::string_view SettingLabel(OptionsRowKind kind) {
   }
 }
 
-void SetColor(Canvas& screen, int red, int green, int blue) {
+void SetOptionsColor(Canvas& screen, int red, int green, int blue) {
   screen.FrontColor(red, green, blue);
 }
 
@@ -122,23 +123,23 @@ void DrawActionRow(Media& media, const OptionsView& view, int row, int y) {
   Canvas& screen = media.Screen;
   const GameAction action = ActionOfOptionsRow(row);
   const KeyBindings& keys = view.choices.keys;
-  WriteOptionAt(screen, kLabelColumn, y, Fitted(InfoOf(action).what, 26));
+  WriteOptionAt(screen, kLabelColumn, y, OptionsFitted(InfoOf(action).what, 26));
   if (view.waiting && view.selected == row) {
-    SetColor(screen, 255, 255, 0);
+    SetOptionsColor(screen, 255, 255, 0);
     WriteOptionAt(screen, kKeyboardColumn, y, "press a key or a button (Escape: cancel)");
     return;
   }
   std::vector<GameAction> shared;
   for (const bool pad : {false, true}) {
-    const std::vector<GameAction> others = SharingActions(keys, action, pad);
+    const std::vector<GameAction> others = OptionsSharingActions(keys, action, pad);
     if (others.empty()) {
-      SetColor(screen, 0, 255, 255);
+      SetOptionsColor(screen, 0, 255, 255);
     } else {
-      SetColor(screen, 255, 64, 64);
+      SetOptionsColor(screen, 255, 64, 64);
     }
-    const std::string bound = BoundText(media, keys.KeysOf(action), pad);
+    const std::string bound = OptionsBoundText(media, keys.KeysOf(action), pad);
     WriteOptionAt(screen, pad ? kPadColumn : kKeyboardColumn, y,
-                  Fitted(bound, pad ? kPadCharacters : kKeyboardCharacters));
+                  OptionsFitted(bound, pad ? kPadCharacters : kKeyboardCharacters));
     for (const GameAction other : others) {
       if (std::find(shared.begin(), shared.end(), other) == shared.end()) shared.push_back(other);
     }
@@ -149,8 +150,8 @@ void DrawActionRow(Media& media, const OptionsView& view, int row, int y) {
     note += i == 0 ? " " : ", ";
     note += InfoOf(shared[i]).name;
   }
-  SetColor(screen, 255, 64, 64);
-  WriteOptionAt(screen, kNoteColumn, y, Fitted(note, kNoteCharacters));
+  SetOptionsColor(screen, 255, 64, 64);
+  WriteOptionAt(screen, kNoteColumn, y, OptionsFitted(note, kNoteCharacters));
 }
 
 void DrawOptionsHeading(Canvas& screen, int y, std::string_view text) {
@@ -195,12 +196,12 @@ std::optional<int> OptionsRowAt(int y) {
 void DrawOptionsPage(Media& media, const OptionsView& view) {
   Canvas& screen = media.Screen;
   // A black page with a grey frame, like the controls page.
-  SetColor(screen, 128, 128, 128);
+  SetOptionsColor(screen, 128, 128, 128);
   screen.Box(kBoxLeft, kBoxTop, kBoxWidth, kBoxHeight);
-  SetColor(screen, 0, 0, 0);
+  SetOptionsColor(screen, 0, 0, 0);
   screen.Box(kBoxLeft + 2, kBoxTop + 2, kBoxWidth - 4, kBoxHeight - 4);
   screen.BackColor(0, 0, 0);
-  SetColor(screen, 255, 255, 0);
+  SetOptionsColor(screen, 255, 255, 0);
   DrawOptionsHeading(screen, kBoxTop + 14, "OPTIONS");
   const int heading = OptionsRowTop(kOptionsSettingRows) - kKeysHeadingHeight + 4;
   WriteOptionAt(screen, kLabelColumn, heading, "KEYS");
@@ -211,18 +212,18 @@ void DrawOptionsPage(Media& media, const OptionsView& view) {
     const int y = OptionsRowTop(row);
     const bool selected = row == view.selected;
     if (selected) {
-      SetColor(screen, 0, 0, 128);
+      SetOptionsColor(screen, 0, 0, 128);
       screen.Box(kBoxLeft + 6, y - 2, kBoxWidth - 12, kOptionsRowHeight);
     }
     screen.BackColor(0, 0, selected ? 128 : 0);
-    SetColor(screen, 255, 255, 255);
+    SetOptionsColor(screen, 255, 255, 255);
     const OptionsRowKind kind = KindOfOptionsRow(row);
     if (kind == OptionsRowKind::Action) {
       DrawActionRow(media, view, row, y);
       continue;
     }
-    WriteOptionAt(screen, kLabelColumn, y, SettingLabel(kind));
-    SetColor(screen, 0, 255, 255);
+    WriteOptionAt(screen, kLabelColumn, y, OptionsSettingLabel(kind));
+    SetOptionsColor(screen, 0, 255, 255);
     if (kind == OptionsRowKind::Defaults) {
       WriteOptionAt(screen, kOptionsValueColumn, y,
                     "every key and button as the game first had them");
@@ -230,11 +231,11 @@ void DrawOptionsPage(Media& media, const OptionsView& view) {
       WriteOptionAt(screen, kOptionsValueColumn, y,
                     view.from == OptionsFrom::Pause ? "to the game" : "to the launcher");
     } else {
-      WriteOptionAt(screen, kOptionsValueColumn, y, SettingValue(kind, view.choices));
+      WriteOptionAt(screen, kOptionsValueColumn, y, OptionsSettingValue(kind, view.choices));
     }
   }
   screen.BackColor(0, 0, 0);
-  SetColor(screen, 160, 160, 160);
+  SetOptionsColor(screen, 160, 160, 160);
   DrawOptionsHeading(screen, kBoxTop + kBoxHeight - 14 - kFontHeight,
                      "Up, Down: choose   Left, Right: change   Return: set   Escape: back");
 }

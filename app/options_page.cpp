@@ -13,7 +13,7 @@ namespace {
 constexpr int kOptionsPageKey = 24;  // O: the way into the page from the pause, and out again
 
 // Where the page stands between two of its frames.
-struct PageState {
+struct OptionsPageState {
   int selected = 0;
   bool waiting = false;  // for the key or controller input to bind to the selected action
   bool leaving = false;  // Back was chosen: the page closes once every key is let go
@@ -22,7 +22,7 @@ struct PageState {
   PointerPosition pointer{};
 };
 
-KeyStates HeldKeys(const Media& media) {
+KeyStates KeysHeldNow(const Media& media) {
   KeyStates keys{};
   for (int key = 0; key < kKeyCount; ++key) {
     keys[static_cast<std::size_t>(key)] = media.KeyboardPushed(key) != 0 ? 1 : 0;
@@ -30,7 +30,7 @@ KeyStates HeldKeys(const Media& media) {
   return keys;
 }
 
-bool AnyButtonHeld(const Media& media) {
+bool AnyMouseButtonHeld(const Media& media) {
   return media.MouseButton(1) != 0 || media.MouseButton(2) != 0 || media.MouseButton(3) != 0;
 }
 
@@ -70,7 +70,7 @@ void ChangeSetting(Media& media, OptionsPage& page, OptionsRowKind kind, int ste
 
 // Return (or a click) on a row: a setting changes, an action waits for its key, Defaults puts
 // every key back, Back leaves.
-void ActOnRow(Media& media, OptionsPage& page, PageState& state, int step) {
+void ActOnRow(Media& media, OptionsPage& page, OptionsPageState& state, int step) {
   const OptionsRowKind kind = KindOfOptionsRow(state.selected);
   switch (kind) {
     case OptionsRowKind::Action:
@@ -94,7 +94,7 @@ void ActOnRow(Media& media, OptionsPage& page, PageState& state, int step) {
 // While the page waits for a key: the first one pressed (not one held when the wait began) is
 // bound to the action, a keyboard key in place of its keyboard keys, a controller input in
 // place of its controller inputs. Escape, or a click, binds nothing.
-void TakeKeyToBind(Media& media, OptionsPage& page, PageState& state, bool clicked) {
+void TakeKeyToBind(Media& media, OptionsPage& page, OptionsPageState& state, bool clicked) {
   bool done = clicked;
   for (const KeyEvent& event : media.KeyboardEvents()) {
     if (done) break;
@@ -117,7 +117,7 @@ void TakeKeyToBind(Media& media, OptionsPage& page, PageState& state, bool click
 }
 
 // What the keys and the mouse did at this examination. True when the picture changed.
-bool TakeInput(Media& media, OptionsPage& page, PageState& state) {
+bool TakeOptionsInput(Media& media, OptionsPage& page, OptionsPageState& state) {
   const auto pressed = [&](int key) {
     return media.KeyWentDown(key) && state.held[static_cast<std::size_t>(key)] == 0;
   };
@@ -168,8 +168,8 @@ std::optional<LoopEnd> RunOptionsPage(Game& game, OptionsPage& page, OptionsFrom
   if (page.sound != nullptr) page.run.mute = page.sound->Muted();
   const PlayerChoices saved = page.saved.choices;
 
-  PageState state;
-  state.held = HeldKeys(media);
+  OptionsPageState state;
+  state.held = KeysHeldNow(media);
   state.button = media.MouseButton(1) != 0;
   state.pointer = {media.MouseX(), media.MouseY()};
   const auto draw = [&] {
@@ -198,17 +198,17 @@ std::optional<LoopEnd> RunOptionsPage(Game& game, OptionsPage& page, OptionsFrom
     // M on the page is no press of the game's: the sound stays as the page has it.
     if (page.sound != nullptr) page.sound->SetMuted(page.run.mute);
     if (state.leaving) {
-      if (media.KeyboardPushed(-1) == 0 && !AnyButtonHeld(media)) break;
+      if (media.KeyboardPushed(-1) == 0 && !AnyMouseButtonHeld(media)) break;
       continue;
     }
     const PointerPosition pointer{media.MouseX(), media.MouseY()};
-    if (TakeInput(media, page, state) ||
+    if (TakeOptionsInput(media, page, state) ||
         (from == OptionsFrom::Pause && !(pointer == state.pointer))) {
       draw();
       changed = true;
     }
     state.pointer = pointer;
-    state.held = HeldKeys(media);
+    state.held = KeysHeldNow(media);
     state.button = media.MouseButton(1) != 0;
   }
   media.SetInputMode(mode);
