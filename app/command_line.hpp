@@ -21,6 +21,7 @@ struct Options {
   bool headless = false;
   bool window = false;
   ScaleMode scale = ScaleMode::Sharp;  // --scale: how the picture fills the screen
+  bool scale_given = false;            // ... given, winning over settings.txt for the run
   bool launcher = false;               // the launcher even where it is skipped (headless)
   std::optional<float> difficulty;
   std::optional<std::string> ship;
@@ -34,6 +35,7 @@ struct Options {
   std::optional<std::string> audio_out;   // where to write the game's sound as a WAV file
   bool mute = false;                      // the sound starts muted (M unmutes it)
   int volume = 100;                       // --volume: 0 to 100
+  bool volume_given = false;              // ... given, winning over settings.txt for the run
   bool notices = true;                    // --no-notices: no notices over the picture
   bool no_record = false;                 // --no-record: this game is not kept in replays/
   std::optional<std::string> watch;       // a recording (a file or a link) to watch as a film

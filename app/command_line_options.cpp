@@ -84,6 +84,7 @@ constexpr auto kOptions = std::to_array<CommandLineOption>({
        } else {
          return "is not a scaling: sharp or integer";
        }
+       o.scale_given = true;
        return "";
      }},
     {.name = "--launcher",
@@ -131,13 +132,14 @@ constexpr auto kOptions = std::to_array<CommandLineOption>({
      }},
     {.name = "--volume",
      .argument = "N",
-     .help = "the sound's volume, 0 to 100 (default 100)",
+     .help = "the sound's volume, 0 to 100 (default 100, or settings.txt's)",
      .set = [](Options& o, std::string_view value) -> std::string_view {
        const auto volume = ParseWhole<std::int64_t>(value);
        if (!volume || *volume < 0 || *volume > 100) {
          return "is not a volume: a whole number from 0 to 100";
        }
        o.volume = static_cast<int>(*volume);
+       o.volume_given = true;
        return "";
      }},
     {.name = "--no-notices",

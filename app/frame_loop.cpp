@@ -28,9 +28,10 @@ bool SetupMedia(Game& game) {
 // the parts of the game: each step relies on what the steps before it did in the same frame.
 // The keyboard is examined once, after all world updates and drawing, so what the controls set
 // acts from the next frame on.
-LoopEnd RunFrameLoop(Game& game, Notices* notices) {
+LoopEnd RunFrameLoop(Game& game, Notices* notices, OptionsPage* options) {
   Media& media = game.media;
   Canvas& screen = media.Screen;
+  media.SetInputMode(InputMode::Flight);  // the player's keys make the game's through the bindings
   for (;;) {
     media.FrameLoopTop();  // a film keeps its snapshots here (media/film_director.hpp)
     if (const auto end = media.ShouldEnd()) return *end;
@@ -78,7 +79,7 @@ LoopEnd RunFrameLoop(Game& game, Notices* notices) {
 
     // A pause stands between two frames and leaves the game as it found it.
     if (PauseAsked(game)) {
-      if (const auto end = RunPause(game)) return *end;
+      if (const auto end = RunPause(game, options)) return *end;
     }
   }
 }

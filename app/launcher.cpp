@@ -44,6 +44,7 @@ enum LauncherGadget : int {
   kMessageLine = 11,  // made only when the launcher has something to tell the player
   kHelpHint = 12,
   kReplays = 13,  // made only when the caller can watch a kept game
+  kOptionsButton = 14,
 };
 // The Replays dialog's gadgets.
 enum ReplaysGadget : int {
@@ -104,7 +105,7 @@ bool AppendShipName(Game& game, const std::string& name) {
 // only then, so the window looks as ever while all goes well.
 void SayInWindow(Windows& windows, std::string_view message) {
   windows.UseWindow(kLauncherWindow);
-  windows.StringGadget(kMessageLine, 10, 125, 380, 20, message, kLabelFlags);
+  windows.StringGadget(kMessageLine, 10, 125, 290, 20, message, kLabelFlags);
 }
 
 // What came of the New Ship dialog: the program must end, or a name could not be saved.
@@ -278,6 +279,8 @@ void OpenLauncherWindow(Game& game, Windows& windows, NonUtf8ListLines* older_li
   windows.StringGadget(kHelpHint, 310, 100, 80, 20, "F1: controls", kLabelFlags);
   // The kept games, in the free room left of the ship list.
   if (replays) windows.ButtonGadget(kReplays, 10, 100, 80, 20, "Replays");
+  // The player's options, under the controls' hint, right of where messages are told.
+  windows.ButtonGadget(kOptionsButton, 310, 125, 80, 20, "Options");
   windows.AddKeyboardShortcut(kKeyF1, kControlsShortcut);
   if (!listed) {
     std::fprintf(stderr, "starvane: cannot read %s (%s): the ship list is empty\n",
@@ -328,7 +331,8 @@ bool FillShipList(Game& game, Windows& windows, std::string* why, NonUtf8ListLin
   return !error;
 }
 
-std::optional<LoopEnd> RunLauncher(Game& game, std::filesystem::path* watch) {
+std::optional<LoopEnd> RunLauncher(Game& game, std::filesystem::path* watch, OptionsPage* options) {
+  game.media.SetInputMode(InputMode::Windows);
   Windows windows(game.media);
   NonUtf8ListLines older_lines;
   OpenLauncherWindow(game, windows, &older_lines, watch != nullptr);
@@ -342,6 +346,12 @@ std::optional<LoopEnd> RunLauncher(Game& game, std::filesystem::path* watch) {
     }
     if (event != kGadgetEvent) continue;
     const int gadget = windows.EventGadgetID();
+    if (gadget == kOptionsButton) {
+      if (options == nullptr || !game.media.PlayerAtKeys()) continue;
+      if (const auto end = RunOptionsPage(game, *options, OptionsFrom::Launcher)) return end;
+      windows.ShowWindowAreaAgain();
+      continue;
+    }
     if (gadget == kReplays && watch != nullptr) {
       std::optional<LoopEnd> end;
       *watch = RunReplaysDialog(game, windows, end);

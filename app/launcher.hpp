@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/options_page.hpp"
 #include "gadgets/windows.hpp"
 #include "media/loop_end.hpp"
 #include "replay/replay_list.hpp"
@@ -29,8 +30,9 @@ using NonUtf8ListLines = std::map<std::string, std::string>;
 bool FillShipList(Game& game, Windows& windows, std::string* why = nullptr,
                   NonUtf8ListLines* older_lines = nullptr);
 
-// The launcher's window (0), with the Replays button when `replays`, the New Ship dialog (1) and
-// the Replays dialog (2) listing these kept games, as they open, with their gadgets.
+// The launcher's window (0), with the Options button, the Replays button when `replays`, the New
+// Ship dialog (1) and the Replays dialog (2) listing these kept games, as they open, with their
+// gadgets.
 void OpenLauncherWindow(Game& game, Windows& windows, NonUtf8ListLines* older_lines = nullptr,
                         bool replays = false);
 void OpenNewShipDialog(Windows& windows);
@@ -46,6 +48,10 @@ void OpenReplaysDialog(Windows& windows, const std::vector<ReplayListing>& liste
 // Given `watch`, the launcher has a Replays button: a kept game chosen in its dialog ends the
 // launcher as closed, with the recording's path in `watch` (empty otherwise); the program then
 // watches it (app/main_sequence.cpp).
-std::optional<LoopEnd> RunLauncher(Game& game, std::filesystem::path* watch = nullptr);
+//
+// Given the options page, the Options button opens it when the keys are the player's
+// (app/options_page.hpp); in a replay the button does nothing.
+std::optional<LoopEnd> RunLauncher(Game& game, std::filesystem::path* watch = nullptr,
+                                   OptionsPage* options = nullptr);
 
 }  // namespace starvane

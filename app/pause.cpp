@@ -14,7 +14,9 @@ namespace {
 constexpr std::string_view kPausedLabel = "PAUSED";
 // The keys of the pause, named as every keyboard labels them, so that a recording that ends
 // while paused ends on the same picture wherever it is replayed.
-constexpr std::string_view kPauseKeys = "P: go on   F1: controls   Escape: end and save";
+// (Doubled in size, 46 characters fill the screen's width.)
+constexpr std::string_view kPauseKeys = "P: go on  F1: controls  O: options  Esc: end";
+constexpr int kOptionsKey = 24;  // O
 
 // Text in the game's font enlarged `scale` times, white on a black band, centred across the
 // screen with its top at `top`: large enough to read on a small screen that shrinks the picture.
@@ -50,8 +52,14 @@ bool PauseAsked(const Game& game) {
   return media.KeyWentDown(kKeyP) || media.KeyWentDown(kKeyF1) || media.FocusLost();
 }
 
-std::optional<LoopEnd> RunPause(Game& game) {
+std::optional<LoopEnd> RunPause(Game& game, OptionsPage* options) {
   Media& media = game.media;
+  // The pause's keys are the player's bindings (P goes on); given back as they were.
+  struct ModeHold {
+    Media& media;
+    InputMode before;
+    ~ModeHold() { media.SetInputMode(before); }
+  } mode{media, media.SetInputMode(InputMode::Pause)};
   // Nothing is heard while the game stands still, however the pause ends.
   struct SoundHold {
     Media& media;
@@ -105,7 +113,11 @@ std::optional<LoopEnd> RunPause(Game& game) {
     } else {
       if (media.KeyboardPushed(kKeyEscape)) return LoopEnd::Escape;
       if (media.KeyWentDown(kKeyP)) break;
-      if (media.KeyWentDown(kKeyF1)) {
+      if (options != nullptr && media.PlayerAtKeys() && media.KeyWentDown(kOptionsKey)) {
+        if (const auto end = RunOptionsPage(game, *options, OptionsFrom::Pause)) return end;
+        show();
+        changed = true;
+      } else if (media.KeyWentDown(kKeyF1)) {
         help = true;
         show();
         changed = true;

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/options_page.hpp"
 #include "world/game.hpp"
 
 namespace starvane {
@@ -18,6 +19,9 @@ bool PauseAsked(const Game& game);
 // buffer as the last game frame left it. The way the game ended when it ended meanwhile: Escape
 // (not from the controls page, which it closes), or the media layer's end (asked before each
 // frame).
-std::optional<LoopEnd> RunPause(Game& game);
+//
+// Given the options page, O opens it from the paused picture when the keys are the player's
+// (app/options_page.hpp): a replay of the game, whose keys are a script's, stays paused there.
+std::optional<LoopEnd> RunPause(Game& game, OptionsPage* options = nullptr);
 
 }  // namespace starvane

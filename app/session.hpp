@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/command_line.hpp"
+#include "app/options_page.hpp"
 #include "media/loop_end.hpp"
 #include "media/media.hpp"
 #include "replay/input_recorder.hpp"
@@ -27,6 +28,9 @@ struct Session {
   std::string ship;
   bool launcher = false;       // the game begins in the launcher, which chooses ship and difficulty
   std::optional<Media> media;  // the screen, the input and its recording
+  // The player's settings and their options page: a game of live input only. Headless and
+  // scripted games neither read nor write settings.txt, so they play and sound alike anywhere.
+  std::optional<OptionsPage> options;
   std::unique_ptr<WavRecording> audio_out;  // --audio-out, written from the game's first frame
 
   // The input script to play, when the caller has read it already (--verify); else --input's.

@@ -49,12 +49,13 @@ PlayEnd Failed(int status) {
 
 PlayEnd PlaySession(Game& game, const Options& options, Session& session) {
   Media& media = game.media;
+  OptionsPage* page = session.options ? &*session.options : nullptr;
   Startup(game, session.seed);
   if (session.launcher) {
     // Closing the launcher ends the program before any world or ship file exists. The ship it
     // chose is held for this game; a ship named on the command line is taken below instead.
     std::filesystem::path watch;
-    if (const auto end = RunLauncher(game, &watch)) {
+    if (const auto end = RunLauncher(game, &watch, page)) {
       return {.end = *end, .played = false, .watch = std::move(watch)};
     }
   } else {
@@ -82,8 +83,20 @@ PlayEnd PlaySession(Game& game, const Options& options, Session& session) {
   }
   // The game is heard on a real screen, and written when asked, from its first frame on (the
   // launcher is silent). A film is silent: its frames come at any speed, and in any order.
-  GameSound sound(game, {options.volume, options.mute}, session.audio_out.get());
+  // A player's game sounds as the player chose (the command line may have won for the run).
+  GameSound sound(game,
+                  page ? SoundSettings{page->run.volume, page->run.mute}
+                       : SoundSettings{options.volume, options.mute},
+                  session.audio_out.get());
   if ((!options.headless || session.audio_out) && !options.watch) sound.Play();
+  // The options page changes the sound while it plays, and never after.
+  struct SoundForThePage {
+    OptionsPage* page;
+    ~SoundForThePage() {
+      if (page != nullptr) page->sound = nullptr;
+    }
+  } sound_for_the_page{page};
+  if (page != nullptr) page->sound = &sound;
   // A new ship's first game in a real window opens on the controls, once. The press is the
   // player's own as far as the recording goes, so its replay opens on them too; headless games
   // and scripted ones show them only when F1 is pressed.
@@ -96,7 +109,7 @@ PlayEnd PlaySession(Game& game, const Options& options, Session& session) {
   }
   std::optional<Notices> notices;
   if (options.notices) notices.emplace(game, &sound);
-  return {.end = RunFrameLoop(game, notices ? &*notices : nullptr), .played = true};
+  return {.end = RunFrameLoop(game, notices ? &*notices : nullptr, page), .played = true};
 }
 
 }  // namespace starvane

@@ -9,6 +9,7 @@
 #include "app/exit_status.hpp"
 #include "app/output_over_game_file.hpp"
 #include "app/session.hpp"
+#include "app/settings.hpp"
 #include "app/verify.hpp"
 #include "files/files.hpp"
 #include "files/files_directory.hpp"
@@ -112,10 +113,18 @@ std::optional<int> PrepareSession(const Options& options, Session& session) {
     return Fail(kExitBadCommandLine, *refused);
   }
 
+  if (!options.headless && !session.scripted) {
+    OptionsPage& page = session.options.emplace();
+    page.directory = file_directory;
+    page.saved = ReadSettingsFile(file_directory);
+    page.run = ChoicesForTheRun(page.saved.choices, options);
+  }
   std::unique_ptr<Display> display;
   if (!options.headless) {
     std::string why;
-    display = ConnectRealScreen({options.window, options.scale}, why);
+    display = ConnectRealScreen(session.options ? session.options->run.screen
+                                                : ScreenOptions{options.window, options.scale},
+                                why);
     if (!display) {
       return Fail(kExitFailure,
                   "no display available (" + why + "); use --headless to run without a screen");
@@ -141,6 +150,7 @@ std::optional<int> PrepareSession(const Options& options, Session& session) {
     scripted = std::make_unique<ScriptedInput>(std::move(script.events), script.end, session.held);
   }
   Media& media = session.media.emplace(file_directory, std::move(display), std::move(scripted));
+  if (session.options) media.SetKeyBindings(session.options->run.keys);
   if (options.frames) media.SetFrameLimit(*options.frames);
   if (ends_at_its_length) media.SetFrameLimit(length);
   if (session.writes_nothing) media.TakeNoScreenshots();

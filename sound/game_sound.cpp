@@ -62,6 +62,10 @@ GameSound::GameSound(Game& game, SoundSettings settings, WavRecording* recording
   last_started_.fill(-1000);
 }
 
+void GameSound::SetVolume(int volume) {
+  mixer_.SetVolume(VolumeGain(volume));
+}
+
 GameSound::~GameSound() {
   if (playing_) game_.media.SetSoundSource(nullptr);
 }

@@ -34,8 +34,11 @@ class GameSound final : public SoundSource {
   void MixFrame(std::span<std::int16_t> samples) override;
 
   const Mixer& Mixing() const { return mixer_; }
-  // Whether the player muted the sound (M, --mute).
+  // Whether the player muted the sound (M, --mute, the options page).
   bool Muted() const { return muted_; }
+  // The player's choices on the options page, heard from the next frame on.
+  void SetMuted(bool muted) { muted_ = muted; }
+  void SetVolume(int volume);
 
  private:
   struct Placed {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/help_page.hpp"
+#include "app/options_page.hpp"
 #include "app/state_summary.hpp"
 #include "replay/input_recorder.hpp"
 #include "tests/support/harness.hpp"
@@ -166,6 +167,64 @@ TEST(Pause, APressOfTheGamesOwnIsRecordedAndReplayed) {
   Harness replay({.script = recording, .world = World::Generated});
   EXPECT_EQ(RunFrameLoop(replay.game), LoopEnd::FrameLimit);
   EXPECT_EQ(StateSummary(replay.game, replay.media.FramesPresented()), recorded_dump);
+}
+
+// A display whose own keyboard plays a script: the game takes its keys for a player's.
+class ScriptedPlayer final : public Display {
+ public:
+  explicit ScriptedPlayer(InputScript script) : keys_(std::move(script.events), script.end) {}
+  bool OpenScreen(int, int, std::string_view) override { return true; }
+  void SetFrameRate(int) override {}
+  void Present(const Canvas&) override {}
+  bool CloseRequested() const override { return false; }
+  InputSource& LiveInput() override { return keys_; }
+
+ private:
+  ScriptedInput keys_;
+};
+
+// O in the pause opens the options page; what the player does there (a setting, a key bound,
+// Escape back) is recorded nowhere, and the game goes on only once every key is up. The
+// recording replays to the same game, frame count and last picture, and its O opens nothing.
+TEST(Pause, TheOptionsPageIsThePlayersAloneAndItsRecordingReplaysTheSameGame) {
+  std::string script = "5 down Up Space\n15 up Up Space\n20 down P\n21 up P\n25 down O\n26 up O\n";
+  script += "28 down Right\n29 up Right\n";       // the volume, a step up
+  for (int frame = 30; frame < 40; frame += 2) {  // to the Thrust row: Mute ... TurnRight, Thrust
+    script += std::to_string(frame) + " down Down\n" + std::to_string(frame + 1) + " up Down\n";
+  }
+  script += "40 down Down\n41 up Down\n42 down Return\n43 up Return\n45 down W\n46 up W\n";
+  script += "48 down Escape\n52 up Escape\n56 down P\n57 up P\n60 down Left\n90 end frames\n";
+  starvane::testing::TempDirectory dir;
+  OptionsPage page;
+  page.directory = dir.Path();
+  page.saved = ParseSettings("volume 70\nfuture.line on\n");
+  page.run = page.saved.choices;
+  page.run.volume = 30;  // --volume 30: the command line's choice, for this run only
+  std::string recorded_dump;
+  {
+    Harness t({.display = std::make_unique<ScriptedPlayer>(
+                   std::get<InputScript>(ParseInputScript(script, "player"))),
+               .recorder = InputRecorder::Create(dir.Path() / "rec.txt",
+                                                 InputScriptHeader(1, 0.2f, "Pilot")),
+               .world = World::Generated});
+    const LoopEnd end = RunFrameLoop(t.game, nullptr, &page);
+    ASSERT_EQ(end, LoopEnd::FrameLimit);  // Escape on the page went back and ended nothing
+    ASSERT_TRUE(t.media.FinishRecording(end));
+    recorded_dump = StateSummary(t.game, t.media.FramesPresented());
+    EXPECT_EQ(t.media.Bindings().KeysOf(GameAction::Thrust),
+              (std::vector<int>{*KeyByName("W"), kPadKeyUp, kPadKeyLeftStickUp}));
+  }
+  const std::string settings = dir.Read("settings.txt");
+  EXPECT_TRUE(settings.starts_with("volume 40\nfuture.line on\nmute no\n")) << settings;
+  EXPECT_NE(settings.find("\nkeys.thrust W PadUp PadLeftStickUp\n"), std::string::npos);
+
+  const std::string recording = dir.Read("rec.txt");
+  EXPECT_EQ(recording.find("Escape"), std::string::npos) << recording;
+  std::filesystem::remove(dir.Path() / "settings.txt");
+  Harness replay({.script = recording, .world = World::Generated});
+  EXPECT_EQ(RunFrameLoop(replay.game, nullptr, &page), LoopEnd::FrameLimit);
+  EXPECT_EQ(StateSummary(replay.game, replay.media.FramesPresented()), recorded_dump);
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "settings.txt"));
 }
 
 // A source whose keys stay down, as a window that lost the focus may still report them.

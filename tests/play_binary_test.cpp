@@ -185,6 +185,24 @@ TEST(PlayBinary, FramesEndTheGameAndOutputsThatCannotBeWrittenFail) {
   EXPECT_NE(full.err.find("(No space left on device)"), std::string::npos) << full.err;
 }
 
+// settings.txt is the player's: a headless game, or one played from a script, neither reads it
+// (no word of its damaged line, and its volume 0 silences nothing) nor writes it.
+TEST(PlayBinary, HeadlessAndScriptedGamesNeitherReadNorWriteTheSettings) {
+  TempDirectory dir;
+  const std::string settings = "volume 0\nscale huge\n";
+  dir.Write("settings.txt", settings);
+  dir.Write("up.txt", "0 down Up Space\n");
+  for (const std::string& input : {std::string(), " --input " + In(dir, "up.txt")}) {
+    const auto result = RunStarvaneBinary("--headless --frames 30 --files " + In(dir, "") + input +
+                                          " --audio-out " + In(dir, "a.wav"));
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err.find("settings.txt"), std::string::npos) << result.err;
+    EXPECT_EQ(dir.Read("settings.txt"), settings);
+  }
+  const std::string sound = dir.Read("a.wav");
+  EXPECT_NE(sound.find_first_not_of('\0', 44), std::string::npos);  // not silent
+}
+
 TEST(PlayBinary, WhenOneOutputFailsTheOthersAreStillWritten) {
   TempDirectory dir;
   dir.Write("end.txt", "1 down Escape\n");

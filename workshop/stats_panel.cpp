@@ -147,6 +147,8 @@ std::optional<LoopEnd> RunStatsPanel(Game& game) {
   // The mouse is not examined in flight, so its movement has piled up since the panel last
   // closed: the pointer starts where it was left.
   media.DiscardMouseMovement();
+  // The controller moves the pointer and buys here; given back to flight at the end.
+  const InputMode mode = media.SetInputMode(InputMode::Workshop);
 
   PanelButtons buttons;
   std::optional<LoopEnd> end;
@@ -166,6 +168,7 @@ std::optional<LoopEnd> RunStatsPanel(Game& game) {
     if (media.KeyboardReleased(kKeyEscape) || media.KeyboardReleased(kKeyC)) break;
   }
 
+  media.SetInputMode(mode);
   screen.StartDrawing();  // the frame loop goes on with the minimap and the HUD text
   game.Buttons.ClearList();
   return end;

@@ -182,6 +182,7 @@ class SdlScreen final : public Display, public InputSource {
   std::string KeyLabel(int code) const override;
   void ShowNotice(std::string_view text) override;
   void ShowFilm(const FilmState& state) override;
+  void ChangeScreen(const ScreenOptions& options) override;
   std::vector<FilmCommand> TakeFilmCommands() override { return std::exchange(film_commands_, {}); }
 
   // The state as of the last processing of window messages: it changes only inside Present.
@@ -544,6 +545,17 @@ void SdlScreen::SizeWindowToDesktop(int width, int height) {
   const Viewport placed = PlaceWindow(size.width, size.height, {room.x, room.y, room.w, room.h},
                                       {top, left, bottom, right});
   SDL_SetWindowPosition(window_, placed.x, placed.y);
+}
+
+// The options page's choice: the picture fills the screen the new way from the next frame on,
+// and the window goes full screen or back into a window as Alt+Enter does. The launcher's
+// small window keeps its size: the game's screen opens the way chosen.
+void SdlScreen::ChangeScreen(const ScreenOptions& options) {
+  options_ = options;
+  if (window_ == nullptr || area_width_ != 0) return;
+  const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+  if (full == options.windowed) ToggleFullScreen();
+  ShowCursorWhereUseful();
 }
 
 bool SdlScreen::OpenScreen(int width, int height, std::string_view title) {
