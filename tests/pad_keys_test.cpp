@@ -22,9 +22,9 @@
 namespace starvane {
 namespace {
 
-constexpr int kKeyW = 17;
-constexpr int kKeyO = 24;
-constexpr int kKeyTab = 15;
+constexpr KeyCode kKeyW = KeyCode{17};
+constexpr KeyCode kKeyO = KeyCode{24};
+constexpr KeyCode kKeyTab = KeyCode{15};
 
 std::vector<int> HeldKeys(const KeyStates& keys) {
   std::vector<int> held;
@@ -88,8 +88,9 @@ TEST(LiveKeys, FlightKeysGoThroughTheBindings) {
   KeyBindings bindings;
   bindings.Bind(GameAction::Thrust, kKeyW);
   live.SetBindings(bindings);
-  for (const int key : std::initializer_list<int>{kKeyW, kKeyUp, kKeyEscape, kKeyO})
-    live.SetKey(key, true);
+  live.SetKey(kKeyUp, true);
+  EXPECT_EQ(Held(live), std::vector<int>{});
+  for (const int key : {kKeyW, kKeyEscape, kKeyO}) live.SetKey(key, true);
   EXPECT_EQ(Held(live), (std::vector<int>{kKeyEscape, kKeyO, kKeyUp}));
 }
 
