@@ -6,6 +6,7 @@
 #include "media/canvas.hpp"
 #include "media/font.hpp"
 #include "media/keys.hpp"
+#include "media/media.hpp"
 
 namespace starvane {
 
@@ -52,6 +53,7 @@ bool PauseAsked(const Game& game) {
 
 std::optional<LoopEnd> RunPause(Game& game) {
   Media& media = game.media;
+  const Media::InputModeScope paused(media, InputMode::Pause);  // the controller works the menu
   // Nothing is heard while the game stands still, however the pause ends.
   struct SoundHold {
     Media& media;

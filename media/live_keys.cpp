@@ -117,6 +117,12 @@ void LiveKeys::SetKey(int code, bool down) {
   down_[index] = 1;
 }
 
+void LiveKeys::HoldKeyboardTaps(bool held) {
+  keyboard_taps_held_ = held;
+  if (held) return;
+  for (int code = 1; code < kPadKeyFirst; ++code) pressed_[static_cast<std::size_t>(code)] = 0;
+}
+
 void LiveKeys::LetGoOfKeyboard() {
   for (int code = 1; code < kPadKeyFirst; ++code) {
     const auto index = static_cast<std::size_t>(code);

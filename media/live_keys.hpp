@@ -50,7 +50,7 @@ class LiveKeys {
   void SetKey(int code, bool down);
   // Whether a keyboard key that went down and up between two captures shows at one (the
   // browser's launcher reads the ordered key events instead, which the states must follow).
-  void HoldKeyboardTaps(bool held) { keyboard_taps_held_ = held; }
+  void HoldKeyboardTaps(bool held);
   // The window lost the focus: no key of the keyboard or the touch screen will be heard going
   // up, so all are let go.
   void LetGoOfKeyboard();

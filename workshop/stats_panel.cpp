@@ -8,6 +8,7 @@
 #include "base/rounding.hpp"
 #include "base/text_numbers.hpp"
 #include "media/keys.hpp"
+#include "media/media.hpp"
 #include "workshop/panel_buttons.hpp"
 #include "workshop/upgrades.hpp"
 #include "world/adders.hpp"
@@ -143,6 +144,8 @@ void DrawPanel(Game& game, PanelButtons& bound) {
 std::optional<LoopEnd> RunStatsPanel(Game& game) {
   Media& media = game.media;
   Canvas& screen = media.Screen;
+  // A controller moves the pointer and presses with A (media/live_keys.hpp).
+  const Media::InputModeScope workshop(media, InputMode::Workshop);
   screen.StopDrawing();  // the world frame in progress is never shown
   // The mouse is not examined in flight, so its movement has piled up since the panel last
   // closed: the pointer starts where it was left.

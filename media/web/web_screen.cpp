@@ -2,18 +2,17 @@
 // 600 back buffer goes on the page's canvas, scaled by the desktop's arithmetic
 // (media/screen_fit.hpp) and paced by the desktop's frame pacer, with the page's keyboard (keys
 // labelled by the player's layout), mouse and focus, the sound through Web Audio, notices over
-// the picture, the ship held for one page of the browser at a time (HoldShip) and saved whenever
-// the page is hidden (SaveShipWhenHidden). The page's own script
-// (media/web/page/starvane-page.js) listens to the browser's events and keeps what they bring
-// until the game asks; the game's loops block as on the desktop, and every wait here is a sleep
-// that hands the browser back its turn (the build unwinds the game's stack to the browser's
-// event loop and rewinds it after).
-// While a recording is watched as a film (--watch), the page's own controls steer it: they send
-// "W" lines among the events, which become film commands and never the game's keys, and every
-// frame the film presents updates them (page.film).
-// It lacks game controllers, and a close that asks first (a page is closed without a word, which
-// is why the ship is saved as the page is hidden): CloseRequested is true only once the viewer of
-// a film closed it (Escape). The page itself switches to the full screen on Alt+Enter.
+// the picture, the player's bindings in force (media/live_keys.hpp), the ship held for one page of
+// the browser at a time (HoldShip) and saved whenever the page is hidden (SaveShipWhenHidden). The
+// page's own script (media/web/page/starvane-page.js) listens to the browser's events and keeps
+// what they bring until the game asks; the game's loops block as on the desktop, and every wait
+// here is a sleep that hands the browser back its turn (the build unwinds the game's stack to the
+// browser's event loop and rewinds it after). While a recording is watched as a film (--watch), the
+// page's own controls steer it: they send "W" lines among the events, which become film commands
+// and never the game's keys, and every frame the film presents updates them (page.film). It lacks
+// game controllers, and a close that asks first (a page is closed without a word, which is why the
+// ship is saved as the page is hidden): CloseRequested is true only once the viewer of a film
+// closed it (Escape). The page itself switches to the full screen on Alt+Enter.
 
 #include <emscripten.h>
 
@@ -37,6 +36,7 @@
 #include "media/film_controls.hpp"
 #include "media/frame_pacer.hpp"
 #include "media/keys.hpp"
+#include "media/live_keys.hpp"
 #include "media/real_screen.hpp"
 #include "media/screen_fit.hpp"
 
@@ -148,21 +148,19 @@ class WebScreen final : public Display, public InputSource {
     starvane_page_sound(samples.data(), static_cast<int>(samples.size()));
   }
 
+  void SetInputMode(InputMode mode) override { live_keys_.SetMode(mode); }
+  void SetKeyBindings(const KeyBindings& bindings) override { live_keys_.SetBindings(bindings); }
+
   bool CaptureKeyboard(std::int64_t, KeyStates& keys) override {
     // On the game's screen a key that went down since the last capture shows as down in this
     // one, even when it was let go again before it (the browser may hand several events over
     // between two frames). The launcher reads the ordered events instead, which the states must
     // then follow exactly.
-    for (std::size_t key = 0; key < keys.size(); ++key) {
-      keys[key] = keys_[key] != 0 || pressed_since_capture_[key] != 0 ? 1 : 0;
-    }
-    pressed_since_capture_.fill(0);
+    live_keys_.Capture(keys);
     return true;
   }
   MouseInput CaptureMouse(std::int64_t frames_presented) override;
-  KeyEvents CaptureKeyEvents(std::int64_t) override {
-    return std::exchange(pending_key_events_, {});
-  }
+  KeyEvents CaptureKeyEvents(std::int64_t) override;
   bool CaptureFocusLost(std::int64_t) override { return std::exchange(focus_lost_, false); }
   void MouseExaminedAt(PointerPosition position) override { game_mouse_ = position; }
 
@@ -179,8 +177,7 @@ class WebScreen final : public Display, public InputSource {
   PageClock clock_;
   std::vector<std::uint32_t> rgba_ =
       std::vector<std::uint32_t>(std::size_t{kScreenWidth} * kScreenHeight);
-  KeyStates keys_{};
-  KeyStates pressed_since_capture_{};
+  LiveKeys live_keys_;  // the keys held (the page's are positions), as the game's keys
   KeyEvents pending_key_events_;
   std::vector<FilmCommand> film_commands_;
   std::optional<FilmState> film_state_;  // ShowFilm's, for the next picture presented
@@ -206,7 +203,7 @@ ScreenFit WebScreen::CurrentFit(const Stage& stage) const {
 void WebScreen::ShowWindowArea(int width, int height, std::string_view title) {
   area_width_ = std::clamp(width, 1, kScreenWidth);
   area_height_ = std::clamp(height, 1, kScreenHeight);
-  pressed_since_capture_.fill(0);
+  live_keys_.HoldKeyboardTaps(false);
   starvane_page_title(std::string(title).c_str());
   ProcessPageEvents();
 }
@@ -215,6 +212,7 @@ bool WebScreen::OpenScreen(int, int, std::string_view title) {
   area_width_ = 0;
   area_height_ = 0;
   pending_key_events_.clear();
+  live_keys_.HoldKeyboardTaps(true);
   starvane_page_title(std::string(title).c_str());
   ProcessPageEvents();
   return true;
@@ -301,8 +299,7 @@ void WebScreen::TakeEventLine(std::string_view line) {
       const int key = KeyCodeOfDomCode(rest);
       if (key <= 0) return;
       const bool down = line[0] == 'D';
-      keys_[static_cast<std::size_t>(key)] = down ? 1 : 0;
-      if (down && area_width_ == 0) pressed_since_capture_[static_cast<std::size_t>(key)] = 1;
+      live_keys_.SetKey(key, down);
       QueueKeyEvent({down ? KeyEvent::Kind::Down : KeyEvent::Kind::Up, key});
       return;
     }
@@ -313,8 +310,7 @@ void WebScreen::TakeEventLine(std::string_view line) {
       // The browser tells of no release of the keys held when the page lost the focus: they
       // are let go here, and the game pauses (media/media.hpp, FocusLost).
       focus_lost_ = true;
-      keys_.fill(0);
-      pressed_since_capture_.fill(0);
+      live_keys_.LetGoOfKeyboard();
       return;
     case 'R':
       image_lost_ = true;
@@ -328,6 +324,18 @@ void WebScreen::TakeEventLine(std::string_view line) {
     default:
       return;
   }
+}
+
+// The keyboard's presses and releases mean what they say only where its keys come as
+// themselves, and never for a key held across a change of mode (its repeats would press it):
+// elsewhere the media layer makes them of the states.
+KeyEvents WebScreen::CaptureKeyEvents(std::int64_t) {
+  KeyEvents events = std::exchange(pending_key_events_, {});
+  std::erase_if(events, [this](const KeyEvent& event) {
+    return event.kind != KeyEvent::Kind::Text &&
+           (!live_keys_.KeyboardRaw() || live_keys_.Silenced(event.key));
+  });
+  return events;
 }
 
 void WebScreen::QueueKeyEvent(KeyEvent event) {
