@@ -16,21 +16,13 @@ struct MenuKey {
   int keys[2];
 };
 constexpr MenuKey kMenuKeys[] = {
-    {kPadKeyUp, {kKeyUp}},
-    {kPadKeyLeftStickUp, {kKeyUp}},
-    {kPadKeyDown, {kKeyDown}},
-    {kPadKeyLeftStickDown, {kKeyDown}},
-    {kPadKeyLeft, {kKeyLeft}},
-    {kPadKeyLeftStickLeft, {kKeyLeft}},
-    {kPadKeyRight, {kKeyRight}},
-    {kPadKeyLeftStickRight, {kKeyRight}},
-    {kPadKeyA, {kKeyReturn}},
-    {kPadKeyB, {kKeyEscape}},
-    {kPadKeyX, {kKeyBackspace}},
-    {kPadKeyLeftShoulder, {kKeyLeftShift, kKeyTab}},
-    {kPadKeyRightShoulder, {kKeyTab}},
-    {kPadKeyY, {kKeyO}},
-    {kPadKeyStart, {kKeyP}},
+    {kPadKeyUp, {kKeyUp}},       {kPadKeyLeftStickUp, {kKeyUp}},
+    {kPadKeyDown, {kKeyDown}},   {kPadKeyLeftStickDown, {kKeyDown}},
+    {kPadKeyLeft, {kKeyLeft}},   {kPadKeyLeftStickLeft, {kKeyLeft}},
+    {kPadKeyRight, {kKeyRight}}, {kPadKeyLeftStickRight, {kKeyRight}},
+    {kPadKeyA, {kKeyReturn}},    {kPadKeyB, {kKeyEscape}},
+    {kPadKeyX, {kKeyBackspace}}, {kPadKeyRightShoulder, {kKeyTab}},
+    {kPadKeyY, {kKeyO}},         {kPadKeyStart, {kKeyP}},
     {kPadKeyBack, {kKeyF1}},
 };
 
@@ -102,6 +94,7 @@ void LiveKeys::SetMode(InputMode mode) {
   next_weapon_held_ = false;
   pointer_speed_ = 0;
   button_pressed_ = false;
+  back_tab_owed_ = back_tab_shifted_ = false;
 }
 
 void LiveKeys::SetKey(int code, bool down) {
@@ -211,6 +204,7 @@ void LiveKeys::TranslatePad(const KeyStates& held, KeyStates& game) {
     case InputMode::Windows:
     case InputMode::Pause:
       HoldMapped(kMenuKeys, held, game);
+      HoldBackTab(Held(held, kPadKeyLeftShoulder), game);
       return;
     case InputMode::Workshop:
       HoldMapped(kWorkshopKeys, held, game);
@@ -221,6 +215,24 @@ void LiveKeys::TranslatePad(const KeyStates& held, KeyStates& game) {
       }
       return;
   }
+}
+
+// The left shoulder is Shift+Tab. Keys that go down at one capture come to the windows in key
+// order, Tab before Shift, which would read a plain Tab: so Shift goes down first, and Tab from
+// the next capture on (a tap owes its Tab to the capture after it).
+void LiveKeys::HoldBackTab(bool shoulder, KeyStates& game) {
+  if (!shoulder && !back_tab_owed_) {
+    back_tab_shifted_ = false;
+    return;
+  }
+  Hold(game, kKeyLeftShift);
+  if (back_tab_shifted_) {
+    Hold(game, kKeyTab);
+    back_tab_owed_ = false;
+  } else {
+    back_tab_owed_ = true;
+  }
+  back_tab_shifted_ = true;
 }
 
 // Keys let go together select in key order, so the highest held one is the one that stays.

@@ -74,6 +74,7 @@ class LiveKeys {
   void TranslateKeyboard(const KeyStates& held, KeyStates& game) const;
   void TranslatePad(const KeyStates& held, KeyStates& game);
   void NoteWeaponKeys(const KeyStates& game);
+  void HoldBackTab(bool shoulder, KeyStates& game);
 
   InputMode mode_ = InputMode::Windows;
   // For each key and pad key: the game keys the player's bindings make of it, whether it is
@@ -92,6 +93,8 @@ class LiveKeys {
   int weapon_ = 1;                  // the weapon chosen, or about to be (a game starts on 1)
   int pointer_speed_ = 0;           // the pointer's step, growing while it is moved
   bool button_pressed_ = false;     // A went down since the last capture of the pointer
+  bool back_tab_shifted_ = false;   // the left shoulder held Shift at the last capture
+  bool back_tab_owed_ = false;      // ... and its Tab is still to come
 };
 
 }  // namespace starvane

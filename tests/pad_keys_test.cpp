@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "media/real_screen.hpp"
 #include "media/sdl/pushed_input.hpp"
 #include "media/sdl/virtual_pad.hpp"
+#include "tests/support/harness.hpp"
 
 namespace starvane {
 namespace {
@@ -131,11 +133,15 @@ TEST(LiveKeys, TheControllerWorksMenusThePointerAndTheChoiceOfAKey) {
     int pad;
     std::vector<int> keys;
   } menu[] = {
-      {kPadKeyUp, {kKeyUp}},       {kPadKeyLeftStickDown, {kKeyDown}},
-      {kPadKeyA, {kKeyReturn}},    {kPadKeyB, {kKeyEscape}},
-      {kPadKeyX, {kKeyBackspace}}, {kPadKeyLeftShoulder, {kKeyTab, kKeyLeftShift}},
-      {kPadKeyY, {kKeyO}},         {kPadKeyStart, {kKeyP}},
+      {kPadKeyUp, {kKeyUp}},
+      {kPadKeyLeftStickDown, {kKeyDown}},
+      {kPadKeyA, {kKeyReturn}},
+      {kPadKeyB, {kKeyEscape}},
+      {kPadKeyX, {kKeyBackspace}},
+      {kPadKeyY, {kKeyO}},
+      {kPadKeyStart, {kKeyP}},
       {kPadKeyBack, {kKeyF1}},
+      {kPadKeyRightShoulder, {kKeyTab}},
   };
   for (const auto& [pad, keys] : menu) {
     SCOPED_TRACE(pad);
@@ -143,6 +149,13 @@ TEST(LiveKeys, TheControllerWorksMenusThePointerAndTheChoiceOfAKey) {
     live.SetKey(pad, true);
     EXPECT_EQ(Held(live), keys);
   }
+  // The left shoulder is Shift+Tab: Shift first, so that the windows read Tab with it held.
+  LiveKeys windows = InMode(InputMode::Windows);
+  windows.SetKey(kPadKeyLeftShoulder, true);
+  windows.SetKey(kPadKeyLeftShoulder, false);
+  EXPECT_EQ(Held(windows), std::vector<int>{kKeyLeftShift});
+  EXPECT_EQ(Held(windows), (std::vector<int>{kKeyTab, kKeyLeftShift}));
+  EXPECT_EQ(Held(windows), std::vector<int>{});
   LiveKeys live = InMode(InputMode::Workshop);
   live.SetKey(kPadKeyRight, true);
   live.SetKey(kPadKeyLeftStickUp, true);
@@ -246,6 +259,76 @@ TEST(SdlPad, AVirtualControllerHoldsTheGamesKeys) {
   // Pulled out while held: nothing stays down.
   pad.reset();
   EXPECT_EQ(held_after_a_frame(), std::vector<int>{});
+}
+
+// The SDL screen with a virtual controller that a list of presses works, one step per frame
+// presented (a wait for the window is a frame too, and never waits), and the display's
+// WantTextInput calls noted.
+class PadPlayer final : public Display {
+ public:
+  PadPlayer(std::unique_ptr<Display> screen, std::vector<PadButton> presses)
+      : screen_(std::move(screen)), presses_(std::move(presses)), pad_(VirtualPad::Attach()) {}
+  bool Attached() const { return pad_ != nullptr; }
+
+  void ShowWindowArea(int width, int height, std::string_view title) override {
+    screen_->ShowWindowArea(width, height, title);
+  }
+  bool OpenScreen(int width, int height, std::string_view title) override {
+    return screen_->OpenScreen(width, height, title);
+  }
+  void SetFrameRate(int frames_per_second) override { screen_->SetFrameRate(frames_per_second); }
+  void Present(const Canvas& canvas) override {
+    Step();
+    screen_->Present(canvas);
+  }
+  bool WaitForWindowMessage(int) override {
+    Step();
+    return screen_->WaitForWindowMessage(0);
+  }
+  bool CloseRequested() const override { return screen_->CloseRequested(); }
+  InputSource& LiveInput() override { return screen_->LiveInput(); }
+  void SetInputMode(InputMode mode) override { screen_->SetInputMode(mode); }
+  void WantTextInput(bool wanted) override { text_input.push_back(wanted); }
+
+  std::vector<bool> text_input;
+
+ private:
+  // Each press: down for one frame, up for two.
+  void Step() {
+    const std::size_t press = frame_ / 3;
+    if (pad_ != nullptr && press < presses_.size())
+      pad_->SetButton(presses_[press], frame_ % 3 == 0);
+    ++frame_;
+  }
+  std::unique_ptr<Display> screen_;
+  std::vector<PadButton> presses_;
+  std::unique_ptr<VirtualPad> pad_;
+  std::size_t frame_ = 0;
+};
+
+// A newcomer with a controller alone: Shift+Tab twice to "New", A to open the dialog, the name
+// "BB" entered with the d-pad (up, up, on to the next character, up), A for OK, Tab twice past
+// "Replays" round to "Easy", A: the game begins with that ship.
+TEST(SdlPad, TheLauncherWorksWithAControllerAlone) {
+  ScopedEnvironment environment;
+  environment.Set("SDL_VIDEODRIVER", "dummy");
+  environment.Set("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1");
+  std::string error;
+  std::unique_ptr<Display> screen = ConnectRealScreen({.windowed = true}, error);
+  ASSERT_NE(screen, nullptr) << error;
+  using B = PadButton;
+  auto player = std::make_unique<PadPlayer>(
+      std::move(screen), std::vector<PadButton>{B::Guide, B::LeftShoulder, B::LeftShoulder, B::A,
+                                                B::DpadUp, B::DpadUp, B::DpadRight, B::DpadUp, B::A,
+                                                B::RightShoulder, B::RightShoulder, B::A});
+  ASSERT_TRUE(player->Attached());
+  PadPlayer& pad = *player;
+  starvane::testing::Harness run(
+      {.display = std::move(player), .frame_limit = 200, .launcher = true});
+  EXPECT_FALSE(run.launcher_end);
+  EXPECT_EQ(run.game.ShipName, "BB");
+  EXPECT_EQ(run.game.Difficulty, 1.0f);
+  EXPECT_EQ(pad.text_input, (std::vector<bool>{true, false}));  // the name field had the keys
 }
 
 // A watched film on the SDL screen (dummy video driver, SDL's events pushed as a player's): the
