@@ -99,7 +99,7 @@ const std::vector<PadRow>& PadRows() {
 
 // A controller input as players call it: "A", "Start", "d-pad up", "left stick left",
 // "left stick pressed", "right trigger" (its key name's words, in small letters).
-std::string PadLabel(int code) {
+std::string PadInputWords(int code) {
   std::string_view name = KeyName(code);
   if (name.starts_with("Pad")) name.remove_prefix(3);
   const bool dpad = name == "Up" || name == "Down" || name == "Left" || name == "Right";
@@ -121,18 +121,18 @@ std::string PadLabel(int code) {
 
 // The labels of the action's keys of one kind (the keyboard's or the controller's), apart by
 // " or "; "none" when it has none.
-std::string BoundLabels(const Media& media, const KeyBindings& bindings, GameAction action,
-                        bool pad) {
+std::string BoundKeysText(const Media& media, const KeyBindings& bindings, GameAction action,
+                          bool pad) {
   std::string text;
   for (const int code : bindings.KeysOf(action)) {
     if (IsPadKey(code) != pad) continue;
     if (!text.empty()) text += " or ";
-    text += pad ? PadLabel(code) : media.KeyLabel(code);
+    text += pad ? PadInputWords(code) : media.KeyLabel(code);
   }
   return text.empty() ? "none" : text;
 }
 
-std::vector<int> PadInputs(const KeyBindings& bindings, GameAction action) {
+std::vector<int> PadInputsOf(const KeyBindings& bindings, GameAction action) {
   std::vector<int> inputs;
   for (const int code : bindings.KeysOf(action)) {
     if (IsPadKey(code)) inputs.push_back(code);
@@ -140,7 +140,7 @@ std::vector<int> PadInputs(const KeyBindings& bindings, GameAction action) {
   return inputs;
 }
 
-std::string KeysText(const Media& media, const KeyBindings& bindings, const KeyRow& row) {
+std::string RowKeysText(const Media& media, const KeyBindings& bindings, const KeyRow& row) {
   std::string text(row.before);
   if (row.actions.empty()) {
     text += media.KeyLabel(row.fixed_key);
@@ -148,7 +148,7 @@ std::string KeysText(const Media& media, const KeyBindings& bindings, const KeyR
     bool first = true;
     for (const GameAction action : row.actions) {
       if (!first) text += ", ";
-      text += BoundLabels(media, bindings, action, false);
+      text += BoundKeysText(media, bindings, action, false);
       first = false;
     }
   }
@@ -158,7 +158,7 @@ std::string KeysText(const Media& media, const KeyBindings& bindings, const KeyR
 
 // The bindings the page shows: a player's, or the game's own for a script, whose replays must
 // show the same page everywhere.
-KeyBindings ShownBindings(const Media& media) {
+KeyBindings BindingsShown(const Media& media) {
   return media.PlayerAtKeys() ? media.Bindings() : KeyBindings();
 }
 
@@ -184,7 +184,7 @@ void DrawHelpPage(Media& media, HelpFrom from) {
   screen.Box(kLeft + 2, kTop + 2, kWidth - 4, kHeight - 4);
   screen.BackColor(0, 0, 0);
 
-  const KeyBindings bindings = ShownBindings(media);
+  const KeyBindings bindings = BindingsShown(media);
   const KeyBindings defaults;
   const int last_row = kTop + kHeight - 14 - kFontHeight - kRowHeight;  // above the way back
   int y = kTop + 14;
@@ -205,25 +205,25 @@ void DrawHelpPage(Media& media, HelpFrom from) {
   y += 2 * kRowHeight;
   for (const KeyRow& row : KeyRows()) {
     if (row.actions.size() == 1 && row.actions[0] == GameAction::NextWeapon &&
-        BoundLabels(media, bindings, GameAction::NextWeapon, false) == "none") {
+        BoundKeysText(media, bindings, GameAction::NextWeapon, false) == "none") {
       continue;
     }
-    write_row(KeysText(media, bindings, row), row.what);
+    write_row(RowKeysText(media, bindings, row), row.what);
   }
   y += kRowHeight;
   DrawHeading(screen, y, "GAME CONTROLLER");
   y += 2 * kRowHeight;
   for (const PadRow& row : PadRows()) {
     const bool as_default = std::all_of(row.actions.begin(), row.actions.end(), [&](GameAction a) {
-      return PadInputs(bindings, a) == PadInputs(defaults, a);
+      return PadInputsOf(bindings, a) == PadInputsOf(defaults, a);
     });
     if (as_default && !row.buttons.empty()) {
       write_row(row.buttons, row.what);
       continue;
     }
     for (const GameAction action : row.actions) {
-      if (row.buttons.empty() && PadInputs(bindings, action).empty()) continue;
-      write_row(BoundLabels(media, bindings, action, true), InfoOf(action).what);
+      if (row.buttons.empty() && PadInputsOf(bindings, action).empty()) continue;
+      write_row(BoundKeysText(media, bindings, action, true), InfoOf(action).what);
     }
   }
   DrawHeading(screen, kTop + kHeight - 14 - kFontHeight,

@@ -7,8 +7,8 @@
 namespace starvane {
 namespace {
 
-constexpr int kKeyTab = 15;
-constexpr int kKeyO = 24;
+constexpr int kTabKey = 15;
+constexpr int kOKey = 24;
 
 // The controller in the launcher's windows and the pause: each pad key and the keys it holds.
 struct MenuKey {
@@ -21,8 +21,8 @@ constexpr MenuKey kMenuKeys[] = {
     {kPadKeyLeft, {kKeyLeft}},   {kPadKeyLeftStickLeft, {kKeyLeft}},
     {kPadKeyRight, {kKeyRight}}, {kPadKeyLeftStickRight, {kKeyRight}},
     {kPadKeyA, {kKeyReturn}},    {kPadKeyB, {kKeyEscape}},
-    {kPadKeyX, {kKeyBackspace}}, {kPadKeyRightShoulder, {kKeyTab}},
-    {kPadKeyY, {kKeyO}},         {kPadKeyStart, {kKeyP}},
+    {kPadKeyX, {kKeyBackspace}}, {kPadKeyRightShoulder, {kTabKey}},
+    {kPadKeyY, {kOKey}},         {kPadKeyStart, {kKeyP}},
     {kPadKeyBack, {kKeyF1}},
 };
 
@@ -227,7 +227,7 @@ void LiveKeys::HoldBackTab(bool shoulder, KeyStates& game) {
   }
   Hold(game, kKeyLeftShift);
   if (back_tab_shifted_) {
-    Hold(game, kKeyTab);
+    Hold(game, kTabKey);
     back_tab_owed_ = false;
   } else {
     back_tab_owed_ = true;

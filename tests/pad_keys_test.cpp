@@ -24,11 +24,11 @@
 namespace starvane {
 namespace {
 
-constexpr KeyCode kKeyW = KeyCode{17};
-constexpr KeyCode kKeyO = KeyCode{24};
-constexpr KeyCode kKeyTab = KeyCode{15};
+constexpr KeyCode kWKey = KeyCode{17};
+constexpr KeyCode kOKey = KeyCode{24};
+constexpr KeyCode kTabKey = KeyCode{15};
 
-std::vector<int> HeldKeys(const KeyStates& keys) {
+std::vector<int> KeysDown(const KeyStates& keys) {
   std::vector<int> held;
   for (int key = 0; key < kKeyCount; ++key) {
     if (keys[static_cast<std::size_t>(key)] != 0) held.push_back(key);
@@ -40,7 +40,7 @@ std::vector<int> HeldKeys(const KeyStates& keys) {
 std::vector<int> Held(LiveKeys& live) {
   KeyStates keys{};
   live.Capture(keys);
-  return HeldKeys(keys);
+  return KeysDown(keys);
 }
 
 LiveKeys InMode(InputMode mode) {
@@ -54,7 +54,7 @@ TEST(PadKeys, ButtonsAndSticksBeyondTheDeadZoneHoldTheirPadKeys) {
   const auto held = [&pad] {
     KeyStates keys{};
     pad.HoldPadKeys(keys);
-    return HeldKeys(keys);
+    return KeysDown(keys);
   };
   pad.SetButton(PadButton::A, true);
   pad.SetButton(PadButton::DpadRight, true);
@@ -88,12 +88,12 @@ TEST(LiveKeys, FlightKeysGoThroughTheBindings) {
   EXPECT_EQ(Held(live), std::vector<int>{});
 
   KeyBindings bindings;
-  bindings.Bind(GameAction::Thrust, kKeyW);
+  bindings.Bind(GameAction::Thrust, kWKey);
   live.SetBindings(bindings);
   live.SetKey(kKeyUp, true);
   EXPECT_EQ(Held(live), std::vector<int>{});
-  for (const int key : {kKeyW, kKeyEscape, kKeyO}) live.SetKey(key, true);
-  EXPECT_EQ(Held(live), (std::vector<int>{kKeyEscape, kKeyO, kKeyUp}));
+  for (const int key : {kWKey, kKeyEscape, kOKey}) live.SetKey(key, true);
+  EXPECT_EQ(Held(live), (std::vector<int>{kKeyEscape, kOKey, kKeyUp}));
 }
 
 // A press quicker than one capture shows at one capture, from the keyboard and the controller.
@@ -138,10 +138,10 @@ TEST(LiveKeys, TheControllerWorksMenusThePointerAndTheChoiceOfAKey) {
       {kPadKeyA, {kKeyReturn}},
       {kPadKeyB, {kKeyEscape}},
       {kPadKeyX, {kKeyBackspace}},
-      {kPadKeyY, {kKeyO}},
+      {kPadKeyY, {kOKey}},
       {kPadKeyStart, {kKeyP}},
       {kPadKeyBack, {kKeyF1}},
-      {kPadKeyRightShoulder, {kKeyTab}},
+      {kPadKeyRightShoulder, {kTabKey}},
   };
   for (const auto& [pad, keys] : menu) {
     SCOPED_TRACE(pad);
@@ -154,7 +154,7 @@ TEST(LiveKeys, TheControllerWorksMenusThePointerAndTheChoiceOfAKey) {
   windows.SetKey(kPadKeyLeftShoulder, true);
   windows.SetKey(kPadKeyLeftShoulder, false);
   EXPECT_EQ(Held(windows), std::vector<int>{kKeyLeftShift});
-  EXPECT_EQ(Held(windows), (std::vector<int>{kKeyTab, kKeyLeftShift}));
+  EXPECT_EQ(Held(windows), (std::vector<int>{kTabKey, kKeyLeftShift}));
   EXPECT_EQ(Held(windows), std::vector<int>{});
   LiveKeys live = InMode(InputMode::Workshop);
   live.SetKey(kPadKeyRight, true);
