@@ -191,9 +191,10 @@ TEST(LiveKeys, WhatIsHeldAcrossAChangeOfModeWaitsForItsRelease) {
   EXPECT_TRUE(live.Silenced(kKeyReturn));
 }
 
-// The whole way from a controller to the game's keys: SDL's virtual controller under the dummy
-// video driver, opened when SDL announces it, its buttons and stick read from SDL's events.
-// Sets environment variables for the life of the object, as SDL reads its settings from them.
+// The whole way from a controller to the game's keys and pointer: SDL's virtual controller under
+// the dummy video driver, opened when SDL announces it, its buttons and stick read from SDL's
+// events. Sets environment variables for the life of the object, as SDL reads its settings from
+// them.
 #ifdef _WIN32
 // Windows' C library sets the environment with _putenv_s; an empty value removes a variable.
 int setenv(const char* name, const char* value, int) {
@@ -256,6 +257,14 @@ TEST(SdlPad, AVirtualControllerHoldsTheGamesKeys) {
   pad->SetAxis(PadAxis::LeftX, 1000);
   pad->SetButton(PadButton::Start, true);
   EXPECT_EQ(held_after_a_frame(), std::vector<int>{kKeyP});
+  // On the STATS page the d-pad moves the game's pointer and A is its left button.
+  screen->SetInputMode(InputMode::Workshop);
+  pad->SetButton(PadButton::DpadRight, true);
+  pad->SetButton(PadButton::A, true);
+  held_after_a_frame();
+  const MouseInput mouse = screen->LiveInput().CaptureMouse(0);
+  EXPECT_GT(mouse.dx, 0);
+  EXPECT_TRUE(mouse.buttons[0]);
   // Pulled out while held: nothing stays down.
   pad.reset();
   EXPECT_EQ(held_after_a_frame(), std::vector<int>{});
