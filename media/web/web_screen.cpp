@@ -9,8 +9,9 @@
 // here is a sleep that hands the browser back its turn (the build unwinds the game's stack to the
 // browser's event loop and rewinds it after). While a recording is watched as a film (--watch), the
 // page's own controls steer it: they send "W" lines among the events, which become film commands
-// and never the game's keys, and every frame the film presents updates them (page.film). It lacks
-// game controllers, and a close that asks first (a page is closed without a word, which is why the
+// and never the game's keys, and every frame the film presents updates them (page.film). Game
+// controllers come through the page (the Gamepad API, polled: "P" lines). It lacks a close that
+// asks first (a page is closed without a word, which is why the
 // ship is saved as the page is hidden): CloseRequested is true only once the viewer of a film
 // closed it (Escape). The page itself switches to the full screen on Alt+Enter.
 
@@ -188,6 +189,7 @@ class WebScreen final : public Display, public InputSource {
   int area_height_ = 0;
   // Where the page's pointer was last seen on the stage, in CSS pixels, and the game's mouse.
   std::optional<PointerPosition> pointer_point_;
+  std::optional<PointerPosition> page_pointer_;  // as the page last told it
   PointerPosition game_mouse_;
   std::array<bool, 3> buttons_{};
   std::int32_t pending_wheel_ = 0;
@@ -281,15 +283,21 @@ void WebScreen::ProcessPageEvents() {
   }
   std::array<int, 8> mouse{};
   starvane_page_mouse(mouse.data());
-  if (mouse[0] != 0) pointer_point_ = PointerPosition{mouse[1], mouse[2]};
+  // The pointer counts where it moved: a controller may have moved the game's arrow away from
+  // where it rests (CaptureMouse).
+  if (mouse[0] != 0 &&
+      (!page_pointer_ || page_pointer_->x != mouse[1] || page_pointer_->y != mouse[2])) {
+    pointer_point_ = page_pointer_ = PointerPosition{mouse[1], mouse[2]};
+  }
   for (std::size_t i = 0; i < buttons_.size(); ++i) buttons_[i] = mouse[3 + i] != 0;
   pending_wheel_ = static_cast<std::int32_t>(
       std::clamp<std::int64_t>(std::int64_t{pending_wheel_} + mouse[6], -1000000, 1000000));
 }
 
 // One line of the page's events: "D" or "U" and a key's position name (KeyboardEvent.code),
-// "T" and typed text, "F" the page lost the focus (hidden or left), "R" the stage was resized,
-// "S" the page was hidden and may be closed unannounced, "W" a film control (QueueFilmCommand).
+// "T" and typed text, "P" a game controller's input ("PD" or "PU" and its key code), "F" the page
+// lost the focus (hidden or left), "R" the stage was resized, "S" the page was hidden and may be
+// closed unannounced, "W" a film control (QueueFilmCommand).
 void WebScreen::TakeEventLine(std::string_view line) {
   if (line.empty()) return;
   const std::string_view rest = line.substr(1);
@@ -306,6 +314,11 @@ void WebScreen::TakeEventLine(std::string_view line) {
     case 'T':
       QueueKeyEvent({KeyEvent::Kind::Text, 0, std::string(rest)});
       return;
+    case 'P': {
+      const auto code = ParseWhole<int>(rest.empty() ? rest : rest.substr(1));
+      if (!rest.empty() && code && IsPadKey(*code)) live_keys_.SetKey(*code, rest[0] == 'D');
+      return;
+    }
     case 'F':
       // The browser tells of no release of the keys held when the page lost the focus: they
       // are let go here, and the game pauses (media/media.hpp, FocusLost).
@@ -426,6 +439,8 @@ void WebScreen::SaveShipNow() {
 
 MouseInput WebScreen::CaptureMouse(std::int64_t) {
   MouseInput input;
+  const PadPointer pad = live_keys_.CapturePadPointer();
+  if (pad.dx != 0 || pad.dy != 0) pointer_point_.reset();  // until the mouse moves again
   if (pointer_point_) {
     const Stage stage = PageStage();
     const ScreenFit fit = CurrentFit(stage);
@@ -445,7 +460,12 @@ MouseInput WebScreen::CaptureMouse(std::int64_t) {
       input.dy = target.y - game_mouse_.y;
     }
   }
+  if (area_width_ == 0) {
+    input.dx += pad.dx;
+    input.dy += pad.dy;
+  }
   input.buttons = buttons_;
+  input.buttons[0] = input.buttons[0] || pad.left_button;
   input.wheel = std::exchange(pending_wheel_, 0);
   return input;
 }
