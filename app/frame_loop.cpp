@@ -9,6 +9,7 @@
 #include "life/controls.hpp"
 #include "life/ship_upkeep.hpp"
 #include "media/keys.hpp"
+#include "media/media.hpp"
 #include "render/effects.hpp"
 #include "render/hud.hpp"
 #include "render/world_drawing.hpp"
@@ -31,7 +32,7 @@ bool SetupMedia(Game& game) {
 LoopEnd RunFrameLoop(Game& game, Notices* notices, OptionsPage* options) {
   Media& media = game.media;
   Canvas& screen = media.Screen;
-  media.SetInputMode(InputMode::Flight);  // the player's keys make the game's through the bindings
+  const Media::InputModeScope flight(media, InputMode::Flight);  // the player's bindings fly
   for (;;) {
     media.FrameLoopTop();  // a film keeps its snapshots here (media/film_director.hpp)
     if (const auto end = media.ShouldEnd()) return *end;

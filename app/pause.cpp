@@ -6,6 +6,7 @@
 #include "media/canvas.hpp"
 #include "media/font.hpp"
 #include "media/keys.hpp"
+#include "media/media.hpp"
 
 namespace starvane {
 
@@ -54,12 +55,7 @@ bool PauseAsked(const Game& game) {
 
 std::optional<LoopEnd> RunPause(Game& game, OptionsPage* options) {
   Media& media = game.media;
-  // The pause's keys are the player's bindings (P goes on); given back as they were.
-  struct ModeHold {
-    Media& media;
-    InputMode before;
-    ~ModeHold() { media.SetInputMode(before); }
-  } mode{media, media.SetInputMode(InputMode::Pause)};
+  const Media::InputModeScope paused(media, InputMode::Pause);  // the controller works the menu
   // Nothing is heard while the game stands still, however the pause ends.
   struct SoundHold {
     Media& media;

@@ -185,9 +185,27 @@ void UseWindowFace(Canvas& canvas) {
   canvas.BackColor(kFaceRed, kFaceGreen, kFaceBlue);
 }
 
+// A dotted frame just inside the gadget's own (every other pixel of each side).
+void DrawFocusMark(Canvas& canvas, int x, int y, int width, int height) {
+  canvas.FrontColor(0, 0, 0);
+  for (int i = x + 3; i < x + width - 3; i += 2) {
+    canvas.Box(i, y + 3, 1, 1);
+    canvas.Box(i, y + height - 4, 1, 1);
+  }
+  for (int i = y + 3; i < y + height - 3; i += 2) {
+    canvas.Box(x + 3, i, 1, 1);
+    canvas.Box(x + width - 4, i, 1, 1);
+  }
+}
+
 void DrawGadget(Canvas& canvas, const Gadget& gadget, int ox, int oy, GadgetLook look) {
   const int x = ox + gadget.x;
   const int y = oy + gadget.y;
+  if (look.marked && gadget.kind != GadgetKind::String) {
+    DrawGadget(canvas, gadget, ox, oy, {look.pressed, look.focused, false});
+    DrawFocusMark(canvas, x, y, gadget.width, gadget.ClosedHeight());
+    return;
+  }
   switch (gadget.kind) {
     case GadgetKind::Frame:
       DrawFrameGadget(canvas, gadget, x, y);
@@ -363,6 +381,28 @@ void KeepCursorShown(Gadget& field) {
   for (; before >= cells; --before) {
     field.first_byte_shown = NextCharacter(field.text, field.first_byte_shown);
   }
+}
+
+namespace {
+
+// The characters a controller steps through, in their order.
+constexpr std::string_view kSteppedCharacters =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 -";
+
+}  // namespace
+
+bool StepCharacterBeforeCursor(Gadget& field, bool up) {
+  const std::size_t before = field.cursor > 0 && field.cursor <= field.text.size()
+                                 ? kSteppedCharacters.find(field.text[field.cursor - 1])
+                                 : std::string_view::npos;
+  if (SelectionStart(field) != SelectionEnd(field) || before == std::string_view::npos) {
+    return InsertTyped(field, "A");
+  }
+  const std::size_t count = kSteppedCharacters.size();
+  const std::size_t next = up ? (before + 1) % count : (before + count - 1) % count;
+  // The character replaced is one byte: every stepped character is ASCII.
+  field.text[field.cursor - 1] = kSteppedCharacters[next];
+  return true;
 }
 
 }  // namespace starvane

@@ -76,6 +76,9 @@ struct Gadget {
 struct GadgetLook {
   bool pressed = false;  // a button held down with the pointer on it
   bool focused = false;  // the text field that takes the keys
+  // The button or list that takes the keys, once the keys moved the focus (Tab): drawn with a
+  // dotted frame inside, so that a player without a mouse sees where the keys go.
+  bool marked = false;
 };
 
 // Draws the gadget at the client area's origin (ox, oy).
@@ -112,5 +115,9 @@ std::size_t SelectionEnd(const Gadget& field);
 void PlaceCursor(Gadget& field, int px);
 // Keeps the cursor within what the field shows, scrolling its text sideways.
 void KeepCursorShown(Gadget& field);
+// A name entered without a keyboard (a game controller's d-pad): the character before the
+// cursor steps up (or down) through A-Z, a-z, 0-9, space and '-', round and round; with none
+// before the cursor, or text selected, an 'A' is put there. True when the text changed.
+bool StepCharacterBeforeCursor(Gadget& field, bool up);
 
 }  // namespace starvane

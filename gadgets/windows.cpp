@@ -1,6 +1,9 @@
 #include "gadgets/windows.hpp"
 
 #include <algorithm>
+#include <cstddef>
+#include <utility>
+#include <vector>
 
 #include "base/utf8_text.hpp"
 #include "media/font.hpp"
@@ -12,8 +15,18 @@ namespace {
 constexpr int kTitleBarHeight = 18;
 constexpr int kBorder = 2;
 constexpr int kCloseBoxSide = 14;
+constexpr int kTabKey = 15;
+
+bool TakesKeys(const Gadget& g) {
+  return g.kind == GadgetKind::Button || g.kind == GadgetKind::ComboBox ||
+         (g.kind == GadgetKind::String && !g.IsLabel());
+}
 
 }  // namespace
+
+Windows::~Windows() {
+  if (text_input_told_) media_.WantTextInput(false);
+}
 
 void Windows::OpenWindow(int window, int width, int height, std::string_view title) {
   CloseWindow(window);
@@ -239,6 +252,7 @@ int Windows::WaitWindowEvent() {
       continue;
     }
     if (media_.ShouldEnd()) return kCloseEvent;
+    TellTextInput();
     if (redraw_) {
       redraw_ = false;
       Canvas& screen = media_.Screen;
@@ -378,6 +392,12 @@ bool Windows::HandleKey(Window& window, int key, bool repeat) {
     Queue(kCloseEvent);
     return true;
   }
+  Gadget* focus = FindGadget(window, window.focus);
+  const bool on_button = focus != nullptr && focus->kind == GadgetKind::Button;
+  if (on_button && (enter || (key == kKeySpace && !repeat))) {
+    Queue(kGadgetEvent, focus->id);
+    return true;
+  }
   if (enter && window.default_button >= 0) {
     Queue(kGadgetEvent, window.default_button);
     return true;
@@ -389,7 +409,13 @@ bool Windows::HandleKey(Window& window, int key, bool repeat) {
     }
   }
 
-  Gadget* focus = FindGadget(window, window.focus);
+  const auto held = [this](int k) { return keys_[static_cast<std::size_t>(k)] != 0; };
+  const bool shift = held(kKeyLeftShift) || held(kKeyRightShift);
+  if (key == kTabKey) {
+    MoveFocus(window, shift);
+    return false;
+  }
+  const bool stepped = std::exchange(stepped_, false);
   if (focus == nullptr) return false;
   if (focus->kind == GadgetKind::ComboBox) {
     const int step = key == kKeyDown ? 1 : key == kKeyUp ? -1 : 0;
@@ -403,8 +429,6 @@ bool Windows::HandleKey(Window& window, int key, bool repeat) {
     return false;
   }
   if (focus->kind != GadgetKind::String || focus->IsLabel()) return false;
-  const auto held = [this](int k) { return keys_[static_cast<std::size_t>(k)] != 0; };
-  const bool shift = held(kKeyLeftShift) || held(kKeyRightShift);
   const bool control = held(kKeyLeftControl) || held(kKeyRightControl);
   bool changed = false;
   switch (key) {
@@ -418,7 +442,17 @@ bool Windows::HandleKey(Window& window, int key, bool repeat) {
       MoveCursorLeft(*focus, shift);
       break;
     case kKeyRight:
-      MoveCursorRight(*focus, shift);
+      if (stepped && !shift && focus->cursor == focus->text.size()) {
+        changed = InsertTyped(*focus, "A");  // the next character of a name on the d-pad
+        stepped_ = changed;
+      } else {
+        MoveCursorRight(*focus, shift);
+      }
+      break;
+    case kKeyUp:
+    case kKeyDown:
+      changed = StepCharacterBeforeCursor(*focus, key == kKeyUp);
+      stepped_ = changed;
       break;
     case kKeyHome:
       MoveCursorTo(*focus, 0, shift);
@@ -437,7 +471,36 @@ bool Windows::HandleKey(Window& window, int key, bool repeat) {
   return false;
 }
 
+void Windows::MoveFocus(Window& window, bool backwards) {
+  std::vector<int> order;
+  for (const Gadget& g : window.gadgets) {
+    if (TakesKeys(g)) order.push_back(g.id);
+  }
+  if (order.empty()) return;
+  const auto at = std::find(order.begin(), order.end(), window.focus);
+  const auto count = static_cast<std::ptrdiff_t>(order.size());
+  std::ptrdiff_t index = at == order.end() ? (backwards ? 0 : -1) : at - order.begin();
+  index = (index + (backwards ? count - 1 : 1)) % count;
+  for (Gadget& g : window.gadgets) g.open = false;
+  window.focus = order[static_cast<std::size_t>(index)];
+  focus_marked_ = true;
+}
+
+void Windows::TellTextInput() {
+  bool wanted = false;
+  if (!windows_.empty()) {
+    const Window& top = windows_.back();
+    for (const Gadget& g : top.gadgets) {
+      if (g.id == top.focus) wanted = g.kind == GadgetKind::String && !g.IsLabel();
+    }
+  }
+  if (wanted == text_input_told_) return;
+  text_input_told_ = wanted;
+  media_.WantTextInput(wanted);
+}
+
 void Windows::HandleText(Window& window, std::string_view text) {
+  stepped_ = false;
   Gadget* focus = FindGadget(window, window.focus);
   if (focus == nullptr || focus->kind != GadgetKind::String || focus->IsLabel()) return;
   if (InsertTyped(*focus, text)) Queue(kGadgetEvent, focus->id);
@@ -479,6 +542,7 @@ void Windows::Draw(Canvas& canvas) const {
       look.pressed =
           on_top && g.id == pressed_gadget_ && g.Contains(pointer_x_ - ox, pointer_y_ - oy);
       look.focused = on_top && g.id == window.focus;
+      look.marked = look.focused && focus_marked_;
       DrawGadget(canvas, g, ox, oy, look);
     }
   }

@@ -11,6 +11,14 @@
 // for anything else. Enter clicks the top window's default button. A text field edits as such
 // fields do: Shift with the arrows, Home or End selects, Ctrl+A selects all.
 //
+// Without a mouse (a game controller, whose buttons come as keys: media/live_keys.hpp): Tab and
+// Shift+Tab move the focus through the top window's buttons, lists and text fields, marking
+// the one it is on; Space or Return clicks a focused button; in a text field Up and Down step
+// the character before the cursor (StepCharacterBeforeCursor), and Right at the end of the text
+// just stepped adds one more, so that a name can be entered with the d-pad alone. The display
+// is told whether a text field that can be edited has the keys (Media::WantTextInput), for a
+// touch screen to show its keyboard.
+//
 // Keys are taken as the keyboard's events (media/keys.hpp), each once and in order: a press that
 // acts on the windows (Enter's click, Escape's close) lets WaitWindowEvent return its event
 // first, and the keys after it go to the windows as that event left them.
@@ -49,6 +57,9 @@ struct WindowInput {
 class Windows {
  public:
   explicit Windows(Media& media) : media_(media) {}
+  Windows(const Windows&) = delete;
+  Windows& operator=(const Windows&) = delete;
+  ~Windows();  // no text field has the keys any more
 
   // Every window has a title bar and a close box; where it opens on the desktop is the window
   // manager's business, so it takes no position and no style.
@@ -143,6 +154,11 @@ class Windows {
   bool HandleKey(Window& window, int key, bool repeat);
   void HandleText(Window& window, std::string_view text);
   void Queue(int code, int gadget = -1) { events_.push_back({code, gadget}); }
+  // Tab: the focus to the next (or the previous) gadget of the window that takes keys.
+  void MoveFocus(Window& window, bool backwards);
+  // Tells the display whether an editable text field of the top window has the keys, when that
+  // changed since it was last told.
+  void TellTextInput();
 
   Media& media_;
   std::vector<Window> windows_;  // in the order they were opened; the last one is on top
@@ -152,6 +168,9 @@ class Windows {
   int event_shortcut_ = 0;
   std::deque<KeyEvent> pending_keys_;  // examined and not yet taken
   bool redraw_ = true;
+  bool focus_marked_ = false;  // the keys moved the focus: the focused gadget is marked
+  bool stepped_ = false;       // the last key stepped a text field's character (Up, Down)
+  bool text_input_told_ = false;
 
   // Input as of the last examination.
   bool button_ = false;

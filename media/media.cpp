@@ -177,7 +177,20 @@ void Media::SetKeyBindings(const KeyBindings& bindings) {
 }
 
 std::string Media::BoundKeyLabel(int game_key) const {
-  return KeyLabel(game_key);
+  if (script_) return KeyLabel(game_key);
+  std::string label;
+  bool made = false;  // some action makes this key: its own key may be bound elsewhere
+  for (const GameActionInfo& info : kGameActions) {
+    if (info.game_key != game_key) continue;
+    made = true;
+    for (const int code : bindings_.KeysOf(info.action)) {
+      if (IsPadKey(code)) continue;
+      if (!label.empty()) label += " or ";
+      label += display_->KeyLabel(code);
+    }
+  }
+  if (!made) return KeyLabel(game_key);  // a key of no action's comes as itself
+  return label.empty() ? "none" : label;
 }
 
 Media::InputSetAside::InputSetAside(Media& media)

@@ -115,6 +115,19 @@ class Media {
   // mode before, for the caller to give back.
   InputMode SetInputMode(InputMode mode);
   InputMode CurrentInputMode() const { return input_mode_; }
+  // A mode for as long as this lives (a loop of the game's), and the mode before it again after.
+  class InputModeScope {
+   public:
+    InputModeScope(Media& media, InputMode mode)
+        : media_(media), before_(media.SetInputMode(mode)) {}
+    InputModeScope(const InputModeScope&) = delete;
+    InputModeScope& operator=(const InputModeScope&) = delete;
+    ~InputModeScope() { media_.SetInputMode(before_); }
+
+   private:
+    Media& media_;
+    InputMode before_;
+  };
   // The player's bindings, in force in flight, the pause and the STATS page.
   void SetKeyBindings(const KeyBindings& bindings);
   const KeyBindings& Bindings() const { return bindings_; }

@@ -1,20 +1,9 @@
 #pragma once
-// A game controller as the game's keys: the buttons and axes of a standard controller (the
-// layout of an Xbox pad: A at the bottom of the four face buttons, B right, X left, Y top) go in,
-// the keys they hold come out, merged into the keyboard's state. So the game, its recordings
-// and its replays only ever see keys.
-//
-//   left stick, d-pad   Left, Right (turn), Up (thrust), Down (brake)
-//   A                   Space (fire)
-//   B                   Return (dash)
-//   X                   LeftControl (shield)
-//   Y                   the next weapon (kWeaponKeys): 1, 2, 3, then 1 again
-//   left, right shoulder A, D (the turret)
-//   left trigger        T (teleport, held)
-//   right trigger       S (shock)
-//   left stick pressed  B (boost)
-//   Start               P (pause)
-//   Back                C (the STATS page)
+// A game controller's buttons and axes as the controller's own key codes (PadA, PadLeftStickUp,
+// ..., media/key_bindings.hpp): a standard controller (the layout of an Xbox pad: A at the bottom
+// of the four face buttons, B right, X left, Y top) goes in, the pad keys it holds come out.
+// What those make of the game's keys is the player's bindings' business (media/live_keys.hpp);
+// their defaults are the layout players of the genre expect (media/key_bindings.cpp).
 
 #include <array>
 #include <cstddef>
@@ -24,7 +13,8 @@
 
 namespace starvane {
 
-// In the order of SDL's standard controller, so that a backend can pass its numbers on.
+// In the order of SDL's standard controller, so that a backend can pass its numbers on, and of
+// the pad key codes (kPadKeyA + the button's number).
 enum class PadButton : std::uint8_t {
   A,
   B,
@@ -60,29 +50,20 @@ constexpr std::size_t kPadAxisCount = static_cast<std::size_t>(PadAxis::Count);
 // never sits exactly at 0, and a worn one drifts.
 constexpr int kPadDeadZone = 8000;
 
-// One controller's buttons and axes, and the keys they hold.
+// One controller's buttons and axes, and the pad keys they hold.
 class PadKeys {
  public:
-  // A button went down or up. The weapon button chooses the weapon after the one selected.
   void SetButton(PadButton button, bool down);
   // An axis moved: sticks from -32768 (left, up) to 32767 (right, down), triggers 0 to 32767.
   void SetAxis(PadAxis axis, int value);
 
-  // Adds the keys the pad holds to keys. A button pressed since the last capture shows as
-  // held at this one even when it was let go in between, so a tap quicker than a frame acts.
-  void HoldKeys(KeyStates& keys);
-
-  // The game selects a weapon when its key is let go. Told the keys the game sees (keyboard and
-  // pad together), the pad notes a held weapon key as the weapon about to be selected, so the
-  // weapon button goes on from the weapon chosen on the keyboard too.
-  void NoteWeaponKeys(const KeyStates& keys);
+  // Marks the pad keys held now in keys (the others are left as they are): each button its own,
+  // each stick a direction per half of each axis beyond the dead zone, each trigger its own.
+  void HoldPadKeys(KeyStates& keys) const;
 
  private:
   std::array<bool, kPadButtonCount> down_{};
-  std::array<bool, kPadButtonCount> pressed_since_capture_{};
   std::array<int, kPadAxisCount> axes_{};
-  int weapon_ = 1;      // the weapon the game has, or is about to select (a game starts on 1)
-  int weapon_key_ = 0;  // the weapon key the weapon button holds
 };
 
 }  // namespace starvane

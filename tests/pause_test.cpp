@@ -143,6 +143,45 @@ TEST(Pause, TheControlsNameTheKeysAsTheKeyboardLabelsThem) {
   EXPECT_EQ(t.media.Screen.Pixels(), t.Frame(11).Pixels());
 }
 
+// Whether the page shows this text in the keys' colour at (x, y), and nothing right after it.
+bool ShowsKeys(const Canvas& page, int x, int y, std::string_view text) {
+  Canvas expected;
+  expected.FrontColor(0, 0, 0);
+  const int width = (static_cast<int>(text.size()) + 1) * 8;
+  expected.Box(x, y, width, 13);
+  expected.FrontColor(0, 255, 255);
+  expected.BackColor(0, 0, 0);
+  expected.Locate(x, y);
+  expected.DrawText(text);
+  for (int row = y; row < y + 13; ++row) {
+    for (int column = x; column < x + width; ++column) {
+      if (page.Pixel(column, row) != expected.Pixel(column, row)) return false;
+    }
+  }
+  return true;
+}
+
+// The controls show the player's bindings: thrust on W in the keyboard's table, fire on Y in the
+// controller's (whose row of A, B and X then names each button's action on a line of its own).
+// A script's page shows the game's own keys, as its replays must everywhere.
+TEST(Pause, TheControlsShowThePlayersBindings) {
+  KeyBindings bindings;
+  bindings.Bind(GameAction::Thrust, KeyCode{17});  // W
+  bindings.Bind(GameAction::Fire, kPadKeyY);
+  Media live(".", std::make_unique<starvane::testing::FrameCatcher>());
+  live.SetKeyBindings(bindings);
+  DrawHelpPage(live);
+  EXPECT_TRUE(ShowsKeys(live.Screen, 90, 93, "W"));  // the second row: thrust
+  EXPECT_TRUE(ShowsKeys(live.Screen, 90, 408, "Y"));
+  EXPECT_TRUE(ShowsKeys(live.Screen, 90, 423, "B"));
+  Media scripted(".", std::make_unique<starvane::testing::FrameCatcher>(),
+                 std::make_unique<NoInput>());
+  scripted.SetKeyBindings(bindings);
+  DrawHelpPage(scripted);
+  EXPECT_TRUE(ShowsKeys(scripted.Screen, 90, 93, "Up"));
+  EXPECT_TRUE(ShowsKeys(scripted.Screen, 90, 408, "A, B, X"));
+}
+
 // A new ship's first game in a window opens on the controls by a press that the recording
 // holds, so the replay opens on them at the same frame without being asked.
 TEST(Pause, APressOfTheGamesOwnIsRecordedAndReplayed) {

@@ -8,6 +8,7 @@
 #include "base/rounding.hpp"
 #include "base/text_numbers.hpp"
 #include "media/keys.hpp"
+#include "media/media.hpp"
 #include "workshop/panel_buttons.hpp"
 #include "workshop/upgrades.hpp"
 #include "world/adders.hpp"
@@ -143,12 +144,12 @@ void DrawPanel(Game& game, PanelButtons& bound) {
 std::optional<LoopEnd> RunStatsPanel(Game& game) {
   Media& media = game.media;
   Canvas& screen = media.Screen;
+  // A controller moves the pointer and presses with A (media/live_keys.hpp).
+  const Media::InputModeScope workshop(media, InputMode::Workshop);
   screen.StopDrawing();  // the world frame in progress is never shown
   // The mouse is not examined in flight, so its movement has piled up since the panel last
   // closed: the pointer starts where it was left.
   media.DiscardMouseMovement();
-  // The controller moves the pointer and buys here; given back to flight at the end.
-  const InputMode mode = media.SetInputMode(InputMode::Workshop);
 
   PanelButtons buttons;
   std::optional<LoopEnd> end;
@@ -168,7 +169,6 @@ std::optional<LoopEnd> RunStatsPanel(Game& game) {
     if (media.KeyboardReleased(kKeyEscape) || media.KeyboardReleased(kKeyC)) break;
   }
 
-  media.SetInputMode(mode);
   screen.StartDrawing();  // the frame loop goes on with the minimap and the HUD text
   game.Buttons.ClearList();
   return end;

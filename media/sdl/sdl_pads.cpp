@@ -10,7 +10,7 @@ static_assert(static_cast<int>(PadButton::DpadUp) == SDL_CONTROLLER_BUTTON_DPAD_
 static_assert(kPadAxisCount == SDL_CONTROLLER_AXIS_MAX);
 static_assert(static_cast<int>(PadAxis::LeftTrigger) == SDL_CONTROLLER_AXIS_TRIGGERLEFT);
 
-void SdlPads::Handle(const SDL_Event& event) {
+void SdlPads::Handle(const SDL_Event& event, LiveKeys& keys) {
   switch (event.type) {
     case SDL_CONTROLLERDEVICEADDED: {
       // An arrival names the device's index; every later event its instance.
@@ -25,6 +25,7 @@ void SdlPads::Handle(const SDL_Event& event) {
       if (found == pads_.end()) break;
       SDL_GameControllerClose(found->second.controller);
       pads_.erase(found);
+      TellChanges(keys);  // pulled out while held: nothing stays down
       break;
     }
     case SDL_CONTROLLERBUTTONDOWN:
@@ -33,12 +34,14 @@ void SdlPads::Handle(const SDL_Event& event) {
       if (found == pads_.end() || event.cbutton.button >= kPadButtonCount) break;
       found->second.keys.SetButton(static_cast<PadButton>(event.cbutton.button),
                                    event.cbutton.state == SDL_PRESSED);
+      TellChanges(keys);
       break;
     }
     case SDL_CONTROLLERAXISMOTION: {
       const auto found = pads_.find(event.caxis.which);
       if (found == pads_.end() || event.caxis.axis >= kPadAxisCount) break;
       found->second.keys.SetAxis(static_cast<PadAxis>(event.caxis.axis), event.caxis.value);
+      TellChanges(keys);
       break;
     }
     default:
@@ -46,9 +49,14 @@ void SdlPads::Handle(const SDL_Event& event) {
   }
 }
 
-void SdlPads::HoldKeys(KeyStates& keys) {
-  for (auto& [id, pad] : pads_) pad.keys.HoldKeys(keys);
-  for (auto& [id, pad] : pads_) pad.keys.NoteWeaponKeys(keys);
+void SdlPads::TellChanges(LiveKeys& keys) {
+  KeyStates held{};
+  for (const auto& [id, pad] : pads_) pad.keys.HoldPadKeys(held);
+  for (int code = kPadKeyFirst; code <= kPadKeyLast; ++code) {
+    const auto index = static_cast<std::size_t>(code);
+    if (held[index] != held_[index]) keys.SetKey(code, held[index] != 0);
+  }
+  held_ = held;
 }
 
 }  // namespace starvane

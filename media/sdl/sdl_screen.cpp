@@ -1,14 +1,15 @@
 // The desktop's backend (STARVANE_BACKEND=sdl): the real screen through SDL2. The desktop's full
 // screen (or a window, Alt+Enter between them) shows the 800 x 600 back buffer scaled to fit
 // (media/screen_fit.hpp), paced at the game's own frame rate, with the real keyboard (its keys
-// labelled by the player's layout), the mouse, game controllers as keys (sdl_pads.cpp), the
+// labelled by the player's layout), the mouse, game controllers (sdl_pads.cpp), both made the
+// game's keys by the player's bindings (media/live_keys.hpp), the
 // sound through the audio device (sdl_sound.cpp), notices over the picture, a film's controls
 // while one is watched (media/film_bar.hpp), and a lost focus told. The mouse is never captured:
-// the STATS page's arrow goes where the system's pointer points. STARVANE_FRAME_TIMES=1 in the
-// environment reports, at the end, how far apart the frames were presented. It lacks what the
-// desktop does not need: no ship hold across pages (the files' own locks keep two games apart) and
-// no saving when hidden (a window is closed by asking, CloseRequested, and the game then ends and
-// saves as on Escape).
+// the STATS page's arrow goes where the system's pointer points, or where a controller moves it.
+// STARVANE_FRAME_TIMES=1 in the environment reports, at the end, how far apart the frames were
+// presented. It lacks what the desktop does not need: no ship hold across pages (the files' own
+// locks keep two games apart) and no saving when hidden (a window is closed by asking,
+// CloseRequested, and the game then ends and saves as on Escape).
 
 #include <SDL.h>
 #include <SDL_opengl.h>
@@ -27,6 +28,7 @@
 #include "media/film_bar.hpp"
 #include "media/frame_pacer.hpp"
 #include "media/keyboard.hpp"
+#include "media/live_keys.hpp"
 #include "media/notice_picture.hpp"
 #include "media/real_screen.hpp"
 #include "media/screen_fit.hpp"
@@ -184,6 +186,8 @@ class SdlScreen final : public Display, public InputSource {
   void ShowFilm(const FilmState& state) override;
   void ChangeScreen(const ScreenOptions& options) override;
   std::vector<FilmCommand> TakeFilmCommands() override { return std::exchange(film_commands_, {}); }
+  void SetInputMode(InputMode mode) override { live_keys_.SetMode(mode); }
+  void SetKeyBindings(const KeyBindings& bindings) override { live_keys_.SetBindings(bindings); }
 
   // The state as of the last processing of window messages: it changes only inside Present.
   bool CaptureKeyboard(std::int64_t frames_presented, KeyStates& keys) override;
@@ -244,7 +248,8 @@ class SdlScreen final : public Display, public InputSource {
   FrameTimes frame_times_;
   bool close_requested_ = false;
   ShortcutKeys shortcut_keys_;  // Return of Alt+Enter: the game must not see it (it would dash)
-  SdlPads pads_;                // game controllers: their buttons and sticks hold game keys
+  SdlPads pads_;                // game controllers: their buttons and sticks hold pad keys
+  LiveKeys live_keys_;          // the keys and pad keys held, as the game's keys
   SdlSound sound_;
   // Where the system's pointer was last seen over the window, in window points, and where the
   // game's mouse is: a capture on the game's screen moves the game's mouse to the pointer.
@@ -505,6 +510,7 @@ void SdlScreen::ShowWindowArea(int width, int height, std::string_view title) {
   cursor_hidden_ = false;
   SDL_SetRelativeMouseMode(SDL_FALSE);
   SDL_StartTextInput();
+  live_keys_.HoldKeyboardTaps(false);  // the launcher reads the ordered events instead
   ProcessWindowMessages();
 }
 
@@ -579,6 +585,7 @@ bool SdlScreen::OpenScreen(int width, int height, std::string_view title) {
   pointer_.reset();
   pending_key_events_.clear();
   SDL_StopTextInput();
+  live_keys_.HoldKeyboardTaps(true);
   // The pointer stays the player's (nothing is captured); the STATS page starts where it is.
   if (SDL_GetMouseFocus() == window_) {
     int x = 0;
@@ -642,9 +649,11 @@ void SdlScreen::ProcessWindowMessages() {
           break;
         }
         if (HandleFilmKey(event.key)) break;
+        live_keys_.SetKey(KeyCodeOfScancode(event.key.keysym.scancode), true);
         QueueKeyEvent({KeyEvent::Kind::Down, KeyCodeOfScancode(event.key.keysym.scancode)});
         break;
       case SDL_KEYUP:
+        live_keys_.SetKey(KeyCodeOfScancode(event.key.keysym.scancode), false);
         if (HandleFilmKey(event.key)) break;
         if (event.key.keysym.scancode == SDL_SCANCODE_RETURN) shortcut_keys_.Release(kKeyReturn);
         QueueKeyEvent({KeyEvent::Kind::Up, KeyCodeOfScancode(event.key.keysym.scancode)});
@@ -658,6 +667,7 @@ void SdlScreen::ProcessWindowMessages() {
         if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
             event.window.event == SDL_WINDOWEVENT_MINIMIZED) {
           focus_lost_ = true;
+          live_keys_.LetGoOfKeyboard();  // its keys will not be heard going up
         }
         break;
       case SDL_MOUSEMOTION: {
@@ -715,7 +725,7 @@ void SdlScreen::ProcessWindowMessages() {
         break;
       }
       default:
-        pads_.Handle(event);
+        pads_.Handle(event, live_keys_);
         break;
     }
   }
@@ -736,21 +746,18 @@ void SdlScreen::ToggleFullScreen() {
 bool SdlScreen::CaptureKeyboard(std::int64_t, KeyStates& keys) {
   keys.fill(0);
   if (film_) return true;  // the viewer's keys are the film's, never the game's
-  int count = 0;
-  const Uint8* state = SDL_GetKeyboardState(&count);
-  for (int scancode = 0; scancode < count; ++scancode) {
-    if (!state[scancode]) continue;
-    const int code = KeyCodeOfScancode(static_cast<SDL_Scancode>(scancode));
-    if (code > 0) keys[static_cast<std::size_t>(code)] = 1;
-  }
+  live_keys_.Capture(keys);
   shortcut_keys_.HideFrom(keys);
-  pads_.HoldKeys(keys);
   return true;
 }
 
 MouseInput SdlScreen::CaptureMouse(std::int64_t) {
   MouseInput input;
   if (film_) return input;
+  const PadPointer pad = live_keys_.CapturePadPointer();
+  // The controller moved the arrow: the system's pointer, wherever it rests, no longer says
+  // where the arrow is until the mouse moves again.
+  if (pad.dx != 0 || pad.dy != 0) pointer_point_.reset();
   if (area_width_ == 0) {
     // The game's mouse model adds movements: the movement is the one that takes its arrow to
     // the canvas pixel under the system's pointer. So a recording holds what the game used.
@@ -760,10 +767,13 @@ MouseInput SdlScreen::CaptureMouse(std::int64_t) {
       input.dx = target.x - game_mouse_.x;
       input.dy = target.y - game_mouse_.y;
     }
+    input.dx += pad.dx;
+    input.dy += pad.dy;
   }
   for (std::size_t i = 0; i < buttons_.size(); ++i) {
     input.buttons[i] = buttons_[i] || pressed_since_capture_[i];
   }
+  input.buttons[0] = input.buttons[0] || pad.left_button;
   pressed_since_capture_ = {};
   input.pointer = std::exchange(pointer_, std::nullopt);
   input.wheel = std::exchange(pending_wheel_, 0);
@@ -777,8 +787,16 @@ void SdlScreen::QueueKeyEvent(KeyEvent event) {
   }
 }
 
+// The keyboard's presses and releases mean what they say only where its keys come as
+// themselves, and never for a key held across a change of mode (its repeats would press it):
+// elsewhere the media layer makes them of the states.
 KeyEvents SdlScreen::CaptureKeyEvents(std::int64_t) {
-  return std::exchange(pending_key_events_, {});
+  KeyEvents events = std::exchange(pending_key_events_, {});
+  std::erase_if(events, [this](const KeyEvent& event) {
+    return event.kind != KeyEvent::Kind::Text &&
+           (!live_keys_.KeyboardRaw() || live_keys_.Silenced(event.key));
+  });
+  return events;
 }
 
 bool SdlScreen::WaitForWindowMessage(int most_milliseconds) {

@@ -2,21 +2,20 @@
 // 600 back buffer goes on the page's canvas, scaled by the desktop's arithmetic
 // (media/screen_fit.hpp) and paced by the desktop's frame pacer, with the page's keyboard (keys
 // labelled by the player's layout), mouse and focus, the sound through Web Audio, notices over
-// the picture, the ship held for one page of the browser at a time (HoldShip) and saved whenever
-// the page is hidden (SaveShipWhenHidden). The page's own script
-// (media/web/page/starvane-page.js) listens to the browser's events and keeps what they bring
-// until the game asks; the game's loops block as on the desktop, and every wait here is a sleep
-// that hands the browser back its turn (the build unwinds the game's stack to the browser's
-// event loop and rewinds it after).
-// While a recording is watched as a film (--watch), the page's own controls steer it: they send
-// "W" lines among the events, which become film commands and never the game's keys, and every
-// frame the film presents updates them (page.film).
-// On a touch screen the page's own controls (media/web/page/starvane-touch.js) hold the game's
-// keys themselves ("G" lines, TakeTouchLine), and a text field that wants typing asks the page
-// for the phone's keyboard (WantTextInput).
-// It lacks game controllers, and a close that asks first (a page is closed without a word, which
-// is why the ship is saved as the page is hidden): CloseRequested is true only once the viewer of
-// a film closed it (Escape). The page itself switches to the full screen on Alt+Enter.
+// the picture, the player's bindings in force (media/live_keys.hpp), the ship held for one page of
+// the browser at a time (HoldShip) and saved whenever the page is hidden (SaveShipWhenHidden). The
+// page's own script (media/web/page/starvane-page.js) listens to the browser's events and keeps
+// what they bring until the game asks; the game's loops block as on the desktop, and every wait
+// here is a sleep that hands the browser back its turn (the build unwinds the game's stack to the
+// browser's event loop and rewinds it after). While a recording is watched as a film (--watch), the
+// page's own controls steer it: they send "W" lines among the events, which become film commands
+// and never the game's keys, and every frame the film presents updates them (page.film). Game
+// controllers come through the page (the Gamepad API, polled: "P" lines). On a touch screen the
+// page's own controls (media/web/page/starvane-touch.js) hold the game's keys themselves ("G"
+// lines, TakeTouchLine), and a text field that wants typing asks the page for the phone's
+// keyboard (WantTextInput). It lacks a close that asks first (a page is closed without a word,
+// which is why the ship is saved as the page is hidden): CloseRequested is true only once the
+// viewer of a film closed it (Escape). The page itself switches to the full screen on Alt+Enter.
 
 #include <emscripten.h>
 
@@ -42,7 +41,7 @@
 #include "media/input_mode.hpp"
 #include "media/key_bindings.hpp"
 #include "media/keys.hpp"
-#include "media/pad_keys.hpp"
+#include "media/live_keys.hpp"
 #include "media/real_screen.hpp"
 #include "media/screen_fit.hpp"
 
@@ -151,7 +150,10 @@ class WebScreen final : public Display, public InputSource {
   // The page shows the phone's keyboard while a text field has the typing, and the touch
   // controls that belong to what the keys mean now (the pause's, the STATS page's, flight's).
   void WantTextInput(bool wanted) override { starvane_page_text_input(wanted ? 1 : 0); }
-  void SetInputMode(InputMode mode) override { starvane_page_input_mode(static_cast<int>(mode)); }
+  void SetInputMode(InputMode mode) override {
+    live_keys_.SetMode(mode);
+    starvane_page_input_mode(static_cast<int>(mode));
+  }
   // The controls change with the picture they belong to: Present shows both, after its wait.
   void ShowFilm(const FilmState& state) override { film_state_ = state; }
   std::vector<FilmCommand> TakeFilmCommands() override { return std::exchange(film_commands_, {}); }
@@ -160,27 +162,18 @@ class WebScreen final : public Display, public InputSource {
     starvane_page_sound(samples.data(), static_cast<int>(samples.size()));
   }
 
+  void SetKeyBindings(const KeyBindings& bindings) override { live_keys_.SetBindings(bindings); }
+
   bool CaptureKeyboard(std::int64_t, KeyStates& keys) override {
     // On the game's screen a key that went down since the last capture shows as down in this
     // one, even when it was let go again before it (the browser may hand several events over
     // between two frames). The launcher reads the ordered events instead, which the states must
     // then follow exactly.
-    // The touch controls' keys are held beside the keyboard's, by the same rule.
-    for (std::size_t key = 0; key < keys.size(); ++key) {
-      const bool keyboard = keys_[key] != 0 || pressed_since_capture_[key] != 0;
-      const bool touch = touch_keys_[key] != 0 || touch_pressed_since_capture_[key] != 0;
-      keys[key] = keyboard || touch ? 1 : 0;
-    }
-    pressed_since_capture_.fill(0);
-    touch_pressed_since_capture_.fill(0);
-    touch_weapon_.HoldKeys(keys);
-    touch_weapon_.NoteWeaponKeys(keys);
+    live_keys_.Capture(keys);
     return true;
   }
   MouseInput CaptureMouse(std::int64_t frames_presented) override;
-  KeyEvents CaptureKeyEvents(std::int64_t) override {
-    return std::exchange(pending_key_events_, {});
-  }
+  KeyEvents CaptureKeyEvents(std::int64_t) override;
   bool CaptureFocusLost(std::int64_t) override { return std::exchange(focus_lost_, false); }
   void MouseExaminedAt(PointerPosition position) override { game_mouse_ = position; }
 
@@ -198,13 +191,7 @@ class WebScreen final : public Display, public InputSource {
   PageClock clock_;
   std::vector<std::uint32_t> rgba_ =
       std::vector<std::uint32_t>(std::size_t{kScreenWidth} * kScreenHeight);
-  KeyStates keys_{};
-  KeyStates pressed_since_capture_{};
-  // The game's keys the touch controls hold, apart from the keyboard's so that neither lets go
-  // of the other's; their weapon button goes on from the weapon chosen, as a controller's does.
-  KeyStates touch_keys_{};
-  KeyStates touch_pressed_since_capture_{};
-  PadKeys touch_weapon_;
+  LiveKeys live_keys_;  // the keys held (the page's are positions), as the game's keys
   KeyEvents pending_key_events_;
   std::vector<FilmCommand> film_commands_;
   std::optional<FilmState> film_state_;  // ShowFilm's, for the next picture presented
@@ -215,6 +202,7 @@ class WebScreen final : public Display, public InputSource {
   int area_height_ = 0;
   // Where the page's pointer was last seen on the stage, in CSS pixels, and the game's mouse.
   std::optional<PointerPosition> pointer_point_;
+  std::optional<PointerPosition> page_pointer_;  // as the page last told it
   PointerPosition game_mouse_;
   std::array<bool, 3> buttons_{};
   std::int32_t pending_wheel_ = 0;
@@ -230,8 +218,7 @@ ScreenFit WebScreen::CurrentFit(const Stage& stage) const {
 void WebScreen::ShowWindowArea(int width, int height, std::string_view title) {
   area_width_ = std::clamp(width, 1, kScreenWidth);
   area_height_ = std::clamp(height, 1, kScreenHeight);
-  pressed_since_capture_.fill(0);
-  touch_pressed_since_capture_.fill(0);
+  live_keys_.HoldKeyboardTaps(false);
   starvane_page_title(std::string(title).c_str());
   ProcessPageEvents();
 }
@@ -240,6 +227,7 @@ bool WebScreen::OpenScreen(int, int, std::string_view title) {
   area_width_ = 0;
   area_height_ = 0;
   pending_key_events_.clear();
+  live_keys_.HoldKeyboardTaps(true);
   starvane_page_title(std::string(title).c_str());
   ProcessPageEvents();
   return true;
@@ -308,16 +296,21 @@ void WebScreen::ProcessPageEvents() {
   }
   std::array<int, 8> mouse{};
   starvane_page_mouse(mouse.data());
-  if (mouse[0] != 0) pointer_point_ = PointerPosition{mouse[1], mouse[2]};
+  // The pointer counts where it moved: a controller may have moved the game's arrow away from
+  // where it rests (CaptureMouse).
+  if (mouse[0] != 0 &&
+      (!page_pointer_ || page_pointer_->x != mouse[1] || page_pointer_->y != mouse[2])) {
+    pointer_point_ = page_pointer_ = PointerPosition{mouse[1], mouse[2]};
+  }
   for (std::size_t i = 0; i < buttons_.size(); ++i) buttons_[i] = mouse[3 + i] != 0;
   pending_wheel_ = static_cast<std::int32_t>(
       std::clamp<std::int64_t>(std::int64_t{pending_wheel_} + mouse[6], -1000000, 1000000));
 }
 
 // One line of the page's events: "D" or "U" and a key's position name (KeyboardEvent.code),
-// "T" and typed text, "F" the page lost the focus (hidden or left), "R" the stage was resized,
-// "S" the page was hidden and may be closed unannounced, "W" a film control (QueueFilmCommand),
-// "G" a touch control (TakeTouchLine).
+// "T" and typed text, "P" a game controller's input ("PD" or "PU" and its key code), "F" the page
+// lost the focus (hidden or left), "R" the stage was resized, "S" the page was hidden and may be
+// closed unannounced, "W" a film control (QueueFilmCommand), "G" a touch control (TakeTouchLine).
 void WebScreen::TakeEventLine(std::string_view line) {
   if (line.empty()) return;
   const std::string_view rest = line.substr(1);
@@ -327,22 +320,23 @@ void WebScreen::TakeEventLine(std::string_view line) {
       const int key = KeyCodeOfDomCode(rest);
       if (key <= 0) return;
       const bool down = line[0] == 'D';
-      keys_[static_cast<std::size_t>(key)] = down ? 1 : 0;
-      if (down && area_width_ == 0) pressed_since_capture_[static_cast<std::size_t>(key)] = 1;
+      live_keys_.SetKey(key, down);
       QueueKeyEvent({down ? KeyEvent::Kind::Down : KeyEvent::Kind::Up, key});
       return;
     }
     case 'T':
       QueueKeyEvent({KeyEvent::Kind::Text, 0, std::string(rest)});
       return;
+    case 'P': {
+      const auto code = ParseWhole<int>(rest.empty() ? rest : rest.substr(1));
+      if (!rest.empty() && code && IsPadKey(*code)) live_keys_.SetKey(*code, rest[0] == 'D');
+      return;
+    }
     case 'F':
       // The browser tells of no release of the keys held when the page lost the focus: they
       // are let go here, and the game pauses (media/media.hpp, FocusLost).
       focus_lost_ = true;
-      keys_.fill(0);
-      pressed_since_capture_.fill(0);
-      touch_keys_.fill(0);
-      touch_pressed_since_capture_.fill(0);
+      live_keys_.LetGoOfKeyboard();
       return;
     case 'R':
       image_lost_ = true;
@@ -361,23 +355,32 @@ void WebScreen::TakeEventLine(std::string_view line) {
   }
 }
 
+// The keyboard's presses and releases mean what they say only where its keys come as
+// themselves, and never for a key held across a change of mode (its repeats would press it):
+// elsewhere the media layer makes them of the states.
+KeyEvents WebScreen::CaptureKeyEvents(std::int64_t) {
+  KeyEvents events = std::exchange(pending_key_events_, {});
+  std::erase_if(events, [this](const KeyEvent& event) {
+    return event.kind != KeyEvent::Kind::Text &&
+           (!live_keys_.KeyboardRaw() || live_keys_.Silenced(event.key));
+  });
+  return events;
+}
+
 // A touch control: "D" or "U" and the decimal code of a game key (media/keys.hpp) held or let
 // go, already the game's own key, which no binding translates; "N" the weapon after the one
 // chosen (1, 2, 3, then 1 again), pressed once. A code outside the keyboard's is dropped: the
 // controller's codes never reach the game.
 void WebScreen::TakeTouchLine(std::string_view line) {
   if (line == "N") {
-    touch_weapon_.SetButton(PadButton::Y, true);
-    touch_weapon_.SetButton(PadButton::Y, false);
+    live_keys_.NextWeapon();
     return;
   }
   if (line.empty() || (line[0] != 'D' && line[0] != 'U')) return;
   const std::optional<int> key = ParseWhole<int>(line.substr(1));
   if (!key || *key <= 0 || *key >= kPadKeyFirst) return;
   const bool down = line[0] == 'D';
-  const auto index = static_cast<std::size_t>(*key);
-  touch_keys_[index] = down ? 1 : 0;
-  if (down && area_width_ == 0) touch_pressed_since_capture_[index] = 1;
+  live_keys_.SetGameKey(*key, down);
   QueueKeyEvent({down ? KeyEvent::Kind::Down : KeyEvent::Kind::Up, *key});
 }
 
@@ -469,6 +472,8 @@ void WebScreen::SaveShipNow() {
 
 MouseInput WebScreen::CaptureMouse(std::int64_t) {
   MouseInput input;
+  const PadPointer pad = live_keys_.CapturePadPointer();
+  if (pad.dx != 0 || pad.dy != 0) pointer_point_.reset();  // until the mouse moves again
   if (pointer_point_) {
     const Stage stage = PageStage();
     const ScreenFit fit = CurrentFit(stage);
@@ -488,7 +493,12 @@ MouseInput WebScreen::CaptureMouse(std::int64_t) {
       input.dy = target.y - game_mouse_.y;
     }
   }
+  if (area_width_ == 0) {
+    input.dx += pad.dx;
+    input.dy += pad.dy;
+  }
   input.buttons = buttons_;
+  input.buttons[0] = input.buttons[0] || pad.left_button;
   input.wheel = std::exchange(pending_wheel_, 0);
   return input;
 }

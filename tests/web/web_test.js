@@ -216,6 +216,17 @@ async function playedGames(browser, url) {
   await hold(page, 'ArrowUp', 800);
   await hold(page, 'Space', 400);
   await hold(page, 'ArrowLeft', 300);
+  // A game controller, as the Gamepad API gives a standard one: its right shoulder turns the
+  // turret, the game's D by the default bindings.
+  await page.evaluate(() => {
+    const buttons = Array.from({length: 17}, () => ({pressed: false, value: 0}));
+    window.fakePad = {connected: true, mapping: 'standard', buttons, axes: [0, 0, 0, 0]};
+    Object.defineProperty(navigator, 'getGamepads', {value: () => [window.fakePad]});
+    window.fakePad.buttons[5] = {pressed: true, value: 1};
+  });
+  await sleep(300);
+  await page.evaluate(() => { window.fakePad.buttons[5] = {pressed: false, value: 0}; });
+  await sleep(100);
   // Ten seconds of the default world, for the frame-work measurement and the processor time the
   // page and the graphics process take for it.
   const before = {page: processorSeconds('renderer'), gpu: processorSeconds('gpu-process')};
@@ -259,6 +270,7 @@ async function playedGames(browser, url) {
   check(/ type Webby/.test(record) || /type W/.test(record), 'the name was typed in the launcher');
   check(/ focus lost/.test(record), 'the lost focus reached the game (the recording holds it)');
   check(/ down P\b/.test(record), 'P went on after the pause');
+  check(/ down D\b/.test(record), 'a game controller turned the turret (its D is recorded)');
   let dump = JSON.parse(await page.evaluate(() => starvane.readFiles('/')['dump.json']));
   check(
       dump.shipName === 'Webby' && dump.difficulty === 1,

@@ -86,6 +86,38 @@ var Module = (function () {
     if (!watching) lines.push('U' + event.code);
   });
 
+  // ---- Game controllers --------------------------------------------------------------------
+  // A controller that the browser maps as a standard one (the Gamepad API), looked at whenever
+  // the game takes its events: each of its buttons, triggers and stick directions that went down
+  // or up is a line "PD" or "PU" with that input's key code (media/key_bindings.hpp), which the
+  // game makes keys of by the player's bindings, as on the desktop.
+  const padButtonCodes = [224, 225, 226, 227, 233, 234, 247, 248, 228, 230, 231, 232, 235, 236,
+                          237, 238, 229];
+  const padAxisCodes = [[239, 240], [241, 242], [243, 244], [245, 246]];
+  const padDeadZone = 8000 / 32767;  // the desktop's, of a stick's or trigger's way
+  let padHeld = new Set();
+  function pollGamepads() {
+    if (watching || !navigator.getGamepads) return;
+    const held = new Set();
+    for (const pad of navigator.getGamepads()) {
+      if (!pad || !pad.connected || pad.mapping !== 'standard') continue;
+      pad.buttons.forEach((button, i) => {
+        const trigger = i === 6 || i === 7;  // analogue: held past the dead zone
+        if (i < padButtonCodes.length && (trigger ? button.value >= padDeadZone : button.pressed)) {
+          held.add(padButtonCodes[i]);
+        }
+      });
+      pad.axes.forEach((value, i) => {
+        if (i >= padAxisCodes.length) return;
+        if (value <= -padDeadZone) held.add(padAxisCodes[i][0]);
+        if (value >= padDeadZone) held.add(padAxisCodes[i][1]);
+      });
+    }
+    for (const code of held) if (!padHeld.has(code)) lines.push('PD' + code);
+    for (const code of padHeld) if (!held.has(code)) lines.push('PU' + code);
+    padHeld = held;
+  }
+
   // ---- The film ----------------------------------------------------------------------------
   // A watched recording is steered by "W" lines among the events (media/web/web_screen.cpp):
   // Wp pause or play, Ws one frame forward, W- and W+ slower and faster, Wv and a speed in
@@ -1015,6 +1047,7 @@ var Module = (function () {
         }
       },
       takeEvents(buffer, size) {
+        pollGamepads();
         let text = '';
         let bytes = 0;
         while (lines.length > 0) {
@@ -1039,7 +1072,10 @@ var Module = (function () {
         Module.HEAP32[at + 6] = wheel;
         wheel = 0;
       },
-      pending() { return lines.length + (pressed.some((p) => p) ? 1 : 0); },
+      pending() {
+        pollGamepads();
+        return lines.length + (pressed.some((p) => p) ? 1 : 0);
+      },
       title(text) { document.title = text || 'Starvane'; },
       // A notice over the picture, or none for ''.
       notice(text) {
