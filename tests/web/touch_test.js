@@ -129,7 +129,7 @@ async function touchGames(browser, url, goldenRoot, check) {
   await fingers.tap(await pagePoint(page, 75, 65));  // Easy
   await page.waitForFunction(() => starvane.shown.width === 800, null, {timeout: 10000});
   await sleep(300);
-  await fingers.tap(await middleOf(page, '#touch-pause'));  // from the first game's controls
+  await fingers.tap(await middleOf(page, '#touch-resume'));  // from the first game's controls
   await waitFrames(page, 5);
   await picture(page, 'touch-phone.png');
   // The whole picture on the phone, the controls in the bars beside it.
@@ -150,6 +150,14 @@ async function touchGames(browser, url, goldenRoot, check) {
   await waitFrames(page, 5);
   await fingers.tap(await middleOf(page, '#touch-pause'));
   await sleep(300);
+  check(await page.locator('#touch-options').isVisible(),
+        'touch: the pause shows its Options control');
+  // The options page by tapping: opened from the pause, a tap on its Back row closes it.
+  await fingers.tap(await middleOf(page, '#touch-options'));
+  await sleep(500);  // a page at rest shows no new frames
+  await picture(page, 'touch-phone-options.png');
+  await fingers.tap(await pagePoint(page, 60, 510));
+  await sleep(500);
   await fingers.tap(await middleOf(page, '#touch-pause:visible, #touch-resume:visible'));
   await waitFrames(page, 5);
   // A keyboard hides the controls; the next touch shows them.
@@ -215,7 +223,7 @@ async function tabletPictures(browser, url) {
     await startGame(page, ['--files', '/starvane', '--ship', 'Tab', '--difficulty', 'easy']);
     await page.waitForFunction(() => starvane.shown.width === 800, null, {timeout: 10000});
     await fingers.tap(await pagePoint(page, 400, 300));
-    await fingers.tap(await middleOf(page, '#touch-pause'));
+    await fingers.tap(await middleOf(page, '#touch-resume'));  // from the first game's controls
     await waitFrames(page, 20);
     await picture(page, `touch-tablet-${width}x${height}.png`);
     await context.close();
