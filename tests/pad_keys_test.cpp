@@ -225,14 +225,19 @@ class ScopedEnvironment {
   std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
 };
 
+// The SDL screen in a window of SDL's dummy video driver, which shows nothing. Such a window
+// never has the focus, and SDL drops a controller's events while no window of the game has it,
+// unless told otherwise: the environment says so for as long as the caller keeps it.
+std::unique_ptr<Display> DummySdlScreen(ScopedEnvironment& environment, std::string& error) {
+  environment.Set("SDL_VIDEODRIVER", "dummy");
+  environment.Set("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1");
+  return ConnectRealScreen({.windowed = true}, error);
+}
+
 TEST(SdlPad, AVirtualControllerHoldsTheGamesKeys) {
   ScopedEnvironment environment;
-  environment.Set("SDL_VIDEODRIVER", "dummy");
-  // A window of the dummy driver never has the focus, and SDL drops a controller's events
-  // while no window of the game has it, unless told otherwise.
-  environment.Set("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1");
   std::string error;
-  std::unique_ptr<Display> screen = ConnectRealScreen({.windowed = true}, error);
+  std::unique_ptr<Display> screen = DummySdlScreen(environment, error);
   ASSERT_NE(screen, nullptr) << error;
   ASSERT_TRUE(screen->OpenScreen(800, 600, "pad"));
   screen->SetInputMode(InputMode::Flight);
@@ -320,10 +325,8 @@ class PadPlayer final : public Display {
 // times past "Replays" and "Options" round to "Easy", A: the game begins with that ship.
 TEST(SdlPad, TheLauncherWorksWithAControllerAlone) {
   ScopedEnvironment environment;
-  environment.Set("SDL_VIDEODRIVER", "dummy");
-  environment.Set("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1");
   std::string error;
-  std::unique_ptr<Display> screen = ConnectRealScreen({.windowed = true}, error);
+  std::unique_ptr<Display> screen = DummySdlScreen(environment, error);
   ASSERT_NE(screen, nullptr) << error;
   using B = PadButton;
   auto player = std::make_unique<PadPlayer>(
@@ -346,10 +349,8 @@ TEST(SdlPad, TheLauncherWorksWithAControllerAlone) {
 // the game's own input hears nothing of them.
 TEST(SdlScreen, AFilmsViewerKeysAndClicksAreFilmCommandsAndNeverTheGames) {
   ScopedEnvironment environment;
-  environment.Set("SDL_VIDEODRIVER", "dummy");
-  environment.Set("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1");  // SDL may start here, for both
   std::string error;
-  std::unique_ptr<Display> screen = ConnectRealScreen({.windowed = true}, error);
+  std::unique_ptr<Display> screen = DummySdlScreen(environment, error);
   ASSERT_NE(screen, nullptr) << error;
   ASSERT_TRUE(screen->OpenScreen(800, 600, "film"));
   const auto commands_after_a_frame = [&] {

@@ -163,6 +163,12 @@ class WebScreen final : public Display, public InputSource {
   }
 
   void SetKeyBindings(const KeyBindings& bindings) override { live_keys_.SetBindings(bindings); }
+  // The page fills its window whatever the choice (its Full screen button chooses the full
+  // screen): only the scaling is the player's here. The next frame is shown with it.
+  void ChangeScreen(const ScreenOptions& options) override {
+    options_.scale = options.scale;
+    image_lost_ = true;
+  }
 
   bool CaptureKeyboard(std::int64_t, KeyStates& keys) override {
     // On the game's screen a key that went down since the last capture shows as down in this

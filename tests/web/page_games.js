@@ -96,8 +96,19 @@ async function playInPage(browser, url, args, inputs, folders, timeoutMs) {
   }
 }
 
+// Where a pixel of what the page shows (the launcher's area or the game's canvas) is on the page.
+async function pagePoint(page, x, y) {
+  const shown = await page.evaluate(() => starvane.shown);
+  const box = await page.locator('#screen').boundingBox();
+  return {
+    x: box.x + (x + 0.5) * box.width / shown.width,
+    y: box.y + (y + 0.5) * box.height / shown.height,
+  };
+}
+
 module.exports = {
   serveSite,
+  pagePoint,
   chromiumArgs,
   launchChromium,
   playInPage

@@ -7,6 +7,7 @@
 
 const fs = require('fs');
 const path = require('path');
+const {pagePoint} = require('./page_games.js');
 
 function sleep(ms) { return new Promise((resolve) => setTimeout(resolve, ms)); }
 
@@ -39,16 +40,6 @@ class Fingers {
 async function middleOf(page, selector, dx, dy) {
   const box = await page.locator(selector).boundingBox();
   return {x: box.x + box.width * (0.5 + (dx || 0)), y: box.y + box.height * (0.5 + (dy || 0))};
-}
-
-// Where a pixel of what the page shows (the launcher's area or the game's canvas) is.
-async function pagePoint(page, x, y) {
-  const shown = await page.evaluate(() => starvane.shown);
-  const box = await page.locator('#screen').boundingBox();
-  return {
-    x: box.x + (x + 0.5) * box.width / shown.width,
-    y: box.y + (y + 0.5) * box.height / shown.height,
-  };
 }
 
 async function waitFrames(page, n) {

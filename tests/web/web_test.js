@@ -14,7 +14,7 @@
 const fs = require('fs');
 const path = require('path');
 const zlib = require('zlib');
-const {serveSite, launchChromium, playInPage} = require('./page_games.js');
+const {serveSite, launchChromium, playInPage, pagePoint} = require('./page_games.js');
 
 const {execFileSync} = require('child_process');
 const [site, goldenRoot, desktop] = process.argv.slice(2);
@@ -120,16 +120,6 @@ async function openPage(context, url, opened) {
   await page.goto(url);
   await page.waitForFunction(opened || (() => starvane.ready === true), null, {timeout: 30000});
   return page;
-}
-
-// Where a pixel of what the page shows (the launcher's area or the game's canvas) is on the page.
-async function pagePoint(page, x, y) {
-  const shown = await page.evaluate(() => starvane.shown);
-  const box = await page.locator('#screen').boundingBox();
-  return {
-    x: box.x + (x + 0.5) * box.width / shown.width,
-    y: box.y + (y + 0.5) * box.height / shown.height,
-  };
 }
 
 async function click(page, x, y) {
