@@ -91,6 +91,8 @@ const std::vector<PadRow>& PadRows() {
       {{A::Teleport, A::Shock}, "left, right trigger", "teleport (hold), shock"},
       {{A::Boost}, "left stick pressed", "boost"},
       {{A::Pause, A::Stats}, "Start, Back", "pause, the STATS workshop"},
+      // The pause's own, which no binding changes (media/live_keys.hpp).
+      {{}, "paused: B, X", "go on, end the game"},
       // Actions with no controller input by default, shown when the player gave them one.
       {{A::Weapon1, A::Weapon2, A::Weapon3, A::Controls, A::Mute, A::Screenshot}, "", ""},
   };

@@ -26,6 +26,14 @@ constexpr MenuKey kMenuKeys[] = {
     {kPadKeyBack, {kKeyF1}},
 };
 
+// The controller in the pause. B, the way back in every menu, goes back to the game here, as
+// Start does: were it Escape, the menus' B would end the game of a player who only meant to
+// leave the pause (B dashes in flight, too). Ending takes X, which no menu uses for leaving.
+constexpr MenuKey kPauseKeys[] = {
+    {kPadKeyStart, {kKeyP}}, {kPadKeyB, {kKeyP}},      {kPadKeyY, {kOKey}},
+    {kPadKeyBack, {kKeyF1}}, {kPadKeyX, {kKeyEscape}},
+};
+
 // The controller on the STATS page, besides the pointer it moves and presses.
 constexpr MenuKey kWorkshopKeys[] = {
     {kPadKeyB, {kKeyC}},
@@ -86,8 +94,14 @@ void LiveKeys::SetBindings(const KeyBindings& bindings) {
 
 void LiveKeys::SetMode(InputMode mode) {
   if (mode == mode_) return;
+  // The keyboard's keys change their meaning only between keys as themselves and keys through
+  // the bindings: held across any other change (flight, the pause, the STATS page) they act on,
+  // as a player holding thrust through the end of a pause expects. A controller's always change.
+  const bool keyboard_changes =
+      KeyboardRaw() != (mode == InputMode::Windows || mode == InputMode::Capture);
   mode_ = mode;
   for (std::size_t code = 0; code < silenced_.size(); ++code) {
+    if (IsKeyboardKey(static_cast<int>(code)) && !keyboard_changes) continue;
     if (down_[code] != 0 || pressed_[code] != 0) silenced_[code] = 1;
   }
   pressed_ = {};
@@ -202,9 +216,11 @@ void LiveKeys::TranslatePad(const KeyStates& held, KeyStates& game) {
       }
       return;
     case InputMode::Windows:
-    case InputMode::Pause:
       HoldMapped(kMenuKeys, held, game);
       HoldBackTab(Held(held, kPadKeyLeftShoulder), game);
+      return;
+    case InputMode::Pause:
+      HoldMapped(kPauseKeys, held, game);
       return;
     case InputMode::Workshop:
       HoldMapped(kWorkshopKeys, held, game);

@@ -10,13 +10,16 @@
 //   the player bound elsewhere makes nothing.
 // - In flight the controller goes through the bindings too, and "next weapon" presses the weapon
 //   key after the one chosen (1, 2, 3, 1, ..., following weapons chosen on the keyboard too).
-// - In the launcher's windows and the pause the controller works the menus: its d-pad and left
-//   stick are the arrow keys, A Return, B Escape, X Backspace, the shoulders Shift+Tab and Tab,
-//   Y is O, Start P and Back F1. On the STATS page it moves the game's pointer (left stick and
+// - In the launcher's windows the controller works the menus: its d-pad and left stick are the
+//   arrow keys, A Return, B Escape, X Backspace, the shoulders Shift+Tab and Tab, Y is O, Start
+//   P and Back F1. In the pause Start and B go on (P), Y is O (options), Back F1 (the controls)
+//   and X Escape (end the game). On the STATS page it moves the game's pointer (left stick and
 //   d-pad), A is the pointer's left button, B and Back close the page (C), Start pauses.
 // - While a key is chosen (Capture) every key and controller input comes as itself.
-// - A key or button held when the mode changes makes nothing in the new mode until it is let go:
-//   A held to fire does not become Return in the pause, a Return held into flight never dashes.
+// - A controller's button held when the mode changes makes nothing in the new mode until it is
+//   let go (B held to dash does not go on from the pause at once), and so does a key held from the
+//   launcher into flight or back (a Return held into flight never dashes). A key held between
+//   flight, the pause and the STATS page, where keys mean the same, acts on.
 // - A press quicker than one capture still shows as held at one capture.
 // Touch controls give game keys, which are never translated and join the rest.
 

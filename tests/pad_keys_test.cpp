@@ -149,6 +149,12 @@ TEST(LiveKeys, TheControllerWorksMenusThePointerAndTheChoiceOfAKey) {
     live.SetKey(pad, true);
     EXPECT_EQ(Held(live), keys);
   }
+  // In the pause B, the menus' way back, goes on to the game: only X ends it.
+  for (const auto& [pad, keys] : {std::pair{kPadKeyB, kKeyP}, std::pair{kPadKeyX, kKeyEscape}}) {
+    LiveKeys paused = InMode(InputMode::Pause);
+    paused.SetKey(pad, true);
+    EXPECT_EQ(Held(paused), std::vector<int>{keys});
+  }
   // The left shoulder is Shift+Tab: Shift first, so that the windows read Tab with it held.
   LiveKeys windows = InMode(InputMode::Windows);
   windows.SetKey(kPadKeyLeftShoulder, true);
@@ -177,13 +183,19 @@ TEST(LiveKeys, TheControllerWorksMenusThePointerAndTheChoiceOfAKey) {
 // no Return in the pause, a Return held from the launcher never dashes.
 TEST(LiveKeys, WhatIsHeldAcrossAChangeOfModeWaitsForItsRelease) {
   LiveKeys live = InMode(InputMode::Flight);
-  live.SetKey(kPadKeyA, true);
-  EXPECT_EQ(Held(live), std::vector<int>{kKeySpace});
+  live.SetKey(kPadKeyB, true);
+  EXPECT_EQ(Held(live), std::vector<int>{kKeyReturn});
   live.SetMode(InputMode::Pause);
   EXPECT_EQ(Held(live), std::vector<int>{});
-  live.SetKey(kPadKeyA, false);
-  live.SetKey(kPadKeyA, true);
-  EXPECT_EQ(Held(live), std::vector<int>{kKeyReturn});
+  live.SetKey(kPadKeyB, false);
+  live.SetKey(kPadKeyB, true);
+  EXPECT_EQ(Held(live), std::vector<int>{kKeyP});
+  // The keyboard means the same in the pause as in flight: Up held as the pause ends thrusts.
+  live.SetKey(kPadKeyB, false);
+  live.SetKey(kKeyUp, true);
+  live.SetMode(InputMode::Flight);
+  EXPECT_EQ(Held(live), std::vector<int>{kKeyUp});
+  live.SetKey(kKeyUp, false);
   live.SetMode(InputMode::Windows);
   live.SetKey(kKeyReturn, true);
   live.SetMode(InputMode::Flight);
