@@ -10,7 +10,7 @@
 namespace starvane {
 namespace {
 
-constexpr int kOptionsPageKey = 24;  // O: the way into the page from the pause, and out again
+constexpr int kOptionsPageKey = kKeyO;  // O: the way into the page from the pause, and out again
 
 // Where the page stands between two of its frames.
 struct OptionsPageState {

@@ -17,7 +17,7 @@ constexpr std::string_view kPausedLabel = "PAUSED";
 // while paused ends on the same picture wherever it is replayed.
 // (Doubled in size, 46 characters fill the screen's width.)
 constexpr std::string_view kPauseKeys = "P: go on  F1: controls  O: options  Esc: end";
-constexpr int kOptionsKey = 24;  // O
+constexpr int kOptionsKey = kKeyO;
 
 // Text in the game's font enlarged `scale` times, white on a black band, centred across the
 // screen with its top at `top`: large enough to read on a small screen that shrinks the picture.

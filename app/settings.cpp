@@ -39,9 +39,7 @@ SettingLine SplitSettingLine(std::string_view line) {
 const GameActionInfo* ActionOfSettingName(std::string_view name) {
   if (!name.starts_with(kKeysPrefix)) return nullptr;
   name.remove_prefix(kKeysPrefix.size());
-  const auto found = std::find_if(kGameActions.begin(), kGameActions.end(),
-                                  [name](const GameActionInfo& info) { return info.name == name; });
-  return found == kGameActions.end() ? nullptr : &*found;
+  return ActionNamed(name);
 }
 
 bool IsKnownSetting(std::string_view name) {

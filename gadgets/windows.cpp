@@ -15,7 +15,6 @@ namespace {
 constexpr int kTitleBarHeight = 18;
 constexpr int kBorder = 2;
 constexpr int kCloseBoxSide = 14;
-constexpr int kTabKey = 15;
 
 bool TakesKeys(const Gadget& g) {
   return g.kind == GadgetKind::Button || g.kind == GadgetKind::ComboBox ||
@@ -411,7 +410,7 @@ bool Windows::HandleKey(Window& window, int key, bool repeat) {
 
   const auto held = [this](int k) { return keys_[static_cast<std::size_t>(k)] != 0; };
   const bool shift = held(kKeyLeftShift) || held(kKeyRightShift);
-  if (key == kTabKey) {
+  if (key == kKeyTab) {
     MoveFocus(window, shift);
     return false;
   }

@@ -70,6 +70,12 @@ const GameActionInfo& InfoOf(GameAction action) {
   return kGameActions[std::min(index, kGameActionCount - 1)];
 }
 
+const GameActionInfo* ActionNamed(std::string_view name) {
+  const auto found = std::find_if(kGameActions.begin(), kGameActions.end(),
+                                  [name](const GameActionInfo& info) { return info.name == name; });
+  return found == kGameActions.end() ? nullptr : &*found;
+}
+
 bool Bindable(int code) {
   return code > 0 && code < kKeyCount && code != kKeyEscape;
 }
@@ -157,9 +163,8 @@ bool ReadKeyBindingLine(std::string_view name, std::string_view value, KeyBindin
   constexpr std::string_view kPrefix = "keys.";
   if (!name.starts_with(kPrefix)) return false;
   name.remove_prefix(kPrefix.size());
-  const auto info = std::find_if(kGameActions.begin(), kGameActions.end(),
-                                 [name](const GameActionInfo& i) { return i.name == name; });
-  if (info == kGameActions.end()) return false;
+  const GameActionInfo* info = ActionNamed(name);
+  if (info == nullptr) return false;
   std::vector<int> codes;
   if (value != "none") {
     while (!value.empty()) {

@@ -94,6 +94,8 @@ struct GameActionInfo {
 // In GameAction's order.
 extern const std::array<GameActionInfo, kGameActionCount> kGameActions;
 const GameActionInfo& InfoOf(GameAction action);
+// The action of this settings name ("thrust"), or nullptr.
+const GameActionInfo* ActionNamed(std::string_view name);
 
 // Escape (the way out of every page, and the end of a game) and Alt+Enter are the game's own and
 // cannot be bound, nor can any action be bound to them.

@@ -7,9 +7,6 @@
 namespace starvane {
 namespace {
 
-constexpr int kTabKey = 15;
-constexpr int kOKey = 24;
-
 // The controller in the launcher's windows and the pause: each pad key and the keys it holds.
 struct MenuKey {
   int pad;
@@ -21,8 +18,8 @@ constexpr MenuKey kMenuKeys[] = {
     {kPadKeyLeft, {kKeyLeft}},   {kPadKeyLeftStickLeft, {kKeyLeft}},
     {kPadKeyRight, {kKeyRight}}, {kPadKeyLeftStickRight, {kKeyRight}},
     {kPadKeyA, {kKeyReturn}},    {kPadKeyB, {kKeyEscape}},
-    {kPadKeyX, {kKeyBackspace}}, {kPadKeyRightShoulder, {kTabKey}},
-    {kPadKeyY, {kOKey}},         {kPadKeyStart, {kKeyP}},
+    {kPadKeyX, {kKeyBackspace}}, {kPadKeyRightShoulder, {kKeyTab}},
+    {kPadKeyY, {kKeyO}},         {kPadKeyStart, {kKeyP}},
     {kPadKeyBack, {kKeyF1}},
 };
 
@@ -30,7 +27,7 @@ constexpr MenuKey kMenuKeys[] = {
 // Start does: were it Escape, the menus' B would end the game of a player who only meant to
 // leave the pause (B dashes in flight, too). Ending takes X, which no menu uses for leaving.
 constexpr MenuKey kPauseKeys[] = {
-    {kPadKeyStart, {kKeyP}}, {kPadKeyB, {kKeyP}},      {kPadKeyY, {kOKey}},
+    {kPadKeyStart, {kKeyP}}, {kPadKeyB, {kKeyP}},      {kPadKeyY, {kKeyO}},
     {kPadKeyBack, {kKeyF1}}, {kPadKeyX, {kKeyEscape}},
 };
 
@@ -243,7 +240,7 @@ void LiveKeys::HoldBackTab(bool shoulder, KeyStates& game) {
   }
   Hold(game, kKeyLeftShift);
   if (back_tab_shifted_) {
-    Hold(game, kTabKey);
+    Hold(game, kKeyTab);
     back_tab_owed_ = false;
   } else {
     back_tab_owed_ = true;
