@@ -17,7 +17,7 @@ function sleep(ms) { return new Promise((resolve) => setTimeout(resolve, ms)); }
 
 // What `question` answers in the page once it is true, across the page's own reloads.
 async function whenTrue(page, question, ms) {
-  for (const until = Date.now() + (ms || 20000); Date.now() < until; await sleep(100)) {
+  for (const until = Date.now() + (ms || 30000); Date.now() < until; await sleep(100)) {
     try {
       const answer = await page.evaluate(question);
       if (answer) return answer;
@@ -181,9 +181,12 @@ async function offline(chromiumPath, site, check) {
     // a player's who opened the app again at once would be. A later visit is the second's.
     let next = null;
     let nextVersion = null;
-    for (let visit = 0; visit < 5 && !(nextVersion && nextVersion.build === 'second'); ++visit) {
-      if (next !== null) await next.close();
-      await sleep(500 * visit);
+    for (const until = Date.now() + 60000;
+         !(nextVersion && nextVersion.build === 'second') && Date.now() < until;) {
+      if (next !== null) {
+        await next.close();
+        await sleep(1000);
+      }
       next = await context.newPage();
       await next.goto(url + '?hold');
       nextVersion = await version(next);

@@ -37,14 +37,26 @@ class Fingers {
   }
 }
 
+// The middle of a control, once it shows (the page shows the controls of the game's new state a
+// frame or more after the state changed, later on a busy machine).
 async function middleOf(page, selector, dx, dy) {
-  const box = await page.locator(selector).boundingBox();
+  const control = page.locator(selector).first();
+  await control.waitFor({state: 'visible', timeout: 10000});
+  const box = await control.boundingBox();
   return {x: box.x + box.width * (0.5 + (dx || 0)), y: box.y + box.height * (0.5 + (dy || 0))};
 }
 
 async function waitFrames(page, n) {
   const from = await page.evaluate(() => starvane.framesShown);
   await page.waitForFunction((until) => starvane.framesShown >= until, from + n, {timeout: 60000});
+}
+
+// A tap on a page at rest (the pause, the options page), which shows no new frame until it
+// changes: returns once the tap has changed the picture.
+async function tapAndSee(page, fingers, at) {
+  const from = await page.evaluate(() => starvane.framesShown);
+  await fingers.tap(at);
+  await page.waitForFunction((until) => starvane.framesShown > until, from, {timeout: 10000});
 }
 
 async function openPage(context) {
@@ -140,15 +152,14 @@ async function touchGames(browser, url, goldenRoot, check) {
   await fingers.tap(await middleOf(page, '#touch-weapon'));
   await waitFrames(page, 5);
   await fingers.tap(await middleOf(page, '#touch-pause'));
-  await sleep(300);
-  check(await page.locator('#touch-options').isVisible(),
+  check(await page.locator('#touch-options')
+            .waitFor({state: 'visible', timeout: 10000})
+            .then(() => true, () => false),
         'touch: the pause shows its Options control');
   // The options page by tapping: opened from the pause, a tap on its Back row closes it.
-  await fingers.tap(await middleOf(page, '#touch-options'));
-  await sleep(500);  // a page at rest shows no new frames
+  await tapAndSee(page, fingers, await middleOf(page, '#touch-options'));
   await picture(page, 'touch-phone-options.png');
-  await fingers.tap(await pagePoint(page, 60, 510));
-  await sleep(500);
+  await tapAndSee(page, fingers, await pagePoint(page, 60, 510));
   await fingers.tap(await middleOf(page, '#touch-pause:visible, #touch-resume:visible'));
   await waitFrames(page, 5);
   // A keyboard hides the controls; the next touch shows them.
