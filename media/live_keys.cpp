@@ -153,6 +153,13 @@ bool LiveKeys::Silenced(int code) const {
   return code > 0 && code < kKeyCount && silenced_[static_cast<std::size_t>(code)] != 0;
 }
 
+KeyEvents LiveKeys::EventsThatMeanWhatTheySay(KeyEvents events) const {
+  std::erase_if(events, [this](const KeyEvent& event) {
+    return event.kind != KeyEvent::Kind::Text && (!KeyboardRaw() || Silenced(event.key));
+  });
+  return events;
+}
+
 void LiveKeys::Capture(KeyStates& game) {
   game.fill(0);
   // What is held for this capture (taps since the last one included), keys held across a change

@@ -72,6 +72,10 @@ class LiveKeys {
   bool KeyboardRaw() const { return mode_ == InputMode::Windows || mode_ == InputMode::Capture; }
   // A key held across the last change of mode that has not been let go yet.
   bool Silenced(int code) const;
+  // The keyboard's events as the game may take them: its presses and releases only where its
+  // keys come as themselves, and never for a key held across a change of mode (its repeats
+  // would press it); elsewhere the media layer makes them of the states. Typed text stays.
+  KeyEvents EventsThatMeanWhatTheySay(KeyEvents events) const;
 
  private:
   void TranslateKeyboard(const KeyStates& held, KeyStates& game) const;

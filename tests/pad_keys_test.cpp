@@ -199,6 +199,20 @@ TEST(LiveKeys, WhatIsHeldAcrossAChangeOfModeWaitsForItsRelease) {
   live.SetMode(InputMode::Flight);
   EXPECT_EQ(Held(live), std::vector<int>{});
   EXPECT_TRUE(live.Silenced(kKeyReturn));
+  // The keyboard's own events: typed text always; presses only where keys come as themselves,
+  // and there never the held Return's repeats.
+  const KeyEvents events{{KeyEvent::Kind::Down, kKeyReturn},
+                         {KeyEvent::Kind::Down, kKeyUp},
+                         {KeyEvent::Kind::Text, 0, "a"}};
+  const auto kinds = [](const KeyEvents& kept) {
+    std::vector<int> keys;
+    for (const KeyEvent& event : kept)
+      keys.push_back(event.kind == KeyEvent::Kind::Text ? -1 : event.key);
+    return keys;
+  };
+  EXPECT_EQ(kinds(live.EventsThatMeanWhatTheySay(events)), std::vector<int>{-1});
+  live.SetMode(InputMode::Windows);
+  EXPECT_EQ(kinds(live.EventsThatMeanWhatTheySay(events)), (std::vector<int>{kKeyUp, -1}));
 }
 
 // The whole way from a controller to the game's keys and pointer: SDL's virtual controller under

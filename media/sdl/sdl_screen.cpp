@@ -787,16 +787,8 @@ void SdlScreen::QueueKeyEvent(KeyEvent event) {
   }
 }
 
-// The keyboard's presses and releases mean what they say only where its keys come as
-// themselves, and never for a key held across a change of mode (its repeats would press it):
-// elsewhere the media layer makes them of the states.
 KeyEvents SdlScreen::CaptureKeyEvents(std::int64_t) {
-  KeyEvents events = std::exchange(pending_key_events_, {});
-  std::erase_if(events, [this](const KeyEvent& event) {
-    return event.kind != KeyEvent::Kind::Text &&
-           (!live_keys_.KeyboardRaw() || live_keys_.Silenced(event.key));
-  });
-  return events;
+  return live_keys_.EventsThatMeanWhatTheySay(std::exchange(pending_key_events_, {}));
 }
 
 bool SdlScreen::WaitForWindowMessage(int most_milliseconds) {

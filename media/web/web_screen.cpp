@@ -361,16 +361,8 @@ void WebScreen::TakeEventLine(std::string_view line) {
   }
 }
 
-// The keyboard's presses and releases mean what they say only where its keys come as
-// themselves, and never for a key held across a change of mode (its repeats would press it):
-// elsewhere the media layer makes them of the states.
 KeyEvents WebScreen::CaptureKeyEvents(std::int64_t) {
-  KeyEvents events = std::exchange(pending_key_events_, {});
-  std::erase_if(events, [this](const KeyEvent& event) {
-    return event.kind != KeyEvent::Kind::Text &&
-           (!live_keys_.KeyboardRaw() || live_keys_.Silenced(event.key));
-  });
-  return events;
+  return live_keys_.EventsThatMeanWhatTheySay(std::exchange(pending_key_events_, {}));
 }
 
 // A touch control: "D" or "U" and the decimal code of a game key (media/keys.hpp) held or let
