@@ -189,12 +189,7 @@ std::optional<LoopEnd> ShowControls(Game& game, Windows& windows) {
   bool changed = true;
   for (;;) {
     if ((end = media.ShouldEnd())) break;
-    if (changed) {
-      media.FlipBuffers();
-      changed = false;
-    } else {
-      changed = media.KeepFrame();
-    }
+    changed = media.PresentIfChanged(changed);
     media.ExamineKeyboard();
     const auto pressed = [&](int key) {
       return media.KeyWentDown(key) && down[static_cast<std::size_t>(key)] == 0;

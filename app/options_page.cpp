@@ -189,12 +189,7 @@ std::optional<LoopEnd> RunOptionsPage(Game& game, OptionsPage& page, OptionsFrom
     if ((end = media.ShouldEnd())) break;
     media.ExamineKeyboard();
     media.ExamineMouse();
-    if (changed) {
-      media.FlipBuffers();
-      changed = false;
-    } else {
-      changed = media.KeepFrame();
-    }
+    changed = media.PresentIfChanged(changed);
     // M on the page is no press of the game's: the sound stays as the page has it.
     if (page.sound != nullptr) page.sound->SetMuted(page.run.mute);
     if (state.leaving) {

@@ -88,12 +88,7 @@ std::optional<LoopEnd> RunPause(Game& game, OptionsPage* options) {
       return end;
     }
     media.ExamineKeyboard();
-    if (changed) {
-      media.FlipBuffers();
-      changed = false;
-    } else {
-      changed = media.KeepFrame();
-    }
+    changed = media.PresentIfChanged(changed);
     if (leaving) {
       if (!media.KeyboardPushed(kKeyEscape)) break;
     } else if (help) {

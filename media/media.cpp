@@ -64,6 +64,12 @@ bool Media::KeepFrame() {
   return lost;
 }
 
+bool Media::PresentIfChanged(bool changed) {
+  if (!changed) return KeepFrame();
+  FlipBuffers();
+  return false;
+}
+
 void Media::MixSound() {
   if (sound_ == nullptr) return;
   sound_frame_.resize(kSoundFrameValues);

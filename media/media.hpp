@@ -60,6 +60,9 @@ class Media {
   // script plays the same whichever frames are presented. True when the window lost its image
   // and the next frame should be presented.
   bool KeepFrame();
+  // A page that draws only when it changes: presents the frame when `changed`, else keeps the
+  // last one. True when the next frame must be presented (the window lost its image).
+  bool PresentIfChanged(bool changed);
   std::int64_t FramesPresented() const { return frames_presented_; }
 
   // From now on every presented frame (FlipBuffers, KeepFrame) asks the source for its frame of
